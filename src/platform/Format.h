@@ -1,0 +1,56 @@
+#pragma once
+#include "platform/DateTime.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <variant>
+
+// Program-wide format settings, fixed and independent of the process locale.
+struct TFormatSettings {
+  char ThousandSeparator = ',';
+  char DecimalSeparator = '.';
+  char DateSeparator = '/';
+  char TimeSeparator = ':';
+  std::string ShortDateFormat = "M/d/yyyy";
+  std::string LongDateFormat = "dddd, mmmm d, yyyy";
+  std::string ShortTimeFormat = "h:nn AMPM";
+  std::string LongTimeFormat = "h:nn:ss AMPM";
+  std::string TimeAMString = "AM";
+  std::string TimePMString = "PM";
+};
+const TFormatSettings& FormatSettings();
+
+// One argument of Format: an integer, a floating value or a text.
+using TFormatArg = std::variant<std::int64_t, double, std::string>;
+
+// The class library's Format: %d %u %x %s %f %n %g %e %m %% with
+// [-][width][.precision]; %n groups thousands. Decimal values round half away
+// from zero and "-0" is never printed. A missing or mismatched argument raises
+// EConvertError.
+std::string Format(const std::string& fmt, std::initializer_list<TFormatArg> args);
+
+// FormatFloat patterns: 0 # . , E+ E- ; sections (positive;negative;zero),
+// quoted literals and other characters copied as they stand.
+std::string FormatFloat(const std::string& pattern, double value);
+
+// FormatDateTime patterns: c d dd ddd dddd ddddd dddddd m mm mmm mmmm yy yyyy
+// h hh n nn s ss z zzz t tt am/pm a/p ampm / : and quoted literals. "m" right
+// after an "h" means minutes.
+std::string FormatDateTime(const std::string& pattern, TDateTime dt);
+
+std::string IntToStr(std::int64_t value);
+std::string FloatToStr(double value); // up to 15 significant digits, general form
+// Parsing: throws EConvertError on bad input; the ...Def variants return the default.
+std::int64_t StrToInt(const std::string& text);
+std::int64_t StrToIntDef(const std::string& text, std::int64_t def);
+double StrToFloat(const std::string& text);
+double StrToFloatDef(const std::string& text, double def);
+
+// Rounds halves to the even neighbour; saturates at the int64 range (NaN gives 0).
+std::int64_t Round(double value);
+// Truncates toward zero; saturates at the int64 range (NaN gives 0).
+std::int64_t Trunc(double value);
+// Saturating conversions to int for pixel coordinates.
+int RoundToInt(double value);
+int TruncToInt(double value);
