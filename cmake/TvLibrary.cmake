@@ -20,7 +20,7 @@ function(tv_library name)
   if(NOT sources)
     # A layer with no code yet still gives its dependants a target to link.
     set(sources "${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp")
-    file(WRITE ${sources} "")
+    file(WRITE ${sources} "// This layer has no code yet.\n")
   endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${TV_SRC})
