@@ -1,0 +1,100 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+// A web browser hosted inside a window. The program is built without one, so the
+// factory makes a NullEmbeddedBrowser that reports "not available"; windows then
+// open pages through OpenURL instead. Tests install a factory for FakeEmbeddedBrowser.
+
+// The commands whose state OnCommandStateChange reports.
+enum TBrowserCommand { bcNavigateForward = 1, bcNavigateBack = 2 };
+
+class EmbeddedBrowser {
+public:
+  virtual ~EmbeddedBrowser() = default;
+
+  virtual bool Available() const = 0;
+  // The control to place in a window; null when not available.
+  virtual QWidget *Widget() = 0;
+
+  virtual void Navigate(const std::string &url) = 0;
+  virtual void GoBack() = 0;
+  virtual void GoForward() = 0;
+  virtual void Stop() = 0;
+  virtual void Refresh() = 0;
+  virtual void Print() = 0;
+  virtual void Find() = 0;
+
+  virtual bool Busy() const = 0;
+  virtual bool HasDocument() const = 0;
+  virtual std::string LocationURL() const = 0;
+
+  // Events, raised on the window thread.
+  std::function<void(const std::string &url)> OnNavigateComplete;
+  std::function<void(int command, bool enable)> OnCommandStateChange;
+};
+
+class NullEmbeddedBrowser final : public EmbeddedBrowser {
+public:
+  bool Available() const override { return false; }
+  QWidget *Widget() override { return nullptr; }
+  void Navigate(const std::string &) override {}
+  void GoBack() override {}
+  void GoForward() override {}
+  void Stop() override {}
+  void Refresh() override {}
+  void Print() override {}
+  void Find() override {}
+  bool Busy() const override { return false; }
+  bool HasDocument() const override { return false; }
+  std::string LocationURL() const override { return {}; }
+};
+
+// An available browser without a page engine. Navigate starts a navigation that
+// FinishNavigation completes (raising the events), with a back/forward history.
+class FakeEmbeddedBrowser final : public EmbeddedBrowser {
+public:
+  bool Available() const override { return true; }
+  QWidget *Widget() override { return nullptr; }
+  void Navigate(const std::string &url) override;
+  void GoBack() override;
+  void GoForward() override;
+  void Stop() override { m_busy = false; }
+  void Refresh() override;
+  void Print() override { ++m_prints; }
+  void Find() override { ++m_finds; }
+  bool Busy() const override { return m_busy; }
+  bool HasDocument() const override { return m_index >= 0; }
+  std::string LocationURL() const override;
+
+  // Completes the pending navigation: the location changes, then OnNavigateComplete
+  // and the forward and back command states are raised.
+  void FinishNavigation();
+  const std::vector<std::string> &Requests() const { return m_requests; }
+  int Prints() const { return m_prints; }
+  int Finds() const { return m_finds; }
+
+private:
+  void Begin(int index);
+
+  std::vector<std::string> m_history;
+  int m_index = -1;   // current page in m_history
+  int m_pending = -1; // page being navigated to
+  bool m_busy = false;
+  std::vector<std::string> m_requests;
+  int m_prints = 0;
+  int m_finds = 0;
+};
+
+using EmbeddedBrowserFactory = std::function<std::unique_ptr<EmbeddedBrowser>(QWidget *parent)>;
+
+// A browser for a window; never null (a NullEmbeddedBrowser when none is available).
+std::unique_ptr<EmbeddedBrowser> CreateEmbeddedBrowser(QWidget *parent);
+// Whether CreateEmbeddedBrowser gives a working browser.
+bool EmbeddedBrowserAvailable();
+// Installs a factory (an empty one restores the default).
+void SetEmbeddedBrowserFactory(EmbeddedBrowserFactory factory);
