@@ -1,5 +1,7 @@
 #include "core/CriticalSection.h"
 
+#include "core/Log.h"
+
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -14,7 +16,10 @@ std::atomic<int> g_deadlockTries{kDefaultTimings.deadlockTries};
 std::atomic<void (*)(int)> g_sleeper{nullptr};
 std::atomic<MyCriticalSection::DeadlockReporter> g_reporter{nullptr};
 
-void DefaultReport(const std::string &text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+void DefaultReport(const std::string &text) {
+  WriteLog(text, 0);
+  std::fprintf(stderr, "%s\n", text.c_str());
+}
 
 void Pause(int ms) {
   if (auto sleeper = g_sleeper.load())
