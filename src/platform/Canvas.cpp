@@ -102,9 +102,6 @@ QFont ToQFont(const TFont &f) {
   q.setItalic(f.Italic);
   q.setUnderline(f.Underline);
   q.setStrikeOut(f.StrikeOut);
-  // Plain pixels, as the classic raster output: no hinting differences
-  // between devices and no kerning changes between measuring and drawing.
-  q.setHintingPreference(QFont::PreferFullHinting);
   return q;
 }
 
@@ -117,7 +114,22 @@ void TCanvas::ResetState() {
   m_penPos = TPoint();
   m_bkMode = OPAQUE;
   m_bkColor = clWhite;
+  m_bkOfBrushColor = m_brush.Color;
+  m_bkOfBrushStyle = m_brush.Style;
   m_textAlign = TA_LEFT | TA_TOP;
+}
+
+void TCanvas::SyncBackground() const {
+  if (m_brush.Color == m_bkOfBrushColor && m_brush.Style == m_bkOfBrushStyle)
+    return;
+  m_bkOfBrushColor = m_brush.Color;
+  m_bkOfBrushStyle = m_brush.Style;
+  if (m_brush.Style == bsSolid) {
+    m_bkMode = OPAQUE;
+    m_bkColor = m_brush.Color;
+  } else {
+    m_bkMode = TRANSPARENT;
+  }
 }
 
 void TCanvas::MoveTo(int x, int y) { m_penPos = TPoint(x, y); }

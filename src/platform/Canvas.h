@@ -169,10 +169,28 @@ public:
   const TFont &Font() const { return m_font; }
   TPoint PenPos() const { return m_penPos; }
   void SetPenPos(const TPoint &p) { m_penPos = p; }
-  int BkMode() const { return m_bkMode; }
-  void SetBkMode(int mode) { m_bkMode = mode; }
-  TColor BkColor() const { return m_bkColor; }
-  void SetBkColor(TColor c) { m_bkColor = c; }
+  // Background behind text, hatch gaps and the gaps of styled pens. A change
+  // of the brush's colour or style also sets it: a solid brush makes it
+  // opaque in the brush colour, any other style transparent (so text over a
+  // clear brush is transparent, over a solid brush it sits on the brush
+  // colour). SetBkMode and SetBkColor made after that change hold until the
+  // brush changes again.
+  int BkMode() const {
+    SyncBackground();
+    return m_bkMode;
+  }
+  void SetBkMode(int mode) {
+    SyncBackground();
+    m_bkMode = mode;
+  }
+  TColor BkColor() const {
+    SyncBackground();
+    return m_bkColor;
+  }
+  void SetBkColor(TColor c) {
+    SyncBackground();
+    m_bkColor = c;
+  }
   unsigned TextAlign() const { return m_textAlign; }
   void SetTextAlign(unsigned flags) { m_textAlign = flags; }
   // Pen black 1 px solid, brush white solid, default font, background white
@@ -240,11 +258,16 @@ public:
   virtual const QImage *Image() const { return nullptr; }
 
 private:
+  void SyncBackground() const;
+
   TPen m_pen;
   TBrush m_brush;
   TFont m_font;
   TPoint m_penPos;
-  int m_bkMode = OPAQUE;
-  TColor m_bkColor = clWhite;
+  mutable int m_bkMode = OPAQUE;
+  mutable TColor m_bkColor = clWhite;
+  // The brush colour and style the background was last derived from.
+  mutable TColor m_bkOfBrushColor = clWhite;
+  mutable TBrushStyle m_bkOfBrushStyle = bsSolid;
   unsigned m_textAlign = TA_LEFT | TA_TOP;
 };

@@ -1,0 +1,579 @@
+#include "platform/QPainterCanvas.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygon>
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+// Dash patterns of the 1-px styled pens, in pixels on and off.
+const QList<qreal> kDashPattern{18, 6};
+const QList<qreal> kDotPattern{3, 3};
+const QList<qreal> kDashDotPattern{9, 6, 3, 6};
+const QList<qreal> kDashDotDotPattern{9, 3, 3, 3, 3, 3};
+
+Qt::BrushStyle HatchStyle(TBrushStyle s) {
+  switch (s) {
+  case bsHorizontal:
+    return Qt::HorPattern;
+  case bsVertical:
+    return Qt::VerPattern;
+  case bsFDiagonal:
+    return Qt::FDiagPattern;
+  case bsBDiagonal:
+    return Qt::BDiagPattern;
+  case bsCross:
+    return Qt::CrossPattern;
+  case bsDiagCross:
+    return Qt::DiagCrossPattern;
+  default:
+    return Qt::SolidPattern;
+  }
+}
+
+// The four corners in order, whatever order the caller gave them in.
+void Normalize(int &x1, int &y1, int &x2, int &y2) {
+  if (x2 < x1)
+    std::swap(x1, x2);
+  if (y2 < y1)
+    std::swap(y1, y2);
+}
+
+// The angle (degrees, counter-clockwise) Qt's ellipse functions use for the
+// point where the ray from the centre through (px, py) meets the ellipse.
+qreal EllipseAngle(const QRectF &box, int px, int py) {
+  const QPointF c = box.center();
+  const qreal rx = box.width() / 2, ry = box.height() / 2;
+  const qreal a = std::atan2(-(py - c.y()) / ry, (px - c.x()) / rx);
+  return a * 180.0 / M_PI;
+}
+
+} // namespace
+
+TQPainterCanvas::TQPainterCanvas() = default;
+
+TQPainterCanvas::TQPainterCanvas(QPainter &painter) { Begin(painter); }
+
+TQPainterCanvas::TQPainterCanvas(QPaintDevice *device) { Begin(device); }
+
+TQPainterCanvas::~TQPainterCanvas() { End(); }
+
+bool TQPainterCanvas::Begin(QPaintDevice *device) {
+  End();
+  if (!device)
+    return false;
+  auto painter = std::make_unique<QPainter>();
+  if (!painter->begin(device))
+    return false;
+  m_own = std::move(painter);
+  Bind(m_own.get(), true);
+  return true;
+}
+
+void TQPainterCanvas::Begin(QPainter &painter) {
+  End();
+  Bind(&painter, false);
+}
+
+void TQPainterCanvas::Bind(QPainter *painter, bool /*owned*/) {
+  m_painter = painter;
+  m_painter->setRenderHint(QPainter::Antialiasing, false);
+  m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+  m_baseClip.Enabled = m_painter->hasClipping();
+  m_baseClip.Region = m_baseClip.Enabled ? m_painter->clipRegion() : QRegion();
+  m_clip = m_baseClip;
+  m_clipStack.clear();
+}
+
+void TQPainterCanvas::End() {
+  if (!m_painter)
+    return;
+  if (m_own) {
+    m_own->end();
+    m_own.reset();
+  } else {
+    // Hand the caller's painter back as we found it.
+    ApplyClip(m_baseClip);
+    m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  }
+  m_painter = nullptr;
+  m_clipStack.clear();
+}
+
+// ---- pen and brush ------------------------------------------------------
+
+bool TQPainterCanvas::PenIsStyled() const {
+  const TPenStyle s = Pen().Style;
+  return Pen().Width <= 1 && s >= psDash && s <= psDashDotDot;
+}
+
+void TQPainterCanvas::SetRasterMode(TPenMode mode) {
+  switch (mode) {
+  case pmCopy:
+    m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    break;
+  case pmNotXor:
+    m_painter->setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+    break;
+  case pmXor:
+    m_painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    break;
+  case pmNot:
+    m_painter->setCompositionMode(QPainter::RasterOp_NotDestination);
+    break;
+  }
+}
+
+QPen TQPainterCanvas::MakeQPen(bool backgroundOfGaps) const {
+  const TPen &p = Pen();
+  const QColor color = ToQColor(backgroundOfGaps ? BkColor() : p.Color);
+  if (p.Width > 1) {
+    // Wide pens are solid with round ends, whatever their style.
+    return QPen(color, p.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  }
+  // One pixel: a cosmetic pen whose flat cap leaves out the end pixel.
+  QPen q(color, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+  q.setCosmetic(true);
+  if (!backgroundOfGaps) {
+    switch (p.Style) {
+    case psDash:
+      q.setDashPattern(kDashPattern);
+      break;
+    case psDot:
+      q.setDashPattern(kDotPattern);
+      break;
+    case psDashDot:
+      q.setDashPattern(kDashDotPattern);
+      break;
+    case psDashDotDot:
+      q.setDashPattern(kDashDotDotPattern);
+      break;
+    default:
+      break;
+    }
+  }
+  return q;
+}
+
+template <typename F> void TQPainterCanvas::Stroke(F &&draw) {
+  if (!PenVisible())
+    return;
+  SetRasterMode(Pen().Mode);
+  m_painter->setBrush(Qt::NoBrush);
+  if (PenIsStyled() && Pen().Mode == pmCopy && BkMode() == OPAQUE) {
+    m_painter->setPen(MakeQPen(true));
+    draw();
+  }
+  m_painter->setPen(MakeQPen(false));
+  draw();
+}
+
+void TQPainterCanvas::FillWithBrush(const std::function<void(const QBrush &)> &fill) {
+  const TBrush &b = Brush();
+  if (b.Bitmap && !b.Bitmap->isNull()) {
+    fill(QBrush(*b.Bitmap));
+    return;
+  }
+  if (b.Style == bsClear)
+    return;
+  if (b.Style == bsSolid) {
+    fill(QBrush(ToQColor(b.Color)));
+    return;
+  }
+  // Hatches: the lines in the brush colour, the gaps in the background
+  // colour when the background is opaque.
+  if (BkMode() == OPAQUE)
+    fill(QBrush(ToQColor(BkColor())));
+  fill(QBrush(ToQColor(b.Color), HatchStyle(b.Style)));
+}
+
+void TQPainterCanvas::FillRectWithBrush(const QRect &r) {
+  FillWithBrush([&](const QBrush &brush) { m_painter->fillRect(r, brush); });
+}
+
+void TQPainterCanvas::FillPathWithBrush(const QPainterPath &path) {
+  FillWithBrush([&](const QBrush &brush) { m_painter->fillPath(path, brush); });
+}
+
+const std::vector<QPoint> &TQPainterCanvas::ToQPoints(std::span<const TPoint> points) {
+  m_points.resize(points.size());
+  for (size_t i = 0; i < points.size(); ++i)
+    m_points[i] = QPoint(points[i].X, points[i].Y);
+  return m_points;
+}
+
+// ---- lines ---------------------------------------------------------------
+
+void TQPainterCanvas::LineTo(int x, int y) {
+  const TPoint from = PenPos();
+  SetPenPos(TPoint(x, y));
+  if (!m_painter || (from.X == x && from.Y == y))
+    return;
+  const QPoint a(from.X, from.Y), b(x, y);
+  Stroke([&] { m_painter->drawLine(a, b); });
+}
+
+void TQPainterCanvas::Polyline(std::span<const TPoint> points) {
+  if (!m_painter || points.size() < 2)
+    return;
+  const auto &pts = ToQPoints(points);
+  Stroke([&] { m_painter->drawPolyline(pts.data(), int(pts.size())); });
+}
+
+void TQPainterCanvas::PolyBezier(std::span<const TPoint> points) {
+  if (!m_painter || points.size() < 4)
+    return;
+  QPainterPath path(QPointF(points[0].X, points[0].Y));
+  for (size_t i = 1; i + 2 < points.size(); i += 3)
+    path.cubicTo(points[i].X, points[i].Y, points[i + 1].X, points[i + 1].Y, points[i + 2].X,
+                 points[i + 2].Y);
+  Stroke([&] { m_painter->drawPath(path); });
+}
+
+// ---- shapes --------------------------------------------------------------
+
+void TQPainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  if (!m_painter)
+    return;
+  Normalize(x1, y1, x2, y2);
+  if (x2 == x1 || y2 == y1)
+    return;
+  SetRasterMode(Pen().Mode);
+  if (!PenVisible()) {
+    // Only the inside: one pixel less to the right and bottom.
+    FillRectWithBrush(QRect(QPoint(x1, y1), QPoint(x2 - 2, y2 - 2)));
+    return;
+  }
+  const int w = std::max(1, Pen().Width);
+  // The outline's outer box, inclusive. A wide pen is centred on the 1-px
+  // outline, unless it is an inside-frame pen.
+  int l = x1, t = y1, r = x2 - 1, b = y2 - 1;
+  if (w > 1 && Pen().Style != psInsideFrame) {
+    l -= w / 2;
+    t -= w / 2;
+    r += (w - 1) / 2;
+    b += (w - 1) / 2;
+  }
+  const QRect inner(QPoint(l + w, t + w), QPoint(r - w, b - w));
+  if (inner.isValid())
+    FillRectWithBrush(inner);
+  if (PenIsStyled()) {
+    Stroke([&] { m_painter->drawRect(QRect(x1, y1, x2 - 1 - x1, y2 - 1 - y1)); });
+    return;
+  }
+  // Solid outline as four bands that never overlap (so raster modes touch
+  // every pixel once).
+  const QColor color = ToQColor(Pen().Color);
+  if (!inner.isValid()) {
+    m_painter->fillRect(QRect(QPoint(l, t), QPoint(r, b)), color);
+    return;
+  }
+  m_painter->fillRect(QRect(QPoint(l, t), QPoint(r, t + w - 1)), color);
+  m_painter->fillRect(QRect(QPoint(l, b - w + 1), QPoint(r, b)), color);
+  m_painter->fillRect(QRect(QPoint(l, t + w), QPoint(l + w - 1, b - w)), color);
+  m_painter->fillRect(QRect(QPoint(r - w + 1, t + w), QPoint(r, b - w)), color);
+}
+
+void TQPainterCanvas::DrawShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int y3, int x4,
+                                int y4) {
+  if (!m_painter)
+    return;
+  Normalize(x1, y1, x2, y2);
+  if (x2 - x1 < 2 || y2 - y1 < 2)
+    return;
+  // The curve runs through the pixel centres of the box x1..x2-1; a wide
+  // inside-frame pen moves it in so that its outer edge stays in the box.
+  QRectF box(x1, y1, x2 - 1 - x1, y2 - 1 - y1);
+  const int w = Pen().Width;
+  if (PenVisible() && w > 1 && Pen().Style == psInsideFrame)
+    box = QRectF(x1 + w / 2.0, y1 + w / 2.0, (x2 - x1) - w, (y2 - y1) - w);
+  if (box.width() <= 0 || box.height() <= 0)
+    return;
+
+  QPainterPath path;
+  path.setFillRule(Qt::OddEvenFill);
+  if (shape == Shape::Ellipse) {
+    path.addEllipse(box);
+  } else if (shape == Shape::RoundRect) {
+    // x3 and y3 are the corner ellipse's width and height.
+    path.addRoundedRect(box, std::max(0, x3) / 2.0, std::max(0, y3) / 2.0);
+  } else {
+    const qreal start = EllipseAngle(box, x3, y3);
+    qreal sweep = EllipseAngle(box, x4, y4) - start;
+    while (sweep <= 0)
+      sweep += 360;
+    while (sweep > 360)
+      sweep -= 360;
+    if (shape == Shape::Pie) {
+      path.moveTo(box.center());
+      path.arcTo(box, start, sweep);
+      path.closeSubpath();
+    } else {
+      path.arcMoveTo(box, start);
+      path.arcTo(box, start, sweep);
+      if (shape == Shape::Chord)
+        path.closeSubpath();
+    }
+  }
+  SetRasterMode(Pen().Mode);
+  if (shape != Shape::Arc)
+    FillPathWithBrush(path);
+  Stroke([&] { m_painter->drawPath(path); });
+}
+
+void TQPainterCanvas::RoundRect(int x1, int y1, int x2, int y2, int cornerW, int cornerH) {
+  DrawShape(Shape::RoundRect, x1, y1, x2, y2, cornerW, cornerH, 0, 0);
+}
+
+void TQPainterCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+  DrawShape(Shape::Ellipse, x1, y1, x2, y2, 0, 0, 0, 0);
+}
+
+void TQPainterCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  DrawShape(Shape::Arc, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void TQPainterCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  DrawShape(Shape::Pie, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void TQPainterCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  DrawShape(Shape::Chord, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void TQPainterCanvas::Polygon(std::span<const TPoint> points) {
+  if (!m_painter || points.size() < 2)
+    return;
+  const auto &pts = ToQPoints(points);
+  const int n = int(pts.size());
+  SetRasterMode(Pen().Mode);
+  m_painter->setPen(Qt::NoPen);
+  FillWithBrush([&](const QBrush &brush) {
+    m_painter->setBrush(brush);
+    m_painter->drawPolygon(pts.data(), n, Qt::OddEvenFill);
+  });
+  Stroke([&] { m_painter->drawPolygon(pts.data(), n, Qt::OddEvenFill); });
+}
+
+void TQPainterCanvas::FillPolygon(std::span<const TPoint> points) {
+  if (!m_painter || points.size() < 3)
+    return;
+  const auto &pts = ToQPoints(points);
+  const int n = int(pts.size());
+  SetRasterMode(Pen().Mode);
+  m_painter->setPen(Qt::NoPen);
+  FillWithBrush([&](const QBrush &brush) {
+    m_painter->setBrush(brush);
+    m_painter->drawPolygon(pts.data(), n, Qt::OddEvenFill);
+  });
+}
+
+// ---- brush-only fills ------------------------------------------------------
+
+void TQPainterCanvas::FillRect(const TRect &r) {
+  if (!m_painter || r.IsEmpty())
+    return;
+  m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  FillRectWithBrush(ToQRect(r));
+}
+
+void TQPainterCanvas::FrameRect(const TRect &r) {
+  if (!m_painter || r.IsEmpty())
+    return;
+  m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  if (r.Width() <= 2 || r.Height() <= 2) {
+    FillRectWithBrush(ToQRect(r));
+    return;
+  }
+  FillRectWithBrush(QRect(r.Left, r.Top, r.Width(), 1));
+  FillRectWithBrush(QRect(r.Left, r.Bottom - 1, r.Width(), 1));
+  FillRectWithBrush(QRect(r.Left, r.Top + 1, 1, r.Height() - 2));
+  FillRectWithBrush(QRect(r.Right - 1, r.Top + 1, 1, r.Height() - 2));
+}
+
+// ---- text ----------------------------------------------------------------
+
+const QFont &TQPainterCanvas::CurrentQFont() {
+  if (!m_qfontValid || !(m_qfontOf == Font())) {
+    m_qfontOf = Font();
+    m_qfont = ToQFont(m_qfontOf);
+    m_qfontValid = true;
+  }
+  return m_qfont;
+}
+
+TSize TQPainterCanvas::TextExtent(const std::string &text) {
+  const QFontMetrics fm(CurrentQFont());
+  return TSize{fm.horizontalAdvance(QString::fromStdString(text)), fm.height()};
+}
+
+void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {
+  if (!m_painter)
+    return;
+  const QFont &font = CurrentQFont();
+  const QFontMetrics fm(font);
+  const QString s = QString::fromStdString(text);
+  const int w = fm.horizontalAdvance(s);
+  const int h = fm.height();
+  const unsigned align = TextAlign();
+
+  if (align & TA_UPDATECP) {
+    x = PenPos().X;
+    y = PenPos().Y;
+  }
+  int dx = 0; // from the reference point to the cell's left edge
+  if ((align & TA_CENTER) == TA_CENTER)
+    dx = -w / 2;
+  else if (align & TA_RIGHT)
+    dx = -w;
+  int dy = 0; // from the reference point to the cell's top edge
+  if ((align & TA_BASELINE) == TA_BASELINE)
+    dy = -fm.ascent();
+  else if (align & TA_BOTTOM)
+    dy = -h;
+  if (align & TA_UPDATECP) {
+    if ((align & TA_CENTER) != TA_CENTER)
+      SetPenPos(TPoint((align & TA_RIGHT) ? x - w : x + w, y));
+  }
+  if (s.isEmpty())
+    return;
+
+  m_painter->save();
+  m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  m_painter->translate(x, y);
+  const int tenths = Font().Orientation % 3600;
+  if (tenths != 0)
+    m_painter->rotate(-tenths / 10.0);
+  if (BkMode() == OPAQUE)
+    m_painter->fillRect(QRect(dx, dy, w, h), ToQColor(BkColor()));
+  m_painter->setFont(font);
+  m_painter->setPen(ToQColor(Font().Color));
+  m_painter->drawText(QPoint(dx, dy + fm.ascent()), s);
+  m_painter->restore();
+}
+
+void TQPainterCanvas::TextRect(const TRect &r, int x, int y, const std::string &text) {
+  if (!m_painter)
+    return;
+  m_painter->save();
+  m_painter->setClipRect(ToQRect(r),
+                         m_painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+  m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  if (!r.IsEmpty())
+    FillRectWithBrush(ToQRect(r));
+  TextOut(x, y, text);
+  m_painter->restore();
+}
+
+// ---- clipping ------------------------------------------------------------
+
+void TQPainterCanvas::ApplyClip(const ClipState &c) {
+  if (!m_painter)
+    return;
+  if (c.Enabled)
+    m_painter->setClipRegion(c.Region);
+  else
+    m_painter->setClipping(false);
+}
+
+void TQPainterCanvas::SetClipRect(const TRect &r) {
+  const QRegion region(ToQRect(r));
+  m_clip.Enabled = true;
+  m_clip.Region = m_baseClip.Enabled ? m_baseClip.Region.intersected(region) : region;
+  ApplyClip(m_clip);
+}
+
+void TQPainterCanvas::SetClipPolygon(std::span<const TPoint> points) {
+  QPolygon polygon;
+  polygon.reserve(int(points.size()));
+  for (const TPoint &p : points)
+    polygon.append(QPoint(p.X, p.Y));
+  const QRegion region(polygon, Qt::OddEvenFill);
+  m_clip.Enabled = true;
+  m_clip.Region = m_baseClip.Enabled ? m_baseClip.Region.intersected(region) : region;
+  ApplyClip(m_clip);
+}
+
+void TQPainterCanvas::ClipIntersectRect(const TRect &r) {
+  const QRegion region(ToQRect(r));
+  m_clip.Region = m_clip.Enabled ? m_clip.Region.intersected(region) : region;
+  m_clip.Enabled = true;
+  ApplyClip(m_clip);
+}
+
+void TQPainterCanvas::ClearClip() {
+  m_clip = m_baseClip;
+  ApplyClip(m_clip);
+}
+
+void TQPainterCanvas::SaveClip() { m_clipStack.push_back(m_clip); }
+
+void TQPainterCanvas::RestoreClip() {
+  if (m_clipStack.empty())
+    return;
+  m_clip = m_clipStack.back();
+  m_clipStack.pop_back();
+  ApplyClip(m_clip);
+}
+
+// ---- pixels and pictures ---------------------------------------------------
+
+const QImage *TQPainterCanvas::Image() const {
+  if (!m_painter)
+    return nullptr;
+  QPaintDevice *device = m_painter->device();
+  if (device && device->devType() == QInternal::Image)
+    return static_cast<const QImage *>(device);
+  return nullptr;
+}
+
+TColor TQPainterCanvas::Pixel(int x, int y) {
+  const QImage *image = Image();
+  if (!image)
+    return clNone;
+  const QPoint d = m_painter->deviceTransform().map(QPoint(x, y));
+  if (!image->rect().contains(d))
+    return clNone;
+  const QRgb c = image->pixel(d);
+  return RGB(qRed(c), qGreen(c), qBlue(c));
+}
+
+void TQPainterCanvas::SetPixel(int x, int y, TColor c) {
+  if (!m_painter)
+    return;
+  m_painter->setCompositionMode(QPainter::CompositionMode_Source);
+  m_painter->fillRect(QRect(x, y, 1, 1), ToQColor(c));
+}
+
+void TQPainterCanvas::Draw(int x, int y, const QImage &image) {
+  if (!m_painter || image.isNull())
+    return;
+  m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  m_painter->drawImage(QPoint(x, y), image);
+}
+
+void TQPainterCanvas::StretchDraw(const TRect &dest, const QImage &image) {
+  if (!m_painter || image.isNull() || dest.IsEmpty())
+    return;
+  m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  m_painter->drawImage(ToQRect(dest), image);
+}
+
+void TQPainterCanvas::CopyRect(const TRect &dest, const QImage &source, const TRect &src) {
+  if (!m_painter || source.isNull() || dest.IsEmpty() || src.IsEmpty())
+    return;
+  m_painter->setCompositionMode(QPainter::CompositionMode_Source);
+  if (&source == Image()) {
+    // Copying within the picture being drawn: take the source out first.
+    const QImage part = source.copy(ToQRect(src));
+    m_painter->drawImage(ToQRect(dest), part);
+  } else {
+    m_painter->drawImage(ToQRect(dest), source, ToQRect(src));
+  }
+}

@@ -1,0 +1,108 @@
+#pragma once
+#include "platform/Canvas.h"
+
+#include <QFont>
+#include <QPen>
+#include <QRegion>
+#include <memory>
+#include <vector>
+
+class QPainter;
+class QPaintDevice;
+class QPainterPath;
+
+// The canvas drawn with a QPainter (antialiasing off, so that pixels land
+// exactly as the rules in Canvas.h say). Works on any paint device the raster
+// engine draws: a QImage, or a widget inside its paintEvent.
+class TQPainterCanvas : public TCanvas {
+public:
+  // Not bound: every drawing operation does nothing until Begin.
+  TQPainterCanvas();
+  // Draws with an active painter owned by the caller (e.g. in paintEvent).
+  explicit TQPainterCanvas(QPainter &painter);
+  // Opens its own painter on the device and closes it on End or destruction.
+  explicit TQPainterCanvas(QPaintDevice *device);
+  ~TQPainterCanvas() override;
+
+  // Binds to a device with an own painter, or to a caller's painter. The
+  // canvas state (pen, brush, font, ...) is kept; the clip starts out as the
+  // painter's own clip.
+  bool Begin(QPaintDevice *device);
+  void Begin(QPainter &painter);
+  void End();
+  bool Active() const { return m_painter != nullptr; }
+  QPainter *Painter() const { return m_painter; }
+
+  void LineTo(int x, int y) override;
+  void Polyline(std::span<const TPoint> points) override;
+  void PolyBezier(std::span<const TPoint> points) override;
+
+  using TCanvas::Ellipse;
+  using TCanvas::Rectangle;
+  void Rectangle(int x1, int y1, int x2, int y2) override;
+  void RoundRect(int x1, int y1, int x2, int y2, int cornerW, int cornerH) override;
+  void Ellipse(int x1, int y1, int x2, int y2) override;
+  void Polygon(std::span<const TPoint> points) override;
+  void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
+  void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
+  void Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
+
+  void FillRect(const TRect &r) override;
+  void FrameRect(const TRect &r) override;
+  void FillPolygon(std::span<const TPoint> points) override;
+
+  void TextOut(int x, int y, const std::string &text) override;
+  void TextRect(const TRect &r, int x, int y, const std::string &text) override;
+  TSize TextExtent(const std::string &text) override;
+
+  void SetClipRect(const TRect &r) override;
+  void SetClipPolygon(std::span<const TPoint> points) override;
+  void ClipIntersectRect(const TRect &r) override;
+  void ClearClip() override;
+  void SaveClip() override;
+  void RestoreClip() override;
+
+  TColor Pixel(int x, int y) override;
+  void SetPixel(int x, int y, TColor c) override;
+
+  void Draw(int x, int y, const QImage &image) override;
+  void StretchDraw(const TRect &dest, const QImage &image) override;
+  void CopyRect(const TRect &dest, const QImage &source, const TRect &src) override;
+  using TCanvas::CopyRect;
+  const QImage *Image() const override;
+
+private:
+  struct ClipState {
+    bool Enabled = false;
+    QRegion Region;
+  };
+  enum class Shape { Ellipse, RoundRect, Arc, Pie, Chord };
+
+  void Bind(QPainter *painter, bool owned);
+  void PrepareForPen();
+  void SetRasterMode(TPenMode mode);
+  QPen MakeQPen(bool backgroundOfGaps) const;
+  bool PenVisible() const { return Pen().Style != psClear; }
+  bool PenIsWide() const { return Pen().Width > 1; }
+  bool PenIsStyled() const;
+  // Strokes with the pen; a styled pen on an opaque background first lays the
+  // background colour under its gaps.
+  template <typename F> void Stroke(F &&draw);
+  void FillRectWithBrush(const QRect &r);
+  void FillPathWithBrush(const QPainterPath &path);
+  void FillWithBrush(const std::function<void(const QBrush &)> &fill);
+  void DrawShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+  void ApplyClip(const ClipState &c);
+  const QFont &CurrentQFont();
+  const std::vector<QPoint> &ToQPoints(std::span<const TPoint> points);
+
+  QPainter *m_painter = nullptr;
+  std::unique_ptr<QPainter> m_own;
+  ClipState m_baseClip;
+  ClipState m_clip;
+  std::vector<ClipState> m_clipStack;
+  TFont m_qfontOf;
+  QFont m_qfont;
+  bool m_qfontValid = false;
+  std::vector<QPoint> m_points;
+};
