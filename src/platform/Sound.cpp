@@ -24,6 +24,8 @@ std::uint16_t Le16(const char *p) {
   return std::uint16_t(u[0] | u[1] << 8);
 }
 
+bool Skip(QFile &file, qint64 bytes) { return bytes == 0 || file.skip(bytes) == bytes; }
+
 // Starts one wave file on the window thread. The effect frees itself when it has
 // played or failed to load.
 void StartWave(const QString &path) {
@@ -79,11 +81,11 @@ bool IsPlayableWaveFile(const std::string &path) {
           (format == 1 || format == 3 || format == 0xFFFE) && channels > 0 && rate > 0 && bits > 0;
       if (!formatOk)
         return false;
-      if (!file.skip(qint64(size) - 16 + (size & 1)))
+      if (!Skip(file, qint64(size) - 16 + (size & 1)))
         return false;
     } else if (id == "data") {
       return formatOk && size > 0;
-    } else if (!file.skip(qint64(size) + (size & 1))) {
+    } else if (!Skip(file, qint64(size) + (size & 1))) {
       return false;
     }
   }
