@@ -1,0 +1,54 @@
+#pragma once
+#include "core/CriticalSection.h"
+#include "platform/DateTime.h"
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+// One news item of a symbol.
+struct NewsItem {
+  std::string Title;
+  std::string Link;
+  std::string Source;
+  TDateTime Date = 0;   // publication time (market time)
+  int ItemNumber = 0;   // store-wide number; one article shared by several symbols keeps one number
+  int SecondNumber = 0; // the source's own number of the item, as delivered
+  bool Read = false;
+};
+
+// The news items of one symbol in arrival order. Items are read and written
+// only while the list's named lock is held.
+class NewsList {
+public:
+  explicit NewsList(const std::string &lockName);
+  NewsList(const NewsList &) = delete;
+  NewsList &operator=(const NewsList &) = delete;
+
+  bool Lock(const std::string &tag, bool mayGiveUp = true);
+  bool TryLock(const std::string &tag);
+  void Unlock();
+  MyCriticalSection &LockObject() { return m_lock; }
+
+  // Under the lock.
+  int Count() const { return int(m_items.size()); }
+  const NewsItem &Item(int i) const { return m_items.at(std::size_t(i)); }
+  const std::vector<NewsItem> &Items() const { return m_items; }
+  void Add(const NewsItem &item);
+  // Index of the item with this number, -1 when absent.
+  int FindNumber(int itemNumber) const;
+  // Index of an item with the same title and link, -1 when absent.
+  int FindSame(const std::string &title, const std::string &link) const;
+  // Sets the read flag of every item with this number; true when one changed.
+  bool SetRead(int itemNumber, bool read);
+  // The newest date among unread items, 0 when none.
+  TDateTime NewestUnread() const;
+  void Clear();
+
+  int CountNoLock() const { return m_count.load(std::memory_order_acquire); }
+
+private:
+  MyCriticalSection m_lock;
+  std::vector<NewsItem> m_items;
+  std::atomic<int> m_count{0};
+};

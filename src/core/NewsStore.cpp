@@ -1,0 +1,330 @@
+#include "core/NewsStore.h"
+
+#include "core/DisplaySettings.h"
+#include "core/Log.h"
+#include "core/StockStore.h"
+#include "platform/Format.h"
+#include "platform/StringList.h"
+#include "platform/StringUtils.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+std::atomic<int> g_newsTries{20};
+std::atomic<int> g_newsIntervalMs{20};
+
+// Store-wide item numbers: one per article (title and link), shared by every
+// symbol that carries it; and the numbers the user has read.
+struct NewsNumbers {
+  std::mutex mutex;
+  int next = 1;
+  std::map<std::string, int> byArticle;
+  std::vector<int> read;
+};
+NewsNumbers &Numbers() {
+  static NewsNumbers numbers;
+  return numbers;
+}
+
+void Log(const std::string &text) {
+  if (LoggingOn)
+    WriteLog(text, 0);
+}
+
+// The record of a key, looked up under the stock-list lock.
+StockInfoType *LookUp(const std::string &key, const char *tag, int *index = nullptr) {
+  MyLockGuard guard(StockListLock, tag, false);
+  if (!guard.Owns()) {
+    if (index)
+      *index = -1;
+    return nullptr;
+  }
+  return FindStoreRecord(key, index);
+}
+
+// Tries the news list's lock the configured number of times.
+bool LockNews(NewsList &news, const std::string &tag) {
+  const int tries = std::max(1, g_newsTries.load());
+  const int interval = std::max(0, g_newsIntervalMs.load());
+  for (int i = 0; i < tries; ++i) {
+    if (news.TryLock(tag))
+      return true;
+    if (i + 1 < tries)
+      std::this_thread::sleep_for(std::chrono::milliseconds(interval));
+  }
+  return false;
+}
+
+// Holds a news list's lock taken by LockNews; releases only what it took.
+class NewsGuard {
+public:
+  NewsGuard(NewsList &news, const std::string &tag) : m_news(news), m_owns(LockNews(news, tag)) {}
+  ~NewsGuard() {
+    if (m_owns)
+      m_news.Unlock();
+  }
+  NewsGuard(const NewsGuard &) = delete;
+  NewsGuard &operator=(const NewsGuard &) = delete;
+  bool Owns() const { return m_owns; }
+
+private:
+  NewsList &m_news;
+  bool m_owns;
+};
+
+std::string ArticleKey(const std::string &title, const std::string &link) {
+  return title + '\n' + link;
+}
+
+char Lower(char c) { return char(std::tolower(static_cast<unsigned char>(c))); }
+
+} // namespace
+
+NewsLockTimings GetNewsLockTimings() {
+  return NewsLockTimings{g_newsTries.load(), g_newsIntervalMs.load()};
+}
+
+void SetNewsLockTimings(const NewsLockTimings &timings) {
+  g_newsTries = timings.tries;
+  g_newsIntervalMs = timings.intervalMs;
+}
+
+// ---- Reading --------------------------------------------------------------------
+
+bool GetNewNews(const std::string &key, TDateTime &lastCheck, TDateTime &newestUnread) {
+  lastCheck = 0;
+  newestUnread = 0;
+  int index = -1;
+  StockInfoType *rec = LookUp(key, "GNEW", &index);
+  if (!rec)
+    return false;
+  const bool flag = rec->NewNews.load() != 0;
+  lastCheck = rec->LastNewsCheck.load();
+  NewsGuard guard(rec->News, "GNEW");
+  if (!guard.Owns()) {
+    Log("GetNewNews Error: P=" + std::to_string(index) +
+        " Count=" + std::to_string(rec->News.CountNoLock()));
+    return flag;
+  }
+  newestUnread = rec->News.NewestUnread();
+  return flag;
+}
+
+void SetNewNews(const std::string &key, bool flag) {
+  StockInfoType *rec = LookUp(key, "SNEW");
+  if (!rec) {
+    Log("SetNewNews Error: no record for " + key);
+    return;
+  }
+  rec->NewNews = flag ? 1 : 0;
+}
+
+void SetLastNewsCheck(const std::string &key, TDateTime time) {
+  if (StockInfoType *rec = LookUp(key, "SNCK"))
+    rec->LastNewsCheck = time;
+}
+
+std::vector<NewsItem> GetNewsItems(const std::string &key) {
+  std::vector<NewsItem> items;
+  if (key.empty() || (key[0] != '|' && key.size() > SymbolMaxLength))
+    return items;
+  StockInfoType *rec = LookUp(key, "GNWS");
+  if (!rec)
+    return items;
+  {
+    NewsGuard guard(rec->News, "GNWS");
+    if (!guard.Owns()) {
+      Log("GetNews Error: news list busy for " + rec->Symbol);
+      return items;
+    }
+    const auto &all = rec->News.Items();
+    // Later arrivals first, so that equal dates keep the newest arrival on top.
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+      if (!it->Title.empty() && !it->Source.empty())
+        items.push_back(*it);
+  }
+  std::stable_sort(items.begin(), items.end(),
+                   [](const NewsItem &a, const NewsItem &b) { return a.Date > b.Date; });
+  return items;
+}
+
+namespace {
+std::string DateText(TDateTime date, double offset) {
+  return FormatDateTime("mmm dd,yyyy, hh:mm", date + offset);
+}
+} // namespace
+
+std::string NewsDateText(TDateTime date) {
+  return DateText(date, CurrentDisplaySettings().DisplayTimeOffset);
+}
+
+void GetNews(const std::string &key, TStringList &titles, TStringList &links,
+             TStringList &itemNumbers, TStringList &readFlags, TStringList &secondNumbers,
+             TStringList &dates, TStringList &sources) {
+  for (TStringList *list :
+       {&titles, &links, &itemNumbers, &readFlags, &secondNumbers, &dates, &sources})
+    list->Clear();
+  const double offset = CurrentDisplaySettings().DisplayTimeOffset;
+  for (const NewsItem &item : GetNewsItems(key)) {
+    titles.Add(item.Title);
+    links.Add(item.Link);
+    itemNumbers.Add(std::to_string(item.ItemNumber));
+    readFlags.Add(item.Read ? "Y" : "N");
+    secondNumbers.Add(std::to_string(item.SecondNumber));
+    dates.Add(DateText(item.Date, offset));
+    sources.Add(item.Source);
+  }
+}
+
+// ---- Read marks -----------------------------------------------------------------
+
+void MarkNewsRead(int itemNumber, bool read) {
+  if (read) {
+    NewsNumbers &n = Numbers();
+    std::lock_guard lock(n.mutex);
+    if (std::find(n.read.begin(), n.read.end(), itemNumber) == n.read.end())
+      n.read.push_back(itemNumber);
+  }
+  int count = 0;
+  {
+    MyLockGuard guard(StockListLock, "MREAD", false);
+    if (!guard.Owns()) {
+      Log("MarkNewsRead Error: stock list lock not taken");
+      return;
+    }
+    count = StockList.Count();
+  }
+  for (int i = 0; i < count; ++i) {
+    StockInfoType *rec = StockList.Objects(i);
+    if (!rec || rec->News.CountNoLock() == 0)
+      continue;
+    NewsGuard guard(rec->News, "MREAD");
+    if (guard.Owns())
+      rec->News.SetRead(itemNumber, read);
+    else
+      Log("MarkNewsRead Error: news list busy for " + rec->Symbol);
+  }
+}
+
+std::vector<int> ReadNewsNumbers() {
+  NewsNumbers &n = Numbers();
+  std::lock_guard lock(n.mutex);
+  return n.read;
+}
+
+// ---- Intake ---------------------------------------------------------------------
+
+bool WildcardMatch(const std::string &pattern, const std::string &text) {
+  // Greedy scan that remembers the last "*": on a mismatch the star takes one
+  // more character. No recursion, no exponential backtracking.
+  std::size_t p = 0, t = 0;
+  std::size_t starP = std::string::npos, starT = 0;
+  while (t < text.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || Lower(pattern[p]) == Lower(text[t]))) {
+      ++p;
+      ++t;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starT = t;
+    } else if (starP != std::string::npos) {
+      p = starP + 1;
+      t = ++starT;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*')
+    ++p;
+  return p == pattern.size();
+}
+
+bool NewsExcluded(const std::vector<std::string> &rules, const IncomingNews &item) {
+  for (std::string rule : rules) {
+    while (!rule.empty() && (rule.back() == '\r' || rule.back() == '\n'))
+      rule.pop_back();
+    if (rule.size() < 3 || rule[1] != ':')
+      continue;
+    const std::string *field = nullptr;
+    switch (std::toupper(static_cast<unsigned char>(rule[0]))) {
+    case 'S':
+      field = &item.Source;
+      break;
+    case 'T':
+      field = &item.Title;
+      break;
+    case 'U':
+      field = &item.Link;
+      break;
+    default:
+      continue;
+    }
+    if (WildcardMatch("*" + rule.substr(2) + "*", *field))
+      return true;
+  }
+  return false;
+}
+
+int AddNews(const std::string &symbol, const IncomingNews &in,
+            const std::vector<std::string> &excludeRules) {
+  if (NewsExcluded(excludeRules, in))
+    return 0;
+  int index = -1;
+  StockInfoType *rec = nullptr;
+  {
+    MyLockGuard guard(StockListLock, "ADDN", false);
+    if (!guard.Owns()) {
+      Log("AddNews Error: stock list lock not taken for " + symbol);
+      return 0;
+    }
+    index = StockList.Add(symbol);
+    rec = StockList.Objects(index);
+  }
+  if (!rec)
+    return 0;
+
+  NewsItem item;
+  item.Title = in.Title;
+  item.Link = in.Link;
+  item.Source = in.Source;
+  item.Date = in.Date;
+  item.SecondNumber = in.SecondNumber;
+
+  NewsGuard guard(rec->News, "ADDN");
+  if (!guard.Owns()) {
+    Log("AddNews Error: news list busy for " + rec->Symbol);
+    return 0;
+  }
+  const int same = rec->News.FindSame(in.Title, in.Link);
+  if (same >= 0)
+    return rec->News.Item(same).ItemNumber;
+  {
+    NewsNumbers &n = Numbers();
+    std::lock_guard lock(n.mutex);
+    auto [it, added] = n.byArticle.emplace(ArticleKey(in.Title, in.Link), n.next);
+    if (added)
+      ++n.next;
+    item.ItemNumber = it->second;
+    item.Read = std::find(n.read.begin(), n.read.end(), item.ItemNumber) != n.read.end();
+  }
+  rec->News.Add(item);
+  return item.ItemNumber;
+}
+
+int AddNews(const std::string &symbol, const IncomingNews &item) {
+  return AddNews(symbol, item, CurrentDisplaySettings().ExcludeRules);
+}
+
+void ResetNewsStore() {
+  NewsNumbers &n = Numbers();
+  std::lock_guard lock(n.mutex);
+  n.next = 1;
+  n.byArticle.clear();
+  n.read.clear();
+}

@@ -1,0 +1,107 @@
+#include "core/PortfolioCalc.h"
+
+#include "core/DisplaySettings.h"
+#include "core/Log.h"
+
+#include <cmath>
+#include <exception>
+
+PositionFigures ComputePosition(const PortPosition &pos, const QuoteData &q, int valuation) {
+  PositionFigures f;
+  if (pos.IsSeparator() || pos.Symbol.empty())
+    return f;
+  f.Cash = pos.IsCash();
+  if (f.Cash) {
+    f.Price = 1.0;
+    f.Value = pos.Quantity;
+    f.Cost = f.Value;
+    f.PrevValue = f.Value;
+    f.Counted = f.Value != 0;
+    return f;
+  }
+  f.Price = valuation == vpBid ? q.Bid : valuation == vpAsk ? q.Ask : q.Last;
+  f.Value = pos.Quantity * f.Price;
+  double cost = std::fabs(pos.Quantity * double(pos.PricePaid));
+  if (pos.Quantity < 0 && f.Value != 0) // a short position gains as the price falls
+    f.Value = 2 * std::fabs(cost) - std::fabs(f.Value);
+  cost += pos.Commission;
+  f.Cost = cost;
+  f.ChangeValue = q.Change * pos.Quantity;
+  f.PrevValue = f.Value - f.ChangeValue;
+  f.Gain = f.Value - f.Cost;
+  f.Counted = f.Value != 0;
+  return f;
+}
+
+bool RecalcPortfolioTotals(PortType &p, int valuation, TDateTime now) {
+  MyLockGuard guard(p.Lock, "RCLC", true);
+  if (!guard.Owns()) {
+    if (LoggingOn)
+      WriteLog("RecalcPortfolio Error: portfolio " + p.Key + " is busy", 0);
+    return false;
+  }
+  const double before = p.Value[0];
+  PortGroupValues value{}, base{}, prev{}, change{}, gain{}, paid{};
+  int group = 1;
+  for (const PortPosition &pos : p.Positions) {
+    if (pos.IsSeparator()) {
+      if (group < PortGroupCount - 1)
+        ++group;
+      continue;
+    }
+    QuoteData q;
+    if (!pos.IsCash())
+      GetLast1(pos.Symbol, q);
+    const PositionFigures f = ComputePosition(pos, q, valuation);
+    if (!f.Counted)
+      continue;
+    for (int g : {0, group}) {
+      value[g] += f.Value;
+      if (!(f.Cash && f.Value < 0))
+        base[g] += f.Value;
+      prev[g] += f.PrevValue;
+      change[g] += f.ChangeValue;
+      gain[g] += f.Gain;
+      paid[g] += f.Cost;
+    }
+  }
+  for (int g = 0; g < PortGroupCount; ++g) {
+    p.Value[g] = value[g];
+    p.PctBase[g] = base[g];
+    p.PrevValue[g] = prev[g];
+    p.ValueChange[g] = change[g];
+    p.ValueChangePct[g] = prev[g] != 0 ? change[g] * 100 / prev[g] : 0;
+    p.Gain[g] = gain[g];
+    p.PaidTotal[g] = paid[g];
+    p.GainPct[g] = paid[g] != 0 ? gain[g] * 100 / paid[g] : 0;
+  }
+
+  const double v = value[0];
+  if (v != 0) {
+    const bool newDay = p.LowHighDay != DateOf(now);
+    p.LowHighDay = DateOf(now);
+    if (newDay || p.DayLow == 0 || v < p.DayLow)
+      p.DayLow = v;
+    if (newDay || p.DayHigh == 0 || v > p.DayHigh)
+      p.DayHigh = v;
+    if (before != 0 && v > before)
+      p.TickText = "U";
+    else if (before != 0 && v < before)
+      p.TickText = "D";
+  }
+  p.RecalcTime = now;
+  return true;
+}
+
+bool RecalcPortfolio(int index) {
+  try {
+    PortType *p = PortfolioList.At(index);
+    if (!p)
+      return false;
+    return RecalcPortfolioTotals(*p, CurrentDisplaySettings().ValuationPrice, StoreNow());
+  } catch (const std::exception &e) {
+    if (LoggingOn)
+      WriteLog(std::string("RecalcPortfolio Error: ") + e.what(), 0);
+    return false;
+  }
+}
