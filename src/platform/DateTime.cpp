@@ -142,6 +142,8 @@ TDateTime DateOf(TDateTime dt) {
 TDateTime TimeOf(TDateTime dt) { return std::fabs(dt - std::trunc(dt)); }
 
 int DayOfWeek(TDateTime dt) {
+  if (!InRange(dt))
+    return 0;
   // 1899-12-30 was a Saturday (7).
   const std::int64_t day = ToStamp(dt).day;
   std::int64_t r = (day + 6) % 7;

@@ -168,6 +168,8 @@ TEST(DateTime, DecodingNonsenseGivesZeros) {
   EXPECT_EQ(DateParts(NAN), (Ymd{0, 0, 0}));
   EXPECT_EQ(DateParts(1e12), (Ymd{0, 0, 0}));
   EXPECT_EQ(TimeParts(INFINITY), "0:0:0.0");
+  EXPECT_EQ(DayOfWeek(NAN), 0);
+  EXPECT_EQ(DayOfWeek(-1e300), 0);
 }
 
 TEST(DateTime, SystemNowIsAPlausibleDate) {

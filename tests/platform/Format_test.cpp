@@ -215,6 +215,11 @@ TEST(FormatDateTime, Patterns) {
   }
 }
 
+TEST(FormatDateTime, ValuesOutsideTheCalendarGiveZeros) {
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn mmm", NAN), "0000-00-00 00:00 ");
+  EXPECT_EQ(FormatDateTime("d/m/yy", 1e300), "0/0/00");
+}
+
 TEST(FormatDateTime, SettingsTexts) {
   EXPECT_EQ(DateToStr(45296.75), "1/5/2024");
   EXPECT_EQ(TimeToStr(45296.75), "6:00:00 PM");
