@@ -1,0 +1,166 @@
+#pragma once
+#include "alerts/AlertRecord.h"
+#include "core/CriticalSection.h"
+#include "platform/DateTime.h"
+#include "platform/Exceptions.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// Raised by a changing store operation when the store lock could not be taken
+// (the lock reported a deadlock). Queries answer "nothing" instead.
+class EAlertStoreBusy : public Exception {
+public:
+  using Exception::Exception;
+};
+
+// The alert store: every alert of the user, keyed by a six-letter ID, in
+// insertion order, guarded by the named lock "CAlert". Each operation below
+// takes the lock with its own owner tag and releases it before returning
+// (also on an exception); none calls another locking operation while holding
+// it. Pop-ups are closed and symbols are marked updated (sets 1, 2 and 4)
+// after the lock is released. A per-symbol index keeps the per-symbol queries
+// (row highlight, active alert, find) independent of the number of alerts.
+//
+// Records are owned by the store. Pointers handed out stay valid until the
+// alert is deleted, which only the window thread does. A stored record's
+// Symbol must not be changed in place: use UpdateAlert, which keeps the index.
+class AlertSystemClass {
+public:
+  static constexpr const char *LockName = "CAlert";
+  // GetRowHighlight's answer when no active alert colours the row.
+  static constexpr std::int32_t NoHighlight = -2;
+
+  AlertSystemClass();
+  ~AlertSystemClass();
+  AlertSystemClass(const AlertSystemClass &) = delete;
+  AlertSystemClass &operator=(const AlertSystemClass &) = delete;
+
+  // The store lock. Take it (with a tag of your own) only to use the
+  // "caller holds Lock" accessors at the end of this class.
+  MyCriticalSection Lock;
+
+  // ---- Adding and finding
+
+  // ("ADD") Takes the record. When an equal alert (SameAs) is stored, the new
+  // record is dropped and "=" + the stored alert's ID is returned; otherwise a
+  // new ID is drawn, written into the record and returned. Symbol and
+  // EMailSetupID are cut to their maximum lengths first.
+  std::string AddAlert(std::unique_ptr<TAlertRecord> alert);
+  // ("FNXT") The next alert of the symbol (exact match) after the alert whose
+  // ID is cursor (from the first when cursor is empty or no longer stored);
+  // sets cursor to its ID. At the end: cursor "" and nullptr.
+  TAlertRecord *FindNextAlert(std::string &cursor, const std::string &symbol);
+  // ("FTYPE") First alert of the symbol with that type, or nullptr.
+  TAlertRecord *FindAlertOfType(const std::string &symbol, int alertType);
+  // ("FVOL") First column alert of the symbol on column "Volume", or nullptr.
+  TAlertRecord *FindVolumeAlert(const std::string &symbol);
+  // ("CNT") Number of alerts that use the e-mail setup.
+  int CountSetupUsers(const std::string &setupId);
+  // ("UPDT") Copies source (fixed block and wave file) into the stored alert
+  // with that ID, keeping its ID and the symbol index right. False when the
+  // ID is not stored.
+  bool UpdateAlert(const std::string &id, const TAlertRecord &source);
+
+  // ---- Questions asked from any thread (each one walk under the lock)
+
+  // ("HASA") True when an alert of the symbol has actions in effect.
+  bool HasActiveAlert(const std::string &symbol);
+  // ("ROWH") The row colour for the symbol: the HighlightColor of the last
+  // active alert (store order) with the highlight action in effect, else
+  // NoHighlight. Active: some alert of the symbol is active. Age: time since
+  // the latest activation of the last active alert (0 when none).
+  std::int32_t GetRowHighlight(const std::string &symbol, bool &active, TDateTime &age);
+
+  // ---- Changing alerts
+
+  // ("TOFF") Ends the actions in effect of one alert and marks its symbol
+  // updated; with closeDialogs also closes its pop-ups.
+  void TurnOffAlert(const std::string &id, bool closeDialogs);
+  // ("TOFFS") Ends the actions in effect of every alert of the symbol, closes
+  // the symbol's pop-ups and marks it updated.
+  void TurnOffSymbolAlerts(const std::string &symbol);
+  // ("TDIS") Clears the activation times and LastAlertTime and disables it.
+  void DisableAlert(const std::string &id);
+  // ("RESET") Clears the activation times and LastAlertTime, so that an
+  // edited alert may trigger again at once.
+  void ResetAlert(const std::string &id);
+  // ("RTICK") TickIndex := -1 on every alert of the symbol (its tick list
+  // was emptied).
+  void ResetTickIndex(const std::string &symbol);
+
+  // ---- Deleting
+
+  // ("DELA") Turns the alert off, then deletes it.
+  void DeleteAlert(const std::string &id, bool closeDialogs);
+  // ("DELAF") Deletes every alert whose symbol equals symbol without regard
+  // to letter case, closing their pop-ups.
+  void DeleteSymbolAlerts(const std::string &symbol);
+  // ("DELSA") symbols: every symbol still in a portfolio or watch list, each
+  // surrounded by blanks. Deletes the alerts whose symbol (letter case
+  // ignored) is not among them; deleted starts as " " and lists each deleted
+  // symbol once as " " + symbol.
+  void DeleteOrphans(const std::string &symbols, std::string &deleted);
+  // ("CLALL") Deletes every alert, then closes all pop-ups.
+  void ClearAll();
+  // Replaces the store with alerts made from the old low and high limits of
+  // the portfolio positions (first start without an alert file).
+  void ImportPortfolioLimits();
+
+  // ---- Walks
+
+  // Count of alerts (takes the lock with tag "COUNT").
+  int Count();
+  // The IDs in store order (tag "IDS").
+  std::vector<std::string> AlertIDs();
+  // Calls fn(record) for every alert in store order with the lock held under
+  // tag. fn must not call the store.
+  template <class Fn> void ForEachAlert(const std::string &tag, Fn &&fn) {
+    MyLockGuard guard(Lock, tag);
+    if (!guard.Owns())
+      ThrowBusy(tag);
+    for (const auto &entry : m_entries)
+      fn(*entry->record);
+  }
+
+  // ---- The caller holds Lock
+
+  int CountLocked() const { return int(m_entries.size()); }
+  // Index 0..CountLocked()-1 in store order; out of range gives nullptr / "".
+  TAlertRecord *AlertAt(int index) const;
+  std::string IDAt(int index) const;
+  TAlertRecord *FindByID(const std::string &id) const;
+
+private:
+  struct Entry {
+    std::uint64_t seq; // store order
+    std::string id;
+    std::string indexedSymbol; // the symbol the index files it under
+    std::unique_ptr<TAlertRecord> record;
+  };
+  using Bucket = std::vector<Entry *>; // ordered by seq
+
+  [[noreturn]] static void ThrowBusy(const std::string &tag);
+  static void ReportBusy(const std::string &tag);
+
+  // Under the lock.
+  std::string NewIDLocked() const;
+  const Bucket *BucketLocked(const std::string &symbol);
+  void IndexLocked(Entry *entry);
+  void UnindexLocked(Entry *entry);
+  void RebuildIndexLocked();
+  std::unique_ptr<TAlertRecord> RemoveLocked(const std::string &id);
+  Entry *EntryAfterLocked(const Bucket &bucket, std::uint64_t seq) const;
+
+  std::vector<std::unique_ptr<Entry>> m_entries; // ordered by seq
+  std::unordered_map<std::string, Entry *> m_byId;
+  std::unordered_map<std::string, Bucket> m_bySymbol;
+  std::uint64_t m_nextSeq = 1;
+};
+
+// Marks a symbol updated for the windows that show it (updated-symbol sets 1,
+// 2 and 4), so they repaint its row.
+void MarkAlertSymbolUpdated(const std::string &symbol);
