@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <variant>
 
 // Program-wide format settings, fixed and independent of the process locale.
@@ -28,8 +30,17 @@ struct TFormatSettings {
 };
 const TFormatSettings &FormatSettings();
 
-// One argument of Format: an integer, a floating value or a text.
-using TFormatArg = std::variant<std::int64_t, double, std::string>;
+// One argument of Format: an integer (any integral type widens to int64), a
+// floating value or a text.
+class TFormatArg : public std::variant<std::int64_t, double, std::string> {
+public:
+  using Base = std::variant<std::int64_t, double, std::string>;
+  template <class T, std::enable_if_t<std::is_integral_v<T>, int> = 0>
+  TFormatArg(T v) : Base(std::in_place_type<std::int64_t>, static_cast<std::int64_t>(v)) {}
+  TFormatArg(double v) : Base(v) {}
+  TFormatArg(std::string s) : Base(std::move(s)) {}
+  TFormatArg(const char *s) : Base(std::string(s ? s : "")) {}
+};
 
 // The class library's Format: %d %u %x %s %f %n %g %e %m %% with
 // [-][width][.precision]; %n groups thousands. Decimal values round half away

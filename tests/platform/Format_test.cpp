@@ -72,6 +72,15 @@ TEST(Format, Specifiers) {
   }
 }
 
+TEST(Format, TakesAnyIntegralFloatAndTextArguments) {
+  const std::size_t count = 3;
+  const unsigned long long big = 18446744073709551615ull;
+  const float half = 0.5f;
+  const char *text = "abc";
+  EXPECT_EQ(Format("%d|%d|%u|%.1f|%s|%s", {count, 'A', big, half, text, std::string("x")}),
+            "3|65|18446744073709551615|0.5|abc|x");
+}
+
 TEST(Format, GroupedExampleTrimmed) { EXPECT_EQ(Trim(Format("%20.0n", {1234567.0})), "1,234,567"); }
 
 TEST(Format, BadFormatsAndArgumentsRaise) {
