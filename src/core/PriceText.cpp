@@ -153,7 +153,8 @@ std::string PriceToStr(double price, bool fractionDisplay) {
   if (fractionDisplay && a >= 1.0 / 64 && a < 1e12) {
     const double sixtyFourths = a * 64;
     const double n64 = std::round(sixtyFourths);
-    if (std::fabs(sixtyFourths - n64) < 1e-6) {
+    // Odd 64ths have six decimals, so "fits" allows the 5-decimal rounding.
+    if (std::fabs(a - n64 / 64) <= 5.000001e-6) {
       const long long total = (long long)n64;
       const long long whole = total / 64;
       long long num = total % 64;
