@@ -36,7 +36,8 @@ QPoint VisibleFramePosition(const QRect &frame, const QList<QRect> &screens, con
       return frame.topLeft();
   if (primary.isEmpty())
     return frame.topLeft();
-  QPoint p(primary.center().x() - frame.width() / 2, primary.center().y() - frame.height() / 2);
+  QPoint p(primary.left() + (primary.width() - frame.width()) / 2,
+           primary.top() + (primary.height() - frame.height()) / 2);
   p.setX(std::max(p.x(), primary.left()));
   p.setY(std::max(p.y(), primary.top()));
   return p;
