@@ -54,6 +54,62 @@ qreal EllipseAngle(const QRectF &box, int px, int py) {
   return a * 180.0 / M_PI;
 }
 
+// Dash patterns of the 1-px styled pens as drawn pixel by pixel.
+struct DashPattern {
+  const int *runs;
+  int count;
+};
+constexpr int kDashRuns[] = {18, 6};
+constexpr int kDotRuns[] = {3, 3};
+constexpr int kDashDotRuns[] = {9, 6, 3, 6};
+constexpr int kDashDotDotRuns[] = {9, 3, 3, 3, 3, 3};
+
+DashPattern PatternOf(TPenStyle s) {
+  switch (s) {
+  case psDash:
+    return {kDashRuns, 2};
+  case psDot:
+    return {kDotRuns, 2};
+  case psDashDot:
+    return {kDashDotRuns, 4};
+  case psDashDotDot:
+    return {kDashDotDotRuns, 6};
+  default:
+    return {nullptr, 0};
+  }
+}
+
+// Steps pixel by pixel along the line from (x0, y0) towards (x1, y1) and
+// leaves out (x1, y1), whatever the direction.
+template <typename Plot> void RasterLine(int x0, int y0, int x1, int y1, Plot &&plot) {
+  const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
+  const int sx = x1 >= x0 ? 1 : -1, sy = y1 >= y0 ? 1 : -1;
+  if (dx >= dy) {
+    // y = y0 + round(i * dy / dx), kept as the numerator 2*i*dy + dx.
+    long long acc = dx;
+    int y = y0;
+    for (int i = 0, x = x0; i < dx; ++i, x += sx) {
+      plot(x, y);
+      acc += 2LL * dy;
+      if (acc >= 2LL * dx) {
+        acc -= 2LL * dx;
+        y += sy;
+      }
+    }
+  } else {
+    long long acc = dy;
+    int x = x0;
+    for (int i = 0, y = y0; i < dy; ++i, y += sy) {
+      plot(x, y);
+      acc += 2LL * dx;
+      if (acc >= 2LL * dy) {
+        acc -= 2LL * dy;
+        x += sx;
+      }
+    }
+  }
+}
+
 } // namespace
 
 TQPainterCanvas::TQPainterCanvas() = default;
@@ -137,8 +193,9 @@ QPen TQPainterCanvas::MakeQPen(bool backgroundOfGaps) const {
     // Wide pens are solid with round ends, whatever their style.
     return QPen(color, p.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
   }
-  // One pixel: a cosmetic pen whose flat cap leaves out the end pixel.
-  QPen q(color, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+  // One pixel: a cosmetic pen (straight lines are drawn by ThinLines).
+  // Curves are flattened to short segments; a square cap keeps every vertex.
+  QPen q(color, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
   q.setCosmetic(true);
   if (!backgroundOfGaps) {
     switch (p.Style) {
@@ -210,18 +267,120 @@ const std::vector<QPoint> &TQPainterCanvas::ToQPoints(std::span<const TPoint> po
 
 // ---- lines ---------------------------------------------------------------
 
+bool TQPainterCanvas::DirectTarget(Direct &d) const {
+  if (Pen().Mode != pmCopy)
+    return false;
+  const QImage *image = Image();
+  if (!image)
+    return false;
+  const QImage::Format f = image->format();
+  if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 &&
+      f != QImage::Format_ARGB32_Premultiplied)
+    return false;
+  const QTransform &t = m_painter->deviceTransform();
+  if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) ||
+      t.dy() != std::floor(t.dy()))
+    return false;
+  d.dx = int(t.dx());
+  d.dy = int(t.dy());
+  d.clip = image->rect();
+  if (m_painter->hasClipping()) {
+    const QRegion region = m_painter->clipRegion();
+    if (region.rectCount() > 1)
+      return false;
+    d.clip &= region.boundingRect().translated(d.dx, d.dy);
+  }
+  // The painter writes into this very buffer as well; it does not detach.
+  d.bits = const_cast<uchar *>(image->constBits());
+  d.bytesPerLine = image->bytesPerLine();
+  return true;
+}
+
+void TQPainterCanvas::ThinLines(std::span<const TPoint> points, bool closed) {
+  if (points.empty())
+    return;
+  const DashPattern pattern = PatternOf(Pen().Style);
+  bool onAt[32] = {};
+  int period = 0;
+  for (int i = 0; i < pattern.count; ++i)
+    for (int k = 0; k < pattern.runs[i]; ++k)
+      onAt[period++] = (i % 2) == 0;
+  const bool gaps = pattern.runs && Pen().Mode == pmCopy && BkMode() == OPAQUE;
+
+  const auto walk = [&](auto &&plot) {
+    int step = 0;
+    const auto styled = [&](int x, int y) {
+      if (!period) {
+        plot(x, y, true);
+        return;
+      }
+      plot(x, y, onAt[step]);
+      if (++step == period)
+        step = 0;
+    };
+    for (size_t i = 0; i + 1 < points.size(); ++i)
+      RasterLine(points[i].X, points[i].Y, points[i + 1].X, points[i + 1].Y, styled);
+    if (closed)
+      RasterLine(points.back().X, points.back().Y, points[0].X, points[0].Y, styled);
+  };
+
+  Direct d;
+  if (DirectTarget(d)) {
+    if (d.clip.isEmpty())
+      return;
+    const QRgb on = ToQColor(Pen().Color).rgb();
+    const QRgb off = ToQColor(BkColor()).rgb();
+    const unsigned cw = unsigned(d.clip.width()), ch = unsigned(d.clip.height());
+    const int cx = d.clip.x() - d.dx, cy = d.clip.y() - d.dy; // clip in canvas units
+    walk([&](int x, int y, bool isOn) {
+      if (unsigned(x - cx) >= cw || unsigned(y - cy) >= ch || (!isOn && !gaps))
+        return;
+      QRgb *line = reinterpret_cast<QRgb *>(d.bits + qsizetype(y + d.dy) * d.bytesPerLine);
+      line[x + d.dx] = isOn ? on : off;
+    });
+    return;
+  }
+  m_onPixels.clear();
+  m_offPixels.clear();
+  walk([&](int x, int y, bool isOn) {
+    if (isOn)
+      m_onPixels.emplace_back(x, y);
+    else if (gaps)
+      m_offPixels.emplace_back(x, y);
+  });
+  SetRasterMode(Pen().Mode);
+  QPen pen(ToQColor(BkColor()), 1, Qt::SolidLine, Qt::SquareCap);
+  pen.setCosmetic(true);
+  if (!m_offPixels.empty()) {
+    m_painter->setPen(pen);
+    m_painter->drawPoints(m_offPixels.data(), int(m_offPixels.size()));
+  }
+  pen.setColor(ToQColor(Pen().Color));
+  m_painter->setPen(pen);
+  m_painter->drawPoints(m_onPixels.data(), int(m_onPixels.size()));
+}
+
 void TQPainterCanvas::LineTo(int x, int y) {
   const TPoint from = PenPos();
   SetPenPos(TPoint(x, y));
-  if (!m_painter || (from.X == x && from.Y == y))
+  if (!m_painter || !PenVisible() || (from.X == x && from.Y == y))
     return;
+  if (!PenIsWide()) {
+    const TPoint ends[] = {from, TPoint(x, y)};
+    ThinLines(ends, false);
+    return;
+  }
   const QPoint a(from.X, from.Y), b(x, y);
   Stroke([&] { m_painter->drawLine(a, b); });
 }
 
 void TQPainterCanvas::Polyline(std::span<const TPoint> points) {
-  if (!m_painter || points.size() < 2)
+  if (!m_painter || !PenVisible() || points.size() < 2)
     return;
+  if (!PenIsWide()) {
+    ThinLines(points, false);
+    return;
+  }
   const auto &pts = ToQPoints(points);
   Stroke([&] { m_painter->drawPolyline(pts.data(), int(pts.size())); });
 }
@@ -264,7 +423,8 @@ void TQPainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   if (inner.isValid())
     FillRectWithBrush(inner);
   if (PenIsStyled()) {
-    Stroke([&] { m_painter->drawRect(QRect(x1, y1, x2 - 1 - x1, y2 - 1 - y1)); });
+    const TPoint corners[] = {{x1, y1}, {x2 - 1, y1}, {x2 - 1, y2 - 1}, {x1, y2 - 1}};
+    ThinLines(corners, true);
     return;
   }
   // Solid outline as four bands that never overlap (so raster modes touch
@@ -287,11 +447,17 @@ void TQPainterCanvas::DrawShape(Shape shape, int x1, int y1, int x2, int y2, int
   Normalize(x1, y1, x2, y2);
   if (x2 - x1 < 2 || y2 - y1 < 2)
     return;
-  // The curve runs through the pixel centres of the box x1..x2-1; a wide
-  // inside-frame pen moves it in so that its outer edge stays in the box.
-  QRectF box(x1, y1, x2 - 1 - x1, y2 - 1 - y1);
+  // The curve runs through the pixels x1..x2-1. A 1-px outline is stroked
+  // half a pixel in (the cosmetic stroker's pixel i spans i..i+1); a wide
+  // pen is centred on the pixel centres, an inside-frame one moved in so its
+  // outer edge stays in the box. Without a pen only the inside is filled,
+  // one pixel less to the right and bottom.
+  const QRectF base(x1, y1, x2 - 1 - x1, y2 - 1 - y1);
+  QRectF box = base;
   const int w = Pen().Width;
-  if (PenVisible() && w > 1 && Pen().Style == psInsideFrame)
+  if (PenVisible() && w <= 1)
+    box.translate(0.5, 0.5);
+  else if (PenVisible() && Pen().Style == psInsideFrame)
     box = QRectF(x1 + w / 2.0, y1 + w / 2.0, (x2 - x1) - w, (y2 - y1) - w);
   if (box.width() <= 0 || box.height() <= 0)
     return;
@@ -304,8 +470,8 @@ void TQPainterCanvas::DrawShape(Shape shape, int x1, int y1, int x2, int y2, int
     // x3 and y3 are the corner ellipse's width and height.
     path.addRoundedRect(box, std::max(0, x3) / 2.0, std::max(0, y3) / 2.0);
   } else {
-    const qreal start = EllipseAngle(box, x3, y3);
-    qreal sweep = EllipseAngle(box, x4, y4) - start;
+    const qreal start = EllipseAngle(base, x3, y3);
+    qreal sweep = EllipseAngle(base, x4, y4) - start;
     while (sweep <= 0)
       sweep += 360;
     while (sweep > 360)
@@ -358,7 +524,10 @@ void TQPainterCanvas::Polygon(std::span<const TPoint> points) {
     m_painter->setBrush(brush);
     m_painter->drawPolygon(pts.data(), n, Qt::OddEvenFill);
   });
-  Stroke([&] { m_painter->drawPolygon(pts.data(), n, Qt::OddEvenFill); });
+  if (!PenIsWide())
+    ThinLines(points, true);
+  else
+    Stroke([&] { m_painter->drawPolygon(pts.data(), n, Qt::OddEvenFill); });
 }
 
 void TQPainterCanvas::FillPolygon(std::span<const TPoint> points) {

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QPen>
 #include <QRegion>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -77,6 +78,13 @@ private:
     QRegion Region;
   };
   enum class Shape { Ellipse, RoundRect, Arc, Pie, Chord };
+  // A picture the 1-px lines may write into directly.
+  struct Direct {
+    uchar *bits = nullptr;
+    qsizetype bytesPerLine = 0;
+    QRect clip; // device pixels
+    int dx = 0, dy = 0;
+  };
 
   void Bind(QPainter *painter, bool owned);
   void PrepareForPen();
@@ -88,6 +96,9 @@ private:
   // Strokes with the pen; a styled pen on an opaque background first lays the
   // background colour under its gaps.
   template <typename F> void Stroke(F &&draw);
+  // 1-px straight lines through the points, each leaving out its end pixel.
+  void ThinLines(std::span<const TPoint> points, bool closed);
+  bool DirectTarget(Direct &d) const;
   void FillRectWithBrush(const QRect &r);
   void FillPathWithBrush(const QPainterPath &path);
   void FillWithBrush(const std::function<void(const QBrush &)> &fill);
@@ -105,4 +116,6 @@ private:
   QFont m_qfont;
   bool m_qfontValid = false;
   std::vector<QPoint> m_points;
+  std::vector<QPoint> m_onPixels;
+  std::vector<QPoint> m_offPixels;
 };
