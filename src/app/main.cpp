@@ -1,11 +1,48 @@
+// The program: Qt, the data folder, the command-line switches, the main window.
+#include "core/CommandLine.h"
+#include "core/Log.h"
+#include "core/ProgramFolder.h"
+#include "platform/AppWindow.h"
+#include "platform/Prompt.h"
+#include "platform/UncaughtError.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QMainWindow>
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+namespace {
+constexpr int kInitialWidth = 1000;
+constexpr int kInitialHeight = 650;
+} // namespace
+
+int main(int argc, char **argv) {
+  QApplication app(argc, argv); // takes Qt's own options out of argv
+  QApplication::setApplicationName(QStringLiteral("Tickvane"));
+
+  const std::string folder = ResolveDataFolder();
+  const bool prepared = PrepareDataFolder(folder, SeedDataFolder());
+  if (!QDir(QString::fromStdString(folder)).exists()) {
+    MessageDlg("Cannot create the data folder " + folder + ".", "Tickvane", mtError, mbOK);
+    return 1;
+  }
+  SetProgramFolder(folder);
+  ApplyCommandLine(ParseCommandLine(argc, argv));
+
+  // Errors that no routine caught go to the log as well as to the console.
+  SetUncaughtErrorHandler([](const std::string &message) {
+    WriteLog(message);
+    qWarning("%s", message.c_str());
+  });
+  WriteLog("START");
+  if (!prepared)
+    WriteLog("Some default files could not be copied into " + folder);
+
   QMainWindow window;
   window.setWindowTitle(QStringLiteral("Tickvane"));
-  window.resize(1000, 650);
+  window.resize(kInitialWidth, kInitialHeight);
+  SetAppMainWindow(&window);
   window.show();
-  return app.exec();
+  const int result = app.exec();
+  SetAppMainWindow(nullptr);
+  return result;
 }

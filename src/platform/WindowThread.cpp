@@ -26,6 +26,9 @@ struct CallQueue {
   std::deque<PostedCall> calls;
   // The application that has a drain event pending for us; null when none is.
   QCoreApplication *pendingIn = nullptr;
+  // The object that receives the drain events, and the application it was made for.
+  QObject *dispatcher = nullptr;
+  QCoreApplication *dispatcherApp = nullptr;
 };
 
 CallQueue &Queue() {
@@ -35,8 +38,29 @@ CallQueue &Queue() {
 
 void DrainOne();
 
-void PostDrain(QCoreApplication *app) {
-  QMetaObject::invokeMethod(app, &DrainOne, Qt::QueuedConnection);
+// Receives the drain events. A queued call by name is used (rather than a functor)
+// so that nothing allocated by the posting thread is read by the window thread
+// outside our own lock.
+class WindowCallDispatcher : public QObject {
+  Q_OBJECT
+public:
+  Q_INVOKABLE void Drain() { DrainOne(); }
+};
+
+// Posts the drain event; the caller holds q.mutex. Posting under our lock orders
+// everything the posting thread did (including the event Qt allocates) before the
+// window thread's handling of that event, as the thread checker sees it.
+void PostDrainLocked(CallQueue &q, QCoreApplication *app) {
+  if (q.dispatcherApp != app) {
+    // One per application object; an old one is left behind with its application.
+    auto *dispatcher = new WindowCallDispatcher;
+    if (dispatcher->thread() != app->thread())
+      dispatcher->moveToThread(app->thread());
+    q.dispatcher = dispatcher;
+    q.dispatcherApp = app;
+  }
+  q.pendingIn = app;
+  QMetaObject::invokeMethod(q.dispatcher, "Drain", Qt::QueuedConnection);
 }
 
 void RunReporting(const std::function<void()> &fn) {
@@ -54,24 +78,17 @@ void RunReporting(const std::function<void()> &fn) {
 void DrainOne() {
   CallQueue &q = Queue();
   PostedCall call;
-  QCoreApplication *repostIn = nullptr;
   {
     std::lock_guard lock(q.mutex);
-    if (q.calls.empty()) {
-      q.pendingIn = nullptr;
+    q.pendingIn = nullptr;
+    if (q.calls.empty())
       return;
-    }
     call = std::move(q.calls.front());
     q.calls.pop_front();
-    if (q.calls.empty()) {
-      q.pendingIn = nullptr;
-    } else {
-      repostIn = QCoreApplication::instance();
-      q.pendingIn = repostIn;
-    }
+    if (!q.calls.empty())
+      if (QCoreApplication *app = QCoreApplication::instance())
+        PostDrainLocked(q, app);
   }
-  if (repostIn)
-    PostDrain(repostIn);
   if (call.guarded && call.context.isNull())
     return;
   RunReporting(call.fn);
@@ -82,18 +99,11 @@ bool Post(PostedCall call) {
   if (!app || !call.fn)
     return false;
   CallQueue &q = Queue();
-  bool needDrain = false;
-  {
-    std::lock_guard lock(q.mutex);
-    q.calls.push_back(std::move(call));
-    // A drain event pending in an application that has since been replaced is lost.
-    if (q.pendingIn != app) {
-      q.pendingIn = app;
-      needDrain = true;
-    }
-  }
-  if (needDrain)
-    PostDrain(app);
+  std::lock_guard lock(q.mutex);
+  q.calls.push_back(std::move(call));
+  // A drain event pending in an application that has since been replaced is lost.
+  if (q.pendingIn != app)
+    PostDrainLocked(q, app);
   return true;
 }
 
@@ -163,6 +173,7 @@ bool RunOnWindowThread(std::function<void()> fn, const std::shared_ptr<TStopSign
     return false;
 
   std::function<void()> spent; // the caller's function is destroyed on the caller's thread
+  std::exception_ptr error;
   bool done = false;
   {
     std::unique_lock lock(signal->Mutex());
@@ -174,8 +185,12 @@ bool RunOnWindowThread(std::function<void()> fn, const std::shared_ptr<TStopSign
     if (!done)
       call->state = CallState::Abandoned;
     spent = std::move(call->fn);
+    // Taken over here so that the exception is released on this thread.
+    error = std::move(call->error);
   }
-  if (done && call->error)
-    std::rethrow_exception(call->error);
+  if (done && error)
+    std::rethrow_exception(error);
   return done;
 }
+
+#include "WindowThread.moc"
