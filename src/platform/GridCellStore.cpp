@@ -1,0 +1,215 @@
+#include "platform/GridCellStore.h"
+
+#include <algorithm>
+
+namespace {
+// Past this many damaged rows one full repaint is cheaper than row rectangles.
+constexpr std::size_t kMaxDamagedRows = 128;
+} // namespace
+
+TGridCellStore::TGridCellStore(int colCount, int rowCount) {
+  ResizeLocked(std::max(colCount, 1), std::max(rowCount, 1));
+}
+
+int TGridCellStore::ColCount() const {
+  std::lock_guard lock(m_mutex);
+  return m_cols;
+}
+
+int TGridCellStore::RowCount() const {
+  std::lock_guard lock(m_mutex);
+  return m_rows;
+}
+
+int TGridCellStore::FixedCols() const {
+  std::lock_guard lock(m_mutex);
+  return m_fixedCols;
+}
+
+int TGridCellStore::FixedRows() const {
+  std::lock_guard lock(m_mutex);
+  return m_fixedRows;
+}
+
+void TGridCellStore::Counts(int &cols, int &rows, int &fixedCols, int &fixedRows) const {
+  std::lock_guard lock(m_mutex);
+  cols = m_cols;
+  rows = m_rows;
+  fixedCols = m_fixedCols;
+  fixedRows = m_fixedRows;
+}
+
+void TGridCellStore::SetColCount(int n) {
+  std::lock_guard lock(m_mutex);
+  n = std::max(n, m_fixedCols + 1);
+  if (n == m_cols)
+    return;
+  ResizeLocked(n, m_rows);
+  DamageAllLocked(true);
+}
+
+void TGridCellStore::SetRowCount(int n) {
+  std::lock_guard lock(m_mutex);
+  n = std::max(n, m_fixedRows + 1);
+  if (n == m_rows)
+    return;
+  ResizeLocked(m_cols, n);
+  DamageAllLocked(true);
+}
+
+void TGridCellStore::SetFixed(int fixedCols, int fixedRows) {
+  std::lock_guard lock(m_mutex);
+  m_fixedCols = std::max(fixedCols, 0);
+  m_fixedRows = std::max(fixedRows, 0);
+  ResizeLocked(std::max(m_cols, m_fixedCols + 1), std::max(m_rows, m_fixedRows + 1));
+  DamageAllLocked(true);
+}
+
+void TGridCellStore::ResizeLocked(int cols, int rows) {
+  if (rows != m_rows)
+    m_cells.resize(static_cast<std::size_t>(rows));
+  for (auto &row : m_cells)
+    if (static_cast<int>(row.size()) != cols)
+      row.resize(static_cast<std::size_t>(cols));
+  m_cols = cols;
+  m_rows = rows;
+}
+
+std::string TGridCellStore::Cell(int col, int row) const {
+  std::lock_guard lock(m_mutex);
+  if (!InRange(col, row))
+    return {};
+  return m_cells[row][col].Text;
+}
+
+bool TGridCellStore::SetCell(int col, int row, std::string_view text) {
+  std::lock_guard lock(m_mutex);
+  if (!InRange(col, row))
+    return false;
+  std::string &slot = m_cells[row][col].Text;
+  if (slot == text)
+    return false;
+  slot.assign(text);
+  DamageRowLocked(row);
+  return true;
+}
+
+std::intptr_t TGridCellStore::Object(int col, int row) const {
+  std::lock_guard lock(m_mutex);
+  if (!InRange(col, row))
+    return 0;
+  return m_cells[row][col].Object;
+}
+
+bool TGridCellStore::SetObject(int col, int row, std::intptr_t object) {
+  std::lock_guard lock(m_mutex);
+  if (!InRange(col, row))
+    return false;
+  std::intptr_t &slot = m_cells[row][col].Object;
+  if (slot == object)
+    return false;
+  // Objects are not drawn by the grid itself, so no repaint.
+  slot = object;
+  return true;
+}
+
+std::vector<std::string> TGridCellStore::RowTexts(int row) const {
+  std::lock_guard lock(m_mutex);
+  std::vector<std::string> texts(static_cast<std::size_t>(m_cols));
+  if (row >= 0 && row < m_rows)
+    for (int c = 0; c < m_cols; ++c)
+      texts[c] = m_cells[row][c].Text;
+  return texts;
+}
+
+void TGridCellStore::ClearRow(int row) {
+  std::lock_guard lock(m_mutex);
+  if (row < 0 || row >= m_rows)
+    return;
+  bool changed = false;
+  for (Slot &s : m_cells[row]) {
+    changed = changed || !s.Text.empty() || s.Object != 0;
+    s = Slot{};
+  }
+  if (changed)
+    DamageRowLocked(row);
+}
+
+// ---- Damage ----------------------------------------------------------------
+
+void TGridCellStore::RequestRepaint() {
+  std::lock_guard lock(m_mutex);
+  DamageAllLocked(false);
+}
+
+void TGridCellStore::RequestRepaintRow(int row) {
+  std::lock_guard lock(m_mutex);
+  if (row >= 0)
+    DamageRowLocked(row);
+}
+
+void TGridCellStore::BeginBatch() {
+  std::lock_guard lock(m_mutex);
+  ++m_batchDepth;
+}
+
+void TGridCellStore::EndBatch() {
+  std::lock_guard lock(m_mutex);
+  if (m_batchDepth > 0)
+    --m_batchDepth;
+  if (m_batchDepth == 0 && (m_damage.All || !m_damage.Rows.empty()))
+    NotifyLocked();
+}
+
+void TGridCellStore::DamageRowLocked(int row) {
+  if (!m_damage.All) {
+    if (static_cast<std::size_t>(row) >= m_rowDamaged.size())
+      m_rowDamaged.resize(static_cast<std::size_t>(row) + 1, false);
+    if (!m_rowDamaged[row]) {
+      m_rowDamaged[row] = true;
+      m_damage.Rows.push_back(row);
+      if (m_damage.Rows.size() > kMaxDamagedRows)
+        m_damage.All = true;
+    }
+  }
+  NotifyLocked();
+}
+
+void TGridCellStore::DamageAllLocked(bool geometry) {
+  m_damage.All = true;
+  m_damage.Geometry = m_damage.Geometry || geometry;
+  NotifyLocked();
+}
+
+void TGridCellStore::NotifyLocked() {
+  if (m_batchDepth > 0 || m_notified || !m_notifier)
+    return;
+  m_notified = true;
+  m_notifier();
+}
+
+void TGridCellStore::SetNotifier(std::function<void()> notifier) {
+  std::lock_guard lock(m_mutex);
+  m_notifier = std::move(notifier);
+  m_notified = false;
+  if (m_notifier && (m_damage.All || !m_damage.Rows.empty()))
+    NotifyLocked();
+}
+
+TGridCellStore::Damage TGridCellStore::TakeDamage() {
+  std::lock_guard lock(m_mutex);
+  Damage d = std::move(m_damage);
+  m_damage = Damage{};
+  m_rowDamaged.assign(m_rowDamaged.size(), false);
+  m_notified = false;
+  if (d.All)
+    d.Rows.clear();
+  else
+    std::sort(d.Rows.begin(), d.Rows.end());
+  return d;
+}
+
+bool TGridCellStore::HasPendingDamage() const {
+  std::lock_guard lock(m_mutex);
+  return m_damage.All || !m_damage.Rows.empty();
+}

@@ -1,0 +1,109 @@
+#pragma once
+// The texts and objects of a grid's cells, safe to read and write from any
+// thread. The grid paints from it on the window thread while a worker fills
+// it; every call takes the store's mutex for its own duration only.
+//
+// Repaints: a write that changes a cell marks its row damaged. Damage is
+// reported to the window thread through one notification at a time (the
+// notifier posts an event; further damage only accumulates until the window
+// thread takes it), so a worker writing many cells causes one repaint per
+// batch, never one per cell. BeginBatch/EndBatch hold the notification back
+// until a whole batch is written.
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TGridCellStore {
+public:
+  // Damage taken by the window thread.
+  struct Damage {
+    bool All = false;      // repaint everything
+    bool Geometry = false; // the column or row count changed
+    std::vector<int> Rows; // rows to repaint (when not All), ascending
+  };
+
+  TGridCellStore(int colCount, int rowCount);
+  TGridCellStore(const TGridCellStore &) = delete;
+  TGridCellStore &operator=(const TGridCellStore &) = delete;
+
+  // ---- Size. Counts never fall below the fixed counts + 1; surviving cells
+  // keep their texts and objects.
+  int ColCount() const;
+  int RowCount() const;
+  void SetColCount(int n);
+  void SetRowCount(int n);
+  int FixedCols() const;
+  int FixedRows() const;
+  // All four under one lock.
+  void Counts(int &cols, int &rows, int &fixedCols, int &fixedRows) const;
+  // Sets the fixed counts (at least 0) and raises the counts when needed.
+  void SetFixed(int fixedCols, int fixedRows);
+
+  // ---- Cells. Reads outside the grid give "" and 0; writes outside it are
+  // ignored and return false. A write returns true when it changed the cell.
+  std::string Cell(int col, int row) const;
+  bool SetCell(int col, int row, std::string_view text);
+  std::intptr_t Object(int col, int row) const;
+  bool SetObject(int col, int row, std::intptr_t object);
+  // The texts of one row (ColCount entries; empty outside the grid).
+  std::vector<std::string> RowTexts(int row) const;
+  // Empties every cell of a row.
+  void ClearRow(int row);
+
+  // ---- Repaint requests, from any thread.
+  void RequestRepaint();
+  void RequestRepaintRow(int row);
+  // Batches nest; the notification goes out when the outermost one ends.
+  void BeginBatch();
+  void EndBatch();
+  class Batch {
+  public:
+    explicit Batch(TGridCellStore &s) : m_store(s) { m_store.BeginBatch(); }
+    ~Batch() { m_store.EndBatch(); }
+    Batch(const Batch &) = delete;
+    Batch &operator=(const Batch &) = delete;
+
+  private:
+    TGridCellStore &m_store;
+  };
+
+  // ---- Window-thread side.
+  // Called, under the store's mutex, when damage appears and none is waiting
+  // to be taken. It must only post (never call back into the store). An empty
+  // notifier detaches the store from its window; once SetNotifier returns,
+  // the old notifier is never called again.
+  void SetNotifier(std::function<void()> notifier);
+  // Takes and clears the damage; the next damage notifies again.
+  Damage TakeDamage();
+  bool HasPendingDamage() const;
+
+private:
+  struct Slot {
+    std::string Text;
+    std::intptr_t Object = 0;
+  };
+
+  bool InRange(int col, int row) const {
+    return col >= 0 && row >= 0 && col < m_cols && row < m_rows;
+  }
+  void ResizeLocked(int cols, int rows);
+  void DamageRowLocked(int row);
+  void DamageAllLocked(bool geometry);
+  void NotifyLocked();
+
+  mutable std::mutex m_mutex;
+  int m_cols = 0;
+  int m_rows = 0;
+  int m_fixedCols = 0;
+  int m_fixedRows = 0;
+  std::vector<std::vector<Slot>> m_cells; // [row][col]
+
+  std::function<void()> m_notifier;
+  int m_batchDepth = 0;
+  bool m_notified = false; // a notification is waiting to be taken
+  Damage m_damage;
+  std::vector<bool> m_rowDamaged;
+};
