@@ -187,9 +187,9 @@ bool ReadEMailSetup(AlertFileReader &reader) {
     label = "Mark 7";
     const std::size_t countAt = reader.Position();
     const std::int32_t count = reader.ReadInt32();
-    // A setup takes at least five counted texts and the end marker.
-    const std::size_t leastBytes = 6 * 4 + std::string(EndOfBodyMarker).size();
-    if (count < 0 || std::size_t(count) > reader.Remaining() / leastBytes)
+    // A count too large for the bytes left ends at the first text that is
+    // missing, keeping the setups read before it.
+    if (count < 0)
       throw EAlertFileDamaged("Bad setup count " + std::to_string(count) + " at byte " +
                               std::to_string(countAt));
     for (std::int32_t i = 0; i < count; ++i) {
