@@ -3,9 +3,9 @@
 #include "core/DisplaySettings.h"
 #include "core/ErrorReport.h"
 #include "core/Log.h"
+#include "core/MarketTime.h"
 #include "core/NewsStore.h"
 #include "core/PriceText.h"
-#include "platform/Clock.h"
 #include "platform/StringUtils.h"
 
 #include <cctype>
@@ -42,7 +42,7 @@ char Direction(double now, double before) {
 
 } // namespace
 
-TDateTime StoreNow() { return AppClock().Now(); }
+TDateTime StoreNow() { return EasternNow(); }
 
 bool IsCashSymbol(const std::string &symbol) { return SameText(symbol, CashSymbol); }
 

@@ -151,5 +151,5 @@ int AddSnap(const std::string &symbol, char kind, const std::string &tickText, d
 // Drops every record and read-news number. Only for tests.
 void ResetStockStore();
 
-// The clock the store stamps quotes with (market time).
+// The clock the store stamps quotes with: EasternNow() (market time).
 TDateTime StoreNow();
