@@ -9,7 +9,7 @@
 TColor GradientStepColor(TColor startRgb, TColor endRgb, int i, int n) {
   if (n <= 0)
     return startRgb;
-  auto step = [&](int s, int e) { return s + MulDiv(i, e - s, n); };
+  auto step = [&](int s, int e) { return std::clamp(s + MulDiv(i, e - s, n), 0, 255); };
   return RGB(step(GetRValue(startRgb), GetRValue(endRgb)),
              step(GetGValue(startRgb), GetGValue(endRgb)),
              step(GetBValue(startRgb), GetBValue(endRgb)));
@@ -46,19 +46,25 @@ void FromCenter(std::vector<TGradientBand> &out, const TRect &r, TColor s, TColo
   const int hw = w / 2, hh = h / 2;
   const int total = hw + hh;
   int i = 0, j = 0;
-  do {
-    const TColor c = GradientStepColor(s, e, i + j, total);
-    const int l = r.Left + j, t = r.Top + i;
-    const int rr = l + (w - 2 * j), b = t + (h - 2 * i);
-    out.push_back({TRect(l, t, rr, std::min(b, t + 2)), c});
-    out.push_back({TRect(l, std::max(t, b - 2), rr, b), c});
-    out.push_back({TRect(l, t, std::min(rr, l + 2), b), c});
-    out.push_back({TRect(std::max(l, rr - 2), t, rr, b), c});
+  // Rings two pixels thick from the edge inwards. The ring that reaches the
+  // middle is drawn too, so that odd sizes get their centre pixel.
+  for (;;) {
+    if (w - 2 * j > 0 && h - 2 * i > 0) {
+      const TColor c = GradientStepColor(s, e, i + j, total);
+      const int l = r.Left + j, t = r.Top + i;
+      const int rr = r.Right - j, b = r.Bottom - i;
+      out.push_back({TRect(l, t, rr, std::min(b, t + 2)), c});
+      out.push_back({TRect(l, std::max(t, b - 2), rr, b), c});
+      out.push_back({TRect(l, t, std::min(rr, l + 2), b), c});
+      out.push_back({TRect(std::max(l, rr - 2), t, rr, b), c});
+    }
+    if (i >= hh && j >= hw)
+      break;
     if (i < hh)
       i += 2;
     if (j < hw)
       j += 2;
-  } while (i < hh || j < hw);
+  }
 }
 
 // Nested corner shapes growing from the left corner: a row out to column j
