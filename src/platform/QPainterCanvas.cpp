@@ -268,14 +268,14 @@ const std::vector<QPoint> &TQPainterCanvas::ToQPoints(std::span<const TPoint> po
 // ---- lines ---------------------------------------------------------------
 
 bool TQPainterCanvas::DirectTarget(Direct &d) const {
-  if (Pen().Mode != pmCopy)
-    return false;
   const QImage *image = Image();
   if (!image)
     return false;
+  // Raster modes only where every pixel is opaque.
   const QImage::Format f = image->format();
-  if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 &&
-      f != QImage::Format_ARGB32_Premultiplied)
+  if (f != QImage::Format_RGB32 &&
+      (Pen().Mode != pmCopy ||
+       (f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)))
     return false;
   const QTransform &t = m_painter->deviceTransform();
   if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) ||
@@ -332,12 +332,29 @@ void TQPainterCanvas::ThinLines(std::span<const TPoint> points, bool closed) {
     const QRgb off = ToQColor(BkColor()).rgb();
     const unsigned cw = unsigned(d.clip.width()), ch = unsigned(d.clip.height());
     const int cx = d.clip.x() - d.dx, cy = d.clip.y() - d.dy; // clip in canvas units
-    walk([&](int x, int y, bool isOn) {
-      if (unsigned(x - cx) >= cw || unsigned(y - cy) >= ch || (!isOn && !gaps))
-        return;
-      QRgb *line = reinterpret_cast<QRgb *>(d.bits + qsizetype(y + d.dy) * d.bytesPerLine);
-      line[x + d.dx] = isOn ? on : off;
-    });
+    const auto run = [&](auto &&paint) {
+      walk([&](int x, int y, bool isOn) {
+        if (unsigned(x - cx) >= cw || unsigned(y - cy) >= ch || (!isOn && !gaps))
+          return;
+        QRgb *line = reinterpret_cast<QRgb *>(d.bits + qsizetype(y + d.dy) * d.bytesPerLine);
+        paint(line[x + d.dx], isOn);
+      });
+    };
+    constexpr QRgb kOpaque = 0xFF000000u;
+    switch (Pen().Mode) {
+    case pmCopy:
+      run([&](QRgb &px, bool isOn) { px = isOn ? on : off; });
+      break;
+    case pmXor:
+      run([&](QRgb &px, bool) { px = (px ^ on) | kOpaque; });
+      break;
+    case pmNotXor:
+      run([&](QRgb &px, bool) { px = ~(px ^ on) | kOpaque; });
+      break;
+    case pmNot:
+      run([&](QRgb &px, bool) { px = ~px | kOpaque; });
+      break;
+    }
     return;
   }
   m_onPixels.clear();

@@ -68,15 +68,18 @@ TRect InkBox(const QImage &image, TColor paper = kPaper) {
   return r.Right < 0 ? TRect() : r;
 }
 
-QImage Paper(int w = 64, int h = 48, TColor c = kPaper) {
-  QImage image(w, h, QImage::Format_RGB32);
+QImage Paper(int w = 64, int h = 48, TColor c = kPaper,
+             QImage::Format format = QImage::Format_RGB32) {
+  QImage image(w, h, format);
   image.fill(ToQColor(c));
   return image;
 }
 
 // Draws on a fresh image through the canvas and returns the image.
-template <typename F> QImage Drawn(F &&draw, int w = 64, int h = 48, TColor paper = kPaper) {
-  QImage image = Paper(w, h, paper);
+template <typename F>
+QImage Drawn(F &&draw, int w = 64, int h = 48, TColor paper = kPaper,
+             QImage::Format format = QImage::Format_RGB32) {
+  QImage image = Paper(w, h, paper, format);
   {
     TQPainterCanvas canvas(&image);
     canvas.Pen().Color = kInk;
@@ -100,15 +103,48 @@ TEST(CanvasPixels, LineLeavesOutItsEndPixel) {
       {"down", {5, 2}, {5, 12}, Box(5, 2, 6, 12)},
       {"up", {5, 12}, {5, 2}, Box(5, 3, 6, 13)},
       {"diagonal", {0, 0}, {5, 5}, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}},
+      {"diagonal back", {5, 5}, {0, 0}, {{5, 5}, {4, 4}, {3, 3}, {2, 2}, {1, 1}}},
+      {"shallow", {0, 0}, {8, 2}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 2}, {7, 2}}},
+      {"steep back", {3, 9}, {2, 5}, {{3, 9}, {3, 8}, {2, 7}, {2, 6}}},
       {"point", {7, 7}, {7, 7}, {}},
   };
-  for (const LineCase &c : cases) {
-    const QImage image = Drawn([&](TCanvas &cv) {
-      cv.MoveTo(c.from.X, c.from.Y);
-      cv.LineTo(c.to.X, c.to.Y);
-    });
-    EXPECT_EQ(PixelsOf(image, kInk), c.expected) << c.name;
+  // RGB32 pictures are written directly, other formats through QPainter.
+  for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGB888}) {
+    for (const LineCase &c : cases) {
+      const QImage image = Drawn(
+          [&](TCanvas &cv) {
+            cv.MoveTo(c.from.X, c.from.Y);
+            cv.LineTo(c.to.X, c.to.Y);
+          },
+          64, 48, kPaper, format);
+      EXPECT_EQ(PixelsOf(image, kInk), c.expected) << c.name << " format " << format;
+    }
   }
+}
+
+TEST(CanvasPixels, LinesThroughATurnedPainterAndAPolygonClip) {
+  // Neither can be written directly: the pixels go through QPainter.
+  QImage image = Paper();
+  {
+    QPainter painter(&image);
+    painter.translate(63, 0);
+    painter.scale(-1, 1); // mirrored: x runs leftwards
+    TQPainterCanvas cv(painter);
+    cv.Pen().Color = kInk;
+    cv.MoveTo(0, 1);
+    cv.LineTo(10, 1);
+  }
+  EXPECT_EQ(PixelsOf(image, kInk), Box(54, 1, 64, 2));
+  const QImage clipped = Drawn([](TCanvas &cv) {
+    const TPoint l[] = {{0, 0}, {10, 0}, {10, 10}, {20, 10}, {20, 20}, {0, 20}};
+    cv.SetClipPolygon(l);
+    cv.Pen().Style = psDot;
+    cv.SetBkColor(clYellow);
+    cv.MoveTo(0, 5);
+    cv.LineTo(30, 5);
+  });
+  EXPECT_EQ(PixelsOf(clipped, kInk), PixelSet({{0, 5}, {1, 5}, {2, 5}, {6, 5}, {7, 5}, {8, 5}}));
+  EXPECT_EQ(PixelsOf(clipped, clYellow), PixelSet({{3, 5}, {4, 5}, {5, 5}, {9, 5}}));
 }
 
 TEST(CanvasPixels, LineToMovesThePenAndPolylineJoinsWithoutTheLastPixel) {
@@ -440,8 +476,16 @@ TEST(CanvasPixels, BitmapBrushTilesThePicture) {
 
 // ---- raster modes ----------------------------------------------------------
 
+void NotXorTwiceRestores(QImage::Format format);
+
 TEST(CanvasPixels, NotXorDrawnTwiceRestoresEveryPixel) {
-  QImage image = Paper(64, 48);
+  for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied})
+    NotXorTwiceRestores(format);
+}
+
+void NotXorTwiceRestores(QImage::Format format) {
+  SCOPED_TRACE(format);
+  QImage image = Paper(64, 48, kPaper, format);
   // A busy background: every pixel different.
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x)
