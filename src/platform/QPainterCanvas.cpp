@@ -409,7 +409,22 @@ void TQPainterCanvas::PolyBezier(std::span<const TPoint> points) {
   for (size_t i = 1; i + 2 < points.size(); i += 3)
     path.cubicTo(points[i].X, points[i].Y, points[i + 1].X, points[i + 1].Y, points[i + 2].X,
                  points[i + 2].Y);
-  Stroke([&] { m_painter->drawPath(path); });
+  if (PenIsWide()) {
+    Stroke([&] { m_painter->drawPath(path); });
+    return;
+  }
+  if (!PenVisible())
+    return;
+  // A 1-px curve is drawn as the 1-px lines of its flattened path, so it
+  // follows the line rules (no end pixel, raster modes, styles).
+  std::vector<TPoint> flat;
+  for (const QPolygonF &polygon : path.toSubpathPolygons())
+    for (const QPointF &p : polygon) {
+      const TPoint q(qRound(p.x()), qRound(p.y()));
+      if (flat.empty() || !(flat.back() == q))
+        flat.push_back(q);
+    }
+  ThinLines(flat, false);
 }
 
 // ---- shapes --------------------------------------------------------------

@@ -35,6 +35,7 @@ struct TCanvasCall {
 class TRecordingCanvas : public TCanvas {
 public:
   const std::vector<TCanvasCall> &Calls() const { return m_calls; }
+  // Copies of the calls of that name (hold them by value, not by reference).
   std::vector<TCanvasCall> CallsNamed(std::string_view name) const;
   int CountOf(std::string_view name) const;
   // Every call's Dump, one per line.

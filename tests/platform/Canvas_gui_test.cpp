@@ -348,6 +348,24 @@ TEST(CanvasPixels, PolygonIncludesItsOutlineAndFillPolygonOnlyTheInside) {
   EXPECT_EQ(PixelsNot(filled, kPaper), Box(2, 2, 10, 10));
 }
 
+TEST(CanvasPixels, PolyBezierFollowsTheLineRules) {
+  const QImage straight = Drawn([](TCanvas &cv) {
+    const TPoint pts[] = {{0, 5}, {3, 5}, {6, 5}, {10, 5}};
+    cv.PolyBezier(pts);
+  });
+  EXPECT_EQ(PixelsOf(straight, kInk), Box(0, 5, 10, 6));
+  const QImage curve = Drawn([](TCanvas &cv) {
+    const TPoint pts[] = {{0, 40}, {10, 0}, {40, 0}, {50, 40}};
+    cv.PolyBezier(pts);
+  });
+  const TRect ink = InkBox(curve);
+  EXPECT_EQ(ink.Left, 0);
+  EXPECT_EQ(ink.Bottom, 41);
+  EXPECT_GE(ink.Top, 9); // the curve stays well inside its control points
+  EXPECT_LE(ink.Top, 11);
+  EXPECT_EQ(At(curve, 50, 40), kPaper);
+}
+
 // ---- arcs ------------------------------------------------------------------
 
 TEST(CanvasPixels, PieRunsCounterClockwiseFromTheFirstRadial) {

@@ -29,7 +29,7 @@ TEST(RecordingCanvas, LogsEachCallWithTheStateOfTheMoment) {
   EXPECT_EQ(rect.Pen.Width, 2);
   EXPECT_EQ(rect.Brush.Color, clYellow);
   EXPECT_EQ(rect.Brush.Style, bsSolid);
-  const TCanvasCall &text = cv.CallsNamed("TextOut").at(0);
+  const TCanvasCall text = cv.CallsNamed("TextOut").at(0);
   EXPECT_EQ(text.Text, "IBM");
   EXPECT_EQ(text.Pen.Style, psDot);
   EXPECT_EQ(text.Font.Size(), 9);
