@@ -10,12 +10,18 @@
 // - with a clear pen a filled shape is one pixel smaller to the right and
 //   bottom (only the inside is filled);
 // - styled pens wider than 1 draw solid; width 0 draws as 1;
+// - a wide pen is centred on the 1-px outline; psInsideFrame keeps it inside
+//   the shape's box;
 // - Arc, Pie and Chord run counter-clockwise from the radial through the
 //   first point to the radial through the second.
+// The pen's Mode applies to the pen and to the brush inside the shapes
+// (Rectangle ... Polygon, FillPolygon); FillRect, FrameRect, text and
+// pictures always copy.
 #include "platform/Color.h"
 #include "platform/Rect.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <span>
 #include <string>
@@ -201,8 +207,10 @@ public:
   virtual void MoveTo(int x, int y);
   virtual void LineTo(int x, int y) = 0;
   virtual void Polyline(std::span<const TPoint> points) = 0;
+  void Polyline(std::initializer_list<TPoint> points) { Polyline(Span(points)); }
   // Cubic Bezier curves: a start point and three points per curve.
   virtual void PolyBezier(std::span<const TPoint> points) = 0;
+  void PolyBezier(std::initializer_list<TPoint> points) { PolyBezier(Span(points)); }
 
   // Filled shapes (outline with the pen, inside with the brush).
   virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
@@ -211,6 +219,7 @@ public:
   virtual void Ellipse(int x1, int y1, int x2, int y2) = 0;
   void Ellipse(const TRect &r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
   virtual void Polygon(std::span<const TPoint> points) = 0;
+  void Polygon(std::initializer_list<TPoint> points) { Polygon(Span(points)); }
   // Arc: the outline only; Pie adds the two radii; Chord the straight chord.
   virtual void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) = 0;
   virtual void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) = 0;
@@ -221,6 +230,7 @@ public:
   // A 1-px frame around r in the brush colour (nothing with a clear brush).
   virtual void FrameRect(const TRect &r) = 0;
   virtual void FillPolygon(std::span<const TPoint> points) = 0;
+  void FillPolygon(std::initializer_list<TPoint> points) { FillPolygon(Span(points)); }
 
   // Text. TextOut places the text by TextAlign relative to (x, y), fills the
   // text cell with BkColor when BkMode is OPAQUE, and turns it by
@@ -237,6 +247,7 @@ public:
   // or drops the current one. SaveClip/RestoreClip nest.
   virtual void SetClipRect(const TRect &r) = 0;
   virtual void SetClipPolygon(std::span<const TPoint> points) = 0;
+  void SetClipPolygon(std::initializer_list<TPoint> points) { SetClipPolygon(Span(points)); }
   virtual void ClipIntersectRect(const TRect &r) = 0;
   virtual void ClearClip() = 0;
   virtual void SaveClip() = 0;
@@ -247,7 +258,7 @@ public:
   virtual TColor Pixel(int x, int y) = 0;
   virtual void SetPixel(int x, int y, TColor c) = 0;
 
-  // Pictures.
+  // Pictures (drawn over what is there, with their alpha).
   virtual void Draw(int x, int y, const QImage &image) = 0;
   virtual void StretchDraw(const TRect &dest, const QImage &image) = 0;
   // Copies src's part of a picture into dest (stretched when the sizes
@@ -256,6 +267,13 @@ public:
   void CopyRect(const TRect &dest, TCanvas &source, const TRect &src);
   // The picture this canvas draws into, when it is one (null otherwise).
   virtual const QImage *Image() const { return nullptr; }
+
+protected:
+  // Derived canvases bring the convenience overloads in with
+  // `using TCanvas::Polyline;` and so on.
+  static std::span<const TPoint> Span(std::initializer_list<TPoint> l) {
+    return {l.begin(), l.size()};
+  }
 
 private:
   void SyncBackground() const;

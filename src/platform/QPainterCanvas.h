@@ -39,7 +39,12 @@ public:
   void PolyBezier(std::span<const TPoint> points) override;
 
   using TCanvas::Ellipse;
+  using TCanvas::FillPolygon;
+  using TCanvas::PolyBezier;
+  using TCanvas::Polygon;
+  using TCanvas::Polyline;
   using TCanvas::Rectangle;
+  using TCanvas::SetClipPolygon;
   void Rectangle(int x1, int y1, int x2, int y2) override;
   void RoundRect(int x1, int y1, int x2, int y2, int cornerW, int cornerH) override;
   void Ellipse(int x1, int y1, int x2, int y2) override;

@@ -48,9 +48,8 @@ TEST(RecordingCanvas, DumpReadsAsOneLinePerCall) {
   cv.Font().Bold = true;
   cv.Font().Italic = true;
   cv.TextOut(3, 4, "a b");
-  const TPoint pts[] = {{1, 2}, {3, 4}};
   cv.Pen().Mode = pmCopy;
-  cv.Polyline(pts);
+  cv.Polyline({{1, 2}, {3, 4}});
   EXPECT_EQ(cv.Dump(), "Rectangle(0,0,10,10) pen=000000/1/solid brush=FFFFFF/solid "
                        "font=Arial/8/000000\n"
                        "TextOut(3,4,\"a b\") pen=000000/1/solid/notxor brush=FFFFFF/clear "
