@@ -1,0 +1,89 @@
+// The alert store at the size of a heavy user: loading and saving 10,000
+// alerts, and the row-highlight question the grid asks for every painted cell
+// (2,000 symbols), which the per-symbol index answers without a walk over
+// every alert.
+#include "alerts/AlertFile.h"
+#include "alerts/AlertNames.h"
+#include "alerts/AlertSystem.h"
+#include "alerts/EMailRecord.h"
+#include "core/ErrorReport.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kAlerts = 10000;
+constexpr int kSymbols = 2000;
+
+std::string SymbolName(int i) { return "SYM" + std::to_string(i); }
+
+void Fill(AlertSystemClass &store) {
+  for (int i = 0; i < kAlerts; ++i) {
+    auto a = TAlertRecord::Create();
+    a->Symbol = SymbolName(i % kSymbols);
+    a->AlertType = std::uint8_t(i % 4);
+    a->P1 = 10 + i * 0.01;
+    a->P2 = 1.0;
+    if (i % 7 == 0) {
+      a->ActiveActions.Include(ActionHighlightRow);
+      a->ActivationTimes[ActionHighlightRow] = 45000;
+    }
+    store.AddAlert(std::move(a));
+  }
+}
+
+void BM_SaveAlertFile10k(benchmark::State &state) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("ALERTS.DAT").toStdString();
+  AlertSystemClass store;
+  Fill(store);
+  for (auto _ : state)
+    SaveAlertFile(store, path);
+  state.SetItemsProcessed(state.iterations() * kAlerts);
+}
+BENCHMARK(BM_SaveAlertFile10k)->Unit(benchmark::kMillisecond);
+
+void BM_LoadAlertFile10k(benchmark::State &state) {
+  SetErrorReportSink([](const std::string &, const std::string &) {});
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("ALERTS.DAT").toStdString();
+  {
+    AlertSystemClass store;
+    Fill(store);
+    SaveAlertFile(store, path);
+  }
+  for (auto _ : state) {
+    AlertSystemClass store;
+    ResetMailSettings();
+    const AlertFileReport report = LoadAlertFile(store, path);
+    if (report.added != kAlerts)
+      state.SkipWithError("not every alert was loaded");
+    state.PauseTiming(); // freeing the store is not part of loading
+    store.ClearAll();
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * kAlerts);
+  SetErrorReportSink(nullptr);
+}
+BENCHMARK(BM_LoadAlertFile10k)->Unit(benchmark::kMillisecond);
+
+// One grid repaint: every row's symbol asked once.
+void BM_GetRowHighlight2000Symbols(benchmark::State &state) {
+  AlertSystemClass store;
+  Fill(store);
+  std::vector<std::string> symbols;
+  for (int i = 0; i < kSymbols; ++i)
+    symbols.push_back(SymbolName(i));
+  for (auto _ : state) {
+    for (const std::string &symbol : symbols) {
+      bool active;
+      TDateTime age;
+      benchmark::DoNotOptimize(store.GetRowHighlight(symbol, active, age));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kSymbols);
+}
+BENCHMARK(BM_GetRowHighlight2000Symbols)->Unit(benchmark::kMicrosecond);
+
+} // namespace
