@@ -41,6 +41,13 @@ const QImage *TChartCanvas3D::BufferImage() const {
   return m_bitmap && !m_bitmap->Empty() ? &m_bitmap->Image() : nullptr;
 }
 
+TCanvas *TChartCanvas3D::BufferCanvas() {
+  if (!m_bitmap || m_bitmap->Empty())
+    return nullptr;
+  m_monoImage = QImage(); // the caller draws into the picture
+  return &m_bitmap->Canvas();
+}
+
 // ---- buffer ------------------------------------------------------------------
 
 void TChartCanvas3D::SetMonochrome(bool value) {

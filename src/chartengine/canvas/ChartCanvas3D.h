@@ -37,6 +37,8 @@ public:
   bool BufferStale() const { return m_bufferStale; }
   // The off-screen picture (null before the first buffered drawing).
   const QImage *BufferImage() const;
+  // A canvas drawing into the off-screen picture (null without one).
+  TCanvas *BufferCanvas();
   bool ZoomText() const { return m_projection.ZoomText(); }
   const TRect &Bounds() const { return m_bounds; }
 
