@@ -6,12 +6,16 @@
 #include <QApplication>
 #include <QFile>
 #include <QSoundEffect>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
 
 namespace {
+// A wave effect that neither finished nor failed by then (no audio device answering)
+// is freed anyway, so that repeated alerts cannot pile effects up.
+constexpr int kWaveLifetimeMs = 120000;
 
 std::uint32_t Le32(const char *p) {
   const auto *u = reinterpret_cast<const unsigned char *>(p);
@@ -40,6 +44,7 @@ void StartWave(const QString &path) {
     if (!effect->isPlaying())
       effect->deleteLater();
   });
+  QTimer::singleShot(kWaveLifetimeMs, effect, &QObject::deleteLater);
   effect->setSource(QUrl::fromLocalFile(path));
   effect->play(); // starts once loaded
 }
