@@ -7,6 +7,7 @@
 #include "alerts/AlertSystem.h"
 #include "alerts/EMailRecord.h"
 #include "core/ErrorReport.h"
+#include "platform/Clock.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -85,5 +86,24 @@ void BM_GetRowHighlight2000Symbols(benchmark::State &state) {
   state.SetItemsProcessed(state.iterations() * kSymbols);
 }
 BENCHMARK(BM_GetRowHighlight2000Symbols)->Unit(benchmark::kMicrosecond);
+
+// The same with the clock read once per repaint by the caller.
+void BM_GetRowHighlight2000SymbolsOneClockReading(benchmark::State &state) {
+  AlertSystemClass store;
+  Fill(store);
+  std::vector<std::string> symbols;
+  for (int i = 0; i < kSymbols; ++i)
+    symbols.push_back(SymbolName(i));
+  for (auto _ : state) {
+    const TDateTime now = AppClock().Now();
+    for (const std::string &symbol : symbols) {
+      bool active;
+      TDateTime age;
+      benchmark::DoNotOptimize(store.GetRowHighlight(symbol, active, age, now));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kSymbols);
+}
+BENCHMARK(BM_GetRowHighlight2000SymbolsOneClockReading)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -286,7 +286,9 @@ AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileNa
       label = "Mark 4.2";
       alert->WaveFile = ReadFileString(reader);
       ResetRunTimeFields(*alert);
-      if (alert->Symbol == SentinelSymbol) {
+      // Stored alerts always carry an ID; the end record has none. So an
+      // alert on a symbol that happens to be "ENDING" does not end the file.
+      if (alert->Symbol == SentinelSymbol && alert->ID.empty()) {
         report.sentinelFound = true;
         break;
       }

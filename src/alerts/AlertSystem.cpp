@@ -262,6 +262,14 @@ bool AlertSystemClass::HasActiveAlert(const std::string &symbol) {
 
 std::int32_t AlertSystemClass::GetRowHighlight(const std::string &symbol, bool &active,
                                                TDateTime &age) {
+  const std::int32_t color = GetRowHighlight(symbol, active, age, 0);
+  if (age != 0)
+    age = AppClock().Now() + age;
+  return color;
+}
+
+std::int32_t AlertSystemClass::GetRowHighlight(const std::string &symbol, bool &active,
+                                               TDateTime &age, TDateTime now) {
   std::int32_t color = NoHighlight;
   active = false;
   age = 0;
@@ -289,7 +297,7 @@ std::int32_t AlertSystemClass::GetRowHighlight(const std::string &symbol, bool &
     }
   }
   if (age != 0)
-    age = AppClock().Now() - age;
+    age = now - age;
   return color;
 }
 

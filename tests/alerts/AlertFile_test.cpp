@@ -338,6 +338,25 @@ TEST_F(AlertFile, EveryKeptFieldSurvivesARoundTrip) {
   EXPECT_EQ(ReadBytes().size(), firstBytes.size());
 }
 
+TEST_F(AlertFile, AnAlertOnTheSymbolENDINGDoesNotEndTheFile) {
+  for (const char *symbol : {"ENDING", "IBM"}) {
+    auto a = TAlertRecord::Create();
+    a->Symbol = symbol;
+    store.AddAlert(std::move(a));
+  }
+  MailSettings mail;
+  mail.SMTPHost = "mail.x.org";
+  SetMailSettings(mail);
+  SaveAlertFile(store, Path());
+  AlertSystemClass fresh;
+  ResetMailSettings();
+  const AlertFileReport report = LoadAlertFile(fresh, Path());
+  EXPECT_EQ(report.added, 2);
+  EXPECT_EQ(report.error, "");
+  EXPECT_EQ(fresh.AlertIDs().size(), 2u);
+  EXPECT_EQ(GetMailSettings().SMTPHost, "mail.x.org");
+}
+
 // ---- Older versions
 
 TEST_F(AlertFile, Version101IsReadAtItsOldOffsets) {

@@ -203,6 +203,12 @@ TEST_P(RowHighlight, ColourActiveAndAge) {
   EXPECT_EQ(active, c.active);
   EXPECT_NEAR(age / kMinute, c.ageMinutes, 1e-6);
   EXPECT_EQ(store.HasActiveAlert("IBM"), c.active);
+
+  // The painter's variant takes the clock reading from the caller.
+  SetAppClock(nullptr);
+  TDateTime ageThen = -1;
+  EXPECT_EQ(store.GetRowHighlight("IBM", active, ageThen, kNow + kMinute), c.color);
+  EXPECT_NEAR(ageThen / kMinute, c.ageMinutes == 0 ? 0 : c.ageMinutes + 1, 1e-6);
 }
 
 INSTANTIATE_TEST_SUITE_P(
