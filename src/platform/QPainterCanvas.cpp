@@ -231,6 +231,17 @@ template <typename F> void TQPainterCanvas::Stroke(F &&draw) {
   draw();
 }
 
+template <typename F> void TQPainterCanvas::StrokeWide(F &&draw) {
+  // The filler takes pixel centres; an odd-width stroke centred on them would
+  // have its edges exactly on pixel centres, so it is moved half a pixel.
+  const bool odd = Pen().Width % 2 == 1;
+  if (odd)
+    m_painter->translate(0.5, 0.5);
+  Stroke(draw);
+  if (odd)
+    m_painter->translate(-0.5, -0.5);
+}
+
 void TQPainterCanvas::FillWithBrush(const std::function<void(const QBrush &)> &fill) {
   const TBrush &b = Brush();
   if (b.Bitmap && !b.Bitmap->isNull()) {
@@ -388,7 +399,7 @@ void TQPainterCanvas::LineTo(int x, int y) {
     return;
   }
   const QPoint a(from.X, from.Y), b(x, y);
-  Stroke([&] { m_painter->drawLine(a, b); });
+  StrokeWide([&] { m_painter->drawLine(a, b); });
 }
 
 void TQPainterCanvas::Polyline(std::span<const TPoint> points) {
@@ -399,7 +410,7 @@ void TQPainterCanvas::Polyline(std::span<const TPoint> points) {
     return;
   }
   const auto &pts = ToQPoints(points);
-  Stroke([&] { m_painter->drawPolyline(pts.data(), int(pts.size())); });
+  StrokeWide([&] { m_painter->drawPolyline(pts.data(), int(pts.size())); });
 }
 
 void TQPainterCanvas::PolyBezier(std::span<const TPoint> points) {
@@ -410,7 +421,7 @@ void TQPainterCanvas::PolyBezier(std::span<const TPoint> points) {
     path.cubicTo(points[i].X, points[i].Y, points[i + 1].X, points[i + 1].Y, points[i + 2].X,
                  points[i + 2].Y);
   if (PenIsWide()) {
-    Stroke([&] { m_painter->drawPath(path); });
+    StrokeWide([&] { m_painter->drawPath(path); });
     return;
   }
   if (!PenVisible())
@@ -487,10 +498,10 @@ void TQPainterCanvas::DrawShape(Shape shape, int x1, int y1, int x2, int y2, int
   const QRectF base(x1, y1, x2 - 1 - x1, y2 - 1 - y1);
   QRectF box = base;
   const int w = Pen().Width;
-  if (PenVisible() && w <= 1)
-    box.translate(0.5, 0.5);
-  else if (PenVisible() && Pen().Style == psInsideFrame)
+  if (PenVisible() && w > 1 && Pen().Style == psInsideFrame)
     box = QRectF(x1 + w / 2.0, y1 + w / 2.0, (x2 - x1) - w, (y2 - y1) - w);
+  else if (PenVisible() && (w <= 1 || w % 2 == 1))
+    box.translate(0.5, 0.5);
   if (box.width() <= 0 || box.height() <= 0)
     return;
 
@@ -559,7 +570,7 @@ void TQPainterCanvas::Polygon(std::span<const TPoint> points) {
   if (!PenIsWide())
     ThinLines(points, true);
   else
-    Stroke([&] { m_painter->drawPolygon(pts.data(), n, Qt::OddEvenFill); });
+    StrokeWide([&] { m_painter->drawPolygon(pts.data(), n, Qt::OddEvenFill); });
 }
 
 void TQPainterCanvas::FillPolygon(std::span<const TPoint> points) {

@@ -101,6 +101,8 @@ private:
   // Strokes with the pen; a styled pen on an opaque background first lays the
   // background colour under its gaps.
   template <typename F> void Stroke(F &&draw);
+  // Stroke for pens wider than 1 of straight geometry at pixel coordinates.
+  template <typename F> void StrokeWide(F &&draw);
   // 1-px straight lines through the points, each leaving out its end pixel.
   void ThinLines(std::span<const TPoint> points, bool closed);
   bool DirectTarget(Direct &d) const;

@@ -306,6 +306,27 @@ TEST(CanvasPixels, WideRectangleOutlineIsCentredUnlessInsideFrame) {
   EXPECT_EQ(PixelsOf(inside, kFill), Box(15, 15, 25, 25));
 }
 
+TEST(CanvasPixels, WideEllipseIsCentredOnTheOnePixelOutline) {
+  for (int w : {2, 3, 4, 5}) {
+    const QImage image = Drawn([&](TCanvas &cv) {
+      cv.Pen().Width = w;
+      cv.Ellipse(10, 8, 50, 40);
+    });
+    // Odd widths reach (w-1)/2 out on every side; even ones w/2 left and top.
+    const int out = w / 2, in = (w - 1) / 2;
+    EXPECT_EQ(InkBox(image), TRect(10 - out, 8 - out, 50 + in, 40 + in)) << w;
+    // No lone pixel at the extremes: the outer rows hold a run.
+    const TRect box = InkBox(image);
+    int top = 0, bottom = 0;
+    for (int x = 0; x < 64; ++x) {
+      top += At(image, x, box.Top) == kInk;
+      bottom += At(image, x, box.Bottom - 1) == kInk;
+    }
+    EXPECT_GT(top, 2) << w;
+    EXPECT_GT(bottom, 2) << w;
+  }
+}
+
 TEST(CanvasPixels, InsideFrameEllipseStaysInItsBox) {
   const QImage image = Drawn([](TCanvas &cv) {
     cv.Pen().Width = 4;
