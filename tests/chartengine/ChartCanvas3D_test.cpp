@@ -298,9 +298,14 @@ TEST_F(ChartCanvas3DTest, PieSliceDrawsTopFaceAndVisibleSide) {
   const auto polys = rec.CallsNamed("Polygon");
   ASSERT_GE(polys.size(), 2u);
   EXPECT_EQ(polys[0].Points.size(), 33u) << "centre and 32 rim points";
-  EXPECT_EQ(polys[0].Points[0], canvas.ProjectPoint(200, 125, 0));
+  // Seen from above, the back disc is the one on top.
+  EXPECT_EQ(polys[0].Points[0], canvas.ProjectPoint(200, 125, 20));
   // The lower half of the rim runs to the right on screen and shows.
   EXPECT_EQ(polys[1].Brush.Color, DarkenColor(clWhite, 32));
+  options.SetElevation(45); // looking from below: the depth runs down
+  Begin(true);
+  canvas.PieSlice3D(200, 125, 80, 80, 0, 20, 0, 2 * std::numbers::pi, true, false);
+  EXPECT_EQ(rec.CallsNamed("Polygon")[0].Points[0], canvas.ProjectPoint(200, 125, 0));
 }
 
 TEST_F(ChartCanvas3DTest, CylinderAndPyramidFaceTheViewer) {

@@ -350,10 +350,14 @@ void TChartCanvas3D::PieSlice3D(int xCenter, int yCenter, int xRadius, int yRadi
       Polygon4(centreFront, front[0], back[0], centreBack);
   }
   SetFaceColor(base);
+  // The face that shows as the top is the disc higher on screen; the other
+  // one lies under the side band.
+  const bool backOnTop = centreBack.Y < centreFront.Y;
   std::vector<TPoint> top;
   top.reserve(kRim + 1);
-  top.push_back(centreFront);
-  top.insert(top.end(), front.begin(), front.end());
+  top.push_back(backOnTop ? centreBack : centreFront);
+  top.insert(top.end(), backOnTop ? back.begin() : front.begin(),
+             backOnTop ? back.end() : front.end());
   m_target->Polygon(top);
 
   // The outer side shows where the rim runs to the right on screen.
