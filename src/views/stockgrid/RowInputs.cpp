@@ -1,0 +1,118 @@
+#include "views/stockgrid/RowInputs.h"
+
+#include "acquisition/HTTPSite.h"
+#include "core/DisplaySettings.h"
+#include "core/Log.h"
+#include "platform/StringUtils.h"
+
+#include <exception>
+
+bool SnapshotPortfolio(int portfolioIndex, PortfolioSnapshot &snapshot) {
+  snapshot = PortfolioSnapshot();
+  const PortType *p = PortfolioList.At(portfolioIndex);
+  if (!p)
+    return false;
+  snapshot.Key = p->Key;
+  snapshot.Positions = p->Positions;
+  for (int g = 0; g < PortGroupCount; ++g)
+    snapshot.Groups[std::size_t(g)] = GroupTotalsOf(*p, g);
+  snapshot.DayLow = p->DayLow;
+  snapshot.DayHigh = p->DayHigh;
+  snapshot.TickText = p->TickText;
+  snapshot.RecalcTime = p->RecalcTime;
+  return true;
+}
+
+CellTextSettings CurrentCellTextSettings() {
+  const TDisplaySettings d = CurrentDisplaySettings();
+  CellTextSettings s;
+  s.ValuationPrice = d.ValuationPrice;
+  s.HighBidAsk = d.HighBidAsk;
+  s.Fractions = d.Fractions;
+  s.SiteOffset = CurrentQuoteSite().GMTOFFSET;
+  return s;
+}
+
+FieldMask VisibleFields(const std::array<int, GridFieldCount> &colPos, int colCount) {
+  FieldMask m;
+  for (int f = 0; f < GridFieldCount; ++f) {
+    const int c = colPos[std::size_t(f)];
+    if (c >= 0 && c < colCount)
+      m.set(std::size_t(f));
+  }
+  return m;
+}
+
+namespace {
+
+CellTextInputs BaseInputs(const RowPlace &place, const PortfolioSnapshot *portfolio,
+                          const CellTextSettings &settings) {
+  CellTextInputs in;
+  in.GridKind = place.GridKind;
+  in.WatchMode = place.WatchMode;
+  in.Visible = place.Visible;
+  in.Settings = settings;
+  if (portfolio) {
+    in.Whole = portfolio->Groups[0];
+    in.DayLow = portfolio->DayLow;
+    in.DayHigh = portfolio->DayHigh;
+    in.PortTickText = portfolio->TickText;
+    in.RecalcTime = portfolio->RecalcTime;
+  }
+  return in;
+}
+
+// The row's position: the list entry when its symbol matches, else the
+// first position with the symbol.
+const PortPosition *FindPosition(const PortfolioSnapshot &portfolio, int listIndex,
+                                 const std::string &symbol) {
+  const std::vector<PortPosition> &list = portfolio.Positions;
+  if (listIndex >= 0 && listIndex < int(list.size()) &&
+      SameText(list[std::size_t(listIndex)].Symbol, symbol))
+    return &list[std::size_t(listIndex)];
+  for (const PortPosition &p : list)
+    if (SameText(p.Symbol, symbol))
+      return &p;
+  return nullptr;
+}
+
+} // namespace
+
+CellTextInputs GatherListRow(const std::string &symbol, int listIndex, int group,
+                             const RowPlace &place, const PortfolioSnapshot *portfolio,
+                             const CellTextSettings &settings, int *storeIndex) {
+  CellTextInputs in = BaseInputs(place, portfolio, settings);
+  in.Symbol = symbol;
+  in.Kind = RowKindOfSymbol(symbol);
+  if (storeIndex)
+    *storeIndex = -1;
+  if (in.Kind == rkSeparator) {
+    if (portfolio && group >= 0 && group < PortGroupCount)
+      in.Group = portfolio->Groups[std::size_t(group)];
+    return in;
+  }
+  try {
+    const int index = GetLast1(symbol, in.Quote);
+    if (storeIndex)
+      *storeIndex = index;
+    GetFund(StoreKey(index, symbol), in.Fund);
+  } catch (const std::exception &e) {
+    if (LoggingOn)
+      WriteLog(std::string("Showit4.5 ") + e.what(), 0);
+  }
+  if (portfolio && !place.WatchMode) {
+    if (const PortPosition *p = FindPosition(*portfolio, listIndex, symbol)) {
+      in.HasPosition = true;
+      in.Position = *p;
+    }
+  }
+  return in;
+}
+
+CellTextInputs GatherTotalRow(const RowPlace &place, const PortfolioSnapshot &portfolio,
+                              const CellTextSettings &settings) {
+  CellTextInputs in = BaseInputs(place, &portfolio, settings);
+  in.Kind = rkTotal;
+  in.Symbol = "TOTAL";
+  return in;
+}

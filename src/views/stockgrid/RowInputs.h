@@ -1,0 +1,55 @@
+#pragma once
+// Gathers the inputs of a grid row's texts (CellTexts.h) from the stores: the
+// quote (GetLast1), the fundamentals (GetFund), the row's position and the
+// portfolio totals (a snapshot of the portfolio taken once per pass) and the
+// display settings. Safe to call from the fill thread.
+#include "views/stockgrid/CellTexts.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+// A copy of one portfolio for a fill pass.
+struct PortfolioSnapshot {
+  std::string Key;
+  std::vector<PortPosition> Positions;
+  std::array<GroupTotals, PortGroupCount> Groups{}; // 0 the whole portfolio
+  double DayLow = 0;
+  double DayHigh = 0;
+  std::string TickText = "-";
+  TDateTime RecalcTime = 0;
+};
+
+// Copies PortfolioList[portfolioIndex] (1-based). False, and an empty
+// snapshot, outside the list. The caller holds the "PORT" lock.
+bool SnapshotPortfolio(int portfolioIndex, PortfolioSnapshot &snapshot);
+
+// The display settings and the current quote site's time offset, read once
+// per pass.
+CellTextSettings CurrentCellTextSettings();
+
+// The fields a grid shows: those with a column in 0..colCount-1.
+FieldMask VisibleFields(const std::array<int, GridFieldCount> &colPos, int colCount);
+
+// Where a row is shown.
+struct RowPlace {
+  int GridKind = 1;
+  bool WatchMode = false;
+  FieldMask Visible = AllFields();
+};
+
+// The inputs of a list row; its kind follows from the symbol (stock, cash or
+// separator). listIndex is the row's 0-based entry in the grid's list, which
+// in a portfolio grid is the position's index (a position whose symbol does
+// not match is looked up by symbol). group is the group counter of the pass
+// (used by separator rows). portfolio is null in the watch list. storeIndex,
+// when given, receives GetLast1's store index (-1 for separators and
+// symbols without a record). A failed read is logged ("Showit4.5 ") and the
+// row goes on with what was read.
+CellTextInputs GatherListRow(const std::string &symbol, int listIndex, int group,
+                             const RowPlace &place, const PortfolioSnapshot *portfolio,
+                             const CellTextSettings &settings, int *storeIndex = nullptr);
+
+// The inputs of the TOTAL row of a portfolio.
+CellTextInputs GatherTotalRow(const RowPlace &place, const PortfolioSnapshot &portfolio,
+                              const CellTextSettings &settings);
