@@ -381,6 +381,13 @@ void TStringGrid::MoveCurrent(int col, int row) {
 
 // ---- Repaints ------------------------------------------------------------------------
 
+QPixmap TStringGrid::CellPicture(int ACol, int ARow, int grow) {
+  const TRect r = CellRect(ACol, ARow);
+  if (r.IsEmpty())
+    return QPixmap();
+  return viewport()->grab(ToQRect(r.Inflate(grow, grow)));
+}
+
 void TStringGrid::InvalidateClientRect(const TRect &r) {
   if (!r.IsEmpty())
     viewport()->update(ToQRect(r));
@@ -583,7 +590,7 @@ void TStringGrid::HandleMousePress(QMouseEvent *e, bool isDouble) {
   SyncCounts();
   m_layout.SetClientSize(viewport()->width(), viewport()->height());
   if (button == mbLeft) {
-    const int sc = m_layout.SizingColAt(x, y, kSizingMargin);
+    const int sc = m_colSizing ? m_layout.SizingColAt(x, y, kSizingMargin) : -1;
     if (sc >= 0) {
       // Set before OnMouseDown, so that the handler sees a sizing grid.
       m_gridState = gsColSizing;
@@ -634,7 +641,7 @@ void TStringGrid::mouseMoveEvent(QMouseEvent *e) {
   } else if (e->buttons() == Qt::NoButton) {
     SyncCounts();
     m_layout.SetClientSize(viewport()->width(), viewport()->height());
-    if (m_layout.SizingColAt(x, y, kSizingMargin) >= 0)
+    if (m_colSizing && m_layout.SizingColAt(x, y, kSizingMargin) >= 0)
       viewport()->setCursor(Qt::SplitHCursor);
     else if (viewport()->cursor().shape() == Qt::SplitHCursor)
       viewport()->unsetCursor();
@@ -667,7 +674,7 @@ void TStringGrid::mouseReleaseEvent(QMouseEvent *e) {
   m_gridState = gsNormal;
   m_sizingCol = -1;
   if (wasSizing) {
-    if (OnColumnResized)
+    if (OnColumnResized && ColWidths(sizedCol) != m_sizingStartWidth)
       Guarded("ColumnResized", [&] { OnColumnResized(sizedCol); });
   } else if (hadPress && !wasDouble && button == mbLeft && viewport()->rect().contains(pos)) {
     if (OnClick)

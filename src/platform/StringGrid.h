@@ -19,6 +19,7 @@
 #include "platform/StringGridTypes.h"
 
 #include <QAbstractScrollArea>
+#include <QPixmap>
 #include <QPointer>
 #include <cstdint>
 #include <functional>
@@ -102,6 +103,9 @@ public:
   // The cell without its lines, right and bottom exclusive; empty when the
   // cell is not visible.
   TRect CellRect(int ACol, int ARow) const;
+  // A picture of what the grid shows in a cell, grown by grow pixels on every
+  // side (for drag images); null when the cell is not visible.
+  QPixmap CellPicture(int ACol, int ARow, int grow = 0);
   // Repaint without erasing first (any thread).
   void InvalidateCell(int ACol, int ARow);
   void InvalidateRow(int ARow);
@@ -136,6 +140,9 @@ public:
   TGridState GridState() const { return m_gridState; }
   // A column is being sized with the mouse.
   bool IsSizing() const { return m_gridState == gsColSizing; }
+  // Whether title boundaries can be dragged to size columns (on by default).
+  bool ColSizing() const { return m_colSizing; }
+  void SetColSizing(bool on) { m_colSizing = on; }
   // The pop-up menu shown on a right click (not owned; may be null).
   void SetPopupMenu(QMenu *menu) { m_popup = menu; }
   QMenu *PopupMenu() const { return m_popup; }
@@ -165,7 +172,7 @@ public:
   // Before the default key handling; setting Key to 0 consumes the key.
   TKeyEvent OnKeyDown;
   TNotifyEvent OnTopLeftChanged;
-  // A column was sized with the mouse (after OnMouseUp).
+  // A column was given another width with the mouse (after OnMouseUp).
   TColumnEvent OnColumnResized;
   THintEvent OnGetHint;
   TStartDragEvent OnStartDrag;
@@ -224,6 +231,7 @@ private:
   TColor m_fixedColor = clBtnFace;
   TColor m_lineColor = clSilver;
   bool m_defaultDrawing = true;
+  bool m_colSizing = true;
   bool m_inPaint = false;
   bool m_updatingScrollBars = false;
 

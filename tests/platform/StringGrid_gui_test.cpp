@@ -84,6 +84,20 @@ TEST_F(StringGridPaintTest, DrawCellForEveryVisibleCellWithItsRect) {
   EXPECT_EQ(seen.count({1, 1}), 0u); // scrolled away
 }
 
+TEST_F(StringGridPaintTest, CellPictureIsTheCellGrown) {
+  grid.OnDrawCell = [this](int c, int r, const TRect &rect, TGridDrawState) {
+    grid.Canvas().Brush().Color = (c == 2 && r == 0) ? clRed : clWhite;
+    grid.Canvas().FillRect(rect);
+  };
+  const QImage pic = grid.CellPicture(2, 0, 1).toImage();
+  ASSERT_EQ(pic.size(), QSize(42, 22));
+  EXPECT_EQ(At(pic, 1, 1), clRed);
+  EXPECT_EQ(At(pic, 40, 20), clRed);
+  EXPECT_EQ(At(pic, 41, 10), grid.GridLineColor()); // the line after the cell
+  grid.SetTopRow(5);
+  EXPECT_TRUE(grid.CellPicture(2, 1).isNull());
+}
+
 TEST_F(StringGridPaintTest, DisabledGridPaintsNothing) {
   grid.SetEnabled(false);
   Grab();

@@ -219,6 +219,25 @@ TEST_F(StringGridTest, SizingStateIsSetWhenMouseDownFires) {
   EXPECT_EQ(clicks, 2);
 }
 
+TEST_F(StringGridTest, ClickOnABoundaryIsNoResizeAndNoClick) {
+  int resized = 0, clicks = 0;
+  grid.OnColumnResized = [&](int) { ++resized; };
+  grid.OnClick = [&] { ++clicks; };
+  Click(vp(), QPoint(81, 10));
+  EXPECT_EQ(resized, 0);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(grid.ColWidths(1), 40);
+  // With sizing switched off the boundary is an ordinary title click.
+  grid.SetColSizing(false);
+  bool sizing = true;
+  grid.OnMouseDown = [&](TMouseButton, TShiftState, int, int) { sizing = grid.IsSizing(); };
+  Press(vp(), QPoint(81, 10));
+  Move(vp(), QPoint(95, 10), Qt::LeftButton);
+  Release(vp(), QPoint(95, 10));
+  EXPECT_FALSE(sizing);
+  EXPECT_EQ(grid.ColWidths(1), 40);
+}
+
 TEST_F(StringGridTest, KeyDownCanConsumeTheKey) {
   std::vector<int> keys;
   bool consume = true;
