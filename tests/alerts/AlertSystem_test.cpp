@@ -399,11 +399,14 @@ TEST_F(AlertStore, ImportPortfolioLimits) {
   {
     MyLockGuard guard(PortListLock, "TEST");
     PortfolioList.Clear();
-    PortPosition both{"IBM"};
+    PortPosition both;
+    both.Symbol = "IBM";
     both.LowLimit = 90.5f;
     both.HighLimit = 120.25f;
-    PortPosition none{"MSFT"};
-    PortPosition highOnly{"AAPL"};
+    PortPosition none;
+    none.Symbol = "MSFT";
+    PortPosition highOnly;
+    highOnly.Symbol = "AAPL";
     highOnly.HighLimit = 200;
     PortfolioList.Add("One", "P1", {both, none});
     PortfolioList.Add("Two", "P2", {highOnly});
