@@ -1,0 +1,321 @@
+#include "views/stockgrid/GridFill.h"
+
+#include "core/DisplaySettings.h"
+#include "core/ErrorReport.h"
+#include "core/Log.h"
+#include "core/NewsStore.h"
+#include "core/StockStore.h"
+#include "platform/StringUtils.h"
+#include "views/stockgrid/CellTexts.h"
+#include "views/stockgrid/RowInputs.h"
+#include "views/stockgrid/StockGridGlobals.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+constexpr int kWriteAttempts = 3;
+constexpr int kLastGroup = PortGroupCount - 1; // later separators share group 10
+
+// Writes are tried a few times; a failure is dropped.
+template <class F> void Attempt(F &&write) {
+  for (int i = 0; i < kWriteAttempts; ++i) {
+    try {
+      write();
+      return;
+    } catch (...) {
+    }
+  }
+}
+
+std::string ReadCell(const TGridFillSink &sink, int col, int row) {
+  try {
+    return sink.Cell(col, row);
+  } catch (...) {
+    return sink.Cell(col, row);
+  }
+}
+
+void LogErrors(const CellTexts &texts) {
+  if (!LoggingOn)
+    return;
+  for (const std::string &e : texts.Errors)
+    WriteLog(e, 0);
+}
+
+// Writes the fields of one row. The row mark starts as the row's symbol and
+// gets a leading "@" at the first changed cell; from then on the row's cells
+// are written without reading them first.
+class RowWriter {
+public:
+  RowWriter(TGridFillSink &sink, const TColumnMap &colPos, int row, const std::string &symbol)
+      : m_sink(sink), m_colPos(colPos), m_row(row), m_mark(symbol), m_colCount(sink.ColCount()),
+        m_rowCount(sink.RowCount()) {}
+
+  // PutCell: writes a field's text when its column exists and the text differs.
+  void PutCell(int field, const std::string &text) {
+    if (field < 0 || field >= GridFieldCount)
+      return;
+    const int c = m_colPos[field];
+    if (c < 0 || c > m_colCount - 1 || m_row > m_rowCount - 1)
+      return;
+    if (!Changed()) {
+      if (ReadCell(m_sink, c, m_row) == text)
+        return;
+      m_mark.insert(0, "@");
+    }
+    Attempt([&] { m_sink.SetCell(c, m_row, text); });
+  }
+
+  void PutAll(const CellTexts &texts, int firstField) {
+    for (int f = firstField; f < GridFieldCount; ++f)
+      if (texts.Has(f))
+        PutCell(f, texts.Text[f]);
+  }
+
+  bool Changed() const { return !m_mark.empty() && m_mark[0] == '@'; }
+
+private:
+  TGridFillSink &m_sink;
+  const TColumnMap &m_colPos;
+  int m_row;
+  std::string m_mark;
+  int m_colCount;
+  int m_rowCount;
+};
+
+void WriteTag(TGridFillSink &sink, int row, std::intptr_t tag) {
+  if (sink.Object(0, row) != tag)
+    Attempt([&] { sink.SetObject(0, row, tag); });
+}
+
+void RepaintRow(TGridFillSink &sink, int row) {
+  Attempt([&] { sink.RepaintRow(row); });
+}
+
+class BatchScope {
+public:
+  explicit BatchScope(TGridFillSink &sink) : m_sink(sink) { m_sink.BeginBatch(); }
+  ~BatchScope() { m_sink.EndBatch(); }
+
+private:
+  TGridFillSink &m_sink;
+};
+
+} // namespace
+
+std::vector<int> ValidRowOrder(const std::vector<int> &order, int count) {
+  std::vector<int> identity(std::size_t(std::max(count, 0)));
+  for (int i = 0; i < count; ++i)
+    identity[std::size_t(i)] = i + 1;
+  if (int(order.size()) != count)
+    return identity;
+  std::vector<bool> seen(std::size_t(count), false);
+  for (int v : order) {
+    if (v < 1 || v > count || seen[std::size_t(v - 1)])
+      return identity;
+    seen[std::size_t(v - 1)] = true;
+  }
+  return order;
+}
+
+bool FilterSelects(const std::string &filter, const std::string &symbol) {
+  return UpperCase(filter).find("|" + UpperCase(symbol) + "|") != std::string::npos;
+}
+
+TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *portfolio,
+                         TGridFillSink &sink, const std::atomic<bool> *stop) {
+  TFillOutcome out;
+  const auto stopped = [&] {
+    if (stop && stop->load(std::memory_order_acquire)) {
+      out.Stopped = true;
+      return true;
+    }
+    return false;
+  };
+  const int kind = request.GridKind;
+  std::string label = "0.1";
+  try {
+    if (!ValidGridKind(kind))
+      return out;
+    const int count = int(request.Symbols.size());
+    if (count == 0) {
+      // An emptied list shows no stale rows; a refresh of some symbols has
+      // nothing to do.
+      if (request.Filter.empty() && !stopped()) {
+        BatchScope batch(sink);
+        Attempt([&] { sink.SetRowCount(2); });
+        const int cols = sink.ColCount();
+        for (int c = 0; c < cols; ++c)
+          if (!sink.Cell(c, 1).empty())
+            Attempt([&] { sink.SetCell(c, 1, ""); });
+        WriteTag(sink, 1, 0);
+        RepaintRow(sink, 1);
+        NewsRows.Truncate(kind, 1);
+        NewsRowTimes.Truncate(kind, 1);
+        out.LastWrittenRow = 1;
+      }
+      return out;
+    }
+
+    label = "0.33";
+    if (request.ResetRowCount)
+      Attempt([&] { sink.SetRowCount(count + 2); });
+    const std::vector<int> order =
+        request.RowsSorted ? ValidRowOrder(request.RowOrder, count) : ValidRowOrder({}, count);
+    const CellTextSettings settings = CurrentCellTextSettings();
+    RowPlace place;
+    place.GridKind = kind;
+    place.WatchMode = request.WatchMode;
+    place.Visible = VisibleFields(request.ColPos, sink.ColCount());
+
+    int group = 1;
+    try {
+      for (int i = 0; i < count; ++i) {
+        label = "9.1";
+        if (stopped())
+          return out;
+        const int listIndex = order[std::size_t(i)] - 1;
+        std::string symbol = request.Symbols[std::size_t(listIndex)];
+        if (symbol.empty())
+          symbol = " ";
+        const int row = i + 1;
+        if (row > sink.RowCount() - 1)
+          Attempt([&] { sink.SetRowCount(i + 2); });
+
+        const TCellRowKind rowKind = RowKindOfSymbol(symbol);
+        bool selected = false;
+        if (!request.Filter.empty()) {
+          try {
+            selected = rowKind == rkSeparator || FilterSelects(request.Filter, symbol);
+          } catch (...) {
+            selected = true;
+          }
+          if (!selected)
+            continue; // keeps its cells
+        }
+        if (stopped())
+          return out;
+        ++out.RowsWorkedOn;
+        out.LastWrittenRow = row;
+        BatchScope batch(sink);
+
+        if (rowKind == rkSeparator) {
+          label = "9.15";
+          const CellTexts texts =
+              ComputeCellTexts(GatherListRow(symbol, listIndex, group, place, portfolio, settings));
+          LogErrors(texts);
+          WriteTag(sink, row, SeparatorRowTag(row));
+          RowWriter writer(sink, request.ColPos, row, symbol);
+          writer.PutAll(texts, 0);
+          RepaintRow(sink, row);
+          NewsRows.Set(kind, row, false);
+          if (group < kLastGroup)
+            ++group;
+          continue;
+        }
+
+        label = "9.2";
+        int storeIndex = -1;
+        const CellTextInputs inputs =
+            GatherListRow(symbol, listIndex, group, place, portfolio, settings, &storeIndex);
+        try {
+          WriteTag(sink, row, ListRowTag(listIndex));
+        } catch (const std::exception &e) {
+          if (LoggingOn)
+            WriteLog(std::string("SetObj ") + e.what(), 0);
+        }
+
+        label = "9.3";
+        try {
+          TDateTime lastCheck = 0, newestUnread = 0;
+          const bool unread = GetNewNews(StoreKey(storeIndex, symbol), lastCheck, newestUnread);
+          const bool bitChanged = NewsRows.Set(kind, row, unread);
+          const bool timeChanged = NewsRowTimes.Set(kind, row, newestUnread);
+          if (bitChanged || timeChanged)
+            RepaintRow(sink, row);
+        } catch (const std::exception &e) {
+          if (LoggingOn)
+            WriteLog(std::string("Showit4.5 ") + e.what(), 0);
+        }
+
+        label = "9.4";
+        try {
+          if (ReadCell(sink, 0, row) != symbol) {
+            Attempt([&] { sink.SetCell(0, row, symbol); });
+            RepaintRow(sink, row);
+          }
+        } catch (const std::exception &e) {
+          if (LoggingOn)
+            WriteLog(std::string("STGRID Mark 4 ") + e.what(), 0);
+        }
+
+        label = "9.5";
+        const CellTexts texts = ComputeCellTexts(inputs);
+        LogErrors(texts);
+        RowWriter writer(sink, request.ColPos, row, symbol);
+        writer.PutAll(texts, 1);
+        if (writer.Changed() || selected)
+          RepaintRow(sink, row);
+      }
+    } catch (const std::exception &e) {
+      ShowErrorReport(label + " " + e.what(), "SGShow Results ");
+      return out;
+    }
+
+    label = "14.1";
+    if (stopped())
+      return out;
+    if (portfolio && ShowsPortfolioTotals(kind, request.WatchMode) &&
+        TotalRowShown(portfolio->Groups[0])) {
+      try {
+        label = "14.5";
+        const int row = count + 1;
+        BatchScope batch(sink);
+        // A grown list has just reached row count; the TOTAL row needs one more.
+        if (sink.RowCount() < count + 2)
+          Attempt([&] { sink.SetRowCount(count + 2); });
+        NewsRows.Set(kind, row, false);
+        NewsRowTimes.Set(kind, row, 0);
+        WriteTag(sink, row, TotalRowTag);
+        const CellTexts texts = ComputeCellTexts(GatherTotalRow(place, *portfolio, settings));
+        LogErrors(texts);
+        if (texts.AnnouncePortfolio)
+          AppendUpdatedPortfolio(portfolio->Key, "PU");
+        RowWriter writer(sink, request.ColPos, row, "TOTAL");
+        writer.PutAll(texts, 0);
+        if (writer.Changed())
+          RepaintRow(sink, row);
+        ++out.RowsWorkedOn;
+        out.LastWrittenRow = row;
+        out.TotalWritten = true;
+      } catch (const std::exception &e) {
+        if (LoggingOn)
+          WriteLog("PORT SHOW PROBLEM: " + label + " " + e.what(), 0);
+      }
+    }
+
+    label = "14.9";
+    if (stopped())
+      return out;
+    // Rows below the list (and its TOTAL row) are left from a longer list.
+    // Only a full pass knows where the grid ends.
+    if (request.Filter.empty() && out.LastWrittenRow > 0 &&
+        sink.RowCount() > out.LastWrittenRow + 1) {
+      Attempt([&] { sink.SetRowCount(out.LastWrittenRow + 1); });
+      NewsRows.Truncate(kind, out.LastWrittenRow + 1);
+      NewsRowTimes.Truncate(kind, out.LastWrittenRow + 1);
+    }
+
+    label = "15";
+    if (stopped())
+      return out;
+    sink.SyncPoint();
+  } catch (const std::exception &e) {
+    ShowErrorReport(label + " " + e.what(), "TSShowResults");
+  } catch (...) {
+    ShowErrorReport(label + " unknown error", "TSShowResults");
+  }
+  return out;
+}

@@ -1,0 +1,127 @@
+#pragma once
+// TStockGrid: the quote grid. It shows one portfolio, or the watch list, one
+// symbol per row and one of the 45 quote fields per column, in the layout of
+// a view. Three windows create one each: the main window (kind 1), the watch
+// list (kind 2, watch-list mode) and the print dialog (kind 3, never shown).
+//
+// The grid computes no texts itself: ShowStocks starts a one-shot fill thread
+// (ShowStocksThread.h) that writes the changed cells into the grid's cell
+// store; the grid lays out the columns from the view and paints the cells.
+// Everything here runs on the window thread.
+#include "platform/DateTime.h"
+#include "platform/StringGrid.h"
+#include "platform/StringList.h"
+#include "views/ViewRecord.h"
+#include "views/stockgrid/ColumnMap.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TFillLink;
+class TDragObject;
+
+class TStockGrid : public TStringGrid {
+  Q_OBJECT
+
+public:
+  using TGridMouseEvent =
+      std::function<void(TStockGrid *Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+
+  // ---- Construction. Callers then set the parent, GridKind, MeasureLabel,
+  // GridPopup, View and, for the watch list, WatchMode and PortfolioIndex := 0.
+  explicit TStockGrid(QWidget *Owner = nullptr);
+  // Stops a running fill and lets go of it; never waits on the window
+  // thread's events.
+  ~TStockGrid() override;
+
+  // ---- Fields
+  bool WatchMode = false;   // the position fields are removed from the column map
+  std::string WatchSymbols; // the watch list, symbols separated by blanks
+  int GridKind = 0;         // TGridKind: 1 main window, 2 watch list, 3 print dialog
+  int DropCol = -1;         // column a dragged column would be dropped before; -1 none
+  int SortCol = -1;         // column the rows are sorted by; -1 none
+  bool SortDown = false;
+  int HighlightTag = 0; // row tag of the highlighted row; 0 or less: none
+  bool HighlightSymbolOnly = false;
+  int MouseDownRow = -1;
+  std::string HighlightSymbol;                // up to 15 characters
+  TColumnMap ColPos{};                        // grid column of each field; -1 hidden
+  std::array<int, GridFieldCount> ColWidth{}; // remembered width of each field's column
+  int PortfolioIndex = -1;                    // 1-based in PortfolioList; -1 none, 0 the watch list
+  bool RowsSorted = false;                    // RowOrder holds the display order
+  // Per display position (0-based) the 1-based list index shown there. A
+  // fill uses it only when it is a permutation of the list's indexes.
+  std::vector<int> RowOrder;
+  QPointer<QLabel> MeasureLabel; // carries the view font and measures texts
+  QPointer<QMenu> GridPopup;     // shown on a right click
+  TStringList Symbols;           // the shown list's symbols, in list order
+  bool Sizing = false;           // a column is being resized
+  int DragCol = -1;
+  int MouseCol = -1;
+  int MouseRow = -1;
+  bool MouseOnBulb = false; // the last mouse-down hit the news bulb of a symbol cell
+  int MouseDownX = 0;
+  int MouseDownY = 0;
+  TDateTime LastDblClick = 0;
+  TDragObject *DragObject = nullptr;
+  int LastLeftCol = 0;
+  bool ResetRowCount = false;      // the next fill sizes the grid afresh
+  bool FitAllPending = false;      // the owner's timer fits every column
+  bool FitSymbolPending = true;    // the owner's timer fits the symbol column
+  bool WidthsValid = false;        // ColWidth holds widths taken from the grid
+  ViewRecord *View = nullptr;      // the layout in use (not owned)
+  TGridMouseEvent OnGridMouseDown; // after every mouse-down
+  TDateTime LastDragTime = 0;
+
+  // A fill thread works on the grid.
+  bool FillRunning() const;
+  // Set once the grid is being destroyed.
+  bool StopFill() const;
+
+  // ---- Operations
+  // Starts a fill unless one runs, the grid is disabled, or it is hidden
+  // (print grids are never shown and always fill). Symbols: empty for a full
+  // pass, else the refreshed symbols as "|A||B|". Returns whether a fill started.
+  bool ShowStocks(const std::string &SymbolsText = "");
+  // Rebuilds ColPos from the view.
+  void LoadColumnMap();
+  // Lays the grid out from the view (column count and widths, font, row
+  // height, symbol column). Does nothing before text can be measured.
+  // Returns 0.
+  int ApplyView(bool Resort);
+  // Repaints one row when the grid's parent is visible.
+  void InvalidateRow(int Row);
+  // Fits the symbol column to its texts (at least as wide as "WWAAAA").
+  void FitSymbolColumn();
+  // The watch list's symbols (refreshing Symbols on the way) as a
+  // comma-separated text for the quote request.
+  void GetWatchSymbols(std::string &List);
+  // The shown portfolio's symbols (refreshing Symbols on the way);
+  // "MSFT," while the main window shows no portfolio.
+  void GetPortfolioSymbols(std::string &List);
+  // Sorts the rows by a column (Force: even when unchanged; Reset: back to
+  // list order).
+  void SortRows(int Column, bool Force, bool Reset);
+
+  // ---- Measuring on MeasureLabel's font (the grid's font without a label).
+  int MeasureTextWidth(const std::string &text) const;
+  int MeasureTextHeight(const std::string &text) const;
+  // The view's font (name, size, bold, italic).
+  TFont ViewFont() const;
+  // The font a field's cells are drawn with: the view font with the
+  // field's style bits unless it keeps the font's own style.
+  TFont FieldFont(int field) const;
+
+private:
+  // Plain cell drawing: scheme colours, the text without its display marks.
+  void DrawStockCell(int ACol, int ARow, const TRect &Rect, TGridDrawState State);
+  void GridMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+
+  std::shared_ptr<TFillLink> m_link;
+};

@@ -1,0 +1,12 @@
+#include "views/stockgrid/StockGridGlobals.h"
+
+#include "core/MarketTime.h"
+
+TDateTime GridNow = 0;
+TGridKindTable<int> SavedSortCol(-1);
+TGridKindTable<bool> SavedSortDown(false);
+TGridRowTable<bool> NewsRows;
+TGridRowTable<TDateTime> NewsRowTimes;
+TStockGrid *DragSourceGrid = nullptr;
+TStockGrid *LastClickedGrid = nullptr;
+bool HideDragImage = false;

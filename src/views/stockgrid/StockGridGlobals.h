@@ -1,0 +1,107 @@
+#pragma once
+// State the quote grids share across grids and passes: grid kinds, the time
+// the painter measures news age against, the sort column each kind last
+// used, and the per-kind news tables the fill writes and the painter reads.
+#include "platform/DateTime.h"
+
+#include <array>
+#include <mutex>
+#include <vector>
+
+class TStockGrid;
+
+// Grid kinds: they index the per-kind tables below.
+enum TGridKind {
+  gkMainGrid = 1,  // the main window's grid
+  gkWatchList = 2, // the watch list window's grid
+  gkPrintGrid = 3, // the print dialog's grid (never shown)
+  gkNewsWindow = 4 // the news window's symbol list
+};
+constexpr int GridKindCount = 4;
+constexpr bool ValidGridKind(int kind) { return kind >= 1 && kind <= GridKindCount; }
+
+// Market time of the last heartbeat (window thread).
+extern TDateTime GridNow;
+
+// One value per grid kind. Reads of another kind give the initial value;
+// writes to another kind are ignored.
+template <class T> class TGridKindTable {
+public:
+  explicit TGridKindTable(T initial = T()) : m_initial(initial) { m_values.fill(initial); }
+  T Get(int kind) const { return ValidGridKind(kind) ? m_values[kind - 1] : m_initial; }
+  void Set(int kind, T value) {
+    if (ValidGridKind(kind))
+      m_values[kind - 1] = value;
+  }
+
+private:
+  T m_initial;
+  std::array<T, GridKindCount> m_values;
+};
+
+// The sort column and direction each kind's grid had at its last show request.
+extern TGridKindTable<int> SavedSortCol;
+extern TGridKindTable<bool> SavedSortDown;
+
+// One value per grid row and kind, sized to the rows in use: reads outside
+// give the default value; a write grows the table up to MaxRows rows and is
+// ignored beyond. Safe from any thread (the fill writes, the painter reads).
+template <class T> class TGridRowTable {
+public:
+  static constexpr int MaxRows = 100000;
+
+  T Get(int kind, int row) const {
+    std::lock_guard lock(m_mutex);
+    if (!ValidGridKind(kind) || row < 0 || row >= int(m_rows[kind - 1].size()))
+      return T();
+    return m_rows[kind - 1][row];
+  }
+  // Stores value; true when it differed from what was there.
+  bool Set(int kind, int row, T value) {
+    std::lock_guard lock(m_mutex);
+    if (!ValidGridKind(kind) || row < 0 || row >= MaxRows)
+      return false;
+    auto &rows = m_rows[kind - 1];
+    if (row >= int(rows.size())) {
+      if (value == T())
+        return false;
+      rows.resize(row + 1, T());
+    }
+    if (rows[row] == value)
+      return false;
+    rows[row] = value;
+    return true;
+  }
+  // Drops the rows from rowCount on.
+  void Truncate(int kind, int rowCount) {
+    std::lock_guard lock(m_mutex);
+    if (!ValidGridKind(kind) || rowCount < 0)
+      return;
+    auto &rows = m_rows[kind - 1];
+    if (int(rows.size()) > rowCount)
+      rows.resize(rowCount);
+  }
+  int Size(int kind) const {
+    std::lock_guard lock(m_mutex);
+    return ValidGridKind(kind) ? int(m_rows[kind - 1].size()) : 0;
+  }
+  void Clear() {
+    std::lock_guard lock(m_mutex);
+    for (auto &rows : m_rows)
+      rows.clear();
+  }
+
+private:
+  mutable std::mutex m_mutex;
+  std::array<std::vector<T>, GridKindCount> m_rows;
+};
+
+// Per kind and row: the row's symbol has unread news, and the time of its
+// newest unread item.
+extern TGridRowTable<bool> NewsRows;
+extern TGridRowTable<TDateTime> NewsRowTimes;
+
+// Column dragging and clicks across grids (window thread).
+extern TStockGrid *DragSourceGrid;
+extern TStockGrid *LastClickedGrid;
+extern bool HideDragImage;
