@@ -19,14 +19,13 @@
 #include "platform/StringGridTypes.h"
 
 #include <QAbstractScrollArea>
+#include <QMenu>
 #include <QPixmap>
 #include <QPointer>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-
-#include <QMenu>
 
 class TStringGrid : public QAbstractScrollArea, public TDragControl {
   Q_OBJECT
@@ -57,7 +56,7 @@ public:
   void SetCells(int ACol, int ARow, const std::string &text);
   std::intptr_t Objects(int ACol, int ARow) const;
   void SetObjects(int ACol, int ARow, std::intptr_t object);
-  // The store itself, for workers that keep writing after this call.
+  // The store itself, for workers (it outlives the grid while they hold it).
   const std::shared_ptr<TGridCellStore> &Store() const { return m_store; }
 
   // ---- Size (counts: any thread; the rest: window thread). Counts stay above
@@ -110,8 +109,13 @@ public:
   void InvalidateCell(int ACol, int ARow);
   void InvalidateRow(int ARow);
   void InvalidateGrid();
-  // Window thread only: a repaint request from another thread goes through
-  // the store. Takes the store's damage now (normally done by a posted event).
+  // Any thread: a whole repaint; and batches that hold the repaint requests
+  // of many writes back until the batch ends (they nest).
+  void RequestRepaint() { m_store->RequestRepaint(); }
+  void BeginBatch() { m_store->BeginBatch(); }
+  void EndBatch() { m_store->EndBatch(); }
+  // Window thread only: carries out at once the repaints and count changes
+  // the store has collected (otherwise done by the event the store posts).
   void ProcessPendingRepaints();
 
   // ---- State
