@@ -535,6 +535,10 @@ TEST_F(AlertStore, WalksFromOtherThreadsRunUnderTheLock) {
     }
   };
   std::thread r1(reader), r2(reader);
+  // Let the readers get going before the writer starts, so the test never
+  // passes without any concurrent read under a loaded machine.
+  while (reads.load() < 2)
+    std::this_thread::yield();
   for (int i = 0; i < 300; ++i) {
     const std::vector<std::string> ids = store.AlertIDs();
     store.DeleteAlert(ids[std::size_t(i) % ids.size()], false);
