@@ -1,5 +1,6 @@
 #include "ChartTestSupport.h"
 #include "chartengine/canvas/ChartExceptions.h"
+#include "chartengine/canvas/ChartFontObject.h"
 #include "chartengine/canvas/ChartPanelExtended.h"
 #include "platform/BitmapBuffer.h"
 #include "platform/RecordingCanvas.h"
@@ -338,6 +339,31 @@ TEST(ChartPanel, ResetZoomTellsAndRepaints) {
   EXPECT_EQ(undone, 1);
   EXPECT_FALSE(panel.Zoomed());
   EXPECT_EQ(panel.Draws, 2);
+}
+
+TEST(ChartPanel, FontObjectRepaintsItsPanel) {
+  TestPanel panel;
+  Grab(panel);
+  TChartFontObject title(&panel);
+  title.Font().SetSize(14);
+  Grab(panel);
+  EXPECT_EQ(panel.Draws, 2);
+}
+
+TEST(ChartPanel, ZoomFrameInsideADrawingGoesOntoTheChart) {
+  TestPanel panel;
+  panel.SetBufferedDisplay(false);
+  panel.SetColor(clWhite);
+  panel.ZoomRecord() = TZoomPanningRecord{true, 10, 20, 110, 90};
+  panel.Extra = [](TestPanel &p) { p.ToggleZoomFrame(); };
+  TRecordingCanvas rec;
+  panel.DrawToCanvas(&rec, TRect(0, 0, 400, 250));
+  const auto frames = rec.CallsNamed("Rectangle");
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_EQ(frames[0].Args, (std::vector<int>{10, 20, 110, 90}));
+  EXPECT_EQ(frames[0].Pen.Mode, pmNotXor);
+  EXPECT_EQ(frames[0].Pen.Color, clBlack) << "a white panel gets a black frame";
+  EXPECT_EQ(frames[0].Brush.Style, bsClear);
 }
 
 } // namespace
