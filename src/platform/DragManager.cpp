@@ -60,11 +60,13 @@ protected:
     case QEvent::KeyPress:
     case QEvent::ShortcutOverride:
       if (static_cast<QKeyEvent *>(e)->key() == Qt::Key_Escape) {
+        // Before the drag has begun, Esc only drops the attempt and goes on.
+        const bool dragging = m_manager.Dragging();
         if (e->type() == QEvent::KeyPress)
           m_manager.CancelDrag();
-        else
+        else if (dragging)
           e->accept();
-        return true;
+        return dragging;
       }
       return false;
     default:

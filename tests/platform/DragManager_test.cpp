@@ -205,3 +205,15 @@ TEST_F(DragTest, GridWithoutDragOverHandlerRefuses) {
   ReleaseAt(b, QPoint(30, 10));
   EXPECT_EQ(log.back(), "a end none");
 }
+
+TEST_F(DragTest, EscBeforeTheThresholdDropsTheAttempt) {
+  std::vector<int> keys;
+  a->OnKeyDown = [&](int &key, TShiftState) { keys.push_back(key); };
+  Press(a->viewport(), QPoint(110, 10));
+  Key(a, Qt::Key_Escape);
+  Move(a->viewport(), QPoint(130, 10), Qt::LeftButton);
+  Release(a->viewport(), QPoint(130, 10));
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(keys, std::vector<int>{VK_ESCAPE}); // the grid still gets its key
+  EXPECT_FALSE(TDragManager::Instance().Dragging());
+}
