@@ -1,14 +1,16 @@
 // The program: Qt, the data folder, the command-line switches, the main window.
 #include "core/CommandLine.h"
+#include "core/IniFile.h"
 #include "core/Log.h"
+#include "core/PortfolioFile.h"
 #include "core/ProgramFolder.h"
+#include "mainwin/MainForm.h"
 #include "platform/AppWindow.h"
 #include "platform/Prompt.h"
 #include "platform/UncaughtError.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QMainWindow>
 
 namespace {
 constexpr int kInitialWidth = 1000;
@@ -37,8 +39,10 @@ int main(int argc, char **argv) {
   if (!prepared)
     WriteLog("Some default files could not be copied into " + folder);
 
-  QMainWindow window;
-  window.setWindowTitle(QStringLiteral("Tickvane"));
+  OpenSettingsFile();
+  LoadPortfolios(); // a damaged or missing port.dat is reported and leaves what could be read
+
+  TmForm window;
   window.resize(kInitialWidth, kInitialHeight);
   SetAppMainWindow(&window);
   window.show();

@@ -1,0 +1,291 @@
+#include "mainwin/MainForm.h"
+
+#include "acquisition/UpdatedSymbols.h"
+#include "core/DisplaySettings.h"
+#include "core/ErrorReport.h"
+#include "core/IniFile.h"
+#include "core/Log.h"
+#include "core/MarketTime.h"
+#include "core/Portfolio.h"
+#include "core/StockStore.h"
+#include "platform/StringUtils.h"
+#include "views/ViewStore.h"
+#include "views/stockgrid/CellTextsFormat.h"
+#include "views/stockgrid/ColorScheme.h"
+#include "views/stockgrid/StockGrid.h"
+#include "views/stockgrid/StockGridGlobals.h"
+
+#include <QActionGroup>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <exception>
+
+namespace {
+
+constexpr const char *kBourseSection = "Bourse";
+constexpr const char *kRefreshKey = "GridRefresh";
+constexpr int kMinRefreshSeconds = 1;
+
+template <class F> void Guarded(const char *place, F &&f) {
+  try {
+    f();
+  } catch (const std::exception &e) {
+    ShowErrorReport(e.what(), place);
+  } catch (...) {
+    ShowErrorReport("unknown error", place);
+  }
+}
+
+} // namespace
+
+TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("mForm"));
+  setWindowTitle(QStringLiteral("Tickvane"));
+
+  // Settings the grid paints and lays out with.
+  LoadColorSchemes();
+  SelectColorSchemeFromSettings(SettingsFile());
+  LoadDisplaySettings();
+  LoadColumnViews(SettingsFile());
+
+  auto *central = new QWidget(this);
+  auto *layout = new QVBoxLayout(central);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->setSpacing(4);
+  auto *bar = new QHBoxLayout;
+  auto *label = new QLabel(QStringLiteral("Portfolio:"), central);
+  cbPortfolio = new QComboBox(central);
+  cbPortfolio->setObjectName(QStringLiteral("cbPortfolio"));
+  cbPortfolio->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  label->setBuddy(cbPortfolio);
+  bar->addWidget(label);
+  bar->addWidget(cbPortfolio);
+  bar->addStretch(1);
+  layout->addLayout(bar);
+
+  GridPanel = new QWidget(central);
+  GridPanel->setObjectName(QStringLiteral("GridPanel"));
+  auto *panelLayout = new QVBoxLayout(GridPanel);
+  panelLayout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(GridPanel, 1);
+  setCentralWidget(central);
+
+  lbFont = new QLabel(QStringLiteral("A"), this);
+  lbFont->setObjectName(QStringLiteral("lbFont"));
+  lbFont->hide();
+  STPopup = new QMenu(this);
+  STPopup->setObjectName(QStringLiteral("STPopup"));
+  QAction *refresh = STPopup->addAction(QStringLiteral("Refresh"));
+  refresh->setObjectName(QStringLiteral("pmRefresh"));
+  connect(refresh, &QAction::triggered, this, [this] { RefreshGrid(); });
+
+  // The grid: hidden until set up, in the grid panel's whole client area.
+  StockGrid = new TStockGrid(GridPanel);
+  StockGrid->setObjectName(QStringLiteral("StockGrid"));
+  StockGrid->hide();
+  panelLayout->addWidget(StockGrid);
+  StockGrid->MeasureLabel = lbFont;
+  StockGrid->GridKind = gkMainGrid;
+  StockGrid->GridPopup = STPopup;
+  StockGrid->View = &CurrentView;
+  StockGrid->OnGridMouseDown = [this](TStockGrid *, TMouseButton, TShiftState, int X, int Y) {
+    GridMouseDown(X, Y);
+  };
+  StockGrid->SetGridLineColor(CurrentScheme.InterLine);
+  StockGrid->show();
+
+  BuildMenus();
+  statusBar()->setObjectName(QStringLiteral("StatusBar"));
+
+  Timer2 = new QTimer(this);
+  Timer2->setObjectName(QStringLiteral("Timer2"));
+  Timer2->setInterval(HeartbeatIntervalMs);
+  connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
+  Timer2->start();
+
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  const int seconds =
+      std::max(kMinRefreshSeconds,
+               SettingsFile().ReadInteger(kBourseSection, kRefreshKey, DefaultRefreshSeconds));
+  Timer1->setInterval(seconds * 1000);
+  connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+  Timer1->start();
+
+  connect(cbPortfolio, &QComboBox::currentIndexChanged, this, [this](int i) {
+    if (!m_filling)
+      ShowPortfolio(i + 1);
+  });
+  FillPortfolioChoices();
+}
+
+TmForm::~TmForm() {
+  Timer1->stop();
+  Timer2->stop();
+}
+
+void TmForm::BuildMenus() {
+  QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+
+  mnView = menuBar()->addMenu(QStringLiteral("&View"));
+  mnView->setObjectName(QStringLiteral("mnView"));
+  auto *views = new QActionGroup(mnView);
+  for (int i = 0; i < ViewNameList.Count(); ++i) {
+    QAction *a = mnView->addAction(QString::fromStdString(ViewNameList[i]));
+    a->setCheckable(true);
+    a->setChecked(ViewNameList[i] == CurrentView.Name);
+    views->addAction(a);
+    connect(a, &QAction::triggered, this, [this, i] { SelectViewIndex(i); });
+  }
+
+  mnScheme = menuBar()->addMenu(QStringLiteral("&Scheme"));
+  mnScheme->setObjectName(QStringLiteral("mnScheme"));
+  auto *schemes = new QActionGroup(mnScheme);
+  for (int n = 1; n <= SchemeCount; ++n) {
+    QAction *a = mnScheme->addAction(QString::fromStdString(Schemes[std::size_t(n - 1)].Name));
+    a->setCheckable(true);
+    a->setChecked(n == CurrentSchemeNumber);
+    schemes->addAction(a);
+    connect(a, &QAction::triggered, this, [this, n] { SelectScheme(n); });
+  }
+}
+
+void TmForm::showEvent(QShowEvent *event) {
+  QMainWindow::showEvent(event);
+  if (m_shownOnce)
+    return;
+  m_shownOnce = true;
+  Guarded("FormShow", [&] {
+    StockGrid->ApplyView(false);
+    RefreshGrid();
+  });
+}
+
+// ---- Portfolio choice ------------------------------------------------------------------
+
+void TmForm::FillPortfolioChoices() {
+  std::vector<std::string> names;
+  {
+    MyLockGuard port(PortListLock, "MPCH", true);
+    if (!port.Owns())
+      return;
+    for (int i = 1; i <= PortfolioList.Count(); ++i)
+      names.push_back(PortfolioList.DisplayName(i));
+  }
+  int current = CurrentPortfolio.load();
+  if (current < 1 || current > int(names.size()))
+    current = names.empty() ? 0 : 1;
+
+  m_filling = true;
+  cbPortfolio->clear();
+  for (const std::string &name : names)
+    cbPortfolio->addItem(QString::fromStdString(name));
+  cbPortfolio->setCurrentIndex(current - 1);
+  m_filling = false;
+  ShowPortfolio(current);
+}
+
+void TmForm::ShowPortfolio(int index) {
+  Guarded("ShowPortfolio", [&] {
+    CurrentPortfolio.store(index);
+    StockGrid->PortfolioIndex = index >= 1 ? index : -1;
+    StockGrid->ResetRowCount = true;
+    StockGrid->RowsSorted = false;
+    StockGrid->RowOrder.clear();
+    StockGrid->HighlightTag = 0;
+    std::string list;
+    StockGrid->GetPortfolioSymbols(list);
+    StockGrid->FitSymbolPending = true;
+    RefreshGrid();
+  });
+}
+
+void TmForm::RefreshGrid() { m_refreshPending = !StockGrid->ShowStocks(""); }
+
+void TmForm::SelectScheme(int number) {
+  ChooseColorScheme(number, SettingsFile());
+  StockGrid->SetGridLineColor(CurrentScheme.InterLine);
+  StockGrid->InvalidateGrid();
+}
+
+void TmForm::SelectViewIndex(int index) {
+  if (!SelectView(index))
+    return;
+  StockGrid->ApplyView(true);
+  RefreshGrid();
+}
+
+// ---- Timers ---------------------------------------------------------------------------------
+
+void TmForm::Timer2Timer() {
+  Guarded("Timer2Timer", [&] {
+    GridNow = EasternNow();
+    m_updatedPortfolios = TakeUpdatedPortfolios();
+    if (!m_updatedPortfolios.empty())
+      ShowPortfolioTotals(m_updatedPortfolios);
+    if (m_refreshPending && !StockGrid->FillRunning())
+      RefreshGrid();
+    if (!StockGrid->FillRunning()) {
+      if (StockGrid->FitAllPending)
+        StockGrid->FitAllPending = false;
+      if (StockGrid->FitSymbolPending) {
+        StockGrid->FitSymbolColumn();
+        StockGrid->FitSymbolPending = false;
+      }
+    }
+  });
+  for (const auto &hook : m_heartbeatHooks)
+    Guarded("Timer2Timer", hook);
+}
+
+void TmForm::Timer1Timer() {
+  Guarded("Timer1Timer", [&] {
+    std::string text;
+    if (!TakeUpdatedSymbols(usMainGrid, text, "MAIN"))
+      return; // the set is kept for the next tick
+    for (const std::string &symbol : ParseUpdatedSymbols(text)) {
+      bool shown = false;
+      for (int i = 0; i < StockGrid->Symbols.Count() && !shown; ++i)
+        shown = SameText(StockGrid->Symbols[i], symbol);
+      if (shown) {
+        m_refreshPending = true;
+        break;
+      }
+    }
+    // A full pass: the portfolio's totals change with any of its symbols.
+    if (m_refreshPending) {
+      StockGrid->FitSymbolPending = true;
+      RefreshGrid();
+    }
+  });
+}
+
+void TmForm::AddHeartbeatHook(std::function<void()> hook) {
+  if (hook)
+    m_heartbeatHooks.push_back(std::move(hook));
+}
+
+void TmForm::ShowPortfolioTotals(const std::vector<std::string> &keys) {
+  std::string text;
+  for (const std::string &key : keys) {
+    QuoteData quote;
+    GetLast1(key, quote);
+    if (!text.empty())
+      text += "   ";
+    text += key + " " + WholeNumberText(quote.Last) + " (" +
+            SignedText(WholeNumberText(quote.Change)) + ")";
+  }
+  statusBar()->showMessage(QString::fromStdString(text));
+}
+
+void TmForm::GridMouseDown(int X, int Y) {
+  (void)X, (void)Y;
+  // The grid remembers the cell; nothing of the window depends on it yet.
+}

@@ -1,0 +1,83 @@
+#pragma once
+// TmForm: the main window in its least form. It shows one portfolio of the
+// portfolio list in the quote grid (kind 1), lets the user pick the
+// portfolio, the view and the colour scheme, refreshes the grid when the
+// quote store marks a shown symbol updated (set 1), and runs the 500 ms
+// heartbeat that other subsystems hook into.
+#include <QMainWindow>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QMenu;
+class QTimer;
+class TStockGrid;
+
+class TmForm : public QMainWindow {
+  Q_OBJECT
+
+public:
+  // Timings (milliseconds); tests may change the timers' intervals.
+  static constexpr int HeartbeatIntervalMs = 500;
+  static constexpr int DefaultRefreshSeconds = 5; // [Bourse] GridRefresh
+
+  // Reads the colour schemes, [Bourse] Scheme, the display settings ([Misc])
+  // and the views from the settings file, then builds the window and its
+  // grid. The portfolio list is expected to be loaded already.
+  explicit TmForm(QWidget *parent = nullptr);
+  ~TmForm() override;
+
+  // ---- Controls (object names as the member names)
+  QWidget *GridPanel = nullptr;
+  QLabel *lbFont = nullptr; // hidden; carries the view font for measuring
+  QMenu *STPopup = nullptr; // the grid's pop-up menu
+  QComboBox *cbPortfolio = nullptr;
+  QMenu *mnView = nullptr;
+  QMenu *mnScheme = nullptr;
+  QTimer *Timer1 = nullptr; // refresh of updated symbols
+  QTimer *Timer2 = nullptr; // heartbeat
+  TStockGrid *StockGrid = nullptr;
+
+  // ---- Operations
+  // Shows portfolio index (1-based; below 1 none) in the grid.
+  void ShowPortfolio(int index);
+  // Asks the grid for a full fill; when one is running the request is kept
+  // and repeated by the heartbeat.
+  void RefreshGrid();
+  bool RefreshPending() const { return m_refreshPending; }
+  // Rebuilds the portfolio choices from the portfolio list.
+  void FillPortfolioChoices();
+  // Chooses colour scheme number (1-based) and stores it in [Bourse] Scheme.
+  void SelectScheme(int number);
+  // Makes stored view index (0-based) the current view and lays the grid out.
+  void SelectViewIndex(int index);
+
+  // The heartbeat: GridNow, the updated-portfolios text, pending refreshes
+  // and column fits, then the hooks.
+  void Timer2Timer();
+  // The refresh timer: takes updated-symbol set 1 and refreshes the grid
+  // when it names a shown symbol.
+  void Timer1Timer();
+  // Called at the end of every heartbeat (alert activation and the like).
+  void AddHeartbeatHook(std::function<void()> hook);
+
+  // Portfolio keys the last heartbeat took from the updated-portfolios text.
+  const std::vector<std::string> &LastUpdatedPortfolios() const { return m_updatedPortfolios; }
+
+protected:
+  void showEvent(QShowEvent *event) override;
+
+private:
+  void BuildMenus();
+  void GridMouseDown(int X, int Y);
+  void ShowPortfolioTotals(const std::vector<std::string> &keys);
+
+  bool m_refreshPending = false;
+  bool m_shownOnce = false;
+  bool m_filling = false; // the portfolio choices are being rebuilt
+  std::vector<std::string> m_updatedPortfolios;
+  std::vector<std::function<void()>> m_heartbeatHooks;
+};
