@@ -567,6 +567,8 @@ void TQPainterCanvas::Polygon(std::span<const TPoint> points) {
     m_painter->setBrush(brush);
     m_painter->drawPolygon(pts.data(), n, Qt::OddEvenFill);
   });
+  if (!PenVisible())
+    return;
   if (!PenIsWide())
     ThinLines(points, true);
   else

@@ -369,6 +369,17 @@ TEST(CanvasPixels, PolygonIncludesItsOutlineAndFillPolygonOnlyTheInside) {
   EXPECT_EQ(PixelsNot(filled, kPaper), Box(2, 2, 10, 10));
 }
 
+TEST(CanvasPixels, PolygonWithClearPenDrawsNoOutline) {
+  const TPoint square[] = {{2, 2}, {10, 2}, {10, 10}, {2, 10}};
+  const QImage image = Drawn([&](TCanvas &cv) {
+    cv.Brush().Color = kFill;
+    cv.Pen().Style = psClear;
+    cv.Polygon(square);
+  });
+  EXPECT_TRUE(PixelsOf(image, kInk).empty());
+  EXPECT_FALSE(PixelsOf(image, kFill).empty());
+}
+
 TEST(CanvasPixels, PolyBezierFollowsTheLineRules) {
   const QImage straight = Drawn([](TCanvas &cv) {
     const TPoint pts[] = {{0, 5}, {3, 5}, {6, 5}, {10, 5}};
