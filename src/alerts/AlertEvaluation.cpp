@@ -1,0 +1,383 @@
+#include "alerts/AlertEvaluation.h"
+
+#include "acquisition/UpdatedSymbols.h"
+#include "alerts/AlertLog.h"
+#include "alerts/AlertNames.h"
+#include "alerts/AlertSystem.h"
+#include "alerts/PendingAlertQueue.h"
+#include "core/Log.h"
+#include "core/MarketTime.h"
+#include "core/NewsStore.h"
+#include "core/StockStore.h"
+#include "platform/Clock.h"
+#include "platform/Format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <memory>
+#include <unordered_set>
+
+namespace {
+
+constexpr double Tol = AlertValueTolerance;
+
+// Price alerts: P2 names the tick field, P3 = 1.0 means "any time".
+constexpr double BasedOnLast = 1.0;
+constexpr double BasedOnBid = 2.0;
+constexpr double BasedOnAsk = 3.0;
+constexpr double AnyTime = 1.0;
+// Column alerts: P2 0.0 greater / upward, 1.0 less / downward.
+constexpr double Upward = 0.0;
+constexpr double Downward = 1.0;
+
+double TickField(const TickEntry &tick, double basedOn) {
+  if (basedOn == BasedOnLast)
+    return tick.Last;
+  if (basedOn == BasedOnBid)
+    return tick.Bid;
+  if (basedOn == BasedOnAsk)
+    return tick.Ask;
+  return 0;
+}
+
+// Tick values are single precision: shown with the digits they carry.
+std::string TickText(double v) { return FloatToStrF(v, ffGeneral, 7, 0); }
+
+// The result of looking at one alert.
+struct Check {
+  bool Triggered = false;
+  double Value = 0;
+};
+
+// Evaluates one alert. The caller holds the store lock and the tick-list lock
+// of the alert's symbol.
+class AlertStep {
+public:
+  AlertStep(TAlertRecord &alert, const StockInfoType &stock, int storeIndex, TDateTime now,
+            double repeatMinutes, const std::function<void(const std::string &)> &log,
+            const Clock &clock)
+      : m_alert(alert), m_stock(stock), m_storeIndex(storeIndex), m_now(now),
+        m_repeatMinutes(repeatMinutes), m_log(log), m_clock(clock) {}
+
+  Check Evaluate() {
+    const int count = m_stock.Ticks.Count();
+    // A new or reset alert looks only at the newest tick.
+    if (m_alert.TickIndex > count || m_alert.TickIndex < 0)
+      m_alert.TickIndex = count - 1;
+    switch (m_alert.AlertType) {
+    case AlertTypeLowPrice:
+    case AlertTypeHighPrice:
+      return count > 0 ? WalkTicks(count, &AlertStep::PriceCandidate) : Check{};
+    case AlertTypeColumn:
+      return count > 0 ? WalkTicks(count, &AlertStep::ColumnCandidate) : Check{};
+    case AlertTypeNews:
+      return News();
+    default:
+      return {};
+    }
+  }
+
+private:
+  // A tick that meets the alert's condition; Zero marks a value that is no
+  // real reading (a zero price, no volume) and so never triggers.
+  struct Candidate {
+    bool Met = false;
+    bool Zero = false;
+    double Value = 0;
+  };
+  using CandidateFn = Candidate (AlertStep::*)(const TickEntry &tick, const TickEntry *previous,
+                                               int count);
+
+  bool Logging() const { return bool(m_log); }
+  std::string Prefix() const { return "Alert ID " + m_alert.ID + " "; }
+
+  // Walks the ticks after TickIndex one at a time and stops at the first one
+  // that triggers.
+  Check WalkTicks(int count, CandidateFn candidateOf) {
+    const auto &ticks = m_stock.Ticks;
+    while (m_alert.TickIndex < count) {
+      m_alert.TickIndex = std::min(m_alert.TickIndex + 1, count);
+      const TickEntry &tick = ticks.Entry(m_alert.TickIndex - 1);
+      const TickEntry *previous =
+          m_alert.TickIndex >= 2 ? &ticks.Entry(m_alert.TickIndex - 2) : nullptr;
+      const Candidate c = (this->*candidateOf)(tick, previous, count);
+      if (!c.Met || c.Zero)
+        continue;
+      if (WithinThreshold()) {
+        if (Logging())
+          m_log(Prefix() + "   ** cancelled - within the threshhold!");
+        continue;
+      }
+      return Check{true, c.Value};
+    }
+    return {};
+  }
+
+  bool WithinThreshold() const {
+    return m_repeatMinutes >= (m_now - m_alert.LastAlertTime) * HoursPerDay * 60.0;
+  }
+
+  Candidate PriceCandidate(const TickEntry &tick, const TickEntry *previous, int count) {
+    const bool low = m_alert.AlertType == AlertTypeLowPrice;
+    const double limit = m_alert.P1;
+    Candidate c;
+    std::string detail;
+    if (m_alert.P3 == AnyTime) {
+      const double v = TickField(tick, m_alert.P2);
+      c.Value = v;
+      c.Zero = std::fabs(v) < Tol;
+      c.Met = low ? v <= limit + Tol : v >= limit - Tol;
+      if (c.Met && Logging())
+        detail = " Current=" + TickText(v);
+    } else {
+      if (count <= 1 || !previous)
+        return c;
+      const double current = TickField(tick, m_alert.P2);
+      const double before = TickField(*previous, m_alert.P2);
+      c.Value = current;
+      c.Met = current != before && (low ? current <= limit + Tol && before >= limit - Tol
+                                        : current >= limit - Tol && before <= limit + Tol);
+      if (c.Met && Logging())
+        detail = " Current=" + TickText(current) + " Previous=" + TickText(before);
+    }
+    if (c.Met && Logging())
+      m_log(Prefix() + FormatDateTime("hh:mm:ss", m_now) +
+            (low ? " TRIGGERED LOW for " : " TRIGGERED HIGH for ") + m_alert.Symbol + "@" +
+            FloatToStr(limit) + detail);
+    return c;
+  }
+
+  Candidate ColumnCandidate(const TickEntry &tick, const TickEntry *previous, int count) {
+    const long long column = Round(m_alert.P1);
+    const double limit = m_alert.P3;
+    const double averageVolume = m_stock.AvgVolume;
+    Candidate c;
+    c.Value = tick.Last;
+    if (!IsValidColumnIndex(column))
+      return c;
+
+    if (m_alert.P4 != 0 && IsCrossingColumn(column)) {
+      if (count <= 1 || !previous)
+        return c;
+      double current = 0;
+      double before = 0;
+      if (column == ColumnVolume) {
+        current = tick.Volume;
+        before = previous->Volume;
+      } else if (column == ColumnVolumePercent) {
+        // Without an average volume there is no percentage to cross.
+        if (averageVolume == 0)
+          return c;
+        current = double(tick.Volume) * 100.0 / averageVolume;
+        before = double(previous->Volume) * 100.0 / averageVolume;
+      } else {
+        current = double(tick.Ask) - tick.Bid;
+        before = double(previous->Ask) - previous->Bid;
+      }
+      if (current == 0)
+        current = 1.0;
+      if (m_alert.P2 == Upward)
+        c.Met = current >= limit - Tol && before <= limit - Tol && current != before;
+      else if (m_alert.P2 == Downward)
+        c.Met = current <= limit + Tol && before > limit + Tol && current != before;
+      return c;
+    }
+
+    double v = 0;
+    switch (column) {
+    case ColumnChange:
+      v = double(m_stock.Last) - m_stock.PrevClose;
+      break;
+    case ColumnChangePercent:
+      // No previous close: no percentage change.
+      if (std::fabs(m_stock.PrevClose) < Tol) {
+        c.Zero = true;
+        return c;
+      }
+      v = (double(m_stock.Last) - m_stock.PrevClose) * 100.0 / m_stock.PrevClose;
+      break;
+    case ColumnSpread:
+      v = double(tick.Ask) - tick.Bid;
+      break;
+    case ColumnLow:
+      v = m_stock.Low;
+      break;
+    case ColumnHigh:
+      v = m_stock.High;
+      break;
+    case ColumnVolume:
+      v = tick.Volume;
+      break;
+    case ColumnVolumePercent:
+      if (std::fabs(averageVolume) < Tol)
+        c.Zero = true;
+      else
+        v = double(tick.Volume) * 100.0 / averageVolume;
+      break;
+    case ColumnTrades:
+      v = m_stock.NumTrades;
+      break;
+    default:
+      return c;
+    }
+    if (column >= ColumnLow)
+      c.Zero = c.Zero || std::fabs(v) < Tol;
+    if (m_alert.P2 == Upward)
+      c.Met = v >= limit - Tol;
+    else if (m_alert.P2 == Downward)
+      c.Met = v <= limit + Tol;
+    return c;
+  }
+
+  // P5 holds the time of the newest item already seen: 0 before the first
+  // look, 1.0 when there was none.
+  Check News() {
+    TDateTime lastCheck = 0;
+    TDateTime newest = 0;
+    const bool hasNews = GetNewNews(StoreKey(m_storeIndex, m_stock.Symbol), lastCheck, newest);
+    Check check;
+    if (m_alert.P5 == 0) {
+      m_alert.P5 = hasNews ? newest : 1.0;
+    } else if (hasNews) {
+      const TDateTime easternNow = UtcToEastern(m_clock.NowUtc());
+      if (newest > m_alert.P5 && easternNow - newest <= m_alert.P1 / HoursPerDay)
+        check = Check{true, m_stock.Last};
+      m_alert.P5 = newest;
+    } else {
+      m_alert.P5 = 1.0;
+    }
+    return check;
+  }
+
+  TAlertRecord &m_alert;
+  const StockInfoType &m_stock;
+  const int m_storeIndex;
+  const TDateTime m_now;
+  const double m_repeatMinutes;
+  const std::function<void(const std::string &)> &m_log;
+  const Clock &m_clock;
+};
+
+std::unordered_set<std::string> SymbolSet(const std::string &text) {
+  const std::vector<std::string> list = ParseUpdatedSymbols(text);
+  return {list.begin(), list.end()};
+}
+
+// What every step of one pass shares.
+struct PassContext {
+  AlertSystemClass &Store;
+  TPendingAlertQueue &Queue;
+  const Clock &ClockRef;
+  const std::unordered_set<std::string> &Symbols;
+  const std::function<void(const std::string &)> &Log;
+  TDateTime Now;
+  double RepeatMinutes;
+  AlertPassOutcome &Out;
+};
+
+// Takes a tick list's lock; a failure of any kind counts as not taken.
+std::unique_ptr<MyLockGuard> LockTicks(StockInfoType &stock) {
+  try {
+    auto guard = std::make_unique<MyLockGuard>(stock.Ticks.LockObject(), "ALRT1", true);
+    if (guard->Owns())
+      return guard;
+  } catch (const std::exception &) {
+  }
+  return nullptr;
+}
+
+// One step of the walk: the alert at index, under the store lock.
+void EvaluateAt(PassContext &pass, int index) {
+  MyLockGuard storeGuard(pass.Store.Lock, "EXEC");
+  if (!storeGuard.Owns())
+    throw EAlertStoreBusy("alert store lock not taken");
+  // Alerts deleted since the walk began move the rest down: the index is
+  // checked against the count under the lock.
+  TAlertRecord *alert = pass.Store.AlertAt(index);
+  if (!alert || !alert->Enabled || pass.Symbols.count(alert->Symbol) == 0)
+    return;
+  // An alert that triggered recently is not even evaluated.
+  if (pass.RepeatMinutes >= (pass.Now - alert->LastAlertTime) * HoursPerDay * 60.0)
+    return;
+  if (alert->ActiveActions.Contains(ActionFlashWindow))
+    pass.Out.Flash = true;
+
+  int storeIndex = -1;
+  StockInfoType *stock = nullptr;
+  try {
+    storeIndex = StockList.IndexOf(alert->Symbol);
+    stock = StockList.Objects(storeIndex);
+  } catch (const std::exception &) {
+    stock = nullptr;
+  }
+  if (!stock)
+    return;
+  const std::unique_ptr<MyLockGuard> tickGuard = LockTicks(*stock);
+  if (!tickGuard)
+    return;
+
+  ++pass.Out.Evaluated;
+  const int tickCount = stock->Ticks.Count();
+  const Check check =
+      AlertStep(*alert, *stock, storeIndex, pass.Now, pass.RepeatMinutes, pass.Log, pass.ClockRef)
+          .Evaluate();
+  if (check.Triggered) {
+    if (pass.Log)
+      pass.Log("Alert ID " + alert->ID + " Activating!!!");
+    pass.Out.Triggered.push_back(alert->ID);
+    if (!pass.Queue.Push(alert->ID)) {
+      pass.Out.Dropped.push_back(alert->ID);
+      if (pass.Log)
+        pass.Log("Alert ID " + alert->ID + " dropped: " +
+                 std::to_string(TPendingAlertQueue::Capacity) + " alerts already waiting");
+    }
+    alert->TriggerValue = check.Value;
+    alert->LastAlertTime = pass.Now;
+    AddAlertLogLine("Alert \"" + alert->ShortDescription() + "\" TRIGGERED");
+  }
+  alert->TickIndex = tickCount;
+}
+
+} // namespace
+
+TAlertPass::TAlertPass(AlertSystemClass &store, TPendingAlertQueue &queue, const Clock &clock)
+    : m_store(store), m_queue(queue), m_clock(clock) {}
+
+AlertPassOutcome TAlertPass::Run(const std::string &updatedSymbols, int repeatMinutes) {
+  AlertPassOutcome out;
+  const std::unordered_set<std::string> symbols = SymbolSet(updatedSymbols);
+  if (symbols.empty())
+    return out;
+
+  std::function<void(const std::string &)> log = OnLog;
+  if (!log && LoggingOn)
+    log = [](const std::string &line) { WriteLog(line, 0); };
+  PassContext pass{m_store, m_queue, m_clock, symbols, log, m_clock.Now(), double(repeatMinutes),
+                   out};
+
+  int index = -1;
+  try {
+    int count = 0;
+    {
+      MyLockGuard guard(m_store.Lock, "EXEC");
+      if (!guard.Owns())
+        throw EAlertStoreBusy("alert store lock not taken");
+      count = m_store.CountLocked();
+    }
+    for (index = count - 1; index >= 0; --index) {
+      EvaluateAt(pass, index);
+      if (AfterStep)
+        AfterStep(index);
+    }
+  } catch (const std::exception &e) {
+    out.Aborted = true;
+    WriteLog(std::string("AlertProcessThread Error: ") + e.what() + " at alert " +
+                 std::to_string(index),
+             0);
+  } catch (...) {
+    out.Aborted = true;
+    WriteLog("AlertProcessThread Error: unknown exception at alert " + std::to_string(index), 0);
+  }
+  return out;
+}
