@@ -1,0 +1,84 @@
+#pragma once
+// The quote file quotes.csv: a header line naming the columns, then one line
+// per symbol. Column names ignore letter case, blanks, "_" and "-"; unknown
+// columns are ignored; the symbol column is required. Fields are separated by
+// commas and may be quoted ("a ""b"""). Blank lines and lines starting with
+// "#" are skipped. A bad line is reported with its line number and the other
+// lines are still read. The format is described in docs/quotes-csv.md.
+#include "platform/DateTime.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The columns the intake understands.
+enum class QuoteColumn {
+  Symbol,
+  Last,
+  Bid,
+  Ask,
+  Volume,
+  High,
+  Low,
+  PrevClose,
+  BidSize,
+  AskSize,
+  Time,
+  Unknown,
+};
+
+// The column a header name stands for (Unknown when none).
+QuoteColumn QuoteColumnOf(const std::string &name);
+
+// A quote time: none (the intake stamps "now"), a time of day (market time,
+// today) or a full date-time (market time).
+enum class QuoteTimeKind { None, TimeOfDay, DateTime };
+
+// One quote line.
+struct QuoteCsvRow {
+  int LineNumber = 0;
+  std::string Symbol; // upper case, cut to the store's 15 characters
+  double Last = 0;
+  double Bid = 0;
+  double Ask = 0;
+  double Volume = 0;
+  double High = 0;
+  double Low = 0;
+  double PrevClose = 0;
+  std::int32_t BidSize = 0;
+  std::int32_t AskSize = 0;
+  QuoteTimeKind TimeKind = QuoteTimeKind::None;
+  TDateTime Time = 0;
+};
+
+// A line that could not be read.
+struct QuoteCsvError {
+  int LineNumber = 0; // 1-based; 0 for the file as a whole
+  std::string Message;
+  // "line 4: ..." (or the message alone for the whole file).
+  std::string Text() const;
+};
+
+struct QuoteCsvResult {
+  std::vector<QuoteCsvRow> Rows; // in file order
+  std::vector<QuoteCsvError> Errors;
+};
+
+// Parses the whole text of a quote file (UTF-8, an optional byte-order mark,
+// LF or CRLF line ends). Never throws.
+QuoteCsvResult ParseQuoteCsv(const std::string &text);
+
+// ---- Field rules (exposed for tests and for other feeds) ----------------------------
+
+// Splits one line into fields at commas; quoted fields may hold commas and
+// doubled quotes. False for an unterminated quote.
+bool SplitCsvLine(const std::string &line, std::vector<std::string> &fields);
+// A price or volume: a plain non-negative decimal such as "12", "12.5" or
+// ".5" (no sign, exponent or thousands separator), at most 1e12; "" is 0.
+// False when the text is not such a number.
+bool ParseQuoteNumber(const std::string &text, double &value);
+// A size: whole non-negative number up to 2147483647; "" is 0.
+bool ParseQuoteSize(const std::string &text, std::int32_t &value);
+// "hh:mm", "hh:mm:ss", "yyyy-mm-dd hh:mm[:ss]" or "yyyy-mm-ddThh:mm[:ss]";
+// "" is no time. False for any other text or a time that does not exist.
+bool ParseQuoteTime(const std::string &text, QuoteTimeKind &kind, TDateTime &time);
