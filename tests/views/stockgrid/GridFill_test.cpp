@@ -1,0 +1,368 @@
+// The fill pass on a recording sink: what it writes, where, and when it
+// writes nothing.
+#include "views/stockgrid/GridTestSupport.h"
+
+#include "core/NewsStore.h"
+#include "views/stockgrid/CellTextsFormat.h"
+#include "views/stockgrid/ShowStocksThread.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class GridFillTest : public GridTest {
+protected:
+  void SetUp() override {
+    GridTest::SetUp();
+    StoreLast("AAA", 12.5, 12);
+    StoreLast("BBB", 20, 21);
+    StoreLast("CCC", 5, 5);
+    StoreLast("DDD", 7, 6);
+    StoreLast("EEE", 8, 8);
+  }
+
+  int AddPortfolio(const std::vector<PortPosition> &positions) {
+    return PortfolioList.Add("Test", "TESTPORT", positions);
+  }
+
+  TFillOutcome Fill(const TFillRequest &request, RecordingSink &sink) {
+    TFillLink link;
+    link.FillRunning = true;
+    const TFillOutcome out = ExecuteFill(request, sink, link);
+    EXPECT_FALSE(link.FillRunning.load());
+    return out;
+  }
+
+  RecordingSink sink{GridFieldCount, 100};
+};
+
+TEST_F(GridFillTest, FirstPassWritesEveryRowTheTotalAndShrinksTheGrid) {
+  const int index = AddPortfolio({Pos("AAA", 100, 10), Pos("BBB"), Pos("CCC")});
+  const TFillOutcome out = Fill(PortfolioRequest(index), sink);
+
+  EXPECT_EQ(sink.Cell(gfSymbol, 1), "AAA");
+  EXPECT_EQ(sink.Cell(gfSymbol, 2), "BBB");
+  EXPECT_EQ(sink.Cell(gfSymbol, 3), "CCC");
+  EXPECT_EQ(sink.Cell(gfSymbol, 4), "TOTAL");
+  EXPECT_EQ(sink.Cell(gfValue, 1), "1,250");
+  EXPECT_EQ(sink.RowCount(), 5);
+  EXPECT_TRUE(out.TotalWritten);
+  EXPECT_EQ(out.LastWrittenRow, 4);
+  EXPECT_EQ(sink.SyncPoints, 1);
+}
+
+TEST_F(GridFillTest, IdenticalSecondPassWritesNothing) {
+  const int index = AddPortfolio({Pos("AAA"), Pos("-"), Pos("BBB"), Pos("CCC")});
+  Fill(PortfolioRequest(index), sink);
+  ASSERT_FALSE(sink.CellWrites.empty());
+  sink.ClearLog();
+
+  Fill(PortfolioRequest(index), sink);
+  EXPECT_TRUE(sink.CellWrites.empty());
+  EXPECT_TRUE(sink.ObjectWrites.empty());
+  EXPECT_TRUE(sink.RowCountWrites.empty());
+  // Only the separator row is repainted on every pass.
+  EXPECT_EQ(sink.Repaints, std::vector<int>{2});
+}
+
+TEST_F(GridFillTest, FilteredPassTouchesOnlyItsRowsAndKeepsTheTotals) {
+  const int index = AddPortfolio({Pos("AAA"), Pos("-"), Pos("BBB"), Pos("CCC")});
+  Fill(PortfolioRequest(index), sink);
+  const std::string totalValue = sink.Cell(gfValue, 5);
+  const std::string cccLast = sink.Cell(gfLast, 4);
+  StoreLast("BBB", 25, 21);
+  StoreLast("CCC", 6, 5);
+  sink.ClearLog();
+
+  TFillRequest request = PortfolioRequest(index);
+  request.Filter = "|bbb|"; // letter case of the refreshed symbols does not matter
+  const TFillOutcome out = Fill(request, sink);
+
+  EXPECT_EQ(sink.WrittenRows(), std::set<int>{3});
+  EXPECT_NE(sink.Cell(gfLast, 3).find("25"), std::string::npos);
+  EXPECT_EQ(sink.Cell(gfLast, 4), cccLast);
+  EXPECT_EQ(sink.Cell(gfValue, 5), totalValue); // not recalculated
+  EXPECT_EQ(std::set<int>(sink.Repaints.begin(), sink.Repaints.end()), (std::set<int>{2, 3}));
+  EXPECT_TRUE(sink.RowCountWrites.empty());
+  EXPECT_EQ(out.RowsWorkedOn, 3); // separator, BBB, TOTAL
+}
+
+TEST_F(GridFillTest, FilteredPassNeverShrinksOrClearsRowsItDidNotVisit) {
+  TFillRequest request;
+  request.GridKind = gkWatchList;
+  request.WatchMode = true;
+  request.PortfolioIndex = 0;
+  request.ColPos = IdentityColumns();
+  request.Symbols = {"AAA", "BBB", "CCC"};
+  for (int row = 1; row <= 8; ++row)
+    sink.SetCell(gfNote, row, "old");
+  sink.ClearLog();
+
+  request.Filter = "|ZZZ|";
+  Fill(request, sink);
+  EXPECT_TRUE(sink.CellWrites.empty());
+  EXPECT_TRUE(sink.RowCountWrites.empty());
+  EXPECT_EQ(sink.Cell(gfNote, 1), "old");
+
+  request.Filter = "|BBB|";
+  Fill(request, sink);
+  EXPECT_EQ(sink.WrittenRows(), std::set<int>{2});
+  EXPECT_TRUE(sink.RowCountWrites.empty());
+  EXPECT_EQ(sink.RowCount(), 100);
+  EXPECT_EQ(sink.Cell(gfNote, 8), "old");
+
+  // A full pass knows where the list ends.
+  request.Filter.clear();
+  Fill(request, sink);
+  EXPECT_EQ(sink.RowCount(), 4);
+}
+
+TEST_F(GridFillTest, EmptyListResetsTheGridOnlyOnAFullPass) {
+  TFillRequest request;
+  request.GridKind = gkMainGrid;
+  request.ColPos = IdentityColumns();
+  sink.SetCell(gfSymbol, 1, "OLD");
+  sink.SetCell(gfLast, 1, "9");
+
+  request.Filter = "|OLD|";
+  Fill(request, sink);
+  EXPECT_EQ(sink.RowCount(), 100);
+  EXPECT_EQ(sink.Cell(gfSymbol, 1), "OLD");
+
+  request.Filter.clear();
+  Fill(request, sink);
+  EXPECT_EQ(sink.RowCount(), 2);
+  EXPECT_EQ(sink.Cell(gfSymbol, 1), "");
+  EXPECT_EQ(sink.Cell(gfLast, 1), "");
+}
+
+TEST_F(GridFillTest, RowTagsNameListEntriesSeparatorsAndTheTotal) {
+  const int index = AddPortfolio({Pos("AAA"), Pos("-"), Pos("BBB"), Pos("---"), Pos("CCC")});
+  Fill(PortfolioRequest(index), sink);
+  EXPECT_EQ(sink.Object(0, 1), 1);
+  EXPECT_EQ(sink.Object(0, 2), 10002);
+  EXPECT_EQ(sink.Object(0, 3), 3);
+  EXPECT_EQ(sink.Object(0, 4), 10004);
+  EXPECT_EQ(sink.Object(0, 5), 5);
+  EXPECT_EQ(sink.Object(0, 6), 12000);
+  EXPECT_EQ(sink.Cell(0, 6), "TOTAL");
+}
+
+TEST_F(GridFillTest, SortedRowsShowTheirListEntryAndTag) {
+  const int index = AddPortfolio({Pos("AAA"), Pos("BBB"), Pos("CCC")});
+  TFillRequest request = PortfolioRequest(index);
+  request.RowsSorted = true;
+  request.RowOrder = {3, 1, 2};
+  Fill(request, sink);
+  EXPECT_EQ(sink.Cell(0, 1), "CCC");
+  EXPECT_EQ(sink.Object(0, 1), 3);
+  EXPECT_EQ(sink.Cell(0, 2), "AAA");
+  EXPECT_EQ(sink.Object(0, 2), 1);
+}
+
+TEST_F(GridFillTest, BrokenRowOrderFallsBackToListOrder) {
+  const int index = AddPortfolio({Pos("AAA"), Pos("BBB"), Pos("CCC")});
+  TFillRequest request = PortfolioRequest(index);
+  request.RowsSorted = true;
+  request.RowOrder = {3, 3, 2000};
+  Fill(request, sink);
+  EXPECT_EQ(sink.Cell(0, 1), "AAA");
+  EXPECT_EQ(sink.Cell(0, 2), "BBB");
+  EXPECT_EQ(sink.Cell(0, 3), "CCC");
+}
+
+TEST(ValidRowOrder, KeepsOnlyPermutationsOfTheList) {
+  struct Case {
+    const char *name;
+    std::vector<int> order;
+    int count;
+    std::vector<int> expected;
+  };
+  const std::vector<Case> cases = {
+      {"permutation", {2, 3, 1}, 3, {2, 3, 1}},
+      {"repeated entry", {1, 1, 2}, 3, {1, 2, 3}},
+      {"zero", {0, 1, 2}, 3, {1, 2, 3}},
+      {"beyond the list", {1, 2, 4}, 3, {1, 2, 3}},
+      {"too short", {2, 1}, 3, {1, 2, 3}},
+      {"longer than the list", {2, 1, 3, 4}, 3, {1, 2, 3}},
+      {"empty list", {}, 0, {}},
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(ValidRowOrder(c.order, c.count), c.expected) << c.name;
+}
+
+TEST(FilterSelects, MatchesWholeSymbolsWithoutRegardToCase) {
+  EXPECT_TRUE(FilterSelects("|AAPL||MSFT|", "msft"));
+  EXPECT_TRUE(FilterSelects("|brk.b|", "BRK.B"));
+  EXPECT_FALSE(FilterSelects("|AAPL|", "AAP"));
+  EXPECT_FALSE(FilterSelects("", "AAPL"));
+}
+
+TEST_F(GridFillTest, SeparatorsShowGroupsOneToTenAndLaterOnesShareTen) {
+  std::vector<PortPosition> positions;
+  for (int k = 1; k <= 12; ++k) {
+    const std::string symbol = "G" + std::to_string(k);
+    StoreLast(symbol, k, k);
+    positions.push_back(Pos(symbol, 100, 1));
+    positions.push_back(Pos("-"));
+  }
+  const int index = AddPortfolio(positions);
+  Fill(PortfolioRequest(index), sink);
+
+  for (int k = 1; k <= 9; ++k)
+    EXPECT_EQ(sink.Cell(gfValue, 2 * k), WholeNumberText(100.0 * k)) << "separator " << k;
+  // Group 10 holds the sections of the tenth and every later separator.
+  for (int k = 10; k <= 12; ++k)
+    EXPECT_EQ(sink.Cell(gfValue, 2 * k), "3,300") << "separator " << k;
+}
+
+TEST_F(GridFillTest, GrowingPortfolioKeepsItsTotalRow) {
+  const int index = AddPortfolio({Pos("AAA"), Pos("BBB"), Pos("CCC")});
+  Fill(PortfolioRequest(index), sink);
+  ASSERT_EQ(sink.RowCount(), 5);
+
+  PortfolioList[index].Positions.push_back(Pos("DDD"));
+  PortfolioList[index].Positions.push_back(Pos("EEE"));
+  Fill(PortfolioRequest(index), sink);
+
+  EXPECT_EQ(sink.Cell(0, 4), "DDD");
+  EXPECT_EQ(sink.Object(0, 4), 4);
+  EXPECT_EQ(sink.Cell(0, 5), "EEE");
+  EXPECT_EQ(sink.Cell(0, 6), "TOTAL");
+  EXPECT_EQ(sink.Object(0, 6), 12000);
+  EXPECT_EQ(sink.RowCount(), 7);
+}
+
+TEST_F(GridFillTest, ShrinkingPortfolioDropsItsOldRows) {
+  const int index = AddPortfolio({Pos("AAA"), Pos("BBB"), Pos("CCC")});
+  Fill(PortfolioRequest(index), sink);
+  PortfolioList[index].Positions.pop_back();
+  Fill(PortfolioRequest(index), sink);
+  EXPECT_EQ(sink.Cell(0, 3), "TOTAL");
+  EXPECT_EQ(sink.RowCount(), 4);
+}
+
+TEST_F(GridFillTest, FullPassStoresTheTotalsAndAnnouncesThePortfolio) {
+  const int index = AddPortfolio({Pos("AAA", 100, 10)});
+  Fill(PortfolioRequest(index), sink);
+  EXPECT_TRUE(IsKindPSymbol("TESTPORT"));
+  QuoteData quote;
+  GetLast1("TESTPORT", quote);
+  EXPECT_DOUBLE_EQ(quote.Last, 1250);
+  EXPECT_EQ(TakeUpdatedPortfolios(), std::vector<std::string>{"TESTPORT"});
+  EXPECT_FALSE(PortListLock.IsHeld());
+}
+
+TEST_F(GridFillTest, FilteredPassStoresNoTotals) {
+  const int index = AddPortfolio({Pos("AAA", 100, 10)});
+  TFillRequest request = PortfolioRequest(index);
+  request.Filter = "|AAA|";
+  Fill(request, sink);
+  EXPECT_FALSE(IsKindPSymbol("TESTPORT"));
+}
+
+TEST_F(GridFillTest, RefusedPortLockSkipsThePassAndStaysWithItsOwner) {
+  const int index = AddPortfolio({Pos("AAA")});
+  ASSERT_TRUE(PortListLock.Lock("TEST", false));
+  Fill(PortfolioRequest(index), sink);
+  EXPECT_TRUE(sink.CellWrites.empty());
+  EXPECT_TRUE(PortListLock.IsHeld());
+  EXPECT_EQ(PortListLock.Owner(), "TEST");
+  PortListLock.Unlock();
+}
+
+TEST_F(GridFillTest, StopFlagEndsThePassBeforeItsFirstRow) {
+  const int index = AddPortfolio({Pos("AAA"), Pos("BBB")});
+  TFillLink link;
+  link.FillRunning = true;
+  link.RequestStop();
+  ExecuteFill(PortfolioRequest(index), sink, link);
+  EXPECT_TRUE(sink.CellWrites.empty());
+  EXPECT_EQ(sink.SyncPoints, 0);
+  EXPECT_FALSE(link.FillRunning.load());
+}
+
+TEST_F(GridFillTest, WatchListHasNoTotalRow) {
+  TFillRequest request;
+  request.GridKind = gkWatchList;
+  request.WatchMode = true;
+  request.PortfolioIndex = 0;
+  request.ColPos = BuildColumnMap(IdentityColumns(), true, DefaultProvidedFields());
+  request.Symbols = {"AAA", "BBB"};
+  Fill(request, sink);
+  EXPECT_EQ(sink.Cell(0, 2), "BBB");
+  EXPECT_EQ(sink.RowCount(), 3);
+  EXPECT_FALSE(IsKindPSymbol("TESTPORT"));
+}
+
+TEST_F(GridFillTest, GridKindOutsideTheTablesWritesNothing) {
+  for (int kind : {0, -1, 5, 1000}) {
+    TFillRequest request;
+    request.GridKind = kind;
+    request.ColPos = IdentityColumns();
+    request.Symbols = {"AAA"};
+    Fill(request, sink);
+  }
+  EXPECT_TRUE(sink.CellWrites.empty());
+  EXPECT_TRUE(sink.RowCountWrites.empty());
+}
+
+TEST_F(GridFillTest, UnreadNewsMarksTheRowAndRepaintsIt) {
+  IncomingNews item;
+  item.Title = "Results";
+  item.Source = "Wire";
+  item.Link = "http://example.com/1";
+  item.Date = 45301.4;
+  ASSERT_GT(AddNews("BBB", item), 0);
+  SetNewNews("BBB", true);
+
+  TFillRequest request;
+  request.GridKind = gkWatchList;
+  request.WatchMode = true;
+  request.PortfolioIndex = 0;
+  request.ColPos = IdentityColumns();
+  request.Symbols = {"AAA", "BBB"};
+  Fill(request, sink);
+  EXPECT_FALSE(NewsRows.Get(gkWatchList, 1));
+  EXPECT_TRUE(NewsRows.Get(gkWatchList, 2));
+  EXPECT_DOUBLE_EQ(NewsRowTimes.Get(gkWatchList, 2), 45301.4);
+
+  sink.ClearLog();
+  SetNewNews("BBB", false);
+  Fill(request, sink);
+  EXPECT_FALSE(NewsRows.Get(gkWatchList, 2));
+  EXPECT_EQ(sink.Repaints, std::vector<int>{2});
+}
+
+TEST(GridRowTable, IsSizedToRowsInUseAndBoundsChecked) {
+  TGridRowTable<bool> table;
+  EXPECT_FALSE(table.Get(1, 5));
+  EXPECT_FALSE(table.Get(0, 0));
+  EXPECT_FALSE(table.Get(GridKindCount + 1, 0));
+  EXPECT_FALSE(table.Get(1, -1));
+  EXPECT_FALSE(table.Set(0, 1, true));
+  EXPECT_FALSE(table.Set(2, -3, true));
+  EXPECT_FALSE(table.Set(2, TGridRowTable<bool>::MaxRows, true));
+  EXPECT_EQ(table.Size(2), 0);
+
+  EXPECT_TRUE(table.Set(2, 7, true));
+  EXPECT_EQ(table.Size(2), 8);
+  EXPECT_FALSE(table.Set(2, 7, true)); // unchanged
+  EXPECT_TRUE(table.Get(2, 7));
+  EXPECT_EQ(table.Size(1), 0);
+
+  table.Truncate(2, 3);
+  EXPECT_EQ(table.Size(2), 3);
+  EXPECT_FALSE(table.Get(2, 7));
+}
+
+TEST(GridKindTable, IgnoresKindsOutsideOneToFour) {
+  TGridKindTable<int> table(-1);
+  table.Set(3, 7);
+  table.Set(9, 8);
+  EXPECT_EQ(table.Get(3), 7);
+  EXPECT_EQ(table.Get(9), -1);
+  EXPECT_EQ(table.Get(0), -1);
+}
+
+} // namespace
