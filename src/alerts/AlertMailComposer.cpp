@@ -3,6 +3,7 @@
 #include "alerts/AlertNames.h"
 #include "alerts/AlertRecord.h"
 #include "alerts/EMailRecord.h"
+#include "alerts/MailQueue.h"
 #include "core/Log.h"
 #include "core/MarketTime.h"
 #include "core/PriceText.h"
@@ -99,8 +100,6 @@ const std::unordered_map<std::string, ValueFn> &ByName() {
 std::mutex g_sinkMutex;
 AlertMailSink g_sink;
 
-void DefaultSink(const AlertMail &mail);
-
 } // namespace
 
 const std::vector<std::string> &AlertPlaceholderNames() {
@@ -175,11 +174,11 @@ bool ComposeAlertMail(const TAlertRecord &alert) {
       std::lock_guard<std::mutex> lock(g_sinkMutex);
       sink = g_sink;
     }
-    if (sink)
+    if (sink) {
       sink(mail);
-    else
-      DefaultSink(mail);
-    return true;
+      return true;
+    }
+    return QueueAlertMail(1, mail.Sender, mail.SendTo, mail.Subject, mail.Body);
   } catch (const std::exception &e) {
     WriteLog(std::string("ComposeAlertMail Error: ") + e.what(), 0);
   } catch (...) {
@@ -187,12 +186,3 @@ bool ComposeAlertMail(const TAlertRecord &alert) {
   }
   return false;
 }
-
-namespace {
-
-void DefaultSink(const AlertMail &mail) {
-  (void)mail;
-  WriteLog("ComposeAlertMail: no mail queue for the mail to " + mail.SendTo, 0);
-}
-
-} // namespace

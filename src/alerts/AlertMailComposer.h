@@ -38,7 +38,7 @@ std::string
 SubstituteAlertPlaceholders(const std::string &text,
                             const std::function<std::string(const std::string &name)> &valueOf);
 
-// Where composed mails go; by default the mail sender's queue.
+// Where composed mails go; by default the mail sender's queue (QueueAlertMail).
 using AlertMailSink = std::function<void(const AlertMail &mail)>;
 // nullptr restores the default.
 void SetAlertMailSink(AlertMailSink sink);
