@@ -25,6 +25,10 @@ namespace {
 // A larger file is not a quote list; reading it would only stall the window.
 constexpr std::uintmax_t MaxQuoteFileBytes = 16u * 1024u * 1024u;
 
+// A file's size and modification time identify its content only once the
+// time is older than the coarsest time-stamp granularity of file systems.
+constexpr std::chrono::seconds SettledStampAge{2};
+
 // The sets a stored quote is marked in: grid, watch list, ticker, alerts.
 constexpr int QuoteSets[] = {usMainGrid, usWatchList, usTicker, usAlerts};
 
@@ -104,6 +108,7 @@ void QuoteIntake::SetRandomSource(RandomSource source) {
 
 void QuoteIntake::Reset() {
   m_stamp.reset();
+  m_stampSettled = false;
   m_hash = 0;
   m_haveHash = false;
   m_reportedMissing = false;
@@ -136,9 +141,15 @@ bool QuoteIntake::ReadIfChanged(std::vector<QuoteCsvRow> &rows) {
       stamp.mtimeNs =
           std::chrono::duration_cast<std::chrono::nanoseconds>(mtime.time_since_epoch()).count();
   }
-  if (m_stamp && *m_stamp == stamp)
+  // A file modified within the file system's time-stamp granularity may be
+  // rewritten with the same size and time; such a stamp is trusted only once
+  // it is old enough, until then the content decides.
+  if (m_stamp && *m_stamp == stamp && m_stampSettled)
     return false;
   m_stamp = stamp;
+  m_stampSettled = stamp.exists && fs::file_time_type::clock::now().time_since_epoch() -
+                                           std::chrono::nanoseconds(stamp.mtimeNs) >
+                                       SettledStampAge;
 
   if (!stamp.exists) {
     // No feed is a normal state; say so once until the file appears.

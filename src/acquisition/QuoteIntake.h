@@ -45,7 +45,7 @@ public:
 
   // The errors of the latest read of the file (empty after a clean read).
   const std::vector<QuoteCsvError> &Errors() const { return m_errors; }
-  // Number of times the file's content was read and parsed.
+  // Number of times new content of the file was parsed.
   int ReadCount() const { return m_readCount; }
   // The quotes as last stored, in the order they first appeared.
   const std::vector<QuoteCsvRow> &KnownQuotes() const { return m_known; }
@@ -74,6 +74,7 @@ private:
   std::optional<bool> m_demo;
   RandomSource m_random;
   std::optional<FileStamp> m_stamp; // of the latest look at the file
+  bool m_stampSettled = false;      // old enough to stand for the content
   std::size_t m_hash = 0;
   bool m_haveHash = false;
   bool m_reportedMissing = false;
