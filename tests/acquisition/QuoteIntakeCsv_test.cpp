@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
+#include <set>
 #include <string>
 #include <vector>
 
@@ -222,6 +225,46 @@ TEST(QuoteCsv, BadLinesAndHeaders) {
     EXPECT_EQ(r.Rows.size(), c.rows) << c.name;
     EXPECT_EQ(ErrorTexts(r), c.errors) << c.name;
   }
+}
+
+} // namespace
+
+namespace {
+
+std::string ReadDataFile(const std::string &name) {
+  QFile f(QStringLiteral(TV_TEST_DATA_DIR "/") + QString::fromStdString(name));
+  if (!f.open(QIODevice::ReadOnly))
+    return {};
+  return f.readAll().toStdString();
+}
+
+TEST(QuoteCsv, ShippedFileQuotesEveryPortfolioSymbol) {
+  const QuoteCsvResult r = ParseQuoteCsv(ReadDataFile("quotes.csv"));
+  EXPECT_TRUE(r.Errors.empty()) << ::testing::PrintToString(ErrorTexts(r));
+  std::set<std::string> quoted;
+  for (const QuoteCsvRow &row : r.Rows) {
+    quoted.insert(row.Symbol);
+    EXPECT_GT(row.Last, 0) << row.Symbol;
+    EXPECT_LE(row.Bid, row.Last) << row.Symbol;
+    EXPECT_GE(row.Ask, row.Last) << row.Symbol;
+    EXPECT_LE(row.Low, row.Last) << row.Symbol;
+    EXPECT_GE(row.High, row.Last) << row.Symbol;
+  }
+  // Position lines of the portfolio file: "POS", tab, symbol, ...
+  const std::string portfolios = ReadDataFile("port.dat");
+  ASSERT_FALSE(portfolios.empty());
+  int positions = 0;
+  std::size_t pos = 0;
+  while ((pos = portfolios.find("\nPOS\t", pos)) != std::string::npos) {
+    pos += 5;
+    const std::string symbol =
+        portfolios.substr(pos, portfolios.find_first_of("\t\r\n", pos) - pos);
+    if (symbol == "-" || symbol == "$CASH")
+      continue;
+    ++positions;
+    EXPECT_EQ(quoted.count(symbol), 1u) << symbol;
+  }
+  EXPECT_GE(positions, 10);
 }
 
 } // namespace
