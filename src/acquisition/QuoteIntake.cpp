@@ -233,13 +233,14 @@ std::vector<std::string> QuoteIntake::Refresh() {
 
     const TDateTime now = EasternNow();
     for (std::size_t i : due) {
-      QuoteCsvRow &q = m_known[i];
+      QuoteCsvRow q = m_known[i];
       if (demo)
         MoveDemoQuote(q, m_random);
       if (StoreQuote(q.Symbol, ToFields(q, now)) < 0)
-        continue; // logged by the store
+        continue; // logged by the store; the next move starts from the stored quote
       // The file's quote time holds once; a repeat is a quote of now.
       q.TimeKind = QuoteTimeKind::None;
+      m_known[i] = q;
       for (int set : QuoteSets)
         MarkSymbolUpdated(set, q.Symbol);
       stored.push_back(q.Symbol);

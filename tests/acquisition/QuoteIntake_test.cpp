@@ -419,6 +419,25 @@ TEST_F(QuoteIntakeTest, DemoExtremeDrawsAndTheFloor) {
   EXPECT_FLOAT_EQ(q.High, 0.50f) << "the high follows the last";
 }
 
+TEST_F(QuoteIntakeTest, DemoQuoteNotStoredIsNotMovedTwice) {
+  QuoteIntake intake;
+  intake.SetDemo(true);
+  intake.SetRandomSource(Always(99)); // +0.49
+  WriteQuotes("Symbol,Last\nAAPL,185.20\nKO,59.10\n");
+  intake.Refresh();
+  EXPECT_FLOAT_EQ(GetLastPrice("AAPL"), 185.69f);
+  {
+    // A busy tick list: the store gives up, AAPL is left out of this refresh.
+    MyLockGuard busy(Record("AAPL")->Ticks.LockObject(), "TEST", true);
+    ASSERT_TRUE(busy.Owns());
+    EXPECT_EQ(intake.Refresh(), (Symbols{"KO"}));
+  }
+  EXPECT_FLOAT_EQ(GetLastPrice("AAPL"), 185.69f);
+  EXPECT_EQ(intake.Refresh(), (Symbols{"AAPL", "KO"}));
+  EXPECT_FLOAT_EQ(GetLastPrice("AAPL"), 186.18f) << "one move from the stored price";
+  EXPECT_FLOAT_EQ(GetLastPrice("KO"), 60.57f);
+}
+
 TEST_F(QuoteIntakeTest, DemoStartsFromANewVersionOfTheFile) {
   QuoteIntake intake;
   intake.SetDemo(true);
