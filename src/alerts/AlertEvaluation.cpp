@@ -294,6 +294,8 @@ void EvaluateAt(PassContext &pass, int index) {
     throw EAlertStoreBusy("alert store lock not taken");
   // Alerts deleted since the walk began move the rest down: the index is
   // checked against the count under the lock.
+  if (index >= pass.Store.CountLocked())
+    return;
   TAlertRecord *alert = pass.Store.AlertAt(index);
   if (!alert || !alert->Enabled || pass.Symbols.count(alert->Symbol) == 0)
     return;
