@@ -368,8 +368,9 @@ TEST_P(ColumnAlerts, Trigger) {
 
   const AlertPassOutcome out = Run("|IBM|");
   EXPECT_EQ(!out.Triggered.empty(), c.triggers);
-  if (c.triggers)
+  if (c.triggers) {
     EXPECT_FLOAT_EQ(float(Stored(id).TriggerValue), float(c.last2)) << "the tick's last";
+  }
   EXPECT_FALSE(Contains(log, "TRIGGERED")) << "column alerts log no TRIGGERED line";
 }
 
