@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/Sound.h"
+
 #include <string>
 #include <vector>
 
@@ -24,8 +26,8 @@ constexpr int ActionElementCount = 7; // elements 0..6
 // Seven entries: "", "Highlight Stock Row", ..., "Send an Email", "".
 const std::vector<std::string> &ActionNames();
 
-// Standard sounds, by SoundIndex 0..5; -1 plays none.
-constexpr int StandardSoundCount = 6;
+// Standard sounds, by SoundIndex 0..StandardSoundCount-1 (platform/Sound.h);
+// -1 plays none.
 const std::vector<std::string> &StandardSoundNames();
 // The system beep code of each standard sound (-1 is the simple beep).
 const std::vector<int> &StandardSoundBeepCodes();
