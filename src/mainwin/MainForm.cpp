@@ -274,14 +274,19 @@ void TmForm::AddHeartbeatHook(std::function<void()> hook) {
 
 void TmForm::ShowPortfolioTotals(const std::vector<std::string> &keys) {
   std::string text;
+  MyLockGuard port(PortListLock, "MTOT", true);
+  if (!port.Owns())
+    return;
   for (const std::string &key : keys) {
-    QuoteData quote;
-    GetLast1(key, quote);
+    const PortType *portfolio = PortfolioList.At(PortfolioList.IndexOfKey(key));
+    if (!portfolio)
+      continue;
     if (!text.empty())
       text += "   ";
-    text += key + " " + WholeNumberText(quote.Last) + " (" +
-            SignedText(WholeNumberText(quote.Change)) + ")";
+    text += portfolio->Name + " " + WholeNumberText(portfolio->Value[0]) + " (" +
+            SignedText(WholeNumberText(portfolio->ValueChange[0])) + ")";
   }
+  port.Unlock();
   statusBar()->showMessage(QString::fromStdString(text));
 }
 

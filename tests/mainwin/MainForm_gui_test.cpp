@@ -14,6 +14,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -120,6 +121,9 @@ TEST_F(MainFormTest, ShowsTheSamplePortfolioWithItsTotals) {
   // The heartbeat took the portfolio key that the TOTAL row announced.
   EXPECT_EQ(form->LastUpdatedPortfolios(), std::vector<std::string>{"LARGECAPS"});
   EXPECT_TRUE(IsKindPSymbol("LARGECAPS"));
+  EXPECT_EQ(form->statusBar()->currentMessage().toStdString(),
+            "US Large Caps " + WholeNumberText(PortfolioList[1].Value[0]) + " (" +
+                SignedText(WholeNumberText(PortfolioList[1].ValueChange[0])) + ")");
 
   grid->grab().save(QString::fromStdString(TestArtifactPath("mainform_largecaps.png")));
 }

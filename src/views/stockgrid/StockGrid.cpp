@@ -47,6 +47,8 @@ const char *SampleText(int field) {
     return "00:00:00";
   case gfQuoteDate:
     return "00/00/0000";
+  case gfChange:
+    return "+ 00.00000";
   case gfSeparator:
     return "";
   default:

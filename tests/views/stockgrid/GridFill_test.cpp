@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace {
 
 class GridFillTest : public GridTest {
@@ -363,6 +365,73 @@ TEST(GridKindTable, IgnoresKindsOutsideOneToFour) {
   EXPECT_EQ(table.Get(3), 7);
   EXPECT_EQ(table.Get(9), -1);
   EXPECT_EQ(table.Get(0), -1);
+}
+
+} // namespace
+
+namespace {
+
+// A sink whose writes fail a few times, or whose row count fails once the
+// pass is under way.
+class FailingSink : public RecordingSink {
+public:
+  using RecordingSink::RecordingSink;
+  void SetCell(int col, int row, const std::string &text) override {
+    if (failWrites > 0) {
+      --failWrites;
+      throw std::runtime_error("busy");
+    }
+    RecordingSink::SetCell(col, row, text);
+  }
+  int RowCount() const override {
+    if (failRowCountAfter >= 0 && rowCountCalls++ >= failRowCountAfter)
+      throw std::runtime_error("grid gone");
+    return RecordingSink::RowCount();
+  }
+  int failWrites = 0;
+  int failRowCountAfter = -1;
+  mutable int rowCountCalls = 0;
+};
+
+class GridFillFailureTest : public GridTest {};
+
+TEST_F(GridFillFailureTest, FailedWritesAreTriedThreeTimes) {
+  StoreLast("AAA", 12.5, 12);
+  TFillRequest request;
+  request.GridKind = gkWatchList;
+  request.WatchMode = true;
+  request.PortfolioIndex = 0;
+  request.ColPos = IdentityColumns();
+  request.Symbols = {"AAA"};
+
+  FailingSink twice(GridFieldCount, 10);
+  twice.failWrites = 2;
+  ShowResults(request, nullptr, twice);
+  EXPECT_EQ(twice.Cell(0, 1), "AAA");
+
+  FailingSink thrice(GridFieldCount, 10);
+  thrice.failWrites = 3;
+  ShowResults(request, nullptr, thrice);
+  EXPECT_EQ(thrice.Cell(0, 1), ""); // given up; the rest of the row goes on
+  EXPECT_FALSE(thrice.Cell(gfLast, 1).empty());
+}
+
+TEST_F(GridFillFailureTest, FailureOutsideTheRowBlocksIsReported) {
+  StoreLast("AAA", 12.5, 12);
+  TFillRequest request;
+  request.GridKind = gkWatchList;
+  request.WatchMode = true;
+  request.PortfolioIndex = 0;
+  request.ColPos = IdentityColumns();
+  request.Symbols = {"AAA", "BBB", "CCC"};
+  FailingSink sink(GridFieldCount, 10);
+  sink.failRowCountAfter = 3;
+  ShowResults(request, nullptr, sink);
+  const auto reports = Reports();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].second, "SGShow Results ");
+  EXPECT_NE(reports[0].first.find("grid gone"), std::string::npos);
+  EXPECT_EQ(sink.SyncPoints, 0);
 }
 
 } // namespace

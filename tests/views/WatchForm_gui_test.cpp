@@ -1,0 +1,69 @@
+// The watch list window: a kind-2 grid in watch-list mode over the symbols
+// of [Watch] Symbols.
+#include "views/stockgrid/GridTestSupport.h"
+
+#include "core/IniFile.h"
+#include "core/ProgramFolder.h"
+#include "platform/WaitHelpers.h"
+#include "support/TestPaths.h"
+#include "views/WatchForm.h"
+#include "views/stockgrid/ShowStocksThread.h"
+#include "views/stockgrid/StockGrid.h"
+
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class WatchFormTest : public GridTest {
+protected:
+  void SetUp() override {
+    GridTest::SetUp();
+    SetProgramFolder(dir.path().toStdString());
+    OpenSettingsFile();
+    SettingsFile().WriteString("Watch", "Symbols", "AAA BBB AAA");
+    StoreLast("AAA", 12.5, 12);
+    StoreLast("BBB", 20, 21);
+    StoreLast("CCC", 5, 4);
+  }
+  void TearDown() override {
+    form.reset();
+    EXPECT_TRUE(PollUntil([] { return ShowStocksThread::RunningCount() == 0; }));
+    SetProgramFolder("");
+    GridTest::TearDown();
+  }
+
+  QTemporaryDir dir;
+  std::unique_ptr<TwForm> form;
+};
+
+TEST_F(WatchFormTest, ShowsTheWatchListWithoutPositionFields) {
+  form = std::make_unique<TwForm>(nullptr, nullptr);
+  form->resize(700, 200);
+  form->show();
+  TStockGrid *grid = form->StockGrid;
+  EXPECT_TRUE(grid->WatchMode);
+  EXPECT_EQ(grid->GridKind, gkWatchList);
+  EXPECT_EQ(grid->PortfolioIndex, 0);
+  ASSERT_TRUE(ProcessEventsUntil([&] { return !grid->FillRunning() && grid->RowCount() == 3; }));
+  EXPECT_EQ(grid->Cells(0, 1), "AAA");
+  EXPECT_EQ(grid->Cells(0, 2), "BBB");
+  EXPECT_EQ(grid->ColPos[gfQuantity], -1);
+  EXPECT_EQ(grid->ColPos[gfValue], -1);
+  EXPECT_EQ(grid->Cells(grid->ColPos[gfValueChange], 1), "+4.17%");
+  EXPECT_EQ(form->GetWatchSymbols(), "AAA,BBB");
+
+  form->edSymbols->setText(QStringLiteral("CCC"));
+  form->SetWatchText("CCC");
+  ASSERT_TRUE(ProcessEventsUntil([&] {
+    return !grid->FillRunning() && !form->StockGrid->Cells(0, 1).empty() && grid->RowCount() == 2;
+  }));
+  EXPECT_EQ(grid->Cells(0, 1), "CCC");
+  EXPECT_EQ(SettingsFile().ReadString("Watch", "Symbols", ""), "CCC");
+  form->grab().save(QString::fromStdString(TestArtifactPath("watchform.png")));
+}
+
+} // namespace
