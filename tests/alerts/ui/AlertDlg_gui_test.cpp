@@ -1,7 +1,9 @@
 #include "AlertUiTestSupport.h"
 
+#include "alerts/AlertActivation.h"
 #include "alerts/AlertDialogHooks.h"
 #include "alerts/AlertFile.h"
+#include "alerts/PendingAlertQueue.h"
 #include "core/StandIns.h"
 
 #include <QAction>
@@ -284,6 +286,28 @@ TEST_F(AlertDlgTest, PortfolioMenuOpensBelowTheButton) {
   dlg->Pop->hide();
 }
 
+// ---- Opened by activation
+
+TEST_F(AlertDlgTest, ActivationOpensOnePopupUntilTurnedOff) {
+  const std::string id = AddAlert("IBM", AlertTypeLowPrice, 90, 89.5);
+  TPendingAlertQueue queue;
+  TAlertRecord work;
+  queue.Push(id);
+  queue.Push(id); // triggered twice before the heartbeat
+  ActivatePendingAlerts(AlertSystem(), queue, work);
+  auto open = TAlertDlg::OpenDialogs();
+  ASSERT_EQ(open.size(), 1u);
+  EXPECT_EQ(open[0]->ID, id);
+  EXPECT_EQ(open[0]->lbPrice->text().toStdString(), "89.5");
+  EXPECT_EQ(open[0]->windowTitle().toStdString(), "Low Price alert");
+  Button(open[0], "pbTurnOff")->click();
+  queue.Push(id);
+  ActivatePendingAlerts(AlertSystem(), queue, work);
+  open = TAlertDlg::OpenDialogs();
+  ASSERT_EQ(open.size(), 1u);
+  EXPECT_FALSE(open[0]->Closed());
+}
+
 // ---- Closing through the store's hooks
 
 TEST_F(AlertDlgTest, CloseAlertDialogsByIdAndAll) {
@@ -328,11 +352,11 @@ TEST_F(AlertDlgTest, StoreOperationsCloseTheirPopups) {
 }
 
 TEST_F(AlertDlgTest, ClosingFromAnotherThreadIsPassedToTheWindowThread) {
-  TAlertDlg *dlg = Trigger(AddAlert("IBM", AlertTypeHighPrice, 100));
+  QPointer<TAlertDlg> dlg = Trigger(AddAlert("IBM", AlertTypeHighPrice, 100));
   std::thread worker([] { CloseAlertDialogs("ALL"); });
   worker.join(); // returned without waiting for the window thread
   EXPECT_TRUE(WaitFor([] { return TAlertDlg::OpenDialogs().empty(); }));
-  EXPECT_TRUE(dlg->Closed());
+  EXPECT_TRUE(dlg.isNull() || dlg->Closed());
 }
 
 TEST_F(AlertDlgTest, UninstalledWindowsOpenNoPopup) {
