@@ -4,7 +4,6 @@
 #include "platform/StringUtils.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QSslCertificate>
@@ -12,11 +11,16 @@
 #include <QSslConfiguration>
 #include <QSslSocket>
 #include <QTcpSocket>
-#include <QTimer>
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
 #include <memory>
 #include <mutex>
+#include <netdb.h>
+#include <sys/socket.h>
+#include <thread>
 
 namespace {
 
@@ -130,41 +134,55 @@ QList<QHostAddress> TSmtpSession::LookUp(const std::string &host) {
   QHostAddress literal;
   if (literal.setAddress(QString::fromStdString(host)))
     return {literal};
-  // The look-up runs in Qt's resolver threads; a local loop waits for it in
-  // slices so that an abort request is noticed.
-  QEventLoop loop;
-  QHostInfo info;
-  bool done = false;
-  const int id =
-      QHostInfo::lookupHost(QString::fromStdString(host), &loop, [&](const QHostInfo &result) {
-        info = result;
-        done = true;
-        loop.quit();
-      });
+  // The system resolver blocks; it runs on a thread of its own so that this
+  // wait can end on an abort request or the time limit. The state is shared,
+  // so a look-up that is given up may finish later without harm.
+  struct TLookup {
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool done = false;
+    std::vector<sockaddr_storage> addresses;
+    std::string error;
+  };
+  auto state = std::make_shared<TLookup>();
+  std::thread([state, host] {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo *list = nullptr;
+    const int rc = getaddrinfo(host.c_str(), nullptr, &hints, &list);
+    std::vector<sockaddr_storage> found;
+    for (addrinfo *a = list; rc == 0 && a; a = a->ai_next) {
+      sockaddr_storage copy{};
+      std::memcpy(&copy, a->ai_addr, std::min<std::size_t>(a->ai_addrlen, sizeof copy));
+      found.push_back(copy);
+    }
+    if (list)
+      freeaddrinfo(list);
+    std::lock_guard lock(state->mutex);
+    state->addresses = std::move(found);
+    state->error = rc == 0 ? std::string() : gai_strerror(rc);
+    state->done = true;
+    state->cv.notify_all();
+  }).detach();
+
   QElapsedTimer timer;
   timer.start();
-  bool cancelled = false;
-  QTimer tick;
-  QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
-    if (m_client.m_abort && m_client.m_abort()) {
-      cancelled = true;
-      loop.quit();
-    } else if (timer.elapsed() >= m_timings.connectMs) {
-      loop.quit();
-    }
-  });
-  tick.start(m_timings.sliceMs);
-  if (!done)
-    loop.exec();
-  if (!done)
-    QHostInfo::abortHostLookup(id);
-  if (cancelled)
-    throw TCancelled{};
-  if (!done)
-    throw ESmtpError("Host " + host + " was not found in time");
-  if (info.error() != QHostInfo::NoError || info.addresses().isEmpty())
-    throw ESmtpError("Host " + host + " not found: " + ToStd(info.errorString()));
-  return info.addresses();
+  std::unique_lock lock(state->mutex);
+  while (!state->done) {
+    if (m_client.m_abort && m_client.m_abort())
+      throw TCancelled{};
+    if (timer.elapsed() >= m_timings.connectMs)
+      throw ESmtpError("Host " + host + " was not found in time");
+    state->cv.wait_for(lock, std::chrono::milliseconds(SliceUntil(timer, m_timings.connectMs)));
+  }
+  QList<QHostAddress> result;
+  for (const auto &a : state->addresses)
+    result.append(QHostAddress(reinterpret_cast<const sockaddr *>(&a)));
+  if (result.isEmpty())
+    throw ESmtpError("Host " + host + " not found: " +
+                     (state->error.empty() ? std::string("no address") : state->error));
+  return result;
 }
 
 void TSmtpSession::Connect(const std::string &host, int port) {

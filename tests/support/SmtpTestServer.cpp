@@ -4,27 +4,97 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QStandardPaths>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <functional>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
+
+extern char **environ;
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 QString ScriptPath() {
   return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/smtp_test_server.py";
 }
 
+// Waits up to timeoutMs for the child to end; true when it has ended (and is reaped).
+bool Reap(int pid, int timeoutMs, int *status = nullptr) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    int st = 0;
+    const int r = waitpid(pid, &st, WNOHANG);
+    if (r == pid || (r < 0 && errno == ECHILD)) {
+      if (status)
+        *status = st;
+      return true;
+    }
+    if (Clock::now() > deadline)
+      return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+void EndChild(int pid) {
+  if (pid <= 0)
+    return;
+  if (Reap(pid, 3000))
+    return;
+  kill(pid, SIGTERM);
+  if (Reap(pid, 3000))
+    return;
+  kill(pid, SIGKILL);
+  Reap(pid, 3000);
+}
+
+// Starts program with arguments. in and out become the child's standard input
+// and output (-1: /dev/null); its errors go to errFile. Returns the child's id
+// or -1.
+int Spawn(const QString &program, const QStringList &arguments, int in, int out,
+          const QString &errFile = {}) {
+  std::vector<std::string> texts{program.toStdString()};
+  for (const auto &a : arguments)
+    texts.push_back(a.toStdString());
+  std::vector<char *> argv;
+  for (auto &t : texts)
+    argv.push_back(t.data());
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (in >= 0)
+    posix_spawn_file_actions_adddup2(&actions, in, 0);
+  else
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  if (out >= 0)
+    posix_spawn_file_actions_adddup2(&actions, out, 1);
+  else
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  const std::string err = errFile.isEmpty() ? std::string("/dev/null") : errFile.toStdString();
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  pid_t pid = -1;
+  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return rc == 0 ? int(pid) : -1;
+}
+
 bool Runs(const QString &program, const QStringList &arguments) {
-  QProcess p;
-  p.start(program, arguments);
-  if (!p.waitForStarted(10000))
+  const int pid = Spawn(program, arguments, -1, -1);
+  if (pid < 0)
     return false;
-  if (!p.waitForFinished(30000)) {
-    p.kill();
-    p.waitForFinished(2000);
+  int status = 0;
+  if (!Reap(pid, 30000, &status)) {
+    EndChild(pid);
     return false;
   }
-  return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // The first python3 that has aiosmtpd: the system's own first (the Debian
@@ -46,6 +116,29 @@ const QString &Python() {
 const QString &OpenSsl() {
   static const QString openssl = QStandardPaths::findExecutable("openssl");
   return openssl;
+}
+
+// Reads one line (without its end) from fd, or fails after timeoutMs or at
+// the end of the output.
+bool ReadLine(int fd, int timeoutMs, std::string &line) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  line.clear();
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0)
+      return false;
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, int(left)) <= 0)
+      continue;
+    char c;
+    const ssize_t n = read(fd, &c, 1);
+    if (n <= 0)
+      return false;
+    if (c == '\n')
+      return true;
+    line += c;
+  }
 }
 
 } // namespace
@@ -74,6 +167,7 @@ bool SmtpTestServer::Start(const Options &options, std::string *error) {
     Stop();
     return false;
   };
+  Stop();
   if (const std::string why = options.tls ? TlsUnavailable() : Unavailable(); !why.empty())
     return fail(why);
   m_dir = std::make_unique<QTemporaryDir>();
@@ -94,40 +188,42 @@ bool SmtpTestServer::Start(const Options &options, std::string *error) {
     if (options.requireTls)
       arguments << "--require-tls";
   }
-  m_process = std::make_unique<QProcess>();
-  m_process->setProcessChannelMode(QProcess::SeparateChannels);
-  m_process->start(Python(), arguments);
-  if (!m_process->waitForStarted(10000))
-    return fail("python3 did not start");
-  // The first line of its output names the port.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!m_process->canReadLine()) {
-    if (m_process->state() != QProcess::Running)
-      return fail("the test server ended: " + m_process->readAllStandardError().toStdString());
-    if (std::chrono::steady_clock::now() > deadline)
-      return fail("the test server did not report its port");
-    m_process->waitForReadyRead(100);
+
+  int in[2], out[2];
+  if (pipe2(in, O_CLOEXEC) != 0)
+    return fail("no pipe");
+  if (pipe2(out, O_CLOEXEC) != 0) {
+    close(in[0]);
+    close(in[1]);
+    return fail("no pipe");
   }
-  const QByteArray line = m_process->readLine().trimmed();
-  if (!line.startsWith("READY "))
-    return fail("unexpected output of the test server: " + line.toStdString());
-  m_port = line.mid(6).toInt();
+  const QString errFile = m_dir->filePath("stderr.txt");
+  m_pid = Spawn(Python(), arguments, in[0], out[1], errFile);
+  close(in[0]);
+  close(out[1]);
+  m_stdin = in[1];
+  std::string line;
+  const bool gotLine = m_pid > 0 && ReadLine(out[0], 30000, line);
+  close(out[0]); // the server prints nothing after its first line
+  if (m_pid <= 0)
+    return fail("python3 did not start");
+  if (!gotLine || line.rfind("READY ", 0) != 0) {
+    QFile err(errFile);
+    err.open(QIODevice::ReadOnly);
+    return fail("the test server did not start: " + line + " " + err.readAll().toStdString());
+  }
+  m_port = std::stoi(line.substr(6));
   return m_port > 0 ? true : fail("bad port from the test server");
 }
 
 void SmtpTestServer::Stop() {
-  if (m_process) {
-    if (m_process->state() != QProcess::NotRunning) {
-      m_process->closeWriteChannel(); // the server ends when its input closes
-      if (!m_process->waitForFinished(3000)) {
-        m_process->terminate();
-        if (!m_process->waitForFinished(3000)) {
-          m_process->kill();
-          m_process->waitForFinished(3000);
-        }
-      }
-    }
-    m_process.reset();
+  if (m_stdin >= 0) {
+    close(m_stdin); // the server ends when its input closes
+    m_stdin = -1;
+  }
+  if (m_pid > 0) {
+    EndChild(m_pid);
+    m_pid = -1;
   }
   m_port = 0;
 }
@@ -161,9 +257,9 @@ std::vector<QJsonObject> SmtpTestServer::EventsOf(const QString &kind) const {
 
 bool SmtpTestServer::WaitFor(const std::function<bool(const SmtpTestServer &)> &pred,
                              int timeoutMs) const {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!pred(*this)) {
-    if (std::chrono::steady_clock::now() > deadline)
+    if (Clock::now() > deadline)
       return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }

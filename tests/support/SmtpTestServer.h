@@ -1,6 +1,5 @@
 #pragma once
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
@@ -9,6 +8,10 @@
 
 // A real SMTP server on 127.0.0.1 for integration tests: smtp_test_server.py
 // (python3 with the aiosmtpd package) run as a child process on a free port.
+// The child is started with posix_spawn rather than QProcess, whose way of
+// starting children blinds the thread sanitizer to the starting thread. The
+// server also ends when its standard input closes, so it cannot outlive a
+// test process that dies.
 // It records what it receives; the process is stopped by Stop() or the
 // destructor, whatever happens in the test.
 //
@@ -50,6 +53,7 @@ public:
 
 private:
   std::unique_ptr<QTemporaryDir> m_dir;
-  std::unique_ptr<QProcess> m_process;
+  int m_pid = -1;
+  int m_stdin = -1; // our end of the server's standard input
   int m_port = 0;
 };
