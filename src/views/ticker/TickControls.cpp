@@ -7,17 +7,17 @@
 
 #include <algorithm>
 
-TColorPanel::TColorPanel(QWidget *parent) : QFrame(parent) {
+TTickColorPanel::TTickColorPanel(QWidget *parent) : QFrame(parent) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setCursor(Qt::PointingHandCursor);
 }
 
-void TColorPanel::SetColor(TColor color) {
+void TTickColorPanel::SetColor(TColor color) {
   m_color = color;
   update();
 }
 
-void TColorPanel::paintEvent(QPaintEvent *event) {
+void TTickColorPanel::paintEvent(QPaintEvent *event) {
   {
     QPainter painter(this);
     painter.fillRect(contentsRect(), ToQColor(m_color));
@@ -25,13 +25,13 @@ void TColorPanel::paintEvent(QPaintEvent *event) {
   QFrame::paintEvent(event);
 }
 
-void TColorPanel::mouseReleaseEvent(QMouseEvent *event) {
+void TTickColorPanel::mouseReleaseEvent(QMouseEvent *event) {
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
     emit clicked(this);
   QFrame::mouseReleaseEvent(event);
 }
 
-TUpDown::TUpDown(QWidget *parent) : QWidget(parent) {
+TTickUpDown::TTickUpDown(QWidget *parent) : QWidget(parent) {
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -50,15 +50,15 @@ TUpDown::TUpDown(QWidget *parent) : QWidget(parent) {
   connect(m_down, &QToolButton::clicked, this, [this] { StepBy(-1); });
 }
 
-void TUpDown::SetRange(int min, int max) {
+void TTickUpDown::SetRange(int min, int max) {
   m_min = min;
   m_max = std::max(min, max);
   SetPosition(m_position);
 }
 
-void TUpDown::SetPosition(int position) { m_position = std::clamp(position, m_min, m_max); }
+void TTickUpDown::SetPosition(int position) { m_position = std::clamp(position, m_min, m_max); }
 
-void TUpDown::StepBy(int delta) {
+void TTickUpDown::StepBy(int delta) {
   const int old = m_position;
   SetPosition(m_position + delta);
   if (m_position != old)

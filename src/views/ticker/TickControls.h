@@ -9,16 +9,16 @@
 class QToolButton;
 
 // A framed panel filled with a colour; a click reports itself.
-class TColorPanel : public QFrame {
+class TTickColorPanel : public QFrame {
   Q_OBJECT
 
 public:
-  explicit TColorPanel(QWidget *parent = nullptr);
+  explicit TTickColorPanel(QWidget *parent = nullptr);
   TColor Color() const { return m_color; }
   void SetColor(TColor color);
 
 signals:
-  void clicked(TColorPanel *panel);
+  void clicked(TTickColorPanel *panel);
 
 protected:
   void paintEvent(QPaintEvent *event) override;
@@ -29,11 +29,11 @@ private:
 };
 
 // Up and down arrows that move Position by one within Min..Max.
-class TUpDown : public QWidget {
+class TTickUpDown : public QWidget {
   Q_OBJECT
 
 public:
-  explicit TUpDown(QWidget *parent = nullptr);
+  explicit TTickUpDown(QWidget *parent = nullptr);
   void SetRange(int min, int max);
   int Min() const { return m_min; }
   int Max() const { return m_max; }

@@ -60,6 +60,8 @@ template <class F> void Guarded(const char *place, F &&f) {
 QFont ElementFont(const TTickElement &e) {
   InstallFontSubstitutions();
   QFont font(QString::fromStdString(e.FontName));
+  // The font dialog lists installed families only: offer the face drawn.
+  font.setFamily(QFontInfo(font).family());
   font.setPointSize(std::clamp(e.FontSize, MinTickFontSize, MaxTickFontSize));
   font.setBold((e.FontStyle & fsBold) != 0);
   font.setItalic((e.FontStyle & fsItalic) != 0);
@@ -142,6 +144,7 @@ void TfrmTickParam::BuildControls() {
   right->addWidget(GroupBox1);
 
   right->addWidget(BuildDisplayGroup());
+  right->addStretch();
   columns->addLayout(right);
 
   GroupBox3 = new QGroupBox(QStringLiteral("Preview"), this);
@@ -187,7 +190,7 @@ QWidget *TfrmTickParam::BuildDisplayGroup() {
 
   struct Row {
     const char *label;
-    TColorPanel **panel;
+    TTickColorPanel **panel;
     const char *panelName;
     QToolButton **arrow;
     const char *arrowName;
@@ -205,14 +208,15 @@ QWidget *TfrmTickParam::BuildDisplayGroup() {
     const Row &r = rows[i];
     const int tag = i + 1;
     grid->addWidget(new QLabel(QString::fromUtf8(r.label), GroupBox2), i, 0);
-    auto *panel = new TColorPanel(GroupBox2);
+    auto *panel = new TTickColorPanel(GroupBox2);
     panel->setObjectName(QString::fromUtf8(r.panelName));
     panel->setProperty(TagProperty, tag);
     panel->setFixedSize(40, 18);
     *r.panel = panel;
     grid->addWidget(panel, i, 1);
-    connect(panel, &TColorPanel::clicked, this,
-            [this](TColorPanel *p) { Guarded("colBackClick", [this, p] { colBackClick(p); }); });
+    connect(panel, &TTickColorPanel::clicked, this, [this](TTickColorPanel *p) {
+      Guarded("colBackClick", [this, p] { colBackClick(p); });
+    });
     auto *arrow = new QToolButton(GroupBox2);
     arrow->setObjectName(QString::fromUtf8(r.arrowName));
     arrow->setProperty(TagProperty, tag);
@@ -254,10 +258,10 @@ QWidget *TfrmTickParam::BuildDisplayGroup() {
   dfSep->setFixedWidth(32);
   dfSep->installEventFilter(this);
   sep->addWidget(dfSep);
-  UpDown1 = new TUpDown(GroupBox2);
+  UpDown1 = new TTickUpDown(GroupBox2);
   UpDown1->setObjectName(QStringLiteral("UpDown1"));
   UpDown1->SetRange(MinTickSep, MaxTickSep);
-  connect(UpDown1, &TUpDown::clicked, this,
+  connect(UpDown1, &TTickUpDown::clicked, this,
           [this] { Guarded("UpDown1Click", [this] { UpDown1Click(); }); });
   sep->addWidget(UpDown1);
   sep->addWidget(new QLabel(QStringLiteral("pixels"), GroupBox2));
@@ -272,7 +276,7 @@ QWidget *TfrmTickParam::BuildDisplayGroup() {
   return GroupBox2;
 }
 
-std::vector<TColorPanel *> TfrmTickParam::Panels() const {
+std::vector<TTickColorPanel *> TfrmTickParam::Panels() const {
   return {colBack, colSymb, colTime, Panel1, Panel2, Panel3, Panel4};
 }
 
@@ -329,7 +333,7 @@ void TfrmTickParam::FormShow() {
   dfSep->setText(QString::number(live.Sep));
   dfSep->setModified(false);
   TickSpeed->setValue(live.Speed);
-  for (TColorPanel *panel : GroupBox2->findChildren<TColorPanel *>()) {
+  for (TTickColorPanel *panel : GroupBox2->findChildren<TTickColorPanel *>()) {
     const int tag = TagOf(panel);
     if (tag > 0 && tag <= TickElementCount)
       panel->SetColor(m_working.Elements[tag].Colour);
@@ -394,7 +398,7 @@ void TfrmTickParam::Timer1Timer() {
     FontDlg->raise();
 }
 
-void TfrmTickParam::colBackClick(TColorPanel *Sender) {
+void TfrmTickParam::colBackClick(TTickColorPanel *Sender) {
   if (!Sender)
     return;
   m_currentPanel = Sender;
@@ -403,7 +407,7 @@ void TfrmTickParam::colBackClick(TColorPanel *Sender) {
 
 void TfrmTickParam::SpeedButton4Click(QToolButton *Sender) {
   const int tag = TagOf(Sender);
-  for (TColorPanel *panel : Panels())
+  for (TTickColorPanel *panel : Panels())
     if (TagOf(panel) == tag) {
       colBackClick(panel);
       return;

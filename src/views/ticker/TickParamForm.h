@@ -24,9 +24,9 @@ class QPushButton;
 class QSlider;
 class QTimer;
 class QToolButton;
-class TColorPanel;
+class TTickColorPanel;
 class TTickColorPopup;
-class TUpDown;
+class TTickUpDown;
 class TfrmNewTick;
 
 class TfrmTickParam : public QDialog {
@@ -49,13 +49,13 @@ public:
   QGroupBox *GroupBox1 = nullptr; // "Scroll Speed"
   QSlider *TickSpeed = nullptr;
   QGroupBox *GroupBox2 = nullptr; // "Display"
-  TColorPanel *colBack = nullptr;
-  TColorPanel *colSymb = nullptr;
-  TColorPanel *colTime = nullptr;
-  TColorPanel *Panel1 = nullptr;
-  TColorPanel *Panel2 = nullptr;
-  TColorPanel *Panel3 = nullptr;
-  TColorPanel *Panel4 = nullptr;
+  TTickColorPanel *colBack = nullptr;
+  TTickColorPanel *colSymb = nullptr;
+  TTickColorPanel *colTime = nullptr;
+  TTickColorPanel *Panel1 = nullptr;
+  TTickColorPanel *Panel2 = nullptr;
+  TTickColorPanel *Panel3 = nullptr;
+  TTickColorPanel *Panel4 = nullptr;
   QToolButton *SpeedButton1 = nullptr;
   QToolButton *SpeedButton2 = nullptr;
   QToolButton *SpeedButton3 = nullptr;
@@ -68,7 +68,7 @@ public:
   QPushButton *Button4 = nullptr;
   QPushButton *Button5 = nullptr;
   QLineEdit *dfSep = nullptr;
-  TUpDown *UpDown1 = nullptr;
+  TTickUpDown *UpDown1 = nullptr;
   QCheckBox *cbShowTime = nullptr;
   QGroupBox *GroupBox3 = nullptr;
   QLabel *Image1 = nullptr;
@@ -84,7 +84,7 @@ public:
   void FormShow();
   void FormDestroy();
   void Timer1Timer();
-  void colBackClick(TColorPanel *Sender);
+  void colBackClick(TTickColorPanel *Sender);
   void SpeedButton4Click(QToolButton *Sender);
   void Button2Click(QPushButton *Sender);
   void FontDlgAccept();
@@ -104,7 +104,7 @@ public:
 
   // State (tests read it).
   const TTickWorkingSet &Working() const { return m_working; }
-  TColorPanel *CurrentPanel() const { return m_currentPanel; }
+  TTickColorPanel *CurrentPanel() const { return m_currentPanel; }
   int FontElement() const { return m_fontElement; }
   bool PreviewPending() const { return m_previewPending; }
   int SavedTickerTop() const { return m_savedTickerTop; }
@@ -121,11 +121,11 @@ private:
   QWidget *BuildDisplayGroup();
   void SetWorking(const TTickWorkingSet &working);
   void TakeFont(const QFont &font);
-  std::vector<TColorPanel *> Panels() const;
+  std::vector<TTickColorPanel *> Panels() const;
 
   QPointer<TfrmNewTick> m_ticker;
   TTickWorkingSet m_working;
-  TColorPanel *m_currentPanel = nullptr;
+  TTickColorPanel *m_currentPanel = nullptr;
   int m_fontElement = 0;
   bool m_previewPending = false;
   int m_savedTickerTop = NoSavedTop;
