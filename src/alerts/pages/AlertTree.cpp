@@ -1,0 +1,208 @@
+#include "alerts/pages/AlertTree.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+constexpr int ImageSize = 13;
+constexpr int IdRole = Qt::UserRole;
+constexpr int SymbolRole = Qt::UserRole + 1;
+
+// Sorting by text with letter case ignored.
+class TAlertTreeItem : public QTreeWidgetItem {
+public:
+  using QTreeWidgetItem::QTreeWidgetItem;
+  bool operator<(const QTreeWidgetItem &other) const override {
+    return text(0).compare(other.text(0), Qt::CaseInsensitive) < 0;
+  }
+};
+
+QPixmap DrawImage(int index) {
+  QPixmap pixmap(ImageSize, ImageSize);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  switch (index) {
+  case 1: // an enabled alert: a green bell-like disc with a tick
+    p.setPen(QPen(QColor(0, 100, 0), 1));
+    p.setBrush(QColor(60, 180, 60));
+    p.drawEllipse(QRectF(0.5, 0.5, 12, 12));
+    p.setPen(QPen(Qt::white, 2));
+    p.drawPolyline(QPolygonF({QPointF(3.5, 6.5), QPointF(5.5, 9), QPointF(9.5, 3.5)}));
+    break;
+  case 2: // a disabled alert: a grey disc with a bar
+    p.setPen(QPen(QColor(90, 90, 90), 1));
+    p.setBrush(QColor(190, 190, 190));
+    p.drawEllipse(QRectF(0.5, 0.5, 12, 12));
+    p.setPen(QPen(QColor(200, 0, 0), 2));
+    p.drawLine(QPointF(3, 6.5), QPointF(10, 6.5));
+    break;
+  case 3: // an action: a small blue diamond
+    p.setPen(QPen(QColor(0, 0, 120), 1));
+    p.setBrush(QColor(70, 110, 220));
+    p.drawPolygon(
+        QPolygonF({QPointF(6.5, 2), QPointF(11, 6.5), QPointF(6.5, 11), QPointF(2, 6.5)}));
+    break;
+  default:
+    break;
+  }
+  return pixmap;
+}
+
+} // namespace
+
+// Keeps selection and current node together (one row) and asks the tree
+// before the current node changes.
+class TAlertTreeSelection : public QItemSelectionModel {
+public:
+  TAlertTreeSelection(QAbstractItemModel *model, TAlertTree *tree)
+      : QItemSelectionModel(model, tree), m_tree(tree) {}
+
+  void setCurrentIndex(const QModelIndex &index, SelectionFlags command) override {
+    if (m_tree->m_quiet) {
+      QItemSelectionModel::setCurrentIndex(index, command);
+      return;
+    }
+    QPersistentModelIndex target(index);
+    // An action node stands for its alert.
+    if (index.isValid() && TAlertTree::Level(m_tree->itemFromIndex(index)) == 2)
+      target = index.parent();
+    if (target != currentIndex()) {
+      if (m_tree->Changing && !m_tree->Changing(m_tree->itemFromIndex(target)))
+        return;
+      if (index.isValid() && !target.isValid())
+        return; // the node went away while the change was asked about
+    }
+    const QModelIndex previous = currentIndex();
+    QItemSelectionModel::setCurrentIndex(target, ClearAndSelect | Rows);
+    if (m_tree->Changed && currentIndex() != previous)
+      m_tree->Changed(m_tree->itemFromIndex(currentIndex()));
+  }
+
+  void select(const QItemSelection &selection, SelectionFlags command) override {
+    if (m_tree->m_quiet) {
+      QItemSelectionModel::select(selection, command);
+      return;
+    }
+    // The selection is the current row, whatever the view proposes.
+    const QModelIndex current = currentIndex();
+    if (current.isValid())
+      QItemSelectionModel::select(QItemSelection(current, current), ClearAndSelect | Rows);
+    else
+      QItemSelectionModel::select(QItemSelection(), Clear);
+  }
+  using QItemSelectionModel::select;
+
+private:
+  TAlertTree *m_tree;
+};
+
+TAlertTree::TAlertTree(QWidget *parent) : QTreeWidget(parent) {
+  setColumnCount(1);
+  header()->hide();
+  setRootIsDecorated(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setIconSize(QSize(ImageSize, ImageSize));
+  setUniformRowHeights(true);
+  QItemSelectionModel *old = selectionModel();
+  setSelectionModel(new TAlertTreeSelection(model(), this));
+  delete old;
+  // Action nodes are disabled so that the keyboard passes them by; they
+  // keep the normal text colour.
+  QPalette pal = palette();
+  pal.setColor(QPalette::Disabled, QPalette::Text, pal.color(QPalette::Active, QPalette::Text));
+  setPalette(pal);
+}
+
+int TAlertTree::Level(const QTreeWidgetItem *node) {
+  int level = 0;
+  for (const QTreeWidgetItem *p = node ? node->parent() : nullptr; p; p = p->parent())
+    ++level;
+  return level;
+}
+
+std::string TAlertTree::AlertID(const QTreeWidgetItem *node) {
+  return node ? node->data(0, IdRole).toString().toStdString() : std::string();
+}
+
+std::string TAlertTree::AlertSymbol(const QTreeWidgetItem *node) {
+  return node ? node->data(0, SymbolRole).toString().toStdString() : std::string();
+}
+
+QIcon TAlertTree::NodeImage(int index) {
+  if (index < 1 || index > 3)
+    return QIcon();
+  QIcon icon;
+  const QPixmap pixmap = DrawImage(index);
+  icon.addPixmap(pixmap, QIcon::Normal);
+  icon.addPixmap(pixmap, QIcon::Disabled);
+  icon.addPixmap(pixmap, QIcon::Selected);
+  return icon;
+}
+
+QTreeWidgetItem *TAlertTree::AddSymbolNode(const std::string &text) {
+  auto *node = new TAlertTreeItem(QStringList(QString::fromStdString(text)));
+  QFont bold = font();
+  bold.setBold(true);
+  node->setFont(0, bold);
+  node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+  addTopLevelItem(node);
+  return node;
+}
+
+QTreeWidgetItem *TAlertTree::AddAlertNode(QTreeWidgetItem *symbolNode, const std::string &text,
+                                          const std::string &id, const std::string &symbol) {
+  auto *node = new TAlertTreeItem(QStringList(QString::fromStdString(text)));
+  node->setData(0, IdRole, QString::fromStdString(id));
+  node->setData(0, SymbolRole, QString::fromStdString(symbol));
+  node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+  symbolNode->addChild(node);
+  return node;
+}
+
+QTreeWidgetItem *TAlertTree::AddActionNode(QTreeWidgetItem *alertNode, const std::string &text) {
+  auto *node = new TAlertTreeItem(QStringList(QString::fromStdString(text)));
+  node->setData(0, IdRole, alertNode->data(0, IdRole));
+  node->setData(0, SymbolRole, alertNode->data(0, SymbolRole));
+  node->setFlags(Qt::ItemNeverHasChildren);
+  node->setIcon(0, NodeImage(3));
+  alertNode->addChild(node);
+  return node;
+}
+
+void TAlertTree::SetCurrentQuietly(QTreeWidgetItem *node) {
+  const bool was = m_quiet;
+  m_quiet = true;
+  if (node) {
+    setCurrentItem(node);
+  } else {
+    selectionModel()->clearSelection();
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
+  }
+  m_quiet = was;
+}
+
+bool TAlertTree::SelectNode(QTreeWidgetItem *node) {
+  if (node)
+    setCurrentItem(node);
+  else
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
+  return currentItem() == node || (node && Level(node) == 2 && currentItem() == node->parent());
+}
+
+void TAlertTree::mousePressEvent(QMouseEvent *event) {
+  QTreeWidgetItem *node = itemAt(event->position().toPoint());
+  if (node && Level(node) == 2) {
+    // A click on an action node chooses its alert.
+    setCurrentItem(node->parent());
+    event->accept();
+    return;
+  }
+  QTreeWidget::mousePressEvent(event);
+}

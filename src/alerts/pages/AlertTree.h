@@ -1,0 +1,51 @@
+#pragma once
+// TAlertTree: the alert editor's tree. Level 0 holds a node per symbol (bold),
+// level 1 a node per alert, level 2 a node per action of the alert. Action
+// nodes cannot become current: a click on one makes its alert current.
+// Before the current node changes the tree asks Changing, which may refuse;
+// after it changed it tells Changed. Nodes sort by their text, letter case
+// ignored.
+#include <QTreeWidget>
+
+#include <functional>
+#include <string>
+
+class TAlertTree : public QTreeWidget {
+  Q_OBJECT
+
+public:
+  explicit TAlertTree(QWidget *parent = nullptr);
+
+  // Asked before node (nullptr = none) becomes current; false keeps the current node.
+  std::function<bool(QTreeWidgetItem *node)> Changing;
+  // Told after the current node changed (not for SetCurrentQuietly).
+  std::function<void(QTreeWidgetItem *node)> Changed;
+
+  // 0 for a symbol node, 1 for an alert node, 2 for an action node.
+  static int Level(const QTreeWidgetItem *node);
+  // The alert ID of an alert or action node ("" for a symbol node).
+  static std::string AlertID(const QTreeWidgetItem *node);
+  static std::string AlertSymbol(const QTreeWidgetItem *node);
+
+  // New nodes (parent nullptr: a root node).
+  QTreeWidgetItem *AddSymbolNode(const std::string &text);
+  QTreeWidgetItem *AddAlertNode(QTreeWidgetItem *symbolNode, const std::string &text,
+                                const std::string &id, const std::string &symbol);
+  QTreeWidgetItem *AddActionNode(QTreeWidgetItem *alertNode, const std::string &text);
+
+  // Makes node current (nullptr: none) without asking Changing or telling Changed.
+  void SetCurrentQuietly(QTreeWidgetItem *node);
+  // Makes node current through Changing; true when it is current afterwards.
+  bool SelectNode(QTreeWidgetItem *node);
+  bool Quiet() const { return m_quiet; }
+
+  // The images of the nodes: 1 enabled alert, 2 disabled alert, 3 action.
+  static QIcon NodeImage(int index);
+
+protected:
+  void mousePressEvent(QMouseEvent *event) override;
+
+private:
+  friend class TAlertTreeSelection;
+  bool m_quiet = false;
+};
