@@ -73,6 +73,11 @@ TEST_F(SeriesMarksTest, TheArrowRunsFromTheArrowStartToItsEnd) {
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].Points, (std::vector<TPoint>{TPoint(50, 60), TPoint(50, 52)}));
   EXPECT_EQ(lines[0].Pen.Color, clWhite) << "the arrow pen's own colour";
+  // A mark of no point of the series is drawn but not remembered.
+  rec.Clear();
+  series.Marks().DrawPointMark(100000, clRed, "Hi", position);
+  EXPECT_EQ(rec.CountOf("TextOut"), 1);
+  EXPECT_EQ(series.Marks().Positions().Count(), 1);
 }
 
 TEST_F(SeriesMarksTest, AnArrowColouredLikeItsPointOrTheChartIsDrawnInContrast) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "chartengine/canvas/ChartPalette.h"
 #include "chartengine/engine/ChartComponent.h"
 #include "chartengine/engine/ChartComponentClass.h"
 #include "chartengine/engine/ChartValueList.h"
@@ -58,7 +59,7 @@ public:
   virtual TChartValueList &ValueListByName(const std::string &name);
 
   // A point with the value in the main list and the next position in the other.
-  virtual int Add(double value, const std::string &label = {}, TColor color = 0x80000000);
+  virtual int Add(double value, const std::string &label = {}, TColor color = clTeeColor);
   // A point that is not drawn (colour clNone).
   int AppendNullPoint(const std::string &label = {});
   int AppendNullPointAt(double x, double y, const std::string &label = {});
@@ -67,7 +68,7 @@ public:
   // ScratchValues first: every list gets its value at the same index before
   // the point is announced to handlers and dependents.
   virtual int AppendPoint(double x, double y, const std::string &label = {},
-                          TColor color = 0x80000000);
+                          TColor color = clTeeColor);
   // Removes a point from every list; an index outside 0 .. Count-1 raises
   // EValueListIndexError and changes nothing.
   virtual void Delete(int valueIndex);

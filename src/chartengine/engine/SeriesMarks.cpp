@@ -94,11 +94,14 @@ void TSeriesMarks::DrawPointMark(int valueIndex, TColor color, const std::string
   TCustomAxisPanel *chart = m_owner != nullptr ? m_owner->ParentChart() : nullptr;
   if (chart == nullptr || valueIndex < 0)
     return;
-  TSeriesMarkPosition &stored = m_positions.Ensure(valueIndex);
-  if (stored.PlacedByHand)
-    position.Assign(stored);
-  else
-    stored.Assign(position);
+  // Positions are remembered for the series' points only.
+  if (valueIndex < m_owner->Count()) {
+    TSeriesMarkPosition &stored = m_positions.Ensure(valueIndex);
+    if (stored.PlacedByHand)
+      position.Assign(stored);
+    else
+      stored.Assign(position);
+  }
 
   TChartCanvas3D &canvas = chart->Canvas();
   const bool is3D = canvas.Is3D();
