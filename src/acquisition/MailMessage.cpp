@@ -313,17 +313,17 @@ std::string EncodeQuotedPrintable(const std::string &text) {
     for (std::size_t i = 0; i < line.size(); ++i) {
       const unsigned char c = static_cast<unsigned char>(line[i]);
       const bool last = i + 1 == line.size();
-      std::string piece;
+      std::string chunk;
       if ((c >= 33 && c <= 126 && c != '=') || ((c == ' ' || c == '\t') && !last))
-        piece = std::string(1, char(c));
+        chunk = std::string(1, char(c));
       else
-        piece = std::string("=") + hex[c >> 4] + hex[c & 15];
+        chunk = std::string("=") + hex[c >> 4] + hex[c & 15];
       // Leave room for the soft break "=" at the end of a full line.
-      if (current.size() + piece.size() > kQpWidth - 1) {
+      if (current.size() + chunk.size() > kQpWidth - 1) {
         out += current + "=\r\n";
         current.clear();
       }
-      current += piece;
+      current += chunk;
     }
     out += current;
     if (n + 1 < lines.size())
