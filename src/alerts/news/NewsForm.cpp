@@ -1,0 +1,860 @@
+// The news window: construction, layout, showing and closing, banners and the
+// key preview. The handlers of its controls are in NewsFormHandlers.cpp.
+#include "alerts/news/NewsForm.h"
+
+#include "alerts/news/NewsSymbols.h"
+#include "alerts/news/NewsWindowPlace.h"
+#include "core/DisplaySettings.h"
+#include "core/IniFile.h"
+#include "core/MarketTime.h"
+#include "core/StandIns.h"
+#include "platform/Delay.h"
+#include "platform/EmbeddedBrowser.h"
+#include "platform/OpenUrl.h"
+#include "platform/QPainterCanvas.h"
+#include "platform/StringGrid.h"
+#include "platform/UncaughtError.h"
+#include "webcontent/AdService.h"
+#include "webcontent/AnimGif.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QStyledItemDelegate>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+namespace {
+
+QPointer<TfrmNews> g_window;
+TNewsWindowTimings g_timings;
+bool g_itemPaneAvailable = true;
+std::function<void(int slot)> g_bannerClickHook;
+
+constexpr int kMinScreenWidthForBanners = 800;
+constexpr int kCaptionLabelWidth = 84;
+constexpr int kCaptionLabelHeight = 46;
+
+TFont NewsFont() {
+  TFont font;
+  font.Name = "Arial";
+  font.SetSize(8);
+  font.Color = clBlack;
+  return font;
+}
+
+QFont NewsQFont(bool bold = false, int points = 8) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSize(points);
+  font.setBold(bold);
+  return font;
+}
+
+void SetBackground(QWidget *w, const QColor &color) {
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window, color);
+  pal.setColor(QPalette::Base, color);
+  w->setPalette(pal);
+  w->setAutoFillBackground(true);
+}
+
+// The yellow bar between the headline area and the item pane; dragging it
+// moves it within its parent and reports each move.
+class TSplitterBar final : public QWidget {
+public:
+  explicit TSplitterBar(QWidget *parent) : QWidget(parent) {
+    SetBackground(this, QColor(255, 255, 0));
+    setCursor(Qt::SplitVCursor);
+  }
+  std::function<void()> OnMoved;
+
+protected:
+  void mousePressEvent(QMouseEvent *e) override {
+    if (e->button() == Qt::LeftButton) {
+      m_dragging = true;
+      m_grab = e->position().toPoint().y();
+    }
+  }
+  void mouseMoveEvent(QMouseEvent *e) override {
+    if (!m_dragging || !parentWidget())
+      return;
+    const int limit = std::max(0, parentWidget()->height() - height());
+    const int y = std::clamp(mapToParent(e->position().toPoint()).y() - m_grab, 0, limit);
+    if (y == this->y())
+      return;
+    move(x(), y);
+    if (OnMoved)
+      GuardedCall("Splitter1Moved", OnMoved);
+  }
+  void mouseReleaseEvent(QMouseEvent *) override { m_dragging = false; }
+
+private:
+  static void GuardedCall(const char *what, const std::function<void()> &fn) {
+    try {
+      fn();
+    } catch (const std::exception &e) {
+      ReportUncaughtError(std::string(what) + ": " + e.what());
+    } catch (...) {
+      ReportUncaughtError(what);
+    }
+  }
+  bool m_dragging = false;
+  int m_grab = 0;
+};
+
+// Draws the symbol list's items through the window's lbSymbDrawItem.
+class TSymbolItemDelegate final : public QStyledItemDelegate {
+public:
+  TSymbolItemDelegate(TfrmNews *form, QObject *parent)
+      : QStyledItemDelegate(parent), m_form(form) {}
+
+  void paint(QPainter *painter, const QStyleOptionViewItem &option,
+             const QModelIndex &index) const override {
+    painter->save();
+    try {
+      TQPainterCanvas canvas(*painter);
+      canvas.Font() = NewsFont();
+      const QRect r = option.rect;
+      m_form->lbSymbDrawItem(canvas, index.row(),
+                             TRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1),
+                             (option.state & QStyle::State_Selected) != 0);
+    } catch (...) {
+      ReportUncaughtError("lbSymbDrawItem failed");
+    }
+    painter->restore();
+  }
+  QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override {
+    return QSize(option.rect.width(), TfrmNews::SymbolItemHeight);
+  }
+
+private:
+  TfrmNews *m_form;
+};
+
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &text) {
+  auto *b = new QPushButton(text, parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setAutoDefault(false);
+  b->setFont(NewsQFont());
+  b->resize(b->sizeHint());
+  return b;
+}
+
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
+  auto *l = new QLabel(text, parent);
+  l->setObjectName(QString::fromLatin1(name));
+  l->setFont(NewsQFont());
+  return l;
+}
+
+// Runs a handler so that no exception leaves the Qt event that called it.
+template <class Fn> void Guarded(const char *what, Fn &&fn) {
+  try {
+    fn();
+  } catch (const std::exception &e) {
+    ReportUncaughtError(std::string("News ") + what + ": " + e.what());
+  } catch (...) {
+    ReportUncaughtError(std::string("News ") + what + ": unknown error");
+  }
+}
+
+} // namespace
+
+// ---- Module settings -------------------------------------------------------------
+
+TNewsWindowTimings NewsWindowTimings() { return g_timings; }
+void SetNewsWindowTimings(const TNewsWindowTimings &timings) { g_timings = timings; }
+bool NewsItemPaneAvailable() { return g_itemPaneAvailable; }
+void SetNewsItemPaneAvailable(bool available) { g_itemPaneAvailable = available; }
+void SetNewsBannerClickHook(std::function<void(int slot)> hook) {
+  g_bannerClickHook = std::move(hook);
+}
+
+TfrmNews *TfrmNews::Instance() { return g_window; }
+
+// ---- Creation ---------------------------------------------------------------------
+
+TfrmNews::TfrmNews(QWidget *owner) : QDialog(owner) {
+  g_window = this;
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                 Qt::WindowCloseButtonHint);
+  setObjectName(QStringLiteral("frmNews"));
+  setWindowTitle(QStringLiteral("News"));
+  setFont(NewsQFont());
+  FormCreate();
+}
+
+TfrmNews::~TfrmNews() {
+  // FormDestroy: the lists go with the window.
+  if (g_window == this)
+    g_window = nullptr;
+}
+
+void TfrmNews::FormCreate() {
+  m_gridFilled = false;
+  BuildControls();
+  BuildBanners();
+  // The spinner has no picture of its own: the panel shows a text instead.
+  m_spinner = std::make_unique<TAnimGif>();
+  AdjustGifDrawOptions(m_spinner.get());
+  pbClose->hide();
+
+  m_browser = CreateEmbeddedBrowser(panIE);
+  m_browser->OnNavigateComplete = [this](const std::string &url) { BrowserNavigateComplete(url); };
+  m_browser->OnCommandStateChange = [this](int command, bool enable) {
+    BrowserCommandStateChange(command, enable);
+  };
+  if (QWidget *view = m_browser->Available() ? m_browser->Widget() : nullptr) {
+    view->setParent(panIE);
+    view->setObjectName(QStringLiteral("Browser"));
+    view->show();
+    PanTop->raise();
+  }
+  m_twoPane = CurrentDisplaySettings().TwoPanes || !NewsItemPaneAvailable();
+
+  QSize screen(1024, 768);
+  if (QScreen *s = QGuiApplication::primaryScreen())
+    screen = s->geometry().size();
+  const TNewsWindowPlace place =
+      ReadNewsWindowPlace(SettingsFile(), QSize(DesignedWidth, DesignedHeight), screen);
+  m_split = place.Split;
+  move(place.Frame.topLeft());
+  resize(place.Frame.size());
+  EnsureFormVisible(this);
+
+  // Grid titles and the widths of the columns beside the heading.
+  tbNews->SetCells(0, 0, "R");
+  tbNews->SetCells(1, 0, "Date/Time");
+  tbNews->SetCells(2, 0, "Heading");
+  tbNews->SetCells(3, 0, "Source");
+  tbNews->SetColWidths(0, tbNews->Canvas().TextWidth(" R "));
+  tbNews->SetColWidths(1, tbNews->Canvas().TextWidth(" Feb 28, 1999 12:99 "));
+  tbNews->SetColWidths(3, tbNews->Canvas().TextWidth("Reuters News Age"));
+
+  if (m_twoPane) {
+    panIE->hide();
+    NavPan->hide();
+    Splitter1->hide();
+  }
+  if (place.Maximized)
+    setWindowState(windowState() | Qt::WindowMaximized);
+  if (m_bannersOn)
+    setMinimumSize(NewsWindowMinSizeWithBanners);
+  InstallKeyPreview(this);
+  Timer1->start();
+}
+
+void TfrmNews::BuildControls() {
+  panSymb = new QWidget(this);
+  panSymb->setObjectName(QStringLiteral("panSymb"));
+  lbSymb = new QListWidget(panSymb);
+  lbSymb->setObjectName(QStringLiteral("lbSymb"));
+  lbSymb->setFont(NewsQFont());
+  lbSymb->setUniformItemSizes(true);
+  lbSymb->setSelectionMode(QAbstractItemView::SingleSelection);
+  lbSymb->setItemDelegate(new TSymbolItemDelegate(this, lbSymb));
+  SetBackground(lbSymb, QColor(192, 192, 192));
+  lbSymb->viewport()->installEventFilter(this);
+  connect(lbSymb, &QListWidget::currentRowChanged, this, [this](int) {
+    if (!m_quietList)
+      Guarded("lbSymbClick", [this] { lbSymbClick(); });
+  });
+
+  PanSplit = new QWidget(this);
+  PanSplit->setObjectName(QStringLiteral("PanSplit"));
+  panNews = new QWidget(PanSplit);
+  panNews->setObjectName(QStringLiteral("panNews"));
+  auto *splitter = new TSplitterBar(PanSplit);
+  splitter->OnMoved = [this] { Splitter1Moved(); };
+  Splitter1 = splitter;
+  Splitter1->setObjectName(QStringLiteral("Splitter1"));
+  NavPan = new QWidget(PanSplit);
+  NavPan->setObjectName(QStringLiteral("NavPan"));
+  panIE = new QWidget(PanSplit);
+  panIE->setObjectName(QStringLiteral("panIE"));
+  SetBackground(panIE, Qt::white);
+
+  tbNews = new TStringGrid(panNews);
+  tbNews->setObjectName(QStringLiteral("tbNews"));
+  tbNews->SetFont(NewsFont());
+  tbNews->SetColCount(4);
+  tbNews->SetRowCount(2);
+  tbNews->SetFixedRows(1);
+  tbNews->SetFixedCols(0);
+  tbNews->SetDefaultRowHeight(NewsRowHeight);
+  tbNews->SetDefaultDrawing(false);
+  tbNews->SetColSizing(true);
+  tbNews->OnDrawCell = [this](int c, int r, const TRect &rect, TGridDrawState s) {
+    tbNewsDrawCell(c, r, rect, s);
+  };
+  tbNews->OnDblClick = [this] { tbNewsDblClick(); };
+  tbNews->OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) {
+    tbNewsMouseDown(b, s, x, y);
+  };
+  tbNews->OnMouseMove = [this](TShiftState s, int x, int y) {
+    if (!(s & ssLeft) || !m_gridFilled || tbNews->IsSizing())
+      return;
+    int col = -1, row = -1;
+    tbNews->MouseToCell(x, y, col, row);
+    if (row >= 1 && m_anchorRow >= 1)
+      SelectRows(m_anchorRow, row);
+  };
+  tbNews->OnKeyDown = [this](int &key, TShiftState shift) {
+    if (!m_gridFilled)
+      return;
+    int row = m_selTop > 0 ? (m_anchorRow == m_selTop ? m_selBottom : m_selTop) : 0;
+    const int last = tbNews->RowCount() - 1;
+    const int page = std::max(1, tbNews->VisibleRowCount() - 1);
+    switch (key) {
+    case VK_UP:
+      row = std::max(1, row - 1);
+      break;
+    case VK_DOWN:
+      row = std::min(last, row + 1);
+      break;
+    case VK_PRIOR:
+      row = std::max(1, row - page);
+      break;
+    case VK_NEXT:
+      row = std::min(last, row + page);
+      break;
+    case VK_HOME:
+      row = 1;
+      break;
+    case VK_END:
+      row = last;
+      break;
+    default:
+      return;
+    }
+    key = 0;
+    if (shift & ssShift && m_anchorRow >= 1) {
+      SelectRows(m_anchorRow, row);
+    } else {
+      m_anchorRow = row;
+      SelectRows(row, row);
+    }
+    tbNews->SetRow(row);
+  };
+
+  txtNoNews = new QLabel(QStringLiteral("   No News Found  "), panNews);
+  txtNoNews->setObjectName(QStringLiteral("txtNoNews"));
+  txtNoNews->setFont(NewsQFont(true, 12));
+  SetBackground(txtNoNews, QColor(255, 255, 0));
+  txtNoNews->setAlignment(Qt::AlignCenter);
+  txtNoNews->resize(txtNoNews->sizeHint());
+  txtNoNews->hide();
+
+  pbSelAll = MakeButton(panNews, "pbSelAll", QStringLiteral("Select &All"));
+  pbMarkRead = MakeButton(panNews, "pbMarkRead", QStringLiteral("Mark &Read"));
+  pbMarkNotRead = MakeButton(panNews, "pbMarkNotRead", QStringLiteral("Mark &NOT Read"));
+  pbNoBulb = MakeButton(panNews, "pbNoBulb", QStringLiteral("Clear Bulbs"));
+  pbNoBulb->setToolTip(QStringLiteral("Remove ALL bulbs"));
+  pbForce = MakeButton(panNews, "pbForce", QStringLiteral("Refresh"));
+  pbForce->setToolTip(QStringLiteral("Refresh news for this symbol."));
+  pbForce->setProperty("Tag", 0);
+  pbForceAll = MakeButton(panNews, "pbForceAll", QStringLiteral("Refresh All"));
+  pbForceAll->setToolTip(QStringLiteral("Refresh news for all symbols."));
+  pbForceAll->setProperty("Tag", 1);
+  pbSetNews = MakeButton(panNews, "pbSetNews", QStringLiteral("Preferences"));
+  pbDetail = MakeButton(panNews, "pbDetail", QStringLiteral("&Detail"));
+  pbClose = MakeButton(panNews, "pbClose", QStringLiteral("Close"));
+  // Buttons of one row share one height.
+  const int buttonH = pbSelAll->height();
+  for (QPushButton *b :
+       {pbMarkRead, pbMarkNotRead, pbNoBulb, pbForce, pbForceAll, pbSetNews, pbDetail})
+    b->resize(b->width(), buttonH);
+
+  connect(pbSelAll, &QPushButton::clicked, this,
+          [this] { Guarded("pbSelAllClick", [this] { pbSelAllClick(); }); });
+  connect(pbMarkRead, &QPushButton::clicked, this,
+          [this] { Guarded("pbMarkReadClick", [this] { pbMarkReadClick(); }); });
+  connect(pbMarkNotRead, &QPushButton::clicked, this,
+          [this] { Guarded("pbMarkNotReadClick", [this] { pbMarkNotReadClick(); }); });
+  connect(pbNoBulb, &QPushButton::clicked, this,
+          [this] { Guarded("pbNoBulbClick", [this] { pbNoBulbClick(); }); });
+  connect(pbForce, &QPushButton::clicked, this,
+          [this] { Guarded("pbForce", [this] { pbForceClick(pbForce); }); });
+  connect(pbForceAll, &QPushButton::clicked, this,
+          [this] { Guarded("pbForceAll", [this] { pbForceClick(pbForceAll); }); });
+  connect(pbSetNews, &QPushButton::clicked, this,
+          [this] { Guarded("pbSetNewsClick", [this] { pbSetNewsClick(); }); });
+  connect(pbDetail, &QPushButton::clicked, this,
+          [this] { Guarded("pbDetail", [this] { pbDetailClick(pbDetail); }); });
+  connect(pbClose, &QPushButton::clicked, this,
+          [this] { Guarded("pbCloseClick", [this] { pbCloseClick(); }); });
+
+  Memo1 = new QPlainTextEdit(panNews);
+  Memo1->setObjectName(QStringLiteral("Memo1"));
+  Memo1->hide();
+
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+  auto addItem = [this](const char *name, const QString &text, void (TfrmNews::*handler)()) {
+    QAction *a = PopupMenu1->addAction(text);
+    a->setObjectName(QString::fromLatin1(name));
+    connect(a, &QAction::triggered, this,
+            [this, name, handler] { Guarded(name, [&] { (this->*handler)(); }); });
+    return a;
+  };
+  popShowDetail =
+      addItem("popShowDetail", QStringLiteral("Show Detail"), &TfrmNews::popShowDetailClick);
+  PopupMenu1->setDefaultAction(popShowDetail);
+  popShowDetailInIE = addItem("popShowDetailInIE", QStringLiteral("Open in New Window"),
+                              &TfrmNews::popShowDetailInIEClick);
+  popCopyAddress =
+      addItem("popCopyAddress", QStringLiteral("Copy URL Address"), &TfrmNews::popCopyAddressClick);
+  popMarkRead =
+      addItem("popMarkRead", QStringLiteral("Mark All Read"), &TfrmNews::popMarkReadClick);
+  PopupMenu1->addSeparator();
+  popRefOne =
+      addItem("popRefOne", QStringLiteral("Refresh News for Stock"), &TfrmNews::popRefOneClick);
+  popRefAll = addItem("popRefAll", QStringLiteral("Refresh News for All Stocks"),
+                      &TfrmNews::popRefAllClick);
+  connect(PopupMenu1, &QMenu::aboutToShow, this,
+          [this] { Guarded("PopupMenu1Popup", [this] { PopupMenu1Popup(); }); });
+  tbNews->SetPopupMenu(PopupMenu1);
+
+  BuildNavPan();
+  BuildItemPane();
+
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(g_timings.TimerIntervalMs);
+  connect(Timer1, &QTimer::timeout, this,
+          [this] { Guarded("Timer1Timer", [this] { Timer1Timer(); }); });
+}
+
+void TfrmNews::BuildNavPan() {
+  pbNavLeft = MakeButton(NavPan, "pbNavLeft", QStringLiteral("Back"));
+  pbNavRight = MakeButton(NavPan, "pbNavRight", QStringLiteral("Forward"));
+  pbNavStop = MakeButton(NavPan, "pbNavStop", QStringLiteral("Stop"));
+  pbPrint = MakeButton(NavPan, "pbPrint", QStringLiteral("Print"));
+  pbFind = MakeButton(NavPan, "pbFind", QStringLiteral("Find"));
+  pbNavHome = MakeButton(NavPan, "pbNavHome", QStringLiteral("Home"));
+  pbGo = MakeButton(NavPan, "pbGo", QStringLiteral("&Go"));
+  lbAddress = MakeLabel(NavPan, "lbAddress", QStringLiteral("Address:"));
+  lbAddress->resize(lbAddress->sizeHint());
+  dfAddress = new QLineEdit(NavPan);
+  dfAddress->setObjectName(QStringLiteral("dfAddress"));
+  dfAddress->setReadOnly(true);
+  dfAddress->setFont(NewsQFont());
+  // Until a browser reports its state there is nothing to go back or forward to.
+  pbNavLeft->setEnabled(false);
+  pbNavRight->setEnabled(false);
+  pbNavStop->setEnabled(false);
+  pbPrint->setEnabled(false);
+  pbFind->setEnabled(false);
+  pbNavHome->hide();
+  pbGo->hide();
+  connect(pbNavLeft, &QPushButton::clicked, this,
+          [this] { Guarded("pbNavLeftClick", [this] { pbNavLeftClick(); }); });
+  connect(pbNavRight, &QPushButton::clicked, this,
+          [this] { Guarded("pbNavRightClick", [this] { pbNavRightClick(); }); });
+  connect(pbNavStop, &QPushButton::clicked, this,
+          [this] { Guarded("pbNavStopClick", [this] { pbNavStopClick(); }); });
+  connect(pbPrint, &QPushButton::clicked, this,
+          [this] { Guarded("pbPrintClick", [this] { pbPrintClick(); }); });
+  connect(pbFind, &QPushButton::clicked, this,
+          [this] { Guarded("pbFindClick", [this] { pbFindClick(); }); });
+  connect(pbNavHome, &QPushButton::clicked, this,
+          [this] { Guarded("pbNavHomeClick", [this] { pbNavHomeClick(); }); });
+  connect(pbGo, &QPushButton::clicked, this,
+          [this] { Guarded("pbGoClick", [this] { pbGoClick(); }); });
+}
+
+void TfrmNews::BuildItemPane() {
+  memItem = new QTextBrowser(panIE);
+  memItem->setObjectName(QStringLiteral("memItem"));
+  memItem->setReadOnly(true);
+  memItem->setOpenLinks(false);
+  memItem->setFrameShape(QFrame::NoFrame);
+  connect(memItem, &QTextBrowser::anchorClicked, this,
+          [](const QUrl &url) { OpenURL(url.toString().toStdString()); });
+  pbOpenLink = MakeButton(panIE, "pbOpenLink", QStringLiteral("Open in Browser"));
+  pbOpenLink->setEnabled(false);
+  connect(pbOpenLink, &QPushButton::clicked, this,
+          [this] { Guarded("pbOpenLinkClick", [this] { pbOpenLinkClick(); }); });
+
+  PanTop = new QWidget(panIE);
+  PanTop->setObjectName(QStringLiteral("PanTop"));
+  PanTop->resize(102, 19);
+  SetBackground(PanTop, Qt::white);
+  SpinImg = MakeLabel(PanTop, "SpinImg", QStringLiteral("Loading..."));
+  SpinImg->setGeometry(0, 0, 102, 19);
+  SpinImg->setAlignment(Qt::AlignCenter);
+  PanTop->hide();
+}
+
+// ---- Banners ------------------------------------------------------------------------
+
+void TfrmNews::BuildBanners() {
+  panAd = new QFrame(panNews);
+  panAd->setObjectName(QStringLiteral("panAd"));
+  panAd->resize(NewsBannerSize);
+  BannerAd = MakeLabel(panAd, "BannerAd", QString());
+  BannerAd->setGeometry(QRect(QPoint(0, 0), NewsBannerSize));
+  BannerAd->setCursor(Qt::PointingHandCursor);
+  BannerAd->setToolTip(QStringLiteral("Keep this program FREE.  Click on the banner."));
+  BannerAd->installEventFilter(this);
+  ClickLabL = MakeLabel(panNews, "ClickLabL", QStringLiteral("Keep this program free"));
+  ClickLabR = MakeLabel(panNews, "ClickLabR", QStringLiteral("Click on sponsors' banners!"));
+  for (QLabel *l : {ClickLabL, ClickLabR}) {
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    l->resize(kCaptionLabelWidth, kCaptionLabelHeight);
+  }
+  ClickPicL = MakeLabel(panNews, "ClickPicL", QStringLiteral("\u25B6"));
+  ClickPicR = MakeLabel(panNews, "ClickPicR", QStringLiteral("\u25C0"));
+  for (QLabel *l : {ClickPicL, ClickPicR})
+    l->resize(BannerArrowSize);
+
+  m_bannerSlot = RegisterAdSlot(NewsBannerLocation);
+  m_bannerGif = std::make_unique<TAnimGif>();
+  AdjustGifDrawOptions(m_bannerGif.get());
+  BannerAd->setProperty("Tag", m_bannerSlot);
+  if (m_bannerSlot > 0) {
+    TAdSlot &slot = AdSlotTable[m_bannerSlot];
+    slot.Panel = panAd;
+    slot.Image = BannerAd;
+    slot.Gif = m_bannerGif.get();
+    slot.CaptionL = ClickLabL;
+    slot.CaptionR = ClickLabR;
+    ShowAdBlurb(m_bannerSlot);
+  }
+
+  QScreen *screen = QGuiApplication::primaryScreen();
+  const int screenWidth = screen ? screen->geometry().width() : 0;
+  m_bannersOn = AdsShowSetting && screenWidth >= kMinScreenWidthForBanners;
+  for (int p = 1; p <= SideBannerCount; ++p) {
+    SideBanner &side = m_side[p];
+    if (!m_bannersOn || !FindAdLocation(SideBannerLocationBase + p))
+      continue;
+    side.Gif = std::make_unique<TAnimGif>();
+    AdjustGifDrawOptions(side.Gif.get());
+    side.Panel = new QFrame(panNews);
+    side.Panel->setObjectName(QStringLiteral("panSideAd%1").arg(p));
+    side.Panel->setFrameShape(QFrame::NoFrame);
+    side.Panel->resize(p == 3 || p == 4 ? SideBannerSize : SideBannerPairSize);
+    side.Image = new QLabel(side.Panel);
+    side.Image->setObjectName(QStringLiteral("imgSideAd%1").arg(p));
+    side.Image->setGeometry(side.Panel->rect());
+    side.Image->setCursor(Qt::PointingHandCursor);
+    side.Image->installEventFilter(this);
+    side.Slot = RegisterAdSlot(SideBannerLocationBase + p);
+    side.Image->setProperty("Tag", side.Slot);
+    side.Image->setProperty("SidePosition", p);
+    if (side.Slot > 0) {
+      TAdSlot &slot = AdSlotTable[side.Slot];
+      slot.Panel = side.Panel;
+      slot.Image = side.Image;
+      slot.Gif = side.Gif.get();
+      slot.CaptionL = ClickLabL;
+      slot.CaptionR = ClickLabR;
+    }
+  }
+  const bool shown = m_bannersOn;
+  for (QWidget *w : {static_cast<QWidget *>(panAd), static_cast<QWidget *>(ClickLabL),
+                     static_cast<QWidget *>(ClickLabR), static_cast<QWidget *>(ClickPicL),
+                     static_cast<QWidget *>(ClickPicR)})
+    w->setVisible(shown);
+}
+
+void TfrmNews::ReleaseBanners() {
+  for (int p = 1; p <= SideBannerCount; ++p) {
+    SideBanner &side = m_side[p];
+    if (!side.Gif)
+      continue;
+    if (side.Panel)
+      side.Panel->hide();
+    ClearAdSlot(side.Slot);
+    side.Gif->SetAnimate(false);
+    UnregisterAdSlot(side.Slot);
+    side.Slot = 0;
+    side.Gif->StopPainting();
+    side.Gif.reset();
+  }
+  BannerAd->hide();
+  if (m_bannerSlot > 0) {
+    ClearAdSlot(m_bannerSlot);
+    UnregisterAdSlot(m_bannerSlot);
+    m_bannerSlot = 0;
+  }
+  if (m_bannerGif)
+    m_bannerGif->StopPainting();
+  BannerAd->clear();
+}
+
+void TfrmNews::BannerAdClick() {
+  if (g_bannerClickHook)
+    g_bannerClickHook(m_bannerSlot);
+  HandleAdClick(m_bannerSlot);
+}
+
+void TfrmNews::SideAdClick(int position) {
+  if (position < 1 || position > SideBannerCount || !m_side[position].Image)
+    return;
+  HandleAdClick(m_side[position].Image->property("Tag").toInt());
+}
+
+// ---- Showing, layout and closing ------------------------------------------------------
+
+void TfrmNews::FormShow() {
+  m_bulbReference = EasternNow();
+  const std::vector<TNewsSymbolEntry> entries = LoadNewsSymbols();
+  m_quietList = true;
+  lbSymb->clear();
+  for (const TNewsSymbolEntry &e : entries) {
+    auto *item = new QListWidgetItem(QString::fromStdString(e.Symbol));
+    item->setData(Qt::UserRole, e.TableIndex);
+    item->setSizeHint(QSize(0, SymbolItemHeight));
+    lbSymb->addItem(item);
+  }
+  lbSymb->setCurrentRow(-1);
+  m_quietList = false;
+  if (m_bannerSlot > 0) {
+    AdSlotTable[m_bannerSlot].Counters[0] = 0;
+    AdSlotTable[m_bannerSlot].Counters[1] = 0;
+  }
+  AdShowSeconds = 0;
+  FormResize();
+}
+
+void TfrmNews::FormResize() {
+  m_resizeTicks = 0;
+  const int w = width();
+  const int h = height();
+  panSymb->setGeometry(0, 0, SymbolPanelWidth, h);
+  lbSymb->setGeometry(panSymb->rect());
+  PanSplit->setGeometry(SymbolPanelWidth, 0, std::max(0, w - SymbolPanelWidth), h);
+
+  TNewsLayoutInput in;
+  in.SplitPanel = PanSplit->size();
+  in.SplitPercent = m_split;
+  in.TwoPane = m_twoPane;
+  in.BannersOn = m_bannersOn;
+  in.NavPanHeight = NavPanHeight;
+  const std::array<QPushButton *, NewsButtonCount> buttons = {
+      pbSelAll, pbMarkRead, pbMarkNotRead, pbNoBulb, pbForce, pbForceAll, pbSetNews, pbDetail};
+  for (int b = 0; b < NewsButtonCount; ++b)
+    in.Buttons[b] = buttons[b]->size();
+  in.NoNewsText = txtNoNews->size();
+  in.SpinnerPanel = PanTop->size();
+  in.GoButtonWidth = pbGo->width();
+  in.Banners.LabelLWidth = ClickLabL->width();
+  in.Banners.LabelRWidth = ClickLabR->width();
+  in.Banners.LabelHeight = ClickLabL->height();
+  for (int p = 1; p <= SideBannerCount; ++p)
+    in.Banners.Side[p] = m_side[p].Gif != nullptr;
+  in.AddressLeft = 0; // set by LayoutNavPan
+  const TNewsLayout l = LayoutNewsWindow(in);
+
+  panNews->setGeometry(l.HeadlineArea);
+  if (!m_twoPane) {
+    Splitter1->setGeometry(l.Splitter);
+    NavPan->setGeometry(l.NavPan);
+    panIE->setGeometry(l.ItemPane);
+  }
+  tbNews->setGeometry(l.Grid);
+  txtNoNews->setGeometry(l.NoNewsText);
+  for (int b = 0; b < NewsButtonCount; ++b)
+    buttons[b]->setGeometry(l.Buttons[b]);
+
+  panAd->setVisible(l.BannerRowShown);
+  if (l.BannerRowShown) {
+    const TBannerRowLayout &row = l.BannerRow;
+    panAd->setGeometry(row.Banner);
+    ClickLabL->setVisible(row.Shown[bpLabelL]);
+    ClickPicL->setVisible(row.Shown[bpLabelL]);
+    ClickLabR->setVisible(row.Shown[bpLabelR]);
+    ClickPicR->setVisible(row.Shown[bpLabelR]);
+    if (row.Shown[bpLabelL]) {
+      ClickLabL->setGeometry(row.LabelL);
+      ClickPicL->setGeometry(row.ArrowL);
+    }
+    if (row.Shown[bpLabelR]) {
+      ClickLabR->setGeometry(row.LabelR);
+      ClickPicR->setGeometry(row.ArrowR);
+    }
+    for (int p = 1; p <= SideBannerCount; ++p) {
+      if (!m_side[p].Panel)
+        continue;
+      m_side[p].Panel->setVisible(row.SideShown(p));
+      if (row.SideShown(p))
+        m_side[p].Panel->setGeometry(row.Side[p]);
+    }
+  } else {
+    for (QWidget *w2 : {static_cast<QWidget *>(ClickLabL), static_cast<QWidget *>(ClickLabR),
+                        static_cast<QWidget *>(ClickPicL), static_cast<QWidget *>(ClickPicR)})
+      w2->hide();
+  }
+
+  LayoutNavPan(l.GoButton.x());
+  PanTop->move(l.SpinnerPanel.topLeft());
+  LayoutItemPane();
+}
+
+void TfrmNews::LayoutNavPan(int goX) {
+  const int h = NavPan->height();
+  int x = 2;
+  for (QPushButton *b : {pbNavLeft, pbNavRight, pbNavStop, pbPrint, pbFind}) {
+    b->move(x, (h - b->height()) / 2);
+    x += b->width() + 1;
+  }
+  x += 6;
+  lbAddress->move(x, (h - lbAddress->height()) / 2);
+  x += lbAddress->width() + 4;
+  pbGo->move(goX, (h - pbGo->height()) / 2);
+  pbNavHome->move(goX, (h - pbNavHome->height()) / 2);
+  const int addressRight = pbGo->isVisibleTo(NavPan) ? goX - 3 : NavPan->width() - 3;
+  const int editH = dfAddress->sizeHint().height();
+  dfAddress->setGeometry(x, (h - editH) / 2, std::max(0, addressRight - x), editH);
+}
+
+void TfrmNews::LayoutItemPane() {
+  const QRect pane = panIE->rect();
+  const int buttonH = pbOpenLink->height();
+  memItem->setGeometry(0, 0, pane.width(), std::max(0, pane.height() - buttonH - 6));
+  pbOpenLink->move(std::max(0, pane.width() - pbOpenLink->width() - 4),
+                   std::max(0, pane.height() - buttonH - 3));
+  if (QWidget *view = m_browser && m_browser->Available() ? m_browser->Widget() : nullptr)
+    view->setGeometry(pane);
+  PanTop->raise();
+}
+
+void TfrmNews::ApplyPaneMode() {
+  m_twoPane = CurrentDisplaySettings().TwoPanes || !NewsItemPaneAvailable();
+  panIE->setVisible(!m_twoPane);
+  NavPan->setVisible(!m_twoPane);
+  Splitter1->setVisible(!m_twoPane);
+}
+
+void TfrmNews::FormClose() {
+  Timer1->stop();
+  ReleaseBanners();
+  PanTop->hide();
+  m_spinner->SetAnimate(false);
+  Delay(g_timings.CloseDelayMs);
+
+  TNewsWindowPlace place;
+  place.Maximized = isMaximized();
+  const QRect normal = place.Maximized ? normalGeometry() : QRect(pos(), size());
+  place.Frame = normal;
+  place.Split = m_split;
+  WriteNewsWindowPlace(SettingsFile(), place, m_twoPane);
+  Delay(g_timings.CloseFinalDelayMs);
+  m_bannerGif.reset();
+}
+
+void TfrmNews::showEvent(QShowEvent *event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) {
+    try {
+      FormShow();
+    } catch (const std::exception &e) {
+      ReportUncaughtError(std::string("News FormShow: ") + e.what());
+    }
+  }
+}
+
+void TfrmNews::resizeEvent(QResizeEvent *event) {
+  QDialog::resizeEvent(event);
+  FormResize();
+}
+
+void TfrmNews::closeEvent(QCloseEvent *event) {
+  if (m_closing) {
+    event->ignore();
+    return;
+  }
+  m_closing = true;
+  try {
+    FormClose();
+  } catch (const std::exception &e) {
+    ReportUncaughtError(std::string("News FormClose: ") + e.what());
+  }
+  event->accept(); // freed on close
+}
+
+void TfrmNews::reject() { pbCloseClick(); }
+
+void TfrmNews::pbCloseClick() { close(); }
+
+// ---- Key preview and mouse hooks ---------------------------------------------------------
+
+void TfrmNews::InstallKeyPreview(QWidget *root) {
+  root->installEventFilter(this);
+  for (QWidget *child : root->findChildren<QWidget *>()) {
+    if (qobject_cast<QMenu *>(child))
+      continue;
+    child->installEventFilter(this);
+  }
+}
+
+bool TfrmNews::eventFilter(QObject *watched, QEvent *event) {
+  try {
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+      auto *ke = static_cast<QKeyEvent *>(event);
+      int key = VirtualKeyOf(*ke);
+      if (key == 0)
+        break;
+      FormKeyDown(key, ShiftStateOf(*ke));
+      if (key == 0)
+        return true;
+      break;
+    }
+    case QEvent::Wheel:
+      if (watched == lbSymb->viewport() && lbSymb->hasFocus()) {
+        const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
+        if (delta != 0 && HandleSymbolWheel(delta))
+          return true;
+      }
+      break;
+    case QEvent::MouseButtonRelease: {
+      auto *me = static_cast<QMouseEvent *>(event);
+      if (me->button() != Qt::LeftButton)
+        break;
+      if (watched == BannerAd) {
+        BannerAdClick();
+        return true;
+      }
+      const QVariant side = watched->property("SidePosition");
+      if (side.isValid()) {
+        SideAdClick(side.toInt());
+        return true;
+      }
+      break;
+    }
+    default:
+      break;
+    }
+  } catch (const std::exception &e) {
+    ReportUncaughtError(std::string("News window: ") + e.what());
+    return true;
+  } catch (...) {
+    ReportUncaughtError("News window: unknown error");
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
