@@ -9,6 +9,7 @@
 #include "chartengine/engine/CustomChartAxis.h"
 #include "platform/Format.h"
 
+#include <QImage>
 #include <QString>
 #include <algorithm>
 #include <cmath>

@@ -8,11 +8,11 @@
 #include "chartengine/engine/SeriesMarks.h"
 #include "platform/Rect.h"
 
-#include <QImage>
 #include <memory>
 #include <string>
 #include <vector>
 
+class QImage;
 class TChartFiler;
 class TChartFunction;
 class TCustomAxisPanel;
