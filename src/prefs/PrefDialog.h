@@ -75,10 +75,11 @@ public:
   void pbOKClick();
   void pbCancelClick();
   void PageControlChange(int index);
+  // Cancel, Escape and the close box: closes unless the page refuses.
+  void reject() override;
 
 protected:
   void showEvent(QShowEvent *event) override;
-  void reject() override; // Cancel, Escape and the close box
 
 private:
   void Build();

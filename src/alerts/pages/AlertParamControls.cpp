@@ -4,6 +4,7 @@
 #include "alerts/pages/UpDown.h"
 #include "platform/Format.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -27,7 +28,7 @@ QString Q(const std::string &text) { return QString::fromStdString(text); }
 } // namespace
 
 TAlertParamControls::TAlertParamControls(QWidget *panel, int top)
-    : QObject(panel), m_panel(panel), m_top(top) {}
+    : QObject(panel), m_panel(panel), m_top(top), m_radios(new QButtonGroup(this)) {}
 
 TAlertParamControls::~TAlertParamControls() = default;
 
@@ -99,6 +100,8 @@ void TAlertParamControls::Create(int alertType) {
                                     ? static_cast<QAbstractButton *>(new QCheckBox(m_panel))
                                     : new QRadioButton(m_panel);
       button->setText(Q(spec.Caption));
+      if (spec.Kind == TParamControlKind::RadioButton)
+        m_radios->addButton(button);
       connect(button, &QAbstractButton::clicked, this, [this, tag] {
         if (!m_quiet && OnFieldExit)
           OnFieldExit(tag);
@@ -238,13 +241,13 @@ void TAlertParamControls::SetField(int tag, const std::string &text) {
   case TParamControlKind::RadioButton:
   case TParamControlKind::CheckBox: {
     auto *button = static_cast<QAbstractButton *>(c->widget);
-    if (text == "1" || !button->autoExclusive()) {
+    if (text == "1" || !button->group()) {
       button->setChecked(text == "1");
     } else {
       // A radio button can only be unchecked with its group's rule lifted.
-      button->setAutoExclusive(false);
+      button->group()->setExclusive(false);
       button->setChecked(false);
-      button->setAutoExclusive(true);
+      button->group()->setExclusive(true);
     }
     break;
   }

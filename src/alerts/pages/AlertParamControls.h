@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+class QButtonGroup;
 class QWidget;
 class TUpDown;
 
@@ -53,6 +54,9 @@ private:
 
   QWidget *m_panel;
   int m_top;
+  // The radio buttons are one group of their own: plain auto-exclusive
+  // buttons would also exclude the editor's other radio buttons.
+  QButtonGroup *m_radios;
   std::vector<Created> m_controls; // creation order
   bool m_quiet = false;            // no callbacks while controls are made or removed
 };

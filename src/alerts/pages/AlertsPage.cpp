@@ -19,6 +19,7 @@
 #include "platform/Prompt.h"
 #include "prefs/PrefPageRegistry.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -128,11 +129,9 @@ void TOPanAlerts::BuildControls() {
   QFont boldFont = pageFont;
   boldFont.setBold(true);
   cbEnabled->setFont(boldFont);
-  cbEnabled->setAutoFillBackground(true);
-  QPalette red = cbEnabled->palette();
-  red.setColor(QPalette::Window, Qt::red);
-  red.setColor(QPalette::WindowText, Qt::white);
-  cbEnabled->setPalette(red);
+  // White bold on red, so that a disabled alert catches the eye.
+  cbEnabled->setStyleSheet(QStringLiteral(
+      "QCheckBox { background-color: #FF0000; color: #FFFFFF; padding: 1px 4px 1px 2px; }"));
   auto *lbType = new QLabel(QStringLiteral("Type"), GBAlert);
   cmbType = Named(new QComboBox(GBAlert), "cmbType");
   top->addWidget(lbSymbol, 0, 0);
@@ -199,6 +198,10 @@ void TOPanAlerts::BuildControls() {
   dfWaveFile = Named(new QLineEdit(GBAlert), "dfWaveFile");
   pbWaveFile = Named(new QPushButton(QStringLiteral("---"), GBAlert), "pbWaveFile");
   pbWaveFile->setFixedWidth(28);
+  // A group of their own, apart from the radio buttons of the parameter fields.
+  auto *soundGroup = new QButtonGroup(GBAlert);
+  soundGroup->addButton(rbSystem);
+  soundGroup->addButton(rbCustom);
   actions->setColumnMinimumWidth(0, 14);
   actions->addWidget(rbSystem, 4, 1);
   actions->addWidget(cmbAlertStandard, 4, 2);
