@@ -193,11 +193,14 @@ void TQuickAlertsModel::Save(AlertSystemClass &store, const std::vector<TQuickAl
         // shows the limit rounded.
         if (col == QuickColNews || untouched)
           continue;
-        double &limit = col == QuickColVolume ? alert->P3 : alert->P1;
+        const double limit = col == QuickColVolume ? alert->P3 : alert->P1;
         if (value != limit) {
           store.TurnOffAlert(alert->ID, true);
-          limit = value;
-          store.UpdateAlert(alert->ID, *alert);
+          // Read again: turning off changed the stored record.
+          if (std::optional<TAlertRecord> off = StoredCopy(store, alert->ID)) {
+            (col == QuickColVolume ? off->P3 : off->P1) = value;
+            store.UpdateAlert(off->ID, *off);
+          }
         }
         row.Shown[c] = text;
       } else if (!empty) {
