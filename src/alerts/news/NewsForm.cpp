@@ -224,6 +224,10 @@ void TfrmNews::FormCreate() {
   m_browser->OnCommandStateChange = [this](int command, bool enable) {
     BrowserCommandStateChange(command, enable);
   };
+  // Without a browser there is nothing to navigate, print or search.
+  if (!m_browser->Available())
+    for (QPushButton *b : {pbNavLeft, pbNavRight, pbNavStop, pbPrint, pbFind})
+      b->hide();
   if (QWidget *view = m_browser->Available() ? m_browser->Widget() : nullptr) {
     view->setParent(panIE);
     view->setObjectName(QStringLiteral("Browser"));
@@ -718,6 +722,8 @@ void TfrmNews::LayoutNavPan(int goX) {
   const int h = NavPan->height();
   int x = 2;
   for (QPushButton *b : {pbNavLeft, pbNavRight, pbNavStop, pbPrint, pbFind}) {
+    if (b->isHidden())
+      continue;
     b->move(x, (h - b->height()) / 2);
     x += b->width() + 1;
   }

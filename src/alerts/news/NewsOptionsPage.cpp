@@ -67,6 +67,14 @@ std::vector<std::string> MemoLines(const QPlainTextEdit *memo) {
   return SplitRuleLines(memo->toPlainText().toStdString());
 }
 
+// Lines as a memo holds them.
+QString MemoText(const std::vector<std::string> &lines) {
+  QStringList list;
+  for (const std::string &line : lines)
+    list.append(QString::fromStdString(line));
+  return list.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 TOPanNews::TOPanNews(QWidget *parent) : TOptionPage(parent) {
@@ -211,7 +219,7 @@ void TOPanNews::FormShow() {
   dfMax->setText(QString::number(s.MaxItems));
   cbFilterTitles->setChecked(s.FilterTitles);
   memHigh->setPlainText(QString::fromStdString(s.HighPriority));
-  memExclude->setPlainText(QString::fromStdString(JoinRuleLines(s.ExcludeRules)));
+  memExclude->setPlainText(MemoText(s.ExcludeRules));
   cbOn->setChecked(s.NewsOn);
   spTwo->setChecked(s.TwoPanes);
   spThree->setChecked(!s.TwoPanes);
@@ -261,8 +269,7 @@ void TOPanNews::memHighExit() {
 }
 
 void TOPanNews::memExcludeExit() {
-  const QString text =
-      QString::fromStdString(JoinRuleLines(NormalizeRuleLines(MemoLines(memExclude))));
+  const QString text = MemoText(NormalizeRuleLines(MemoLines(memExclude)));
   if (memExclude->toPlainText() != text)
     memExclude->setPlainText(text);
 }
@@ -271,7 +278,7 @@ void TOPanNews::Button1Click() {
   auto *editor = new TRulesEditor(this);
   editor->RulesText = JoinRuleLines(MemoLines(memExclude));
   editor->exec();
-  memExclude->setPlainText(QString::fromStdString(editor->RulesText));
+  memExclude->setPlainText(MemoText(SplitRuleLines(editor->RulesText)));
   delete editor;
 }
 

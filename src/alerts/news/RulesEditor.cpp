@@ -173,9 +173,13 @@ void TRulesEditor::FormResize() {
 
   tbRules->SetColWidths(0, tbRules->Canvas().TextWidth(" <> "));
   tbRules->SetColWidths(1, tbRules->Canvas().TextWidth("Source") + 5);
+  // Column 2 takes what the grid's client width leaves beside the others and
+  // the lines between, less the scroll bar when not all rows show.
   const bool allVisible = tbRules->VisibleRowCount() >= tbRules->RowCount() - tbRules->FixedRows();
-  int rest = tbRules->width() - tbRules->ColWidths(0) - tbRules->ColWidths(1);
-  rest -= allVisible ? 2 : 3 + tbRules->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  int rest = tbRules->width() - 2 * tbRules->frameWidth() - tbRules->ColWidths(0) -
+             tbRules->ColWidths(1) - 3 * tbRules->GridLineWidth();
+  if (!allVisible)
+    rest -= tbRules->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   tbRules->SetColWidths(2, std::max(20, rest));
 }
 
@@ -215,6 +219,7 @@ void TRulesEditor::tbRulesClick() {
 void TRulesEditor::pbAddClick() {
   m_model.AddRule();
   Present();
+  FormResize();
   dfRule->setFocus();
 }
 

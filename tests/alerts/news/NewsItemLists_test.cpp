@@ -65,6 +65,8 @@ TEST_F(NewsItemListsTest, RowOfItem) {
 TEST_F(NewsItemListsTest, Captions) {
   EXPECT_EQ(NewsCaptionText(""), "News");
   EXPECT_EQ(NewsCaptionText("IBM"), "News for IBM - never checked yet");
+  StoreQuote("IBM", QuoteFields{});
+  EXPECT_EQ(NewsCaptionText("IBM"), "News for IBM - never checked yet");
   SetLastNewsCheck("IBM", kDay + 9.5 / 24);
   EXPECT_EQ(NewsCaptionText("IBM"), "News for IBM last checked on Jan 05, 2024 at 09:30");
   // A newer unread item wins; the display offset shifts the time.

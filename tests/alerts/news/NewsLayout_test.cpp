@@ -163,7 +163,7 @@ TEST(NewsLayoutTest, MissingSideBannersAreLeftOut) {
   EXPECT_FALSE(row.Shown[bpLeftPair]);
   for (int p = 1; p <= SideBannerCount; ++p)
     EXPECT_FALSE(row.SideShown(p)) << p;
-  EXPECT_EQ(row.LabelL.x(), 2 + (696 - 2 - 639) / 2);
+  EXPECT_EQ(row.LabelL.x(), 2 + (698 - 2 - 639) / 2);
 }
 
 TEST(NewsLayoutTest, HeadingColumnTakesTheRest) {

@@ -1,0 +1,444 @@
+#include "NewsTestSupport.h"
+
+#include "alerts/news/NewsSymbols.h"
+#include "alerts/news/NewsWindowOpener.h"
+#include "platform/DateTime.h"
+#include "platform/Format.h"
+#include "platform/StringGrid.h"
+#include "support/TestPaths.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextBrowser>
+
+namespace {
+
+const TDateTime kDay = EncodeDate(2024, 1, 5);
+
+class NewsFormTest : public NewsTest {
+protected:
+  void TearDown() override {
+    if (window)
+      window->close();
+    NewsTest::TearDown();
+  }
+
+  // IBM with three items (newest "IBM beats"), MSFT with one, AAPL without news.
+  void AddSampleNews() {
+    AddItem("IBM", "IBM opens lab", kDay + 9.0 / 24, "Wire");
+    AddItem("IBM", "IBM beats estimates", kDay + 11.5 / 24, "Dow");
+    AddItem("IBM", "IBM names chief", kDay + 10.0 / 24, "Wire");
+    AddItem("MSFT", "MSFT ships update", kDay + 8.0 / 24, "Press");
+    StoreQuote("AAPL", QuoteFields{});
+    SetNewNews("IBM", true);
+    SetNewNews("MSFT", true);
+  }
+
+  TfrmNews *Open() {
+    window = new TfrmNews(nullptr);
+    window->show();
+    return window;
+  }
+
+  std::vector<std::string> ListedSymbols() const {
+    std::vector<std::string> symbols;
+    for (int i = 0; i < window->lbSymb->count(); ++i)
+      symbols.push_back(window->lbSymb->item(i)->text().toStdString());
+    return symbols;
+  }
+
+  static bool Lit(const std::string &symbol) {
+    TDateTime check = 0, unread = 0;
+    return GetNewNews(symbol, check, unread);
+  }
+
+  void ResizeTo(int w, int h) {
+    window->resize(w, h);
+    ASSERT_TRUE(WaitFor([&] { return window->size() == QSize(w, h); }));
+    QCoreApplication::processEvents();
+  }
+
+  void Ticks(int n) {
+    for (int i = 0; i < n; ++i)
+      window->Timer1Timer();
+  }
+
+  void Key(QWidget *target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(target, &press);
+  }
+
+  QPointer<TfrmNews> window;
+};
+
+TEST_F(NewsFormTest, ListsSymbolsAndShowsHeadlinesNewestFirst) {
+  AddSampleNews();
+  Open();
+  EXPECT_EQ(TfrmNews::Instance(), window.data());
+  EXPECT_EQ(ListedSymbols(), (std::vector<std::string>{"AAPL", "IBM", "MSFT"}));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("News"));
+
+  window->ShowSymbol(" ibm ");
+  EXPECT_EQ(window->CurrentSymbol(), "IBM");
+  EXPECT_EQ(window->lbSymb->currentItem()->text(), QStringLiteral("IBM"));
+  TStringGrid *grid = window->tbNews;
+  ASSERT_EQ(grid->RowCount(), 4);
+  EXPECT_EQ(grid->Cells(2, 0), "Heading");
+  EXPECT_EQ(grid->Cells(2, 1), "IBM beats estimates");
+  EXPECT_EQ(grid->Cells(2, 2), "IBM names chief");
+  EXPECT_EQ(grid->Cells(2, 3), "IBM opens lab");
+  EXPECT_EQ(grid->Cells(1, 1), "Jan 05,2024, 11:30");
+  EXPECT_EQ(grid->Cells(3, 1), "Dow");
+  EXPECT_TRUE(window->GridFilled());
+  EXPECT_TRUE(grid->isEnabled());
+  EXPECT_FALSE(window->txtNoNews->isVisible());
+  EXPECT_TRUE(window->pbMarkRead->isVisible());
+  EXPECT_EQ(window->windowTitle(),
+            QStringLiteral("News for IBM last checked on Jan 05, 2024 at 11:30"));
+  // Seeing the headlines puts the bulb out everywhere.
+  EXPECT_FALSE(Lit("IBM"));
+  EXPECT_TRUE(Lit("MSFT"));
+  for (int kind : {usMainGrid, usWatchList, usNewsWindow, usTicker})
+    EXPECT_EQ(TakeUpdatedSymbolList(kind), std::vector<std::string>{"IBM"}) << kind;
+}
+
+TEST_F(NewsFormTest, SymbolWithoutNewsShowsNoNewsFound) {
+  AddSampleNews();
+  Open();
+  window->ShowSymbol("AAPL");
+  EXPECT_EQ(window->txtNoNews->text(), QStringLiteral("   No News Found  "));
+  EXPECT_TRUE(window->txtNoNews->isVisible());
+  EXPECT_FALSE(window->tbNews->isEnabled());
+  EXPECT_EQ(window->tbNews->RowCount(), 2);
+  for (QPushButton *b :
+       {window->pbSelAll, window->pbMarkRead, window->pbMarkNotRead, window->pbDetail})
+    EXPECT_FALSE(b->isVisible()) << b->objectName().toStdString();
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("News for AAPL - never checked yet"));
+
+  window->ShowSymbol("NOPE");
+  EXPECT_EQ(window->CurrentSymbol(), "");
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("News"));
+  EXPECT_FALSE(window->txtNoNews->isVisible()) << "no symbol chosen";
+}
+
+TEST_F(NewsFormTest, MarkingRowsReadAndUnread) {
+  AddSampleNews();
+  Open();
+  window->ShowSymbol("IBM");
+  window->SelectRows(1, 2);
+  window->pbMarkRead->click();
+  EXPECT_EQ(window->Items.ReadFlags[0], "Y");
+  EXPECT_EQ(window->Items.ReadFlags[1], "Y");
+  EXPECT_EQ(window->Items.ReadFlags[2], "N");
+  window->SelectRows(2, 2);
+  window->pbMarkNotRead->click();
+  TNewsItemLists stored;
+  stored.Load("IBM");
+  EXPECT_EQ(stored.ReadFlags[0], "Y");
+  EXPECT_EQ(stored.ReadFlags[1], "N");
+  window->popMarkRead->trigger();
+  stored.Load("IBM");
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(stored.ReadFlags[i], "Y") << i;
+  window->pbSelAll->click();
+  EXPECT_EQ(window->SelectionTop(), 1);
+  EXPECT_EQ(window->SelectionBottom(), 3);
+}
+
+TEST_F(NewsFormTest, ReloadKeepsTheSelectedItemSelected) {
+  AddSampleNews();
+  Open();
+  window->ShowSymbol("IBM");
+  window->SelectRows(2, 2); // "IBM names chief"
+  AddItem("IBM", "IBM later news", kDay + 12.0 / 24);
+  SetNewNews("IBM", true);
+  MarkSymbolUpdated(usNewsWindow, "IBM");
+  Ticks(NewsWindowTimings().RefreshEveryTicks);
+  ASSERT_EQ(window->tbNews->RowCount(), 5);
+  EXPECT_EQ(window->tbNews->Cells(2, 1), "IBM later news");
+  EXPECT_EQ(window->SelectionTop(), 3);
+  EXPECT_EQ(window->tbNews->Cells(2, window->SelectionTop()), "IBM names chief");
+}
+
+TEST_F(NewsFormTest, TimerLightsBulbsOfChangedSymbols) {
+  AddSampleNews();
+  SetNewNews("MSFT", false);
+  Open();
+  window->ShowSymbol("AAPL");
+  const int aapl = 0;
+  const int p = window->lbSymb->item(aapl)->data(Qt::UserRole).toInt();
+  EXPECT_FALSE(NewsBulbLit(p));
+  AddItem("AAPL", "AAPL news", kDay + 11.0 / 24);
+  SetNewNews("AAPL", true);
+  MarkSymbolUpdated(usNewsWindow, "AAPL");
+  Ticks(NewsWindowTimings().RefreshEveryTicks);
+  // The current symbol's headlines are read again, which puts its bulb out.
+  EXPECT_EQ(window->tbNews->Cells(2, 1), "AAPL news");
+  EXPECT_FALSE(Lit("AAPL"));
+
+  window->ShowSymbol("IBM");
+  Ticks(NewsWindowTimings().RefreshEveryTicks); // takes IBM's own marks
+  const int msftBefore = window->lbSymb->item(2)->data(Qt::UserRole).toInt();
+  EXPECT_FALSE(NewsBulbLit(msftBefore));
+  SetNewNews("MSFT", true);
+  MarkSymbolUpdated(usNewsWindow, "MSFT");
+  Ticks(NewsWindowTimings().RefreshEveryTicks);
+  const int msft = window->lbSymb->item(2)->data(Qt::UserRole).toInt();
+  EXPECT_TRUE(NewsBulbLit(msft));
+  EXPECT_EQ(window->CurrentSymbol(), "IBM");
+}
+
+TEST_F(NewsFormTest, DetailShowsTheItemInThePane) {
+  AddSampleNews();
+  Open();
+  ASSERT_FALSE(window->TwoPaneMode());
+  window->ShowSymbol("IBM");
+  window->SelectRows(1, 1);
+  window->pbDetail->click();
+  EXPECT_TRUE(window->Items.RowRead(1));
+  EXPECT_NE(window->memItem->toPlainText().indexOf(QStringLiteral("IBM beats estimates")), -1);
+  EXPECT_NE(window->memItem->toPlainText().indexOf(QStringLiteral("Dow")), -1);
+  EXPECT_EQ(window->dfAddress->text(), QStringLiteral("http://news.example/IBM beats estimates"));
+  EXPECT_TRUE(urls.Opened().empty());
+  window->pbOpenLink->click();
+  EXPECT_EQ(urls.Opened(), std::vector<std::string>{"http://news.example/IBM beats estimates"});
+  urls.Clear();
+  window->popShowDetailInIE->trigger();
+  EXPECT_EQ(urls.Opened(), std::vector<std::string>{"http://news.example/IBM beats estimates"});
+  window->popCopyAddress->trigger();
+  EXPECT_EQ(clipboard.Text(), "http://news.example/IBM beats estimates");
+  window->PopupMenu1Popup();
+  EXPECT_TRUE(window->popShowDetailInIE->isVisible());
+}
+
+TEST_F(NewsFormTest, TwoPanesOpenItemsInTheUsersBrowser) {
+  AddSampleNews();
+  TDisplaySettings s = CurrentDisplaySettings();
+  s.TwoPanes = true;
+  SetDisplaySettings(s);
+  Open();
+  EXPECT_TRUE(window->TwoPaneMode());
+  EXPECT_FALSE(window->panIE->isVisible());
+  EXPECT_FALSE(window->NavPan->isVisible());
+  EXPECT_FALSE(window->Splitter1->isVisible());
+  EXPECT_EQ(window->panNews->height(), window->PanSplit->height());
+  window->ShowSymbol("IBM");
+  window->SelectRows(2, 2);
+  window->tbNewsDblClick();
+  EXPECT_EQ(urls.Opened(), std::vector<std::string>{"http://news.example/IBM names chief"});
+  EXPECT_TRUE(window->Items.RowRead(2));
+  window->PopupMenu1Popup();
+  EXPECT_FALSE(window->popShowDetailInIE->isVisible());
+}
+
+TEST_F(NewsFormTest, WithoutAnItemPaneTheWindowKeepsToTwoPanes) {
+  SetNewsItemPaneAvailable(false);
+  Open();
+  EXPECT_TRUE(window->TwoPaneMode());
+}
+
+TEST_F(NewsFormTest, FetchRequests) {
+  AddSampleNews();
+  Open();
+  window->ShowSymbol("IBM");
+  window->pbForce->click();
+  EXPECT_EQ(ForceListText(), "IBM");
+  window->popRefOne->trigger();
+  EXPECT_EQ(ForceListText(), "IBM");
+  EXPECT_TRUE(window->pbForce->isEnabled());
+  window->pbForceAll->click();
+  EXPECT_EQ(ForceListText(), "IBM AAPL MSFT");
+  ResetNewsThreadState();
+  window->ShowSymbol("MSFT");
+  Key(window->tbNews, Qt::Key_F4);
+  EXPECT_EQ(ForceListText(), "MSFT");
+}
+
+TEST_F(NewsFormTest, CtrlASelectsAllRows) {
+  AddSampleNews();
+  Open();
+  window->ShowSymbol("IBM");
+  Key(window->tbNews, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(window->SelectionTop(), 1);
+  EXPECT_EQ(window->SelectionBottom(), 3);
+}
+
+TEST_F(NewsFormTest, ClearingAllBulbsAsksFirst) {
+  AddSampleNews();
+  Open();
+  prompt.PushAnswer(mrNo);
+  window->pbNoBulb->click();
+  ASSERT_EQ(prompt.QuestionCount(), 1u);
+  const PromptQuestion q = prompt.Questions().front();
+  EXPECT_EQ(q.text, "Are you sure you want to clear all \"new news\" bulbs on all stocks?");
+  EXPECT_EQ(q.caption, "Clear Bulbs");
+  EXPECT_EQ(q.buttons, TMsgDlgButtons(mbYesNo));
+  EXPECT_EQ(q.icon, mtConfirmation);
+  EXPECT_TRUE(Lit("IBM"));
+  prompt.PushAnswer(mrYes);
+  window->pbNoBulb->click();
+  EXPECT_FALSE(Lit("IBM"));
+  EXPECT_FALSE(Lit("MSFT"));
+}
+
+TEST_F(NewsFormTest, SplitterIsHeldWithinItsLimits) {
+  Open();
+  ResizeTo(800, 600);
+  const int h = window->PanSplit->height();
+  window->Splitter1->move(0, h - 5);
+  window->Splitter1Moved();
+  EXPECT_DOUBLE_EQ(window->Split(), 90);
+  EXPECT_EQ(window->panNews->height(), std::min(int(Round(h * 0.9)), h - 9));
+  window->Splitter1->move(0, 0);
+  window->Splitter1Moved();
+  EXPECT_DOUBLE_EQ(window->Split(), 15);
+  EXPECT_EQ(window->panNews->height(), std::max(62, int(Round(h * 0.15))));
+  ResizeTo(800, 150);
+  EXPECT_GE(window->panNews->height(), 62) << "never below 62 pixels";
+}
+
+TEST_F(NewsFormTest, BannersOffLeaveTheGridDownToTheButtons) {
+  Open();
+  EXPECT_FALSE(window->BannersOn());
+  EXPECT_FALSE(window->panAd->isVisible());
+  EXPECT_FALSE(window->ClickLabL->isVisible());
+  EXPECT_EQ(window->tbNews->geometry().bottom() + 1 + 2, window->pbSelAll->y());
+  EXPECT_EQ(AdSlotsInUse(), 1) << "the news banner's slot";
+  EXPECT_GT(window->NewsBannerSlot(), 0);
+}
+
+TEST_F(NewsFormTest, BannersOnShowTheBannerRowWithoutSideBanners) {
+  AdsShowSetting = true;
+  Open();
+  const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
+  if (screenWidth < 800) {
+    EXPECT_FALSE(window->BannersOn());
+    GTEST_SKIP() << "screen narrower than 800 pixels";
+  }
+  ResizeTo(900, 600);
+  EXPECT_TRUE(window->BannersOn());
+  EXPECT_TRUE(window->panAd->isVisible());
+  EXPECT_EQ(window->minimumSize(), QSize(555, 185));
+  EXPECT_EQ(window->panAd->y(), window->panNews->height() - 65);
+  EXPECT_EQ(window->tbNews->height(),
+            window->panNews->height() - 2 - window->pbSelAll->height() - 2 - 2 - 64);
+  EXPECT_LT(window->pbSelAll->geometry().bottom(), window->panAd->y());
+  EXPECT_EQ(window->findChild<QWidget *>(QStringLiteral("panSideAd1")), nullptr);
+}
+
+TEST_F(NewsFormTest, ClosingWritesThePlaceAndFreesTheBanner) {
+  Open();
+  ResizeTo(700, 500);
+  window->move(40, 30);
+  ASSERT_TRUE(WaitFor([&] { return window->pos() == QPoint(40, 30); }));
+  window->Splitter1->move(0, window->PanSplit->height() / 4);
+  window->Splitter1Moved();
+  const double split = window->Split();
+  window->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(window.isNull());
+  EXPECT_EQ(TfrmNews::Instance(), nullptr);
+  EXPECT_EQ(AdSlotsInUse(), 0);
+  TMyIniFile &ini = SettingsFile();
+  EXPECT_EQ(ini.ReadInteger("News", "NWINW", 0), 700);
+  EXPECT_EQ(ini.ReadInteger("News", "NWINH", 0), 500);
+  EXPECT_EQ(ini.ReadInteger("News", "NWINX", -1), 40);
+  EXPECT_EQ(ini.ReadInteger("News", "NWINY", -1), 30);
+  EXPECT_EQ(ini.ReadString("News", "NSTATE", ""), "NO");
+  EXPECT_DOUBLE_EQ(StrToFloat(ini.ReadString("News", "NSPLIT", "")), split);
+
+  // The next window comes back there.
+  Open();
+  EXPECT_EQ(window->size(), QSize(700, 500));
+  EXPECT_DOUBLE_EQ(window->Split(), split);
+}
+
+TEST_F(NewsFormTest, EmbeddedBrowserDrivesTheNavigationButtons) {
+  FakeEmbeddedBrowser *browser = nullptr;
+  SetEmbeddedBrowserFactory([&browser](QWidget *) {
+    auto b = std::make_unique<FakeEmbeddedBrowser>();
+    browser = b.get();
+    return b;
+  });
+  AddSampleNews();
+  Open();
+  ASSERT_NE(browser, nullptr);
+  window->ShowSymbol("IBM");
+  window->SelectRows(1, 1);
+  window->pbDetail->click();
+  EXPECT_EQ(browser->Requests(),
+            std::vector<std::string>{"http://news.example/IBM beats estimates"});
+  EXPECT_TRUE(window->PanTop->isVisible());
+  browser->FinishNavigation();
+  EXPECT_FALSE(window->PanTop->isVisible());
+  EXPECT_EQ(window->dfAddress->text(), QStringLiteral("http://news.example/IBM beats estimates"));
+  EXPECT_FALSE(window->pbNavLeft->isEnabled());
+
+  window->SelectRows(2, 2);
+  window->pbDetail->click();
+  browser->FinishNavigation();
+  EXPECT_TRUE(window->pbNavLeft->isEnabled());
+  EXPECT_FALSE(window->pbNavRight->isEnabled());
+  window->pbNavLeft->click();
+  browser->FinishNavigation();
+  EXPECT_TRUE(window->pbNavRight->isEnabled());
+  EXPECT_FALSE(window->pbNavLeft->isEnabled());
+  EXPECT_EQ(window->dfAddress->text(), QStringLiteral("http://news.example/IBM beats estimates"));
+
+  Ticks(NewsWindowTimings().RefreshEveryTicks);
+  EXPECT_TRUE(window->pbPrint->isEnabled());
+  EXPECT_TRUE(window->pbFind->isEnabled());
+  window->pbPrint->click();
+  window->pbFind->click();
+  EXPECT_EQ(browser->Prints(), 1);
+  EXPECT_EQ(browser->Finds(), 1);
+  EXPECT_TRUE(urls.Opened().empty());
+}
+
+TEST_F(NewsFormTest, OpenNewsWindowMakesOneWindowAndReusesIt) {
+  AddSampleNews();
+  TfrmNews *first = OpenNewsWindow("ibm");
+  window = first;
+  EXPECT_EQ(NewsWindow(), first);
+  EXPECT_TRUE(first->isVisible());
+  EXPECT_EQ(first->CurrentSymbol(), "IBM");
+  first->showMinimized();
+  TfrmNews *second = OpenNewsWindow("MSFT");
+  EXPECT_EQ(second, first);
+  EXPECT_EQ(first->CurrentSymbol(), "MSFT");
+  EXPECT_FALSE(first->isMinimized());
+}
+
+TEST_F(NewsFormTest, PictureOfTheWindow) {
+  AddSampleNews();
+  AddItem("IBM", "IBM &amp; partners sign <cloud> deal with a rather long heading", kDay + 7.0 / 24,
+          "Reuters");
+  MarkNewsRead(2, true);
+  Open();
+  ResizeTo(780, 520);
+  window->ShowSymbol("IBM");
+  window->SelectRows(2, 2);
+  window->pbDetail->click();
+  window->SelectRows(1, 1);
+  window->Timer1Timer();
+  window->Timer1Timer();
+  QCoreApplication::processEvents(); // scroll bars show or hide on the next event
+  const QImage image = window->grab().toImage();
+  ASSERT_TRUE(image.save(QString::fromStdString(TestArtifactPath("news_window.png"))));
+  // The heading column fills the grid: the last column ends near the grid's edge.
+  TStringGrid *grid = window->tbNews;
+  int total = 0;
+  for (int c = 0; c < 4; ++c)
+    total += grid->ColWidths(c) + grid->GridLineWidth();
+  EXPECT_LE(total, grid->width());
+  EXPECT_GE(total, grid->width() - 8);
+}
+
+} // namespace
