@@ -336,6 +336,8 @@ bool TOPanAlerts::FormCloseQuery() {
 
 void TOPanAlerts::FormClose() {
   Timer1->stop();
+  if (m_colourPanel)
+    dlgColor().hide();
   Guard("Alert FormClose", [&] {
     AskNewAlert(false, false);
     RemoveParamFields();
@@ -647,7 +649,8 @@ void TOPanAlerts::dfSymbolEnter() {
 
 void TOPanAlerts::dfSymbolExit() {
   Guard("dfSymbolExit", [&] {
-    if (!m_editAlert)
+    // Only a new alert's symbol can be typed; a stored alert keeps its own.
+    if (!m_editAlert || !m_newMode)
       return;
     const std::string symbol = CleanAlertSymbol(dfSymbol->text().toStdString());
     m_editAlert->Symbol = symbol;

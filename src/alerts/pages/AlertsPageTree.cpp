@@ -185,6 +185,8 @@ void TOPanAlerts::DeletePlaceholder() {
 // ---- Choosing a node
 
 bool TOPanAlerts::ATreeChanging(QTreeWidgetItem *node) {
+  if (m_filling)
+    return true; // the page itself rearranges the tree
   bool allow = true;
   Guard("ATreeChanging", [&] {
     if (node && TAlertTree::Level(node) == 2)

@@ -425,3 +425,42 @@ TEST_F(AlertsPageTest, ACreateRequestRefusedLeavesTheEditedAlert) {
   EXPECT_EQ(page->dfSymbol->text().toStdString(), "IBM");
   EXPECT_EQ(page->EditAlert()->Symbol, "IBM");
 }
+
+// ---- Expanding and collapsing
+
+TEST_F(AlertsPageTest, ExpandAndCollapseButtons) {
+  const std::string a = AddAlert("IBM", AlertTypeHighPrice, 120);
+  AddAlert("MSFT", AlertTypeHighPrice, 420);
+  TOPanAlerts *page = Open();
+  ClickNode(AlertNode(a));
+  page->pbCollapse->click();
+  EXPECT_FALSE(Root("IBM")->isExpanded());
+  EXPECT_FALSE(Root("MSFT")->isExpanded());
+  page->pbExpand->click();
+  EXPECT_TRUE(AlertNode(a)->isExpanded());
+  page->pbExpand1->click();
+  EXPECT_TRUE(Root("IBM")->isExpanded());
+  EXPECT_FALSE(AlertNode(a)->isExpanded());
+  EXPECT_EQ(page->ATree->currentItem(), AlertNode(a));
+  EXPECT_EQ(prompt.QuestionCount(), 0u);
+}
+
+TEST_F(AlertsPageTest, ExpandingAnotherNodeChoosesIt) {
+  const std::string a = AddAlert("IBM", AlertTypeHighPrice, 120);
+  const std::string b = AddAlert("MSFT", AlertTypeHighPrice, 420);
+  TOPanAlerts *page = Open();
+  ClickNode(AlertNode(a));
+  page->ATree->expandItem(AlertNode(b));
+  EXPECT_EQ(page->ATree->currentItem(), AlertNode(b));
+  EXPECT_EQ(page->EditAlert()->ID, b);
+}
+
+TEST_F(AlertsPageTest, AStoredLowerCaseSymbolIsNoChange) {
+  const std::string id = AddAlert("ibm", AlertTypeHighPrice, 120);
+  TOPanAlerts *page = Open();
+  ClickNode(AlertNode(id));
+  emit page->dfSymbol->editingFinished();
+  EXPECT_EQ(page->EditAlert()->Symbol, "ibm");
+  page->Timer1Timer();
+  EXPECT_FALSE(page->pbSaveIt->isEnabled());
+}
