@@ -126,6 +126,7 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
 }
 
 TmForm::~TmForm() {
+  disconnect(cbPortfolio, nullptr, this, nullptr);
   Timer1->stop();
   Timer2->stop();
 }

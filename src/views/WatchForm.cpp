@@ -64,7 +64,11 @@ TwForm::TwForm(QLabel *fontLabel, QMenu *popup, QWidget *parent) : QWidget(paren
   Timer1->start();
 }
 
-TwForm::~TwForm() { Timer1->stop(); }
+TwForm::~TwForm() {
+  // The line edit may report an edit while the window goes away.
+  disconnect(edSymbols, nullptr, this, nullptr);
+  Timer1->stop();
+}
 
 std::string TwForm::WatchText() const { return StockGrid->WatchSymbols; }
 
