@@ -240,8 +240,6 @@ void TfrmNews::tbNewsMouseDown(TMouseButton Button, TShiftState Shift, int X, in
     SelectRows(m_anchorRow, row);
     return;
   }
-  if (Button == mbRight && row >= m_selTop && row <= m_selBottom && m_selTop >= 1)
-    return; // a right click inside the selection keeps it for the pop-up menu
   m_anchorRow = row;
   SelectRows(row, row);
 }

@@ -1,10 +1,13 @@
 #include "NewsTestSupport.h"
 
+#include "alerts/news/NewsOptionsPage.h"
 #include "alerts/news/NewsSymbols.h"
 #include "alerts/news/NewsWindowOpener.h"
 #include "platform/DateTime.h"
 #include "platform/Format.h"
 #include "platform/StringGrid.h"
+#include "prefs/PrefDialog.h"
+#include "prefs/PrefPageRegistry.h"
 #include "support/TestPaths.h"
 
 #include <QAction>
@@ -17,6 +20,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
+#include <QTimer>
+#include <QToolButton>
+#include <QWheelEvent>
 
 namespace {
 
@@ -400,6 +406,66 @@ TEST_F(NewsFormTest, EmbeddedBrowserDrivesTheNavigationButtons) {
   EXPECT_EQ(browser->Prints(), 1);
   EXPECT_EQ(browser->Finds(), 1);
   EXPECT_TRUE(urls.Opened().empty());
+}
+
+TEST_F(NewsFormTest, RightClickSelectsTheRowUnderTheMouse) {
+  AddSampleNews();
+  Open();
+  window->ShowSymbol("IBM");
+  window->pbSelAll->click();
+  const TRect cell = window->tbNews->CellRect(2, 2);
+  window->tbNewsMouseDown(mbRight, ssRight, cell.Left + 3, cell.Top + 3);
+  EXPECT_EQ(window->SelectionTop(), 2);
+  EXPECT_EQ(window->SelectionBottom(), 2);
+  window->tbNewsMouseDown(mbLeft, ssLeft | ssShift, cell.Left + 3, cell.Top + 20);
+  EXPECT_EQ(window->SelectionTop(), 2);
+  EXPECT_EQ(window->SelectionBottom(), 3);
+}
+
+TEST_F(NewsFormTest, WheelOnTheSymbolListStepsThroughSymbols) {
+  AddSampleNews();
+  Open();
+  window->activateWindow();
+  window->lbSymb->setFocus();
+  if (!WaitFor([&] { return window->lbSymb->hasFocus(); }))
+    GTEST_SKIP() << "the symbol list cannot take the focus here";
+  window->ShowSymbol("IBM");
+  auto wheel = [&](int delta) {
+    QWheelEvent e(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(window->lbSymb->viewport(), &e);
+  };
+  wheel(-120);
+  EXPECT_EQ(window->CurrentSymbol(), "MSFT");
+  wheel(-120);
+  EXPECT_EQ(window->CurrentSymbol(), "MSFT") << "no item below the last";
+  wheel(120);
+  wheel(120);
+  EXPECT_EQ(window->CurrentSymbol(), "AAPL");
+}
+
+TEST_F(NewsFormTest, PreferencesOpenAtTheNewsPageAndApplyThePaneMode) {
+  RegisterNewsPage();
+  Open();
+  ASSERT_FALSE(window->TwoPaneMode());
+  int shownPage = -1;
+  QTimer::singleShot(0, [&shownPage] {
+    TdlgPref *dialog = nullptr;
+    WaitFor([&] { return (dialog = TdlgPref::OpenDialog()) != nullptr; });
+    ASSERT_NE(dialog, nullptr);
+    shownPage = dialog->CurrentPageNumber();
+    auto *page = qobject_cast<TOPanNews *>(dialog->CurrentPage());
+    ASSERT_NE(page, nullptr);
+    page->spTwo->click();
+    dialog->pbOK->click();
+  });
+  window->pbSetNews->click();
+  PrefPageRegistry().Unregister(PrefPageNews);
+  EXPECT_EQ(shownPage, PrefPageNews);
+  EXPECT_TRUE(CurrentDisplaySettings().TwoPanes);
+  EXPECT_TRUE(window->TwoPaneMode());
+  EXPECT_FALSE(window->panIE->isVisible());
+  EXPECT_EQ(window->panNews->height(), window->PanSplit->height());
 }
 
 TEST_F(NewsFormTest, OpenNewsWindowMakesOneWindowAndReusesIt) {
