@@ -19,6 +19,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -91,9 +92,8 @@ void TOPanEmail::BuildControls() {
   auto *sg = new QGridLayout(server);
   dfHost = Named(new QLineEdit(server), "dfHost");
   dfPort = Named(new QLineEdit(server), "dfPort");
-  dfPort->setMaxLength(PortMaxLength);
   dfPort->setText(QStringLiteral("default"));
-  dfPort->setFixedWidth(dfPort->fontMetrics().horizontalAdvance(QStringLiteral("default")) + 16);
+  dfPort->setFixedWidth(dfPort->fontMetrics().horizontalAdvance(QStringLiteral("default")) + 30);
   dfFrom = Named(new QLineEdit(server), "dfFrom");
   cbAuth = Named(new QCheckBox(QStringLiteral("Requires Authentication"), server), "cbAuth");
   dfUserID = Named(new QLineEdit(server), "dfUserID");
@@ -266,6 +266,15 @@ void TOPanEmail::PlaceOverlays() {
 }
 
 bool TOPanEmail::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == dfPort && event->type() == QEvent::KeyPress) {
+    // At most 5 characters are typed; the field itself may show "default".
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const bool typing = !key->text().isEmpty() && key->text().at(0).isPrint() &&
+                        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (typing &&
+        dfPort->text().size() - dfPort->selectedText().size() + key->text().size() > PortMaxLength)
+      return true;
+  }
   if (event->type() == QEvent::FocusOut) {
     if (watched == dfPort)
       dfPortExit();
