@@ -102,7 +102,12 @@ TfrmTickParam::TfrmTickParam(TfrmNewTick *ticker, QWidget *parent)
   Timer1->start();
 }
 
-TfrmTickParam::~TfrmTickParam() { FormDestroy(); }
+TfrmTickParam::~TfrmTickParam() {
+  // No "field left" handling while the controls are being torn down.
+  AddSymbols->removeEventFilter(this);
+  dfSep->removeEventFilter(this);
+  FormDestroy();
+}
 
 // ---- Building the form -----------------------------------------------------------
 

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -424,6 +426,34 @@ TEST_F(StockBoxTest, MarkerLeavesTheStoredParametersAlone) {
   ASSERT_TRUE(bitmap);
   EXPECT_EQ(bitmap->Image().pixel(bitmap->Width() - 1, 0) & 0xFFFFFF, 0u) << "drawn on black";
   EXPECT_EQ(LiveTickParams(), params);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StockBoxTest, TwoThreadsBuildBoxesOnOneMeasuringCanvas) {
+  TBitmapBuffer measure(1, 1);
+  std::unique_ptr<TBitmapBuffer> reference;
+  std::string progress;
+  MakeStockBox(true, false, "MSFT", "114 3/4", "12:05:04", "+2 5/16", "U", false, 0, nullptr,
+               reference, measure.Canvas(), progress);
+  ASSERT_TRUE(reference);
+  std::atomic<int> wrong{0};
+  auto build = [&] {
+    for (int i = 0; i < 20; ++i) {
+      std::unique_ptr<TBitmapBuffer> box;
+      std::string p;
+      MakeStockBox(true, false, "MSFT", "114 3/4", "12:05:04", "+2 5/16", "U", false, 0, nullptr,
+                   box, measure.Canvas(), p);
+      if (!box || box->Width() != reference->Width() || box->Height() != reference->Height())
+        ++wrong;
+    }
+  };
+  std::thread a(build), b(build);
+  a.join();
+  b.join();
+  EXPECT_EQ(wrong.load(), 0);
 }
 
 } // namespace
