@@ -1,0 +1,188 @@
+#include "chartengine/series/FastLineSeries.h"
+
+#include "chartengine/canvas/ChartBrushRoutines.h"
+#include "chartengine/canvas/ChartGeometry.h"
+#include "chartengine/canvas/ChartSeriesTypes.h"
+#include "chartengine/canvas/ChartTexts.h"
+#include "chartengine/engine/CustomAxisPanel.h"
+
+const TChartComponentClass &TFastLineSeries::StaticClass() {
+  static const TChartComponentClass cls(
+      "TFastLineSeries", &TChartSeries::StaticClass(), [](TChartComponent *owner) {
+        return std::unique_ptr<TChartComponent>(std::make_unique<TFastLineSeries>(owner));
+      });
+  return cls;
+}
+
+TFastLineSeries::TFastLineSeries(TChartComponent *owner)
+    : TChartSeries(owner), m_linePen(std::make_unique<TChartPen>([this] { StyleChanged(); })) {
+  // A line needs two points; and it runs on to the first point past the
+  // visible end instead of stopping inside the plot.
+  SinglePointResults = false;
+  KeepTrailingPoint = true;
+}
+
+TFastLineSeries::~TFastLineSeries() = default;
+
+void TFastLineSeries::Assign(TChartSeries &source) {
+  if (auto *s = dynamic_cast<TFastLineSeries *>(&source); s != nullptr && s != this) {
+    AutoRepaint = s->AutoRepaint;
+    m_linePen->Assign(*s->m_linePen);
+  }
+  TChartSeries::Assign(source);
+}
+
+void TFastLineSeries::SetSeriesColor(TColor value) {
+  TChartSeries::SetSeriesColor(value);
+  m_linePen->SetColor(value);
+}
+
+void TFastLineSeries::SetLinePen(const TChartPen &value) {
+  m_linePen->Assign(value);
+  SetSeriesColor(m_linePen->Color());
+}
+
+// ---- drawing ----------------------------------------------------------------------
+
+void TFastLineSeries::PrepareCanvas() {
+  TCustomAxisPanel *chart = ParentChart();
+  TChartCanvas3D &canvas = chart->Canvas();
+  canvas.AssignChartPen(*m_linePen);
+  // The series colour wins over a colour stored in the pen.
+  canvas.Pen().Color = SeriesColor();
+  AdjustPenForPrinting(chart->Printing(), canvas.Pen());
+  canvas.Brush().Style = bsClear;
+}
+
+void TFastLineSeries::DrawAllPoints() {
+  if (ParentChart() == nullptr)
+    return;
+  PrepareCanvas();
+  TChartSeries::DrawAllPoints();
+}
+
+void TFastLineSeries::DrawPoint(int valueIndex) {
+  TCustomAxisPanel *chart = ParentChart();
+  // Points before the visible range would join a stale pen position.
+  if (chart == nullptr || valueIndex < FirstVisibleIndex())
+    return;
+  TChartCanvas3D &canvas = chart->Canvas();
+  const bool is3D = chart->View3D();
+  const int z = MidDepth();
+  const int x = PointScreenX(valueIndex);
+  const int y = PointScreenY(valueIndex);
+  if (valueIndex != FirstVisibleIndex()) {
+    // A point on the pixel drawn last adds nothing.
+    if (x == m_lastX && y == m_lastY)
+      return;
+    if (is3D)
+      canvas.LineToAtDepth(x, y, z);
+    else
+      canvas.LineTo(x, y);
+  } else if (valueIndex >= 1) {
+    // The line comes in from the point before the visible range.
+    const int px = PointScreenX(valueIndex - 1);
+    const int py = PointScreenY(valueIndex - 1);
+    if (is3D)
+      canvas.LineAtDepth(px, py, x, y, z);
+    else
+      canvas.Line(px, py, x, y);
+  } else if (is3D) {
+    canvas.MoveToAtDepth(x, y, z);
+  } else {
+    canvas.MoveTo(x, y);
+  }
+  m_lastX = x;
+  m_lastY = y;
+}
+
+void TFastLineSeries::PointAdded(int valueIndex) {
+  if (AutoRepaint) {
+    TChartSeries::PointAdded(valueIndex);
+    return;
+  }
+  TCustomAxisPanel *chart = ParentChart();
+  if (chart == nullptr || !Active())
+    return;
+  TChartCanvas3D &canvas = chart->Canvas();
+  // Between two paints the segment goes into the picture the window shows
+  // (a stale picture is drawn anew anyway); during a drawing, or without a
+  // picture, onto the canvas' present target.
+  TCanvas *const target = canvas.TargetCanvas();
+  TCanvas *const picture = !chart->Drawing() && chart->BufferedDisplay() && !canvas.BufferStale()
+                               ? canvas.BufferCanvas()
+                               : nullptr;
+  if (picture == nullptr && !chart->Drawing() && chart->BufferedDisplay())
+    return;
+  if (picture != nullptr) {
+    canvas.SetTargetCanvas(picture);
+    if (chart->ClipPoints() && chart->CanClip()) {
+      if (chart->View3D())
+        canvas.ClipToBox(chart->PlotRect(), 0, chart->DepthWidth());
+      else
+        canvas.ClipToRect(chart->PlotRect());
+    }
+  }
+  PrepareCanvas();
+  const int previous = valueIndex > 0 ? valueIndex - 1 : 0;
+  const int px = PointScreenX(previous);
+  const int py = PointScreenY(previous);
+  if (chart->View3D())
+    canvas.MoveToAtDepth(px, py, MidDepth());
+  else
+    canvas.MoveTo(px, py);
+  DrawPoint(valueIndex);
+  if (picture != nullptr) {
+    canvas.ClearClip();
+    canvas.SetTargetCanvas(target);
+    // Shows the picture again; no new drawing of the chart.
+    chart->update();
+  } else if (!chart->Drawing()) {
+    // Without a picture the window draws the whole chart when it paints.
+    chart->update();
+  }
+}
+
+void TFastLineSeries::DrawPointMark(int valueIndex, const std::string &text,
+                                    TSeriesMarkPosition &position) {
+  const int lift = Marks().ArrowLength();
+  position.ArrowEnd.Y -= lift;
+  position.TopLeftCorner.Y -= lift;
+  TChartSeries::DrawPointMark(valueIndex, text, position);
+}
+
+void TFastLineSeries::DrawLegendFigure(int, const TRect &rect) {
+  if (ParentChart() == nullptr)
+    return;
+  PrepareCanvas();
+  ParentChart()->Canvas().HorizLine(
+      rect.Left, rect.Right,
+      static_cast<int>((static_cast<long long>(rect.Top) + rect.Bottom) / 2));
+}
+
+// ---- clicks -----------------------------------------------------------------------
+
+int TFastLineSeries::PointAtPosition(int x, int y) {
+  const int first = FirstVisibleIndex();
+  const int last = LastVisibleIndex();
+  if (first < 0 || last < 0)
+    return -1;
+  if (ParentChart() != nullptr)
+    ParentChart()->Canvas().UnprojectPoint(x, y, MidDepth());
+  const TPoint click(x, y);
+  TPoint previous;
+  for (int t = first; t <= last; ++t) {
+    const TPoint point(PointScreenX(t), PointScreenY(t));
+    if (point == click)
+      return t;
+    if (t > first && IsOnSegment(click, point.X, point.Y, previous.X, previous.Y))
+      return t - 1;
+    previous = point;
+  }
+  return -1;
+}
+
+void RegisterFastLineSeriesType() {
+  RegisterSeriesType(&TFastLineSeries::StaticClass(), ChartText(ctSeriesFastLine),
+                     ChartText(ctGalleryStandard), 2);
+}
