@@ -794,6 +794,12 @@ void TfrmNews::closeEvent(QCloseEvent *event) {
     return;
   }
   m_closing = true;
+  // Closed from within the pause of lbSymbClick: the window is freed once that
+  // has returned, not while it still runs.
+  if (m_inSymbClick) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    m_deleteAfterClick = true;
+  }
   try {
     FormClose();
   } catch (const std::exception &e) {

@@ -256,4 +256,5 @@ private:
   bool m_inSymbClick = false;
   bool m_symbClickAgain = false;
   bool m_closing = false;
+  bool m_deleteAfterClick = false; // closed while reading headlines: freed afterwards
 };

@@ -95,9 +95,13 @@ void TfrmNews::lbSymbClick() {
     } while (m_symbClickAgain && !m_closing);
   } catch (...) {
     m_inSymbClick = false;
+    if (m_deleteAfterClick)
+      deleteLater();
     throw;
   }
   m_inSymbClick = false;
+  if (m_deleteAfterClick)
+    deleteLater();
 }
 
 void TfrmNews::SymbClickOnce() {

@@ -468,6 +468,20 @@ TEST_F(NewsFormTest, PreferencesOpenAtTheNewsPageAndApplyThePaneMode) {
   EXPECT_EQ(window->panNews->height(), window->PanSplit->height());
 }
 
+TEST_F(NewsFormTest, ClosingWhileHeadlinesAreReadFreesTheWindowAfterwards) {
+  AddSampleNews();
+  TNewsWindowTimings timings = NewsWindowTimings();
+  timings.SelectDelayMs = 30;
+  SetNewsWindowTimings(timings);
+  Open();
+  QTimer::singleShot(0, window.data(), [this] { window->close(); });
+  window->ShowSymbol("IBM"); // the close arrives during the pause
+  EXPECT_FALSE(window.isNull());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(window.isNull());
+  EXPECT_EQ(TfrmNews::Instance(), nullptr);
+}
+
 TEST_F(NewsFormTest, OpenNewsWindowMakesOneWindowAndReusesIt) {
   AddSampleNews();
   TfrmNews *first = OpenNewsWindow("ibm");
