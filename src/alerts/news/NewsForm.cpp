@@ -2,6 +2,8 @@
 // key preview. The handlers of its controls are in NewsFormHandlers.cpp.
 #include "alerts/news/NewsForm.h"
 
+#include "alerts/news/NewsFormParts.h"
+
 #include "alerts/news/NewsSymbols.h"
 #include "alerts/news/NewsWindowPlace.h"
 #include "core/DisplaySettings.h"
@@ -42,42 +44,14 @@
 
 #include <algorithm>
 
+using namespace newsform;
+
 namespace {
 
 QPointer<TfrmNews> g_window;
 TNewsWindowTimings g_timings;
 bool g_itemPaneAvailable = true;
-std::function<void(int slot)> g_bannerClickHook;
 
-constexpr int kMinScreenWidthForBanners = 800;
-constexpr int kCaptionLabelWidth = 84;
-constexpr int kCaptionLabelHeight = 46;
-
-TFont NewsFont() {
-  TFont font;
-  font.Name = "Arial";
-  font.SetSize(8);
-  font.Color = clBlack;
-  return font;
-}
-
-QFont NewsQFont(bool bold = false, int points = 8) {
-  QFont font(QStringLiteral("Arial"));
-  font.setPointSize(points);
-  font.setBold(bold);
-  return font;
-}
-
-void SetBackground(QWidget *w, const QColor &color) {
-  QPalette pal = w->palette();
-  pal.setColor(QPalette::Window, color);
-  pal.setColor(QPalette::Base, color);
-  w->setPalette(pal);
-  w->setAutoFillBackground(true);
-}
-
-// The yellow bar between the headline area and the item pane; dragging it
-// moves it within its parent and reports each move.
 class TSplitterBar final : public QWidget {
 public:
   explicit TSplitterBar(QWidget *parent) : QWidget(parent) {
@@ -149,33 +123,6 @@ private:
   TfrmNews *m_form;
 };
 
-QPushButton *MakeButton(QWidget *parent, const char *name, const QString &text) {
-  auto *b = new QPushButton(text, parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setAutoDefault(false);
-  b->setFont(NewsQFont());
-  b->resize(b->sizeHint());
-  return b;
-}
-
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
-  auto *l = new QLabel(text, parent);
-  l->setObjectName(QString::fromLatin1(name));
-  l->setFont(NewsQFont());
-  return l;
-}
-
-// Runs a handler so that no exception leaves the Qt event that called it.
-template <class Fn> void Guarded(const char *what, Fn &&fn) {
-  try {
-    fn();
-  } catch (const std::exception &e) {
-    ReportUncaughtError(std::string("News ") + what + ": " + e.what());
-  } catch (...) {
-    ReportUncaughtError(std::string("News ") + what + ": unknown error");
-  }
-}
-
 } // namespace
 
 // ---- Module settings -------------------------------------------------------------
@@ -184,9 +131,6 @@ TNewsWindowTimings NewsWindowTimings() { return g_timings; }
 void SetNewsWindowTimings(const TNewsWindowTimings &timings) { g_timings = timings; }
 bool NewsItemPaneAvailable() { return g_itemPaneAvailable; }
 void SetNewsItemPaneAvailable(bool available) { g_itemPaneAvailable = available; }
-void SetNewsBannerClickHook(std::function<void(int slot)> hook) {
-  g_bannerClickHook = std::move(hook);
-}
 
 TfrmNews *TfrmNews::Instance() { return g_window; }
 
@@ -449,178 +393,6 @@ void TfrmNews::BuildControls() {
           [this] { Guarded("Timer1Timer", [this] { Timer1Timer(); }); });
 }
 
-void TfrmNews::BuildNavPan() {
-  pbNavLeft = MakeButton(NavPan, "pbNavLeft", QStringLiteral("Back"));
-  pbNavRight = MakeButton(NavPan, "pbNavRight", QStringLiteral("Forward"));
-  pbNavStop = MakeButton(NavPan, "pbNavStop", QStringLiteral("Stop"));
-  pbPrint = MakeButton(NavPan, "pbPrint", QStringLiteral("Print"));
-  pbFind = MakeButton(NavPan, "pbFind", QStringLiteral("Find"));
-  pbNavHome = MakeButton(NavPan, "pbNavHome", QStringLiteral("Home"));
-  pbGo = MakeButton(NavPan, "pbGo", QStringLiteral("&Go"));
-  lbAddress = MakeLabel(NavPan, "lbAddress", QStringLiteral("Address:"));
-  lbAddress->resize(lbAddress->sizeHint());
-  dfAddress = new QLineEdit(NavPan);
-  dfAddress->setObjectName(QStringLiteral("dfAddress"));
-  dfAddress->setReadOnly(true);
-  dfAddress->setFont(NewsQFont());
-  // Until a browser reports its state there is nothing to go back or forward to.
-  pbNavLeft->setEnabled(false);
-  pbNavRight->setEnabled(false);
-  pbNavStop->setEnabled(false);
-  pbPrint->setEnabled(false);
-  pbFind->setEnabled(false);
-  pbNavHome->hide();
-  pbGo->hide();
-  connect(pbNavLeft, &QPushButton::clicked, this,
-          [this] { Guarded("pbNavLeftClick", [this] { pbNavLeftClick(); }); });
-  connect(pbNavRight, &QPushButton::clicked, this,
-          [this] { Guarded("pbNavRightClick", [this] { pbNavRightClick(); }); });
-  connect(pbNavStop, &QPushButton::clicked, this,
-          [this] { Guarded("pbNavStopClick", [this] { pbNavStopClick(); }); });
-  connect(pbPrint, &QPushButton::clicked, this,
-          [this] { Guarded("pbPrintClick", [this] { pbPrintClick(); }); });
-  connect(pbFind, &QPushButton::clicked, this,
-          [this] { Guarded("pbFindClick", [this] { pbFindClick(); }); });
-  connect(pbNavHome, &QPushButton::clicked, this,
-          [this] { Guarded("pbNavHomeClick", [this] { pbNavHomeClick(); }); });
-  connect(pbGo, &QPushButton::clicked, this,
-          [this] { Guarded("pbGoClick", [this] { pbGoClick(); }); });
-}
-
-void TfrmNews::BuildItemPane() {
-  memItem = new QTextBrowser(panIE);
-  memItem->setObjectName(QStringLiteral("memItem"));
-  memItem->setReadOnly(true);
-  memItem->setOpenLinks(false);
-  memItem->setFrameShape(QFrame::NoFrame);
-  connect(memItem, &QTextBrowser::anchorClicked, this,
-          [](const QUrl &url) { OpenURL(url.toString().toStdString()); });
-  pbOpenLink = MakeButton(panIE, "pbOpenLink", QStringLiteral("Open in Browser"));
-  pbOpenLink->setEnabled(false);
-  connect(pbOpenLink, &QPushButton::clicked, this,
-          [this] { Guarded("pbOpenLinkClick", [this] { pbOpenLinkClick(); }); });
-
-  PanTop = new QWidget(panIE);
-  PanTop->setObjectName(QStringLiteral("PanTop"));
-  PanTop->resize(102, 19);
-  SetBackground(PanTop, Qt::white);
-  SpinImg = MakeLabel(PanTop, "SpinImg", QStringLiteral("Loading..."));
-  SpinImg->setGeometry(0, 0, 102, 19);
-  SpinImg->setAlignment(Qt::AlignCenter);
-  PanTop->hide();
-}
-
-// ---- Banners ------------------------------------------------------------------------
-
-void TfrmNews::BuildBanners() {
-  panAd = new QFrame(panNews);
-  panAd->setObjectName(QStringLiteral("panAd"));
-  panAd->resize(NewsBannerSize);
-  BannerAd = MakeLabel(panAd, "BannerAd", QString());
-  BannerAd->setGeometry(QRect(QPoint(0, 0), NewsBannerSize));
-  BannerAd->setCursor(Qt::PointingHandCursor);
-  BannerAd->setToolTip(QStringLiteral("Keep this program FREE.  Click on the banner."));
-  BannerAd->installEventFilter(this);
-  ClickLabL = MakeLabel(panNews, "ClickLabL", QStringLiteral("Keep this program free"));
-  ClickLabR = MakeLabel(panNews, "ClickLabR", QStringLiteral("Click on sponsors' banners!"));
-  for (QLabel *l : {ClickLabL, ClickLabR}) {
-    l->setWordWrap(true);
-    l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    l->resize(kCaptionLabelWidth, kCaptionLabelHeight);
-  }
-  ClickPicL = MakeLabel(panNews, "ClickPicL", QStringLiteral("\u25B6"));
-  ClickPicR = MakeLabel(panNews, "ClickPicR", QStringLiteral("\u25C0"));
-  for (QLabel *l : {ClickPicL, ClickPicR})
-    l->resize(BannerArrowSize);
-
-  m_bannerSlot = RegisterAdSlot(NewsBannerLocation);
-  m_bannerGif = std::make_unique<TAnimGif>();
-  AdjustGifDrawOptions(m_bannerGif.get());
-  BannerAd->setProperty("Tag", m_bannerSlot);
-  if (m_bannerSlot > 0) {
-    TAdSlot &slot = AdSlotTable[m_bannerSlot];
-    slot.Panel = panAd;
-    slot.Image = BannerAd;
-    slot.Gif = m_bannerGif.get();
-    slot.CaptionL = ClickLabL;
-    slot.CaptionR = ClickLabR;
-    ShowAdBlurb(m_bannerSlot);
-  }
-
-  QScreen *screen = QGuiApplication::primaryScreen();
-  const int screenWidth = screen ? screen->geometry().width() : 0;
-  m_bannersOn = AdsShowSetting && screenWidth >= kMinScreenWidthForBanners;
-  for (int p = 1; p <= SideBannerCount; ++p) {
-    SideBanner &side = m_side[p];
-    if (!m_bannersOn || !FindAdLocation(SideBannerLocationBase + p))
-      continue;
-    side.Gif = std::make_unique<TAnimGif>();
-    AdjustGifDrawOptions(side.Gif.get());
-    side.Panel = new QFrame(panNews);
-    side.Panel->setObjectName(QStringLiteral("panSideAd%1").arg(p));
-    side.Panel->setFrameShape(QFrame::NoFrame);
-    side.Panel->resize(p == 3 || p == 4 ? SideBannerSize : SideBannerPairSize);
-    side.Image = new QLabel(side.Panel);
-    side.Image->setObjectName(QStringLiteral("imgSideAd%1").arg(p));
-    side.Image->setGeometry(side.Panel->rect());
-    side.Image->setCursor(Qt::PointingHandCursor);
-    side.Image->installEventFilter(this);
-    side.Slot = RegisterAdSlot(SideBannerLocationBase + p);
-    side.Image->setProperty("Tag", side.Slot);
-    side.Image->setProperty("SidePosition", p);
-    if (side.Slot > 0) {
-      TAdSlot &slot = AdSlotTable[side.Slot];
-      slot.Panel = side.Panel;
-      slot.Image = side.Image;
-      slot.Gif = side.Gif.get();
-      slot.CaptionL = ClickLabL;
-      slot.CaptionR = ClickLabR;
-    }
-  }
-  const bool shown = m_bannersOn;
-  for (QWidget *w : {static_cast<QWidget *>(panAd), static_cast<QWidget *>(ClickLabL),
-                     static_cast<QWidget *>(ClickLabR), static_cast<QWidget *>(ClickPicL),
-                     static_cast<QWidget *>(ClickPicR)})
-    w->setVisible(shown);
-}
-
-void TfrmNews::ReleaseBanners() {
-  for (int p = 1; p <= SideBannerCount; ++p) {
-    SideBanner &side = m_side[p];
-    if (!side.Gif)
-      continue;
-    if (side.Panel)
-      side.Panel->hide();
-    ClearAdSlot(side.Slot);
-    side.Gif->SetAnimate(false);
-    UnregisterAdSlot(side.Slot);
-    side.Slot = 0;
-    side.Gif->StopPainting();
-    side.Gif.reset();
-  }
-  BannerAd->hide();
-  if (m_bannerSlot > 0) {
-    ClearAdSlot(m_bannerSlot);
-    UnregisterAdSlot(m_bannerSlot);
-    m_bannerSlot = 0;
-  }
-  if (m_bannerGif)
-    m_bannerGif->StopPainting();
-  BannerAd->clear();
-}
-
-void TfrmNews::BannerAdClick() {
-  if (g_bannerClickHook)
-    g_bannerClickHook(m_bannerSlot);
-  HandleAdClick(m_bannerSlot);
-}
-
-void TfrmNews::SideAdClick(int position) {
-  if (position < 1 || position > SideBannerCount || !m_side[position].Image)
-    return;
-  HandleAdClick(m_side[position].Image->property("Tag").toInt());
-}
-
 // ---- Showing, layout and closing ------------------------------------------------------
 
 void TfrmNews::FormShow() {
@@ -716,36 +488,6 @@ void TfrmNews::FormResize() {
   LayoutNavPan(l.GoButton.x());
   PanTop->move(l.SpinnerPanel.topLeft());
   LayoutItemPane();
-}
-
-void TfrmNews::LayoutNavPan(int goX) {
-  const int h = NavPan->height();
-  int x = 2;
-  for (QPushButton *b : {pbNavLeft, pbNavRight, pbNavStop, pbPrint, pbFind}) {
-    if (b->isHidden())
-      continue;
-    b->move(x, (h - b->height()) / 2);
-    x += b->width() + 1;
-  }
-  x += 6;
-  lbAddress->move(x, (h - lbAddress->height()) / 2);
-  x += lbAddress->width() + 4;
-  pbGo->move(goX, (h - pbGo->height()) / 2);
-  pbNavHome->move(goX, (h - pbNavHome->height()) / 2);
-  const int addressRight = pbGo->isVisibleTo(NavPan) ? goX - 3 : NavPan->width() - 3;
-  const int editH = dfAddress->sizeHint().height();
-  dfAddress->setGeometry(x, (h - editH) / 2, std::max(0, addressRight - x), editH);
-}
-
-void TfrmNews::LayoutItemPane() {
-  const QRect pane = panIE->rect();
-  const int buttonH = pbOpenLink->height();
-  memItem->setGeometry(0, 0, pane.width(), std::max(0, pane.height() - buttonH - 6));
-  pbOpenLink->move(std::max(0, pane.width() - pbOpenLink->width() - 4),
-                   std::max(0, pane.height() - buttonH - 3));
-  if (QWidget *view = m_browser && m_browser->Available() ? m_browser->Widget() : nullptr)
-    view->setGeometry(pane);
-  PanTop->raise();
 }
 
 void TfrmNews::ApplyPaneMode() {
