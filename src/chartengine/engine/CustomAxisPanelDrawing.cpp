@@ -1,0 +1,252 @@
+// The drawing of a chart in its fixed order: background, titles and legend,
+// layout of axes and depths, walls, axes and series.
+#include "chartengine/canvas/ChartMath.h"
+#include "chartengine/engine/ChartSeries.h"
+#include "chartengine/engine/CustomAxisPanel.h"
+#include "chartengine/engine/CustomChartAxis.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+int ClampToInt(long long v) {
+  return static_cast<int>(
+      std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+} // namespace
+
+void TCustomAxisPanel::DrawContents(const TRect &bounds) {
+  PaintPanel(bounds);
+  for (TChartSeries *s : std::vector<TChartSeries *>(m_series))
+    if (s->Active())
+      s->FireBeforeDrawChart();
+  PaintTitlesAndLegend();
+  CalcDepthOrder();
+  LayoutAxes();
+  CalcSeriesDepths();
+  LayoutSeriesMargins();
+  Canvas().SetProjectionCentre(DepthWidth(), PlotRect());
+  PaintWalls();
+  const bool behind = AxisPanelSwitches().AxisBehind;
+  if (m_axisVisible && behind)
+    DrawAxes();
+  if (OnBeforeDrawSeries)
+    OnBeforeDrawSeries();
+  DrawAllSeries();
+  if (m_axisVisible && !behind)
+    DrawAxes();
+  if (ZoomRecord().Active)
+    ToggleZoomFrame();
+  Canvas().ResetToDefaults();
+  if (OnAfterDraw)
+    OnAfterDraw();
+}
+
+// ---- layout -------------------------------------------------------------------------
+
+void TCustomAxisPanel::LayoutAxes() {
+  FitAxesToSeries();
+  CalcDepthSizes();
+  RecalcPlotRect();
+  ReserveAxesRoom();
+}
+
+void TCustomAxisPanel::FitAxesToSeries() {
+  for (TCustomChartAxis *axis : m_axes)
+    axis->FitRangeToSeries();
+}
+
+void TCustomAxisPanel::CalcDepthSizes() {
+  if (!View3D()) {
+    m_depthOffsetX = m_depthOffsetY = 0;
+    SetDepthWidth(0);
+    SetDepthHeight(0);
+    return;
+  }
+  double w = Chart3DPercent() * 0.001;
+  if (!View3DOptions().Orthogonal())
+    w *= 2;
+  m_depthOffsetX = m_depthOffsetY = PixelRound(PlotWidth() * w);
+  const long long n = DepthRows() ? std::max(1LL, static_cast<long long>(m_deepestIndex) + 1) : 1;
+  SetDepthWidth(ClampToInt(m_depthOffsetX * n));
+  SetDepthHeight(ClampToInt(m_depthOffsetY * n));
+}
+
+void TCustomAxisPanel::ReserveAxesRoom() {
+  for (std::size_t t = 0; t < m_axes.size(); ++t) {
+    TCustomChartAxis *axis = m_axes[t];
+    if (!IsAxisVisible(axis))
+      continue;
+    TRect room = PlotRect();
+    // The five standard axes take their room; further axes only place themselves.
+    axis->CalcRect(room, t < 5);
+    if (!IntersectRect(room, PlotRect()).IsEmpty())
+      SetPlotRect(room);
+  }
+  RecalcPlotRect();
+  for (TCustomChartAxis *axis : m_axes)
+    axis->ComputePixelSpan();
+}
+
+void TCustomAxisPanel::LayoutSeriesMargins() {
+  for (TCustomChartAxis *axis : {TopAxis(), LeftAxis(), RightAxis(), BottomAxis()}) {
+    if (axis == nullptr)
+      continue;
+    TRect margins;
+    const bool horizontal = axis->IsHorizontal();
+    for (TChartSeries *s : m_series) {
+      if (!s->Active() || !s->IsOnAxis(axis))
+        continue;
+      int a = 0, b = 0;
+      if (horizontal) {
+        s->HorizMarginsNeeded(a, b);
+        margins.Left = std::max(margins.Left, a);
+        margins.Right = std::max(margins.Right, b);
+      } else {
+        s->VertMarginsNeeded(a, b);
+        margins.Top = std::max(margins.Top, a);
+        margins.Bottom = std::max(margins.Bottom, b);
+      }
+    }
+    // Only automatic ends make room.
+    if (horizontal) {
+      if (!axis->AutomaticMinimum())
+        margins.Left = 0;
+      if (!axis->AutomaticMaximum())
+        margins.Right = 0;
+    } else {
+      if (!axis->AutomaticMaximum())
+        margins.Top = 0;
+      if (!axis->AutomaticMinimum())
+        margins.Bottom = 0;
+    }
+    if (margins != TRect())
+      axis->FitRangeToRect(margins);
+  }
+}
+
+// ---- depths -------------------------------------------------------------------------
+
+void TCustomAxisPanel::CalcDepthOrder() {
+  m_deepestIndex = 0;
+  if (View3D() && DepthRows()) {
+    m_deepestIndex = -1;
+    for (TChartSeries *s : m_series)
+      if (s->Active())
+        s->AssignDepthIndex();
+  }
+}
+
+void TCustomAxisPanel::CalcSeriesDepths() {
+  for (TChartSeries *s : m_series) {
+    if (!s->Active())
+      continue;
+    const long long depth =
+        View3D() && DepthRows() ? static_cast<long long>(m_deepestIndex) - s->DepthIndex() : 0;
+    const int front = ClampToInt(m_depthOffsetX * depth);
+    const int back = PixelAdd(front, m_depthOffsetX);
+    s->SetDepths(front, ClampToInt((static_cast<long long>(front) + back) / 2), back);
+  }
+}
+
+// ---- axes and series ---------------------------------------------------------------
+
+void TCustomAxisPanel::DrawAxes() {
+  if (OnBeforeDrawAxes)
+    OnBeforeDrawAxes();
+  for (TCustomChartAxis *axis : std::vector<TCustomChartAxis *>(m_axes))
+    if (IsAxisVisible(axis))
+      axis->DrawAxis(true);
+}
+
+void TCustomAxisPanel::ClipToPlot() { Canvas().ClipToBox(PlotRect(), 0, DepthWidth()); }
+
+void TCustomAxisPanel::DrawMarksOf(TChartSeries *series) {
+  if (!series->Marks().Visible())
+    return;
+  const bool clip = series->Marks().Clip() && CanClip();
+  if (clip)
+    ClipToPlot();
+  series->DrawAllMarks();
+  if (clip)
+    Canvas().ClearClip();
+}
+
+void TCustomAxisPanel::DrawAllSeries() {
+  // A handler run while drawing may change the list; the drawing keeps its own.
+  const std::vector<TChartSeries *> list = m_series;
+  std::vector<bool> done(list.size(), false);
+  for (std::size_t t = 0; t < list.size(); ++t) {
+    TChartSeries *s = list[t];
+    if (done[t] || !s->Active())
+      continue;
+    if (View3D() && s->SharesDepthWithOthers()) {
+      std::vector<TChartSeries *> group;
+      for (std::size_t u = t; u < list.size(); ++u)
+        if (!done[u] && list[u]->Active() && list[u]->DepthIndex() == s->DepthIndex()) {
+          group.push_back(list[u]);
+          done[u] = true;
+        }
+      DrawSeriesSharingDepth(group);
+    } else {
+      DrawSeries(s);
+    }
+  }
+}
+
+void TCustomAxisPanel::DrawSeries(TChartSeries *series) {
+  series->FindVisibleRange();
+  if (series->FirstVisibleIndex() == -1)
+    return;
+  series->FireBeforeDrawValues();
+  const bool clip = m_clipPoints && CanClip();
+  if (clip)
+    ClipToPlot();
+  series->DrawAllPoints();
+  if (clip)
+    Canvas().ClearClip();
+  DrawMarksOf(series);
+  series->FireAfterDrawValues();
+}
+
+void TCustomAxisPanel::DrawSeriesSharingDepth(const std::vector<TChartSeries *> &group) {
+  const bool clip = m_clipPoints && CanClip();
+  bool clipped = false;
+  int first = -1, last = -1;
+  for (TChartSeries *s : group) {
+    s->FindVisibleRange();
+    if (clip && !clipped) {
+      ClipToPlot();
+      clipped = true;
+    }
+    s->FireBeforeDrawValues();
+    if (s->FirstVisibleIndex() != -1) {
+      // From the smallest first index: no series loses its first points.
+      first = first == -1 ? s->FirstVisibleIndex() : std::min(first, s->FirstVisibleIndex());
+      last = std::max(last, s->LastVisibleIndex());
+    }
+  }
+  if (first != -1) {
+    TChartSeries *lead = group.front();
+    const bool forward = lead->PointsDrawForward();
+    const int step = forward ? 1 : -1;
+    for (int index = forward ? first : last; forward ? index <= last : index >= first;
+         index += step) {
+      const bool reverse = lead->Count() > index && !lead->SeriesDrawsForward(index);
+      const int n = static_cast<int>(group.size());
+      for (int k = 0; k < n; ++k) {
+        TChartSeries *s = group[static_cast<std::size_t>(reverse ? n - 1 - k : k)];
+        if (s->Count() > index)
+          s->DrawPoint(index);
+      }
+    }
+  }
+  if (clipped)
+    Canvas().ClearClip();
+  for (TChartSeries *s : group) {
+    if (s->FirstVisibleIndex() == -1)
+      continue;
+    DrawMarksOf(s);
+    s->FireAfterDrawValues();
+  }
+}
