@@ -1,4 +1,5 @@
 #include "core/StockStore.h"
+#include "core/SingleToDouble.h"
 
 #include "core/DisplaySettings.h"
 #include "core/ErrorReport.h"
@@ -101,13 +102,13 @@ int GetLast1(const std::string &symbol, QuoteData &q) {
     try {
       if (rec->QuoteTime == -1.0)
         return index;
-      q.Last = rec->Last;
-      q.Bid = rec->Bid;
-      q.Ask = rec->Ask;
-      q.Volume = rec->Volume;
-      q.High = rec->High;
-      q.Low = rec->Low;
-      q.PrevClose = rec->PrevClose;
+      q.Last = SingleToDouble(rec->Last);
+      q.Bid = SingleToDouble(rec->Bid);
+      q.Ask = SingleToDouble(rec->Ask);
+      q.Volume = SingleToDouble(rec->Volume);
+      q.High = SingleToDouble(rec->High);
+      q.Low = SingleToDouble(rec->Low);
+      q.PrevClose = SingleToDouble(rec->PrevClose);
       q.Change = q.Last - q.PrevClose;
       q.BidMark = rec->BidMark;
       q.AskMark = rec->AskMark;
@@ -186,16 +187,16 @@ bool GetFund(const std::string &key, FundData &f) {
     return false;
   }
   f.CompanyName = rec->CompanyName;
-  f.PrevClose = rec->FundPrevClose;
-  f.Open = rec->Open;
-  f.AvgVolume = rec->AvgVolume;
-  f.Low52 = rec->Low52;
-  f.High52 = rec->High52;
-  f.PE = rec->PE;
-  f.Earnings = rec->Earnings;
+  f.PrevClose = SingleToDouble(rec->FundPrevClose);
+  f.Open = SingleToDouble(rec->Open);
+  f.AvgVolume = SingleToDouble(rec->AvgVolume);
+  f.Low52 = SingleToDouble(rec->Low52);
+  f.High52 = SingleToDouble(rec->High52);
+  f.PE = SingleToDouble(rec->PE);
+  f.Earnings = SingleToDouble(rec->Earnings);
   f.MarketCap = rec->MarketCap;
-  f.Dividend = rec->Dividend;
-  f.Yield = rec->Yield;
+  f.Dividend = SingleToDouble(rec->Dividend);
+  f.Yield = SingleToDouble(rec->Yield);
   f.Exchange = rec->Exchange;
   return true;
 }
