@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -126,8 +127,12 @@ void TOPanAlertDefs::BuildControls() {
 }
 
 bool TOPanAlertDefs::eventFilter(QObject *watched, QEvent *event) {
-  if (watched == dfAlertTime && event->type() == QEvent::FocusOut)
-    dfAlertTimeExit();
+  // Leaving the field, not the window (a message box or another program), is an exit.
+  if (watched == dfAlertTime && event->type() == QEvent::FocusOut && !m_closed) {
+    const auto reason = static_cast<QFocusEvent *>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+      dfAlertTimeExit();
+  }
   return TOptionPage::eventFilter(watched, event);
 }
 
@@ -158,6 +163,7 @@ void TOPanAlertDefs::FormShow() {
 }
 
 void TOPanAlertDefs::FormClose() {
+  m_closed = true;
   try {
     TAlertDefaults d = CurrentAlertDefaults();
     d.Popup = cbAlertPop->isChecked();

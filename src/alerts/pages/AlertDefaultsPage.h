@@ -64,5 +64,6 @@ private:
   // errors; false when the text is no integer.
   bool ReadThreshold(int &minutes);
 
-  int m_system = 0; // the standard sound index shown (kept when none is chosen)
+  int m_system = 0;      // the standard sound index shown (kept when none is chosen)
+  bool m_closed = false; // FormClose ran: the fields are no longer checked
 };

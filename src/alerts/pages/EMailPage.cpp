@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -28,7 +29,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTextCursor>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWidgetAction>
 #include <exception>
@@ -181,6 +181,8 @@ void TOPanEmail::BuildControls() {
 
   Sample = Named(new QPlainTextEdit(this), "Sample");
   Sample->setReadOnly(true);
+  Sample->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  Sample->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   SetBaseColor(Sample, SampleColor);
   Sample->hide();
 
@@ -238,12 +240,16 @@ void TOPanEmail::BuildPlaceholderMenu() {
       PHPop->hide();
       InsertPlaceholder(entry);
     });
-    auto *button = new QToolButton(panel);
-    button->setDefaultAction(action);
-    button->setAutoRaise(true);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // A flat, left-aligned button per entry, so that the menu reads as one.
+    auto *button = new QPushButton(Q(entry), panel);
+    button->setObjectName(QStringLiteral("PHButton%1").arg(i));
+    button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    button->setStyleSheet(QStringLiteral("QToolButton { text-align: left; padding: 1px 6px; }"));
+    button->setStyleSheet(QStringLiteral(
+        "QPushButton { text-align: left; padding: 2px 10px; border: none; }"
+        "QPushButton:hover { background: palette(highlight); color: palette(highlighted-text); }"));
+    connect(button, &QPushButton::clicked, action, &QAction::trigger);
     grid->addWidget(button, row++, column);
   }
   auto *holder = new QWidgetAction(PHPop);
@@ -275,7 +281,9 @@ bool TOPanEmail::eventFilter(QObject *watched, QEvent *event) {
         dfPort->text().size() - dfPort->selectedText().size() + key->text().size() > PortMaxLength)
       return true;
   }
-  if (event->type() == QEvent::FocusOut) {
+  if (event->type() == QEvent::FocusOut &&
+      static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason &&
+      static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
     if (watched == dfPort)
       dfPortExit();
     else if (watched == dfFrom)

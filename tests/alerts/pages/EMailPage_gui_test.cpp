@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QTextCursor>
 #include <QTimer>
-#include <QToolButton>
 
 #include <atomic>
 #include <condition_variable>
@@ -420,24 +419,23 @@ TEST_F(EMailPageTest, ThePlaceholderMenuHasTwoColumnsOfFourteen) {
   EXPECT_EQ(items[0]->text(), QStringLiteral("<FULLDESC> - Full Alert Description"));
   EXPECT_EQ(items[27]->text(), QStringLiteral("<YIELD> - Yield"));
   // The fifteenth entry stands at the top of the second column.
-  const auto buttons = page->PHPop->findChildren<QToolButton *>();
-  ASSERT_EQ(buttons.size(), 28);
   page->PHPop->popup(QPoint(0, 0));
   ASSERT_TRUE(WaitFor([this] { return page->PHPop->isVisible(); }));
-  QToolButton *first = nullptr, *fifteenth = nullptr, *fourteenth = nullptr;
-  for (QToolButton *b : buttons) {
-    if (b->defaultAction() == items[0])
-      first = b;
-    if (b->defaultAction() == items[13])
-      fourteenth = b;
-    if (b->defaultAction() == items[14])
-      fifteenth = b;
-  }
+  auto button = [this](int i) {
+    return page->PHPop->findChild<QPushButton *>(QStringLiteral("PHButton%1").arg(i));
+  };
+  QPushButton *first = button(0), *fourteenth = button(13), *fifteenth = button(14);
   ASSERT_TRUE(first && fifteenth && fourteenth);
   EXPECT_EQ(fifteenth->y(), first->y());
   EXPECT_GT(fifteenth->x(), first->x());
   EXPECT_GT(fourteenth->y(), first->y());
   Grab(page->PHPop, "email_placeholder_menu.png");
+  // Clicking an entry inserts it.
+  page->dfSubject->setEnabled(true);
+  page->dfSubject->setFocus();
+  ASSERT_TRUE(WaitFor([this] { return page->dfSubject->hasFocus(); }));
+  fifteenth->click();
+  EXPECT_EQ(page->dfSubject->text(), QStringLiteral("<ASKSIZE>"));
   page->PHPop->hide();
 }
 

@@ -1,0 +1,91 @@
+// The e-mail page's test mail against a real SMTP server on 127.0.0.1.
+#include "alerts/pages/EMailPage.h"
+
+#include "alerts/pages/EMailPageTestSend.h"
+#include "alerts/pages/PageTestSupport.h"
+#include "prefs/PrefDialog.h"
+#include "support/SmtpTestServer.h"
+
+#include <QJsonArray>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+class EMailPageSmtpTest : public PageTest {
+protected:
+  void SetUp() override {
+    PageTest::SetUp();
+    TOPanEmail::RememberedSetup() = -1;
+    TEMailTestSend::SetTransport({});
+    EMailSetups().Add("Broker",
+                      std::make_unique<EMailRecord>("BRKR001", "Bought <SYMBOL>", "Alert <SYMBOL>",
+                                                    "ann@example.com;bob@example.org", "Broker"));
+    MailSettings s;
+    s.FromAddress = "robot@example.com";
+    SetMailSettings(s);
+  }
+  void TearDown() override {
+    page.reset();
+    TOPanEmail::RememberedSetup() = -1;
+    PageTest::TearDown();
+  }
+
+  void OpenAndTest(int port) {
+    page = std::make_unique<TOPanEmail>();
+    page->resize(TdlgPref::PageWidth, TdlgPref::PageHeight);
+    page->show();
+    page->FormShow();
+    page->dfHost->setText(QStringLiteral("127.0.0.1"));
+    page->dfPort->setText(QString::number(port));
+    page->lbSetups->setCurrentRow(0);
+    page->pbTest->click();
+    ASSERT_TRUE(
+        WaitFor([this] { return page->TestSend() && !page->TestSend()->Running(); }, 30000));
+  }
+
+  std::string Status() const { return page->mStatus->toPlainText().toStdString(); }
+
+  std::unique_ptr<TOPanEmail> page;
+};
+
+} // namespace
+
+TEST_F(EMailPageSmtpTest, TheSampleMailArrives) {
+  if (const std::string why = SmtpTestServer::Unavailable(); !why.empty())
+    GTEST_SKIP() << why;
+  SmtpTestServer server;
+  std::string error;
+  ASSERT_TRUE(server.Start({}, &error)) << error;
+  OpenAndTest(server.Port());
+  EXPECT_NE(Status().find("MESSAGE ACCEPTED"), std::string::npos) << Status();
+  EXPECT_NE(Status().find("\nRESULT: Success sending message"), std::string::npos) << Status();
+
+  ASSERT_TRUE(server.WaitFor([](const auto &s) { return s.EventsOf("message").size() == 1; }));
+  const QJsonObject message = server.EventsOf("message")[0];
+  EXPECT_EQ(message.value("mail_from").toString(), QStringLiteral("robot@example.com"));
+  const QJsonArray rcpts = message.value("rcpt_tos").toArray();
+  ASSERT_EQ(rcpts.size(), 2);
+  EXPECT_EQ(rcpts[1].toString(), QStringLiteral("bob@example.org"));
+  const std::string content = message.value("content").toString().toStdString();
+  EXPECT_NE(content.find("\r\nSubject: Alert VLKR\r\n"), std::string::npos) << content;
+  EXPECT_NE(content.find("Bought VLKR"), std::string::npos) << content;
+  EXPECT_NE(content.find("\r\nX-Mailer: Velkar Tickvane Version "), std::string::npos);
+}
+
+TEST_F(EMailPageSmtpTest, ANoServerAtThePortFailsAtOnce) {
+  if (const std::string why = SmtpTestServer::Unavailable(); !why.empty())
+    GTEST_SKIP() << why;
+  int port = 0;
+  {
+    SmtpTestServer server;
+    std::string error;
+    ASSERT_TRUE(server.Start({}, &error)) << error;
+    port = server.Port();
+  } // stopped: nobody listens there now
+  OpenAndTest(port);
+  EXPECT_NE(Status().find("\nException: "), std::string::npos) << Status();
+  EXPECT_NE(Status().find("\nRESULT: FAILED - not sent"), std::string::npos) << Status();
+}
