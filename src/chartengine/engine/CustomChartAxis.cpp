@@ -1,0 +1,505 @@
+#include "chartengine/engine/CustomChartAxis.h"
+
+#include "chartengine/canvas/ChartExceptions.h"
+#include "chartengine/canvas/ChartMath.h"
+#include "chartengine/canvas/ChartTextLines.h"
+#include "chartengine/canvas/ChartTexts.h"
+#include "chartengine/canvas/DateTimeSteps.h"
+#include "chartengine/engine/AxisIncrement.h"
+#include "chartengine/engine/ChartSeries.h"
+#include "chartengine/engine/CustomAxisPanel.h"
+#include "platform/Format.h"
+
+#include <algorithm>
+#include <cmath>
+
+TChartAxisSwitches &ChartAxisSwitches() {
+  static TChartAxisSwitches switches;
+  return switches;
+}
+
+namespace {
+// The smallest range SetMinMax leaves.
+constexpr double SmallestRange = 1e-10;
+// Pixels on the plot side of the axis line that still hit the axis.
+constexpr int HitInside = 3;
+
+bool RunsAlong(bool horizontal, int angle) {
+  return horizontal ? (angle == 0 || angle == 180 || angle == 360) : (angle == 90 || angle == 270);
+}
+
+// Switches the chart's label event off while labels are measured.
+class TLabelEventOff {
+public:
+  explicit TLabelEventOff(bool &flag) : m_flag(flag), m_old(flag) { m_flag = true; }
+  ~TLabelEventOff() { m_flag = m_old; }
+  TLabelEventOff(const TLabelEventOff &) = delete;
+  TLabelEventOff &operator=(const TLabelEventOff &) = delete;
+
+private:
+  bool &m_flag;
+  bool m_old;
+};
+} // namespace
+
+TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel *chart)
+    : m_chart(chart), m_axisPen([this] { Repaint(); }),
+      m_title(std::make_unique<TChartAxisTitle>(chart, this, 0)), m_grid([this] { Repaint(); }),
+      m_labelsFont([this] { Repaint(); }), m_axisValuesFormat(ChartText(ctValueFormat)),
+      m_minorTicks([this] { Repaint(); }), m_ticks([this] { Repaint(); }),
+      m_ticksInner([this] { Repaint(); }) {
+  if (m_chart != nullptr)
+    m_chart->AddAxis(this);
+}
+
+TCustomChartAxis::~TCustomChartAxis() {
+  if (m_chart != nullptr)
+    m_chart->RemoveAxis(this);
+}
+
+void TCustomChartAxis::Repaint() {
+  if (m_chart != nullptr && !m_chart->Destroying())
+    m_chart->RepaintChart();
+}
+
+void TCustomChartAxis::Assign(const TCustomChartAxis &s) {
+  if (&s == this)
+    return;
+  m_automatic = s.m_automatic;
+  m_automaticMaximum = s.m_automaticMaximum;
+  m_automaticMinimum = s.m_automaticMinimum;
+  m_increment = s.m_increment;
+  m_maximum = s.m_maximum;
+  m_minimum = s.m_minimum;
+  m_scale.Logarithmic = s.m_scale.Logarithmic;
+  m_logarithmicBase = s.m_logarithmicBase;
+  m_axisPen.Assign(s.m_axisPen);
+  m_title->Assign(*s.m_title);
+  m_titleSize = s.m_titleSize;
+  m_grid.Assign(s.m_grid);
+  m_gridCentered = s.m_gridCentered;
+  m_labels = s.m_labels;
+  m_labelsAngle = s.m_labelsAngle;
+  m_labelsFont.Assign(s.m_labelsFont);
+  m_labelsOnAxis = s.m_labelsOnAxis;
+  m_labelsSeparation = s.m_labelsSeparation;
+  m_labelsSize = s.m_labelsSize;
+  m_labelStyle = s.m_labelStyle;
+  m_axisValuesFormat = s.m_axisValuesFormat;
+  m_dateTimeFormat = s.m_dateTimeFormat;
+  m_exactDateTime = s.m_exactDateTime;
+  m_roundFirstLabel = s.m_roundFirstLabel;
+  m_labelsMultiLine = s.m_labelsMultiLine;
+  m_minorTickCount = s.m_minorTickCount;
+  m_minorTickLength = s.m_minorTickLength;
+  m_minorTicks.Assign(s.m_minorTicks);
+  m_ticks.Assign(s.m_ticks);
+  m_ticksInner.Assign(s.m_ticksInner);
+  m_tickInnerLength = s.m_tickInnerLength;
+  m_tickLength = s.m_tickLength;
+  m_tickOnLabelsOnly = s.m_tickOnLabelsOnly;
+  m_scale.Inverted = s.m_scale.Inverted;
+  m_visible = s.m_visible;
+  m_startPosition = s.m_startPosition;
+  m_endPosition = s.m_endPosition;
+  m_positionPercent = s.m_positionPercent;
+  Repaint();
+}
+
+// ---- value <-> pixel ----------------------------------------------------------------
+
+int TCustomChartAxis::XValueToScreen(double value) const {
+  return m_depth ? PositionOf(value) : m_scale.XValueToScreen(value);
+}
+
+int TCustomChartAxis::YValueToScreen(double value) const {
+  return m_depth ? PositionOf(value) : m_scale.YValueToScreen(value);
+}
+
+double TCustomChartAxis::ScreenToValue(int pixel) const { return m_scale.ScreenToValue(pixel); }
+
+int TCustomChartAxis::PositionOf(double value) const {
+  if (m_depth)
+    return m_scale.DepthValueToScreen(value, m_chart != nullptr ? m_chart->DepthWidth() : 0);
+  return m_scale.ValueToScreen(value);
+}
+
+// ---- range and span -----------------------------------------------------------------
+
+void TCustomChartAxis::SetMinMax(double aMin, double aMax) {
+  m_automatic = m_automaticMaximum = m_automaticMinimum = false;
+  if (aMax <= aMin) {
+    m_minimum = aMax;
+    m_maximum = aMin;
+  } else {
+    m_minimum = aMin;
+    m_maximum = aMax;
+  }
+  if (m_maximum - m_minimum < SmallestRange)
+    m_maximum = m_minimum + SmallestRange;
+  Repaint();
+}
+
+void TCustomChartAxis::FitRangeToSeries() {
+  if (m_chart != nullptr) {
+    const bool horizontal = IsHorizontal();
+    if (m_automatic || m_automaticMaximum)
+      m_maximum = horizontal ? m_chart->LargestX(this) : m_chart->LargestY(this);
+    if (m_automatic || m_automaticMinimum)
+      m_minimum = horizontal ? m_chart->SmallestX(this) : m_chart->SmallestY(this);
+  }
+  m_scale.Minimum = m_minimum;
+  m_scale.Maximum = m_maximum;
+}
+
+void TCustomChartAxis::FitRangeToRect(const TRect &margins) {
+  const bool horizontal = IsHorizontal();
+  TAxisScale narrowed = m_scale;
+  narrowed.StartPixel = PixelAdd(narrowed.StartPixel, horizontal ? margins.Left : margins.Top);
+  narrowed.EndPixel = PixelAdd(
+      narrowed.EndPixel, -static_cast<long long>(horizontal ? margins.Right : margins.Bottom));
+  // Margins that leave no span would collapse the range: it stays as it is.
+  if (narrowed.SpanPixels() < 1)
+    return;
+  const double a = narrowed.ScreenToValue(m_scale.StartPixel);
+  const double b = narrowed.ScreenToValue(m_scale.EndPixel);
+  m_scale.Maximum = std::max(a, b);
+  m_scale.Minimum = std::min(a, b);
+  ComputePixelSpan();
+}
+
+void TCustomChartAxis::ComputePixelSpan() {
+  if (m_chart == nullptr)
+    return;
+  const TRect &plot = m_chart->PlotRect();
+  if (IsHorizontal())
+    m_scale.SetSpan(plot.Left, m_chart->PlotWidth(), m_startPosition, m_endPosition);
+  else
+    m_scale.SetSpan(plot.Top, m_chart->PlotHeight(), m_startPosition, m_endPosition);
+}
+
+double TCustomChartAxis::EffectiveIncrement() {
+  TAxisIncrementRequest request;
+  request.Range = CurRange();
+  request.Increment = m_increment;
+  request.SpanPixels = SpanPixels();
+  const bool horizontal = IsHorizontal();
+  auto room = [&](double value) {
+    return horizontal ? LabelTextWidth(value) : LabelTextHeight(value);
+  };
+  request.LabelSize = std::max(room(CurMaximum()), room(CurMinimum()));
+  request.LabelsSeparation = m_labelsSeparation;
+  request.DateTime = ShowsDates();
+  return TAxisIncrement::Calc(request);
+}
+
+int TCustomChartAxis::LabelTextWidth(double value) {
+  if (m_chart == nullptr)
+    return 0;
+  const std::string text = ValueLabelText(value);
+  AssignTextFont(m_labelsFont.Font());
+  TChartCanvas3D &canvas = m_chart->Canvas();
+  int lines = 0;
+  const int width = MultiLineTextWidth(canvas, text, lines);
+  return (m_labelsAngle == 90 || m_labelsAngle == 270) ? lines * canvas.FontHeight() : width;
+}
+
+int TCustomChartAxis::LabelTextHeight(double value) {
+  if (m_chart == nullptr)
+    return 0;
+  const std::string text = ValueLabelText(value);
+  AssignTextFont(m_labelsFont.Font());
+  TChartCanvas3D &canvas = m_chart->Canvas();
+  int lines = 0;
+  const int width = MultiLineTextWidth(canvas, text, lines);
+  return (m_labelsAngle == 90 || m_labelsAngle == 270) ? width : lines * canvas.FontHeight();
+}
+
+bool TCustomChartAxis::ShowsDates() const {
+  if (m_chart == nullptr)
+    return false;
+  TChartSeries *first = m_chart->FirstSeriesOnAxis(this);
+  if (first == nullptr)
+    return false;
+  return IsHorizontal() ? first->XValues().DateTime() : first->YValues().DateTime();
+}
+
+bool TCustomChartAxis::IsHitOnAxis(int x, int y) const {
+  if (m_chart == nullptr || !m_chart->IsAxisVisible(this))
+    return false;
+  const bool horizontal = IsHorizontal();
+  const int along = horizontal ? x : y;
+  const int across = horizontal ? y : x;
+  const int start = std::min(StartPixel(), EndPixel());
+  const int end = std::max(StartPixel(), EndPixel());
+  const int inside = MoveOutwards(m_axisLinePos, Side(), -HitInside);
+  const int low = std::min(inside, m_labelsPos);
+  const int high = std::max(inside, m_labelsPos);
+  return along >= start && along <= end && across >= low && across <= high;
+}
+
+// ---- label texts and styles --------------------------------------------------------------
+
+std::string TCustomChartAxis::PlainLabelText(double value) const {
+  if (ShowsDates()) {
+    if (value < 0)
+      return {};
+    const std::string &format =
+        m_dateTimeFormat.empty() ? TimeStepLabelFormat(CurRange()) : m_dateTimeFormat;
+    return FormatDateTime(format, value);
+  }
+  return FormatFloat(m_axisValuesFormat, value);
+}
+
+std::string TCustomChartAxis::ValueLabelText(double value) const {
+  std::string text = PlainLabelText(value);
+  if (m_chart != nullptr && !m_labelEventOff && m_chart->OnGetAxisLabel)
+    m_chart->OnGetAxisLabel(const_cast<TCustomChartAxis *>(this), nullptr, -1, text);
+  if (m_labelsMultiLine)
+    MarkLineBreaks(text, " ");
+  return text;
+}
+
+TAxisLabelStyle TCustomChartAxis::ResolveLabelStyle() const {
+  if (m_labelStyle != talAuto)
+    return m_labelStyle;
+  if (m_chart == nullptr)
+    return talNone;
+  if (m_depth) {
+    for (int t = 0; t < m_chart->SeriesCount(); ++t) {
+      TChartSeries *s = m_chart->Series(t);
+      if (s->Active() && (s->ExcludedFromDepthTest || s->SmallestZ() != s->LargestZ()))
+        return talValue;
+    }
+    return talText;
+  }
+  TAxisLabelStyle style = talNone;
+  const bool horizontal = IsHorizontal();
+  for (int t = 0; t < m_chart->SeriesCount(); ++t) {
+    TChartSeries *s = m_chart->Series(t);
+    if (!s->Active() || !s->IsOnAxis(this))
+      continue;
+    style = talValue;
+    // Labels name the points along the axis their ordering values run on.
+    const bool labelsHere = horizontal == s->MainIsY();
+    if (labelsHere && s->Count() > 0 && !s->PointLabel(0).empty())
+      return talText;
+  }
+  return style;
+}
+
+// ---- room in the chart ------------------------------------------------------------------
+
+void TCustomChartAxis::AssignTextFont(const TFont &font) {
+  if (m_chart == nullptr)
+    return;
+  m_chart->AssignFontToCanvas(font);
+  // Printed charts are on white paper.
+  TFont &canvasFont = m_chart->Canvas().Font();
+  if (m_chart->Printing() && canvasFont.Color == clWhite)
+    canvasFont.Color = clBlack;
+}
+
+int TCustomChartAxis::WidestLabel() {
+  if (m_chart == nullptr)
+    return 0;
+  const TAxisLabelStyle style = ResolveLabelStyle();
+  if (style == talValue) {
+    const double inc = EffectiveIncrement();
+    double high = CurMaximum();
+    double low = CurMinimum();
+    if (m_roundFirstLabel || (ShowsDates() && m_exactDateTime)) {
+      auto rounded = [inc](double v) {
+        const double q = v / inc;
+        return std::fabs(q) < 2147483647.0 ? std::trunc(q) * inc : v;
+      };
+      high = rounded(high);
+      low = rounded(low);
+    }
+    TLabelEventOff off(m_labelEventOff);
+    const std::string highText = ValueLabelText(high);
+    const std::string lowText = ValueLabelText(low);
+    AssignTextFont(m_labelsFont.Font());
+    TChartCanvas3D &canvas = m_chart->Canvas();
+    int lines = 0;
+    const int widest = std::max(MultiLineTextWidth(canvas, highText, lines),
+                                MultiLineTextWidth(canvas, lowText, lines));
+    return widest + canvas.TextWidth(" ");
+  }
+  if (style != talText && style != talMark)
+    return 0;
+  AssignTextFont(m_labelsFont.Font());
+  if (m_depth) {
+    // The depth axis names the series at each depth.
+    int widest = 0;
+    for (int i = 0; i <= m_chart->DeepestIndex(); ++i)
+      widest = std::max(widest, m_chart->Canvas().TextWidth(m_chart->SeriesTitleAtDepth(i)));
+    return widest;
+  }
+  return style == talText ? m_chart->WidestSeriesTitle() : m_chart->WidestMark();
+}
+
+int TCustomChartAxis::TicksSize() const {
+  int size = 0;
+  if (m_axisPen.Visible())
+    size += m_axisPen.Width();
+  if (m_ticks.Visible())
+    size += m_tickLength;
+  if (m_minorTicks.Visible())
+    size = std::max(size, m_minorTickLength);
+  return size;
+}
+
+int TCustomChartAxis::LabelLines() {
+  if (ResolveLabelStyle() != talValue)
+    return 1;
+  return std::max({1, CountTextLines(ValueLabelText(CurMaximum())),
+                   CountTextLines(ValueLabelText(CurMinimum()))});
+}
+
+int TCustomChartAxis::LabelsRoom() {
+  if (m_labelsSize != 0)
+    return m_labelsSize;
+  if (RunsAlong(IsHorizontal(), m_labelsAngle)) {
+    // Every line of the tallest end label.
+    const int lines = LabelLines();
+    AssignTextFont(m_labelsFont.Font());
+    return lines * m_chart->Canvas().FontHeight();
+  }
+  return WidestLabel();
+}
+
+int TCustomChartAxis::TitleRoom() {
+  if (m_titleSize != 0)
+    return m_titleSize;
+  AssignTextFont(m_title->Font().Font());
+  TChartCanvas3D &canvas = m_chart->Canvas();
+  int lines = 0;
+  const int width = MultiLineTextWidth(canvas, m_title->Caption(), lines);
+  return RunsAlong(IsHorizontal(), m_title->Angle()) ? lines * canvas.FontHeight() : width;
+}
+
+void TCustomChartAxis::CalcRect(TRect &rect, bool inflate) {
+  if (m_chart == nullptr)
+    return;
+  TAxisRoomRequest request;
+  request.Side = Side();
+  request.Depth = m_depth;
+  request.HasTitle = !m_title->Caption().empty();
+  request.TitleSize = request.HasTitle ? TitleRoom() : 0;
+  request.Labels = m_labels;
+  request.LabelsSize = m_labels ? LabelsRoom() : 0;
+  request.TicksSize = TicksSize();
+  request.ExtraMargin = ChartAxisSwitches().ExtraAxisMargin;
+  request.PositionPercent = m_positionPercent;
+  const TAxisRoom room = inflate ? ShrinkForAxis(rect, request) : PlaceAlongRect(rect, request);
+  rect = room.Rect;
+  m_axisLinePos = room.AxisLinePos;
+  m_labelsPos = room.LabelsPos;
+  m_titlePos = room.TitlePos;
+}
+
+// ---- properties ---------------------------------------------------------------------------
+
+void TCustomChartAxis::SetAutomatic(bool value) {
+  if (m_automatic != value) {
+    m_automatic = value;
+    Repaint();
+  }
+  if (!m_loading) {
+    Store(m_automaticMaximum, value);
+    Store(m_automaticMinimum, value);
+  }
+}
+
+void TCustomChartAxis::SetAutomaticMaximum(bool value) {
+  Store(m_automaticMaximum, value);
+  if (!value)
+    Store(m_automatic, false);
+  else if (m_automaticMinimum)
+    Store(m_automatic, true);
+}
+
+void TCustomChartAxis::SetAutomaticMinimum(bool value) {
+  Store(m_automaticMinimum, value);
+  if (!value)
+    Store(m_automatic, false);
+  else if (m_automaticMaximum)
+    Store(m_automatic, true);
+}
+
+void TCustomChartAxis::SetIncrement(double value) {
+  if (!(value >= 0))
+    throw AxisException(ChartText(ctAxisIncrement));
+  Store(m_increment, value);
+}
+
+void TCustomChartAxis::SetMaximum(double value) {
+  if (!m_loading && !(value >= m_minimum))
+    throw AxisException(ChartText(ctAxisMaximum));
+  Store(m_maximum, value);
+}
+
+void TCustomChartAxis::SetMinimum(double value) {
+  if (!m_loading && !(value <= m_maximum))
+    throw AxisException(ChartText(ctAxisMinimum));
+  Store(m_minimum, value);
+}
+
+void TCustomChartAxis::SetLogarithmic(bool value) {
+  if (value && ShowsDates())
+    throw AxisException(ChartText(ctDateTimeLogarithmic));
+  if (value && (CurMinimum() < 0 || CurMaximum() < 0))
+    throw AxisException(ChartText(ctLogarithmicMinMax));
+  Store(m_scale.Logarithmic, value);
+}
+
+void TCustomChartAxis::SetLogarithmicBase(int value) {
+  if (value < 2)
+    throw AxisException(ChartText(ctAxisLogBase));
+  Store(m_logarithmicBase, value);
+}
+
+void TCustomChartAxis::SetInverted(bool value) { Store(m_scale.Inverted, value); }
+
+void TCustomChartAxis::SetLabelsAngle(int value) {
+  ValidateAngle(value, ChartText(ctAxisLabels));
+  Store(m_labelsAngle, value);
+}
+
+void TCustomChartAxis::SetLabelsSeparation(int value) {
+  if (value < 0)
+    throw AxisException(ChartText(ctLabelsSeparation));
+  Store(m_labelsSeparation, value);
+}
+
+bool TCustomChartAxis::IsAxisValuesFormatStored() const {
+  return m_axisValuesFormat != ChartText(ctValueFormat);
+}
+
+void TCustomChartAxis::SetHorizontal(bool value) {
+  m_scale.Horizontal = value;
+  UpdateTitleAngle();
+}
+
+void TCustomChartAxis::SetOppositeSide(bool value) {
+  m_oppositeSide = value;
+  UpdateTitleAngle();
+}
+
+void TCustomChartAxis::UpdateTitleAngle() {
+  const int angle = IsHorizontal() ? 0 : (m_oppositeSide ? 270 : 90);
+  if (m_title->Angle() == m_title->DefaultAngle())
+    m_title->SetAngle(angle);
+  m_title->SetDefaultAngle(angle);
+}
+
+TAxisSide TCustomChartAxis::Side() const {
+  if (m_depth)
+    return asRight;
+  if (IsHorizontal())
+    return m_oppositeSide ? asTop : asBottom;
+  return m_oppositeSide ? asRight : asLeft;
+}
+
+void TCustomChartAxis::DrawAxis(bool calcPosAxis) { InternalDrawAxis(calcPosAxis); }
