@@ -39,7 +39,7 @@ protected:
   // IBM with three items (newest "IBM beats"), MSFT with one, AAPL without news.
   void AddSampleNews() {
     AddItem("IBM", "IBM opens lab", kDay + 9.0 / 24, "Wire");
-    AddItem("IBM", "IBM beats estimates", kDay + 11.5 / 24, "Dow");
+    AddItem("IBM", "IBM beats estimates", kDay + 11.5 / 24, "Ledger");
     AddItem("IBM", "IBM names chief", kDay + 10.0 / 24, "Wire");
     AddItem("MSFT", "MSFT ships update", kDay + 8.0 / 24, "Press");
     StoreQuote("AAPL", QuoteFields{});
@@ -101,7 +101,7 @@ TEST_F(NewsFormTest, ListsSymbolsAndShowsHeadlinesNewestFirst) {
   EXPECT_EQ(grid->Cells(2, 2), "IBM names chief");
   EXPECT_EQ(grid->Cells(2, 3), "IBM opens lab");
   EXPECT_EQ(grid->Cells(1, 1), "Jan 05,2024, 11:30");
-  EXPECT_EQ(grid->Cells(3, 1), "Dow");
+  EXPECT_EQ(grid->Cells(3, 1), "Ledger");
   EXPECT_TRUE(window->GridFilled());
   EXPECT_TRUE(grid->isEnabled());
   EXPECT_FALSE(window->txtNoNews->isVisible());
@@ -210,7 +210,7 @@ TEST_F(NewsFormTest, DetailShowsTheItemInThePane) {
   window->pbDetail->click();
   EXPECT_TRUE(window->Items.RowRead(1));
   EXPECT_NE(window->memItem->toPlainText().indexOf(QStringLiteral("IBM beats estimates")), -1);
-  EXPECT_NE(window->memItem->toPlainText().indexOf(QStringLiteral("Dow")), -1);
+  EXPECT_NE(window->memItem->toPlainText().indexOf(QStringLiteral("Ledger")), -1);
   EXPECT_EQ(window->dfAddress->text(), QStringLiteral("http://news.example/IBM beats estimates"));
   EXPECT_TRUE(urls.Opened().empty());
   window->pbOpenLink->click();
@@ -499,7 +499,7 @@ TEST_F(NewsFormTest, OpenNewsWindowMakesOneWindowAndReusesIt) {
 TEST_F(NewsFormTest, PictureOfTheWindow) {
   AddSampleNews();
   AddItem("IBM", "IBM &amp; partners sign <cloud> deal with a rather long heading", kDay + 7.0 / 24,
-          "Reuters");
+          "Newswire");
   MarkNewsRead(2, true);
   Open();
   ResizeTo(780, 520);

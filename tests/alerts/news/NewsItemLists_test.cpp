@@ -11,7 +11,7 @@ const TDateTime kDay = EncodeDate(2024, 1, 5);
 
 TEST_F(NewsItemListsTest, HeadlinesNewestFirst) {
   AddItem("IBM", "Older", kDay + 9.0 / 24);
-  AddItem("IBM", "Newest", kDay + 11.0 / 24, "Dow");
+  AddItem("IBM", "Newest", kDay + 11.0 / 24, "Ledger");
   AddItem("IBM", "Middle", kDay + 10.0 / 24);
   TNewsItemLists items;
   items.Load("IBM");
@@ -19,7 +19,7 @@ TEST_F(NewsItemListsTest, HeadlinesNewestFirst) {
   EXPECT_EQ(items.Titles[0], "Newest");
   EXPECT_EQ(items.Titles[1], "Middle");
   EXPECT_EQ(items.Titles[2], "Older");
-  EXPECT_EQ(items.Sources[0], "Dow");
+  EXPECT_EQ(items.Sources[0], "Ledger");
   EXPECT_EQ(items.Dates[0], "Jan 05,2024, 11:00");
   EXPECT_EQ(items.LinkOfRow(1), "http://news.example/Newest");
   EXPECT_EQ(items.ReadFlags[0], "N");

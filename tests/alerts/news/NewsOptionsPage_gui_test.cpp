@@ -24,10 +24,10 @@ class NewsOptionsTest : public NewsTest {
 protected:
   void SetUp() override {
     NewsTest::SetUp();
-    WriteSite("yahoo.NWS", "NAME=Daily Wire\n");
+    WriteSite("daily.NWS", "NAME=Daily Wire\n");
     WriteSite("alpha.NWS", "NAME=Alpha News\n");
     TDisplaySettings s;
-    s.NewsSource = "yahoo.NWS";
+    s.NewsSource = "daily.NWS";
     s.HighRefresh = 10;
     s.LowRefresh = 45;
     s.MaxItems = 30;
@@ -92,7 +92,7 @@ TEST_F(NewsOptionsTest, SettingsRoundTripThroughTheSettingsFile) {
   page.cbOn->setChecked(false);
   page.spTwo->click();
   page.memHigh->setPlainText("aapl, t/ge");
-  page.memExclude->setPlainText("press release\n\ns:Dow\n/promo/");
+  page.memExclude->setPlainText("press release\n\ns:Ledger\n/promo/");
   page.FormClose();
 
   const TDisplaySettings &p = PendingDisplaySettings();
@@ -105,7 +105,7 @@ TEST_F(NewsOptionsTest, SettingsRoundTripThroughTheSettingsFile) {
   EXPECT_FALSE(p.NewsOn);
   EXPECT_TRUE(p.TwoPanes);
   EXPECT_EQ(p.HighPriority, "AAPL T GE");
-  EXPECT_EQ(p.ExcludeRules, (std::vector<std::string>{"T:Press release", "S:Dow", "U:/promo/"}));
+  EXPECT_EQ(p.ExcludeRules, (std::vector<std::string>{"T:Press release", "S:Ledger", "U:/promo/"}));
   EXPECT_EQ(CurrentDisplaySettings().MaxItems, 30) << "the live record waits for OK";
 
   ApplyPendingDisplaySettings();

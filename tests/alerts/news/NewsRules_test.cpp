@@ -21,7 +21,7 @@ TEST(NewsRuleLinesTest, TypedLinesAreTidied) {
       {"lower-case kind letter", {"s:Wire"}, {"S:Wire"}},
       {"kept rules stay", {"T:IPO", "U:*.example.com*"}, {"T:IPO", "U:*.example.com*"}},
       {"blank lines go", {"", "  ", "T:a", "\t"}, {"T:a"}},
-      {"trimmed", {"   S:Reuters  "}, {"S:Reuters"}},
+      {"trimmed", {"   S:Newswire  "}, {"S:Newswire"}},
       {"special characters", {"T:#1 $ deal @ noon"}, {"T:?1 ? deal ? noon"}},
       {"unknown kind becomes a title", {"x:abc"}, {"T:X:abc"}},
       {"cut to 255", {longLine}, {longLine.substr(0, 255)}},
