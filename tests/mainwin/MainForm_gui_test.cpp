@@ -176,10 +176,14 @@ TEST_F(MainFormTest, RefreshTimerRefillsWhenAShownSymbolIsUpdated) {
   EXPECT_NE(Field(gfValue, 7), total);
 }
 
-TEST_F(MainFormTest, SchemeAndRefreshSettingsAreRead) {
+TEST_F(MainFormTest, SchemeDisplayAndRefreshSettingsAreRead) {
   SettingsFile().WriteString("Bourse", "Scheme", "7");
   SettingsFile().WriteInteger("Bourse", "GridRefresh", 9);
+  SettingsFile().WriteString("Misc", "HighBidAsk", "NO");
+  SettingsFile().WriteString("Misc", "NoSign", "YES");
   ShowForm();
+  EXPECT_FALSE(CurrentDisplaySettings().HighBidAsk);
+  EXPECT_TRUE(CurrentDisplaySettings().NoSign);
   EXPECT_EQ(CurrentSchemeNumber, 1); // above the scheme count
   EXPECT_EQ(form->Timer1->interval(), 9000);
   EXPECT_EQ(form->Timer2->interval(), 500);
