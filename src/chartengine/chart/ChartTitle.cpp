@@ -101,7 +101,9 @@ bool TChartTitle::IsHit(int x, int y) const {
 
 void TChartTitle::DrawTitleBlock(bool atTop) {
   TCustomChartPanel *chart = ParentChart();
-  if (chart == nullptr)
+  // A title without lines shows nothing and takes no room.
+  m_blockRect = TRect();
+  if (chart == nullptr || m_text.empty())
     return;
   TChartCanvas3D &canvas = chart->Canvas();
   chart->AssignFontToCanvas(Font().Font());

@@ -21,7 +21,8 @@ public:
   void Assign(const TChartTitle &source);
 
   // Draws the lines at the top (or bottom) of PlotRect, remembers the block in
-  // BlockRect and narrows PlotRect by the block plus 5 pixels.
+  // BlockRect and narrows PlotRect by the block plus 5 pixels. Without lines
+  // nothing is drawn and no room is taken.
   void DrawTitleBlock(bool atTop);
   // Visible and the point lies in the last drawn block.
   bool IsHit(int x, int y) const;
