@@ -1,0 +1,131 @@
+#include "chartengine/chart/CustomChart.h"
+#include "chartengine/engine/CustomChartAxis.h"
+#include "chartengine/series/AreaSeries.h"
+#include "chartengine/series/FastLineSeries.h"
+#include "chartengine/series/LineSeries.h"
+#include "chartengine/series/PointSeries.h"
+#include "support/TestPaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+void Save(const QImage &image, const std::string &name) {
+  const QString path = QString::fromStdString(TestArtifactPath(name));
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  EXPECT_TRUE(image.save(path));
+}
+
+int CountColour(const QImage &image, TColor color) {
+  const QRgb want = qRgb(GetRValue(color), GetGValue(color), GetBValue(color));
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      n += image.pixel(x, y) == want;
+  return n;
+}
+
+// An area, a line with pointers, points and a long fast line in one chart.
+struct FourSeriesChart {
+  FourSeriesChart() {
+    chart.resize(640, 400);
+    chart.Title().SetCaption("Line, area, point and fast line");
+    area.SetTitle("Area");
+    area.SetSeriesColor(AreaColour);
+    line.SetTitle("Line");
+    line.SetSeriesColor(LineColour);
+    line.LinePen().SetWidth(2);
+    line.Pointer().SetVisible(true);
+    line.Pointer().SetStyle(psCircle);
+    points.SetTitle("Point");
+    points.SetSeriesColor(PointColour);
+    points.Pointer().SetStyle(psTriangle);
+    fast.SetTitle("Fast line");
+    fast.SetSeriesColor(FastColour);
+    const double area_[] = {20, 26, 24, 30, 35, 31, 28, 33, 38, 36, 40};
+    const double line_[] = {45, 52, 49, 58, 61, 57, 66, 63, 70, 68, 74};
+    const double point_[] = {60, 40, 70, 55, 80, 50, 75, 65, 85, 58, 90};
+    for (int t = 0; t <= 10; ++t) {
+      area.AppendPoint(t, area_[t]);
+      line.AppendPoint(t, line_[t]);
+      points.AppendPoint(t, point_[t]);
+    }
+    for (int t = 0; t <= 2000; ++t)
+      fast.AppendPoint(t / 200.0, 10 + 8 * std::sin(t / 60.0) + 3 * std::sin(t / 7.0));
+    area.SetParentChart(&chart);
+    line.SetParentChart(&chart);
+    points.SetParentChart(&chart);
+    fast.SetParentChart(&chart);
+  }
+  static constexpr TColor AreaColour = 0x40C040;  // green
+  static constexpr TColor LineColour = 0xC04000;  // blue
+  static constexpr TColor PointColour = 0x0080FF; // orange
+  static constexpr TColor FastColour = 0x0000C0;  // dark red
+  TChart chart;
+  TAreaSeries area;
+  TLineSeries line;
+  TPointSeries points;
+  TFastLineSeries fast;
+};
+
+TEST(LineSeriesPicture, FlatChartShowsEverySeries) {
+  FourSeriesChart c;
+  c.chart.SetView3D(false);
+  const QImage image = c.chart.SaveToImage();
+  Save(image, "line_area_point_fastline_2d.png");
+  EXPECT_GT(CountColour(image, FourSeriesChart::AreaColour), 5000) << "a filled area";
+  EXPECT_GT(CountColour(image, FourSeriesChart::LineColour), 300);
+  EXPECT_GT(CountColour(image, FourSeriesChart::PointColour), 100);
+  EXPECT_GT(CountColour(image, FourSeriesChart::FastColour), 400);
+  // The area reaches down to the bottom axis under its first point.
+  const int x = c.area.PointScreenX(0) + 2;
+  const int bottom = c.chart.LeftAxis()->EndPixel() - 2;
+  const QRgb green = qRgb(0x40, 0xC0, 0x40);
+  EXPECT_EQ(image.pixel(x, bottom), green);
+}
+
+TEST(LineSeriesPicture, ThreeDChartShowsEverySeries) {
+  FourSeriesChart c;
+  c.chart.SetView3D(true);
+  const QImage image = c.chart.SaveToImage();
+  Save(image, "line_area_point_fastline_3d.png");
+  EXPECT_GT(CountColour(image, FourSeriesChart::AreaColour), 5000);
+  EXPECT_GT(CountColour(image, FourSeriesChart::LineColour), 300);
+  EXPECT_GT(CountColour(image, FourSeriesChart::FastColour), 400);
+}
+
+TEST(LineSeriesPicture, StackedAreasAndStairs) {
+  TChart chart;
+  chart.resize(480, 300);
+  chart.SetView3D(false);
+  TAreaSeries low, high;
+  TLineSeries stairs;
+  low.SetSeriesColor(0x40C040);
+  high.SetSeriesColor(0xE0A040);
+  stairs.SetSeriesColor(clRed);
+  stairs.SetStairs(true);
+  stairs.LinePen().SetWidth(2);
+  for (int t = 0; t <= 8; ++t) {
+    low.AppendPoint(t, 10 + (t % 3) * 4);
+    high.AppendPoint(t, 6 + (t % 4) * 3);
+    stairs.AppendPoint(t, 12 + (t % 5) * 5);
+  }
+  low.SetParentChart(&chart);
+  high.SetParentChart(&chart);
+  stairs.SetParentChart(&chart);
+  high.SetMultiArea(maStacked);
+  const QImage image = chart.SaveToImage();
+  Save(image, "area_stacked_and_stairs_2d.png");
+  // Under the upper area's top lies the lower area, not the axis.
+  const int x = high.PointScreenX(4) + 1;
+  EXPECT_EQ(image.pixel(x, high.PointScreenY(4) + 2), qRgb(0x40, 0xA0, 0xE0));
+  EXPECT_EQ(image.pixel(x, low.PointScreenY(4) + 2), qRgb(0x40, 0xC0, 0x40));
+  chart.SetView3D(true);
+  Save(chart.SaveToImage(), "area_stacked_and_stairs_3d.png");
+}
+
+} // namespace
