@@ -84,6 +84,27 @@ TEST(FastLineSeries, ThreeDLineRunsAtTheMiddleDepth) {
   EXPECT_EQ(segments[0].To, f.chart.Projected(XPix(2), YPix(40), 5));
 }
 
+TEST(FastLineSeries, LinesSharingADepthKeepToTheirOwnPoints) {
+  FastChart f({{1, 10}, {2, 40}, {3, 20}});
+  TFastLineSeries other;
+  other.SetParentChart(&f.chart);
+  other.SetSeriesColor(clBlue);
+  for (const auto &[x, y] : {std::pair{1.0, 80.0}, {2.0, 70.0}, {3.0, 90.0}})
+    other.AppendPoint(x, y);
+  // One row for both: the chart draws them point by point in turn.
+  f.series.SetDepthIndex(0);
+  other.SetDepthIndex(0);
+  f.Draw(true);
+  auto at = [&](double x, double y) {
+    return f.chart.Projected(XPix(x), YPix(y), f.series.MidDepth());
+  };
+  std::vector<TSegment> red, blue;
+  for (const TCanvasCall &c : f.canvas.CallsNamed("LineTo"))
+    (c.Pen.Color == clRed ? red : blue).push_back({c.Points[0], c.Points[1]});
+  EXPECT_EQ(red, (std::vector<TSegment>{{at(1, 10), at(2, 40)}, {at(2, 40), at(3, 20)}}));
+  EXPECT_EQ(blue, (std::vector<TSegment>{{at(1, 80), at(2, 70)}, {at(2, 70), at(3, 90)}}));
+}
+
 // ---- appending --------------------------------------------------------------------------
 
 TEST(FastLineSeries, WithoutAutoRepaintAnAddedPointDrawsOnlyItsSegment) {

@@ -75,25 +75,40 @@ void TFastLineSeries::DrawPoint(int valueIndex) {
     // A point on the pixel drawn last adds nothing.
     if (x == m_lastX && y == m_lastY)
       return;
+    // Series drawn point by point together with others (one depth in 3-D)
+    // find the pen moved and changed: it is taken up again where it was.
+    if (canvas.GetHandle()->PenPos() != m_penPosition) {
+      PrepareCanvas();
+      if (is3D)
+        canvas.MoveToAtDepth(m_lastX, m_lastY, z);
+      else
+        canvas.MoveTo(m_lastX, m_lastY);
+    }
     if (is3D)
       canvas.LineToAtDepth(x, y, z);
     else
       canvas.LineTo(x, y);
-  } else if (valueIndex >= 1) {
-    // The line comes in from the point before the visible range.
-    const int px = PointScreenX(valueIndex - 1);
-    const int py = PointScreenY(valueIndex - 1);
-    if (is3D)
-      canvas.LineAtDepth(px, py, x, y, z);
-    else
-      canvas.Line(px, py, x, y);
-  } else if (is3D) {
-    canvas.MoveToAtDepth(x, y, z);
   } else {
-    canvas.MoveTo(x, y);
+    // The line starts here; the pen is taken up also when the chart draws
+    // this series point by point together with others.
+    PrepareCanvas();
+    if (valueIndex >= 1) {
+      // The line comes in from the point before the visible range.
+      const int px = PointScreenX(valueIndex - 1);
+      const int py = PointScreenY(valueIndex - 1);
+      if (is3D)
+        canvas.LineAtDepth(px, py, x, y, z);
+      else
+        canvas.Line(px, py, x, y);
+    } else if (is3D) {
+      canvas.MoveToAtDepth(x, y, z);
+    } else {
+      canvas.MoveTo(x, y);
+    }
   }
   m_lastX = x;
   m_lastY = y;
+  m_penPosition = canvas.GetHandle()->PenPos();
 }
 
 void TFastLineSeries::PointAdded(int valueIndex) {
@@ -131,6 +146,7 @@ void TFastLineSeries::PointAdded(int valueIndex) {
     canvas.MoveToAtDepth(px, py, MidDepth());
   else
     canvas.MoveTo(px, py);
+  m_penPosition = canvas.GetHandle()->PenPos();
   DrawPoint(valueIndex);
   if (picture != nullptr) {
     canvas.ClearClip();

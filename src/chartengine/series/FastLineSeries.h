@@ -51,6 +51,8 @@ private:
   std::unique_ptr<TChartPen> m_linePen;
   int m_lastX = 0;
   int m_lastY = 0;
+  // Where this series left the canvas pen (screen pixels).
+  TPoint m_penPosition;
 };
 
 // Enters the fast line series in the gallery ("Fast Line" on "Standard").
