@@ -43,3 +43,58 @@ TEST(ChartPicture, TwoSeriesWithTitleLegendAndAxes) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ChartPicture, OneSeriesListsItsPointsInABottomLegend) {
+  TChart chart;
+  chart.resize(420, 280);
+  chart.SetView3D(false);
+  chart.Title().SetText({"Points of one series", "second title line"});
+  chart.Legend().SetAlignment(laBottom);
+  TLineSeries line;
+  const char *labels[] = {"Mon", "Tue", "Wed", "Thu", "Fri"};
+  const double values[] = {3.5, 4.25, 2, 5, 4.75};
+  for (int t = 0; t < 5; ++t)
+    line.Add(values[t], labels[t]);
+  line.SetParentChart(&chart);
+  Save(chart.SaveToImage(), "chart_bottom_legend.png");
+  EXPECT_EQ(chart.Legend().ResolvedStyle(), lsValues);
+  EXPECT_EQ(chart.LegendItemText(1), "4.25 Tue");
+}
+
+TEST(ChartWidget, PaintingShowsWhatSaveToImageDraws) {
+  TChart chart;
+  chart.resize(300, 200);
+  chart.Title().SetCaption("Widget");
+  TLineSeries line;
+  Fill(line, {1, 3, 2, 5});
+  line.SetParentChart(&chart);
+  chart.SaveToImage(); // the off-screen picture exists from here on
+  const QImage saved = chart.SaveToImage().convertToFormat(QImage::Format_RGB32);
+  chart.Invalidate();
+  const QImage grabbed = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(grabbed.size(), saved.size());
+  int differing = 0;
+  for (int y = 0; y < saved.height(); ++y)
+    for (int x = 0; x < saved.width(); ++x)
+      differing += grabbed.pixel(x, y) != saved.pixel(x, y);
+  EXPECT_EQ(differing, 0);
+  if (differing != 0) {
+    Save(saved, "chart_widget_saved.png");
+    Save(grabbed, "chart_widget_grabbed.png");
+  }
+}
+
+TEST(ChartWidget, SaveToFileWritesAWholePicture) {
+  TChart chart;
+  chart.resize(200, 120);
+  const std::string path = TestArtifactPath("chart_saved.png");
+  QDir().mkpath(QFileInfo(QString::fromStdString(path)).absolutePath());
+  ASSERT_TRUE(chart.SaveToFile(path));
+  QImage back(QString::fromStdString(path));
+  EXPECT_EQ(back.size(), QSize(200, 120));
+  EXPECT_FALSE(chart.SaveToFile(TestArtifactPath("no-such-folder/x.png")));
+}
+
+} // namespace
