@@ -1,13 +1,20 @@
 // The program: Qt, the data folder, the command-line switches, the main window.
+#include "alerts/AlertsModule.h"
+#include "alerts/news/NewsOptionsPage.h"
+#include "alerts/pages/AlertOptionPages2.h"
+#include "alerts/pages/AlertsPage.h"
+#include "core/AlertDefaults.h"
 #include "core/CommandLine.h"
 #include "core/IniFile.h"
 #include "core/Log.h"
+#include "core/ParFile.h"
 #include "core/PortfolioFile.h"
 #include "core/ProgramFolder.h"
 #include "mainwin/MainForm.h"
 #include "platform/AppWindow.h"
 #include "platform/Prompt.h"
 #include "platform/UncaughtError.h"
+#include "views/ticker/TickParams.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,7 +47,16 @@ int main(int argc, char **argv) {
     WriteLog("Some default files could not be copied into " + folder);
 
   OpenSettingsFile();
+  LoadProgramParams();
+  LoadAlertDefaults();
   LoadPortfolios(); // a damaged or missing port.dat is reported and leaves what could be read
+  // The alert store; without an alert file the portfolios' old limits become alerts.
+  if (!InitAlertsModule(ProgramFolder()).opened)
+    AlertSystem().ImportPortfolioLimits();
+  LoadTickParams();
+  RegisterAlertsPage();
+  RegisterAlertOptionPages2();
+  RegisterNewsPage();
 
   TmForm window;
   window.resize(kInitialWidth, kInitialHeight);

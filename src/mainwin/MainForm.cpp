@@ -1,5 +1,6 @@
 #include "mainwin/MainForm.h"
 
+#include "acquisition/QuoteIntake.h"
 #include "acquisition/UpdatedSymbols.h"
 #include "core/DisplaySettings.h"
 #include "core/ErrorReport.h"
@@ -8,6 +9,7 @@
 #include "core/MarketTime.h"
 #include "core/Portfolio.h"
 #include "core/StockStore.h"
+#include "mainwin/ProgramServices.h"
 #include "platform/StringUtils.h"
 #include "views/ViewStore.h"
 #include "views/stockgrid/CellTextsFormat.h"
@@ -16,6 +18,8 @@
 #include "views/stockgrid/StockGridGlobals.h"
 
 #include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,10 +31,6 @@
 #include <exception>
 
 namespace {
-
-constexpr const char *kBourseSection = "Bourse";
-constexpr const char *kRefreshKey = "GridRefresh";
-constexpr int kMinRefreshSeconds = 1;
 
 template <class F> void Guarded(const char *place, F &&f) {
   try {
@@ -101,6 +101,7 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
   StockGrid->show();
 
   BuildMenus();
+  BuildCommandMenus();
   statusBar()->setObjectName(QStringLiteral("StatusBar"));
 
   Timer2 = new QTimer(this);
@@ -111,10 +112,7 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
-  const int seconds =
-      std::max(kMinRefreshSeconds,
-               SettingsFile().ReadInteger(kBourseSection, kRefreshKey, DefaultRefreshSeconds));
-  Timer1->setInterval(seconds * 1000);
+  Timer1->setInterval(RefreshIntervalMs());
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
   Timer1->start();
 
@@ -129,6 +127,35 @@ TmForm::~TmForm() {
   disconnect(cbPortfolio, nullptr, this, nullptr);
   Timer1->stop();
   Timer2->stop();
+  if (m_services)
+    m_services->Stop();
+}
+
+void TmForm::StartServices() {
+  if (m_services)
+    return;
+  m_services = std::make_unique<TProgramServices>(TProgramServices::Hooks{
+      [this] { OpenPreferences(); },
+      [this](int index) {
+        m_filling = true;
+        cbPortfolio->setCurrentIndex(index - 1);
+        m_filling = false;
+        ShowPortfolio(index);
+      }});
+  m_services->Start();
+  AddHeartbeatHook([this] { m_services->Heartbeat(); });
+}
+
+void TmForm::closeEvent(QCloseEvent *event) {
+  Timer1->stop();
+  if (m_services)
+    m_services->Stop();
+  BackupSettingsFile();
+  QMainWindow::closeEvent(event);
+  // The watch list, ticker, news and log windows are top-level windows of
+  // their own: closing the main window ends the program all the same.
+  if (event->isAccepted())
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 void TmForm::BuildMenus() {
@@ -163,6 +190,7 @@ void TmForm::showEvent(QShowEvent *event) {
   if (m_shownOnce)
     return;
   m_shownOnce = true;
+  Guarded("FormShow", [&] { StartServices(); });
   Guarded("FormShow", [&] {
     StockGrid->ApplyView(false);
     RefreshGrid();
@@ -248,6 +276,7 @@ void TmForm::Timer2Timer() {
 
 void TmForm::Timer1Timer() {
   Guarded("Timer1Timer", [&] {
+    AppQuoteIntake().Refresh(); // quotes.csv, and the demo moves
     std::string text;
     if (!TakeUpdatedSymbols(usMainGrid, text, "MAIN"))
       return; // the set is kept for the next tick

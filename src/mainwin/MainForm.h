@@ -6,7 +6,10 @@
 // heartbeat that other subsystems hook into.
 #include <QMainWindow>
 
+#include <QPointer>
+
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,9 @@ class QLabel;
 class QMenu;
 class QTimer;
 class TStockGrid;
+class TProgramServices;
+class TwForm;
+class TfrmNewTick;
 
 class TmForm : public QMainWindow {
   Q_OBJECT
@@ -64,14 +70,34 @@ public:
   // Called at the end of every heartbeat (alert activation and the like).
   void AddHeartbeatHook(std::function<void()> hook);
 
+  // ---- Commands of the menus and the grid's pop-up menu
+  // The symbol in focus: the highlighted row's, else the current row's.
+  std::string FocusedSymbol() const;
+  // Opens the news window at the symbol in focus.
+  void PopSeeNewsClick();
+  // '!' asks to create an alert for the symbol in focus, '~' to edit its
+  // alerts; then opens the preferences dialog.
+  void PopAlertsAction(char action);
+  // Turns off the active alerts of the symbol in focus.
+  void PopTurnOffAlertsClick();
+  void OpenPreferences();
+  void ShowWatchList();
+  void ShowTicker();
+  // The background services (alert threads and pop-ups); null before the
+  // window was first shown.
+  TProgramServices *Services() const { return m_services.get(); }
+
   // Portfolio keys the last heartbeat took from the updated-portfolios text.
   const std::vector<std::string> &LastUpdatedPortfolios() const { return m_updatedPortfolios; }
 
 protected:
   void showEvent(QShowEvent *event) override;
+  void closeEvent(QCloseEvent *event) override;
 
 private:
   void BuildMenus();
+  void BuildCommandMenus();
+  void StartServices();
   void GridMouseDown(int X, int Y);
   void ShowPortfolioTotals(const std::vector<std::string> &keys);
 
@@ -80,4 +106,7 @@ private:
   bool m_filling = false; // the portfolio choices are being rebuilt
   std::vector<std::string> m_updatedPortfolios;
   std::vector<std::function<void()>> m_heartbeatHooks;
+  std::unique_ptr<TProgramServices> m_services;
+  QPointer<TwForm> m_watchForm;
+  QPointer<TfrmNewTick> m_ticker;
 };
