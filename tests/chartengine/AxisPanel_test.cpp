@@ -444,3 +444,68 @@ TEST(AxisPanelDrawing, SharedDepthDrawsFromTheSmallestFirstVisiblePoint) {
 }
 
 } // namespace
+
+#include "chartengine/canvas/ChartSeriesTypes.h"
+#include "chartengine/chart/ChartRegistration.h"
+
+namespace {
+
+TEST(ChartCopy, AssignCopiesPartsAndPanelSettings) {
+  TChart a, b;
+  a.Title().SetText({"Copied"});
+  a.Legend().SetAlignment(laBottom);
+  a.LeftWall().SetSize(3);
+  a.SetBackImageInside(true);
+  a.SetMaxPointsPerPage(12);
+  a.SetView3DWalls(false);
+  a.BottomAxis()->SetMinMax(1, 2);
+  a.SetChart3DPercent(40);
+  b.Assign(a);
+  EXPECT_EQ(b.Title().Text(), std::vector<std::string>{"Copied"});
+  EXPECT_EQ(b.Legend().Alignment(), laBottom);
+  EXPECT_EQ(b.LeftWall().Size(), 3);
+  EXPECT_TRUE(b.BackImageInside());
+  EXPECT_EQ(b.MaxPointsPerPage(), 12);
+  EXPECT_FALSE(b.View3DWalls());
+  EXPECT_EQ(b.BottomAxis()->Maximum(), 2);
+  EXPECT_FALSE(b.BottomAxis()->Automatic());
+  EXPECT_EQ(b.Chart3DPercent(), 40);
+
+  TChart c;
+  c.SetLeftAxis(*a.BottomAxis());
+  EXPECT_EQ(c.LeftAxis()->Maximum(), 2);
+  EXPECT_FALSE(c.LeftAxis()->IsHorizontal()) << "the side stays";
+}
+
+TEST(ChartCopy, WallsAndTitlesStartWithTheirDefaults) {
+  TChart chart;
+  EXPECT_EQ(chart.BackWall().Brush().Style(), bsClear);
+  EXPECT_EQ(chart.BackColor(), clTeeColor);
+  EXPECT_EQ(chart.LeftWall().Color(), TColor(0x80FFFF));
+  EXPECT_FALSE(chart.LeftWall().IsColorStored());
+  EXPECT_EQ(chart.BottomWall().Color(), clWhite);
+  EXPECT_EQ(chart.Title().Font().Color(), clBlue);
+  EXPECT_FALSE(chart.Title().IsFontStored());
+  EXPECT_TRUE(chart.Title().Text().empty());
+  EXPECT_EQ(chart.Legend().Alignment(), laRight);
+  EXPECT_EQ(chart.Legend().TopPos(), 10);
+  chart.PrepareForDesigner();
+  EXPECT_EQ(chart.Title().Text(), std::vector<std::string>{"TChart"});
+  EXPECT_EQ(chart.Foot().Font().Color(), clRed);
+  EXPECT_EQ(chart.Foot().Font().Style(), fsItalic);
+  EXPECT_FALSE(chart.Foot().IsFontStored());
+}
+
+TEST(ChartCopy, RegistrationNamesThePartsAndTheFunctions) {
+  RegisterChartControlClasses();
+  RegisterChartControlClasses();
+  for (const char *name : {"TChartLegend", "TChartGradient", "TChartWall", "TChartTitle"})
+    EXPECT_NE(FindChartClass(name), nullptr) << name;
+  ASSERT_NE(ChartSeriesTypes(), nullptr);
+  int added = 0;
+  for (int t = 0; t < ChartSeriesTypes()->Count(); ++t)
+    added += ChartSeriesTypes()->Item(t).Description == "Add";
+  EXPECT_EQ(added, 1);
+}
+
+} // namespace

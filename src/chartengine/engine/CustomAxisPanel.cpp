@@ -130,6 +130,12 @@ void TCustomAxisPanel::CreateStandardAxes() {
   AddAxis(m_rightAxis);
 }
 
+void TCustomAxisPanel::SetTopAxis(const TCustomChartAxis &value) { m_topAxis->Assign(value); }
+void TCustomAxisPanel::SetBottomAxis(const TCustomChartAxis &value) { m_bottomAxis->Assign(value); }
+void TCustomAxisPanel::SetLeftAxis(const TCustomChartAxis &value) { m_leftAxis->Assign(value); }
+void TCustomAxisPanel::SetRightAxis(const TCustomChartAxis &value) { m_rightAxis->Assign(value); }
+void TCustomAxisPanel::SetDepthAxis(const TCustomChartAxis &value) { m_depthAxis->Assign(value); }
+
 void TCustomAxisPanel::AddAxis(TCustomChartAxis *axis) {
   if (axis != nullptr && std::find(m_axes.begin(), m_axes.end(), axis) == m_axes.end())
     m_axes.push_back(axis);

@@ -72,6 +72,12 @@ public:
   virtual TCustomChartAxis *LeftAxis() const { return m_leftAxis; }
   virtual TCustomChartAxis *RightAxis() const { return m_rightAxis; }
   TCustomChartAxis *DepthAxis() const { return m_depthAxis; }
+  // Copy the settings of another axis into the owned one.
+  void SetTopAxis(const TCustomChartAxis &value);
+  void SetBottomAxis(const TCustomChartAxis &value);
+  void SetLeftAxis(const TCustomChartAxis &value);
+  void SetRightAxis(const TCustomChartAxis &value);
+  void SetDepthAxis(const TCustomChartAxis &value);
   // Every axis of the chart, standard ones first, in drawing order.
   const std::vector<TCustomChartAxis *> &Axes() const { return m_axes; }
   int AxisCount() const { return static_cast<int>(m_axes.size()); }
