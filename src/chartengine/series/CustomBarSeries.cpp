@@ -188,9 +188,8 @@ void TCustomBarSeries::RecalcBarSize() {
   if (m_sideMargins)
     ++points;
   const double room =
-      m_autoBarSize
-          ? PixelRound(axis->SpanPixels() / (2.0 + axis->CurMaximum() - axis->CurMinimum()))
-          : static_cast<double>(axis->SpanPixels() / points);
+      m_autoBarSize ? PixelRound(axis->SpanPixels() / (2.0 + axis->Maximum() - axis->Minimum()))
+                    : static_cast<double>(axis->SpanPixels() / points);
   int size = PixelRound(m_barWidthPercent * 0.01 * room) / groups;
   if (size > 0 && size % 2 == 1)
     ++size;

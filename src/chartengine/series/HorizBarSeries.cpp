@@ -66,7 +66,7 @@ void THorizBarSeries::FillSampleValues(int numValues) {
     throw BarException(ChartText(ctFillSample));
   Clear();
   const TCustomChartAxis *axis = VertAxisObject();
-  double y = axis != nullptr ? axis->CurMinimum() : 0.0;
+  double y = axis != nullptr ? axis->Minimum() : 0.0;
   double x = 1000 + ChartRandom(1000);
   for (int t = 0; t < numValues; ++t) {
     x += ChartRandom(500) - 250;
