@@ -75,11 +75,24 @@ TStockGrid::TStockGrid(QWidget *Owner) : TStringGrid(Owner), m_link(std::make_sh
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
   OnDrawCell = [this](int ACol, int ARow, const TRect &Rect, TGridDrawState State) {
-    DrawStockCell(ACol, ARow, Rect, State);
+    GridDrawCell(Canvas(), ACol, ARow, Rect, State);
   };
   OnMouseDown = [this](TMouseButton Button, TShiftState Shift, int X, int Y) {
     GridMouseDown(Button, Shift, X, Y);
   };
+  OnMouseUp = [this](TMouseButton Button, TShiftState Shift, int X, int Y) {
+    GridMouseUp(Button, Shift, X, Y);
+  };
+  OnDblClick = [this] { GridDblClick(); };
+  OnMouseMove = [this](TShiftState Shift, int X, int Y) { GridMouseMove(Shift, X, Y); };
+  OnKeyDown = [this](int &Key, TShiftState Shift) { GridKeyDown(Key, Shift); };
+  OnTopLeftChanged = [this] { GridTopLeftChanged(); };
+  OnStartDrag = [this](std::unique_ptr<TDragObject> &Object) { GridStartDrag(Object); };
+  OnDragOver = [this](TDragObject &Source, int X, int Y, TDragState State, bool &Accept) {
+    GridDragOver(Source, X, Y, State, Accept);
+  };
+  OnDragDrop = [this](TDragObject &Source, int X, int Y) { GridDragDrop(Source, X, Y); };
+  OnEndDrag = [this](QWidget *Target, int X, int Y) { GridEndDrag(Target, X, Y); };
   LoadColumnMap();
 }
 
@@ -258,31 +271,4 @@ void TStockGrid::FitSymbolColumn() {
   if (w <= least)
     ColWidth[0] = least;
   SetColWidths(0, ColWidth[0]);
-}
-
-void TStockGrid::SortRows(int Column, bool Force, bool Reset) {
-  // Rows are shown in list order until sorting by a column is built.
-  (void)Column, (void)Force;
-  if (Reset) {
-    RowsSorted = false;
-    RowOrder.clear();
-  }
-}
-
-// ---- Mouse --------------------------------------------------------------------------------
-
-void TStockGrid::GridMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  MouseDownX = X;
-  MouseDownY = Y;
-  int col = -1, row = -1;
-  MouseToCell(X, Y, col, row);
-  MouseCol = col;
-  MouseRow = row;
-  MouseDownRow = row;
-  Sizing = IsSizing();
-  LastClickedGrid = this;
-  if (Button == mbRight && GridPopup)
-    GridPopup->popup(QCursor::pos());
-  if (OnGridMouseDown)
-    OnGridMouseDown(this, Button, Shift, X, Y);
 }

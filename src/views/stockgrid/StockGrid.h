@@ -8,6 +8,7 @@
 // (ShowStocksThread.h) that writes the changed cells into the grid's cell
 // store; the grid lays out the columns from the view and paints the cells.
 // Everything here runs on the window thread.
+#include "core/DisplaySettings.h"
 #include "platform/DateTime.h"
 #include "platform/StringGrid.h"
 #include "platform/StringList.h"
@@ -18,6 +19,8 @@
 #include <QMenu>
 #include <QPointer>
 #include <array>
+#include <climits>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,6 +28,17 @@
 
 class TFillLink;
 class TDragObject;
+class QPaintEvent;
+
+// Timings of the grid's mouse rules (milliseconds on the monotonic clock);
+// tests may shorten them.
+struct TGridTimings {
+  int HighlightToggleAfterDblClickMs =
+      100;                    // a click this soon after a double click toggles nothing
+  int DragClickGapMs = 500;   // title clicks and new drags this soon after a drag do nothing
+  int SortFillWaitMs = 20000; // a sort waits this long for the fill it started
+};
+TGridTimings &GridTimings();
 
 class TStockGrid : public TStringGrid {
   Q_OBJECT
@@ -78,6 +92,12 @@ public:
   ViewRecord *View = nullptr;      // the layout in use (not owned)
   TGridMouseEvent OnGridMouseDown; // after every mouse-down
   TDateTime LastDragTime = 0;
+  // The same two moments on the monotonic clock (the rules measure these).
+  std::int64_t LastDblClickMs = INT64_MIN / 2;
+  std::int64_t LastDragMs = INT64_MIN / 2;
+  // Key of the shown portfolio, taken with its symbols; empty when the grid
+  // shows no valid portfolio (the TOTAL row's small graph draws it).
+  std::string PortfolioKey;
 
   // A fill thread works on the grid.
   bool FillRunning() const;
@@ -106,8 +126,32 @@ public:
   // "MSFT," while the main window shows no portfolio.
   void GetPortfolioSymbols(std::string &List);
   // Sorts the rows by a column (Force: even when unchanged; Reset: back to
-  // list order).
+  // list order). Column -1 only refills. A call made while a sort waits for
+  // its fill does nothing.
   void SortRows(int Column, bool Force, bool Reset);
+  // Fits every column to its title and texts (after a fill).
+  void AutoFitColumns();
+  // Moves the field shown in grid column FromCol before the one in ToCol (or
+  // after the last when ToCol holds none) in the view's map. False, with
+  // nothing changed, when the columns or the view's map don't allow it.
+  bool MoveColumn(int FromCol, int ToCol);
+  // Opens (or finds, restores and raises) the chart window of a symbol.
+  void ShowSymbolChart(const std::string &Symbol);
+
+  // ---- Painting: one cell on any canvas (the grid's own while it paints).
+  void GridDrawCell(TCanvas &canvas, int ACol, int ARow, const TRect &Rect, TGridDrawState State);
+
+  // ---- Event handlers (bound to the grid's events; tests may call them).
+  void GridMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void GridMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void GridDblClick();
+  void GridMouseMove(TShiftState Shift, int X, int Y);
+  void GridKeyDown(int &Key, TShiftState Shift);
+  void GridTopLeftChanged();
+  void GridStartDrag(std::unique_ptr<TDragObject> &Object);
+  void GridDragOver(TDragObject &Source, int X, int Y, TDragState State, bool &Accept);
+  void GridDragDrop(TDragObject &Source, int X, int Y);
+  void GridEndDrag(QWidget *Target, int X, int Y);
 
   // ---- Measuring on MeasureLabel's font (the grid's font without a label).
   int MeasureTextWidth(const std::string &text) const;
@@ -118,10 +162,21 @@ public:
   // field's style bits unless it keeps the font's own style.
   TFont FieldFont(int field) const;
 
+protected:
+  void paintEvent(QPaintEvent *e) override;
+
 private:
-  // Plain cell drawing: scheme colours, the text without its display marks.
-  void DrawStockCell(int ACol, int ARow, const TRect &Rect, TGridDrawState State);
-  void GridMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  // The row whose tag is HighlightTag, -1 when none.
+  int HighlightedRow() const;
+  // Highlights row (its tag), repaints it with the old one and scrolls it into view.
+  void MoveHighlightTo(int row);
+  // Opens the news window for a row's symbol unless it is all dashes or "$CASH".
+  bool OpenRowNews(const std::string &symbol);
+  void RepaintTitleRow();
 
   std::shared_ptr<TFillLink> m_link;
+  // Settings and clock read once per paint (null outside a paint).
+  std::unique_ptr<TDisplaySettings> m_paintSettings;
+  TDateTime m_paintNow = 0;
+  bool m_sorting = false; // a sort waits for its fill
 };

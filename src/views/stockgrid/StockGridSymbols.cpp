@@ -52,6 +52,7 @@ void TStockGrid::GetPortfolioSymbols(std::string &List) {
   try {
     if (CurrentPortfolio.load() < 1) {
       Symbols.Clear();
+      PortfolioKey.clear();
       List = "MSFT,";
       return;
     }
@@ -62,7 +63,10 @@ void TStockGrid::GetPortfolioSymbols(std::string &List) {
       return;
     }
     Symbols.Clear();
+    PortfolioKey.clear();
+    // An index outside the list shows nothing.
     if (const PortType *portfolio = PortfolioList.At(PortfolioIndex)) {
+      PortfolioKey = portfolio->Key;
       for (const PortPosition &position : portfolio->Positions) {
         const std::string &symbol = position.Symbol;
         Symbols.Add(symbol);

@@ -1,0 +1,106 @@
+// Fitting every column of the quote grid to its title and texts after a fill.
+#include "platform/StringUtils.h"
+#include "views/stockgrid/StockGrid.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+constexpr int kDefaultChartWidth = 50;
+constexpr int kDefaultSeparatorWidth = 4;
+constexpr int kTitlePadding = 2;
+constexpr int kTextPadding = 4;
+constexpr int kBulbRoom = 9;
+constexpr int kEmptyColumnWidth = 4;
+constexpr const char *kMinSymbolText = "WWAAAA";
+} // namespace
+
+void TStockGrid::AutoFitColumns() {
+  TCanvas &canvas = Canvas();
+  const TFont savedFont = canvas.Font();
+  const int cols = ColCount();
+  const int rows = RowCount();
+  auto shownCol = [&](int field) {
+    const int c = ColPos[field];
+    return c >= 0 && c < cols ? c : -1;
+  };
+
+  // The Chart and Separator columns keep their widths (hidden: the defaults).
+  const int chartCol = shownCol(gfChart);
+  const int sepCol = shownCol(gfSeparator);
+  const int chartWidth = chartCol >= 0 ? ColWidths(chartCol) : kDefaultChartWidth;
+  const int sepWidth = sepCol >= 0 ? ColWidths(sepCol) : kDefaultSeparatorWidth;
+
+  canvas.Font() = ViewFont();
+  for (int f = 0; f < GridFieldCount; ++f)
+    if (shownCol(f) >= 0)
+      ColWidth[f] = canvas.TextWidth(FieldShortTitle(f)) + kTitlePadding;
+
+  std::array<bool, GridFieldCount> hasData{};
+  int widestPart12 = 0, widestPart14 = 0;
+  for (int r = FixedRows(); r < rows; ++r) {
+    for (int f = 0; f < GridFieldCount; ++f) {
+      const int c = shownCol(f);
+      if (c < 0)
+        continue;
+      if (f == gfSeparator || f == gfChart) {
+        hasData[f] = true;
+        continue;
+      }
+      canvas.Font() = FieldFont(f);
+      const bool twoValue = f == gfGain || (f == gfValueChange && !WatchMode);
+      if (twoValue) {
+        const std::string text = Cells(c, r);
+        if (text != "-- --" && !Trim(text).empty())
+          hasData[f] = true;
+        const std::string t = Trim(text);
+        const auto blank = t.find(' ');
+        if (blank != std::string::npos && text != "-- --") {
+          const int w = std::max(canvas.TextWidth(t.substr(0, blank)),
+                                 canvas.TextWidth(Trim(t.substr(blank + 1))));
+          int &widest = f == gfGain ? widestPart14 : widestPart12;
+          widest = std::max(widest, w);
+        }
+      } else {
+        const std::string t = Trim(Cells(c, r));
+        if (!t.empty() && t != "0" && t != "-" && t != "--") {
+          hasData[f] = true;
+          ColWidth[f] = std::max(ColWidth[f], canvas.TextWidth(t) + kTextPadding);
+        }
+      }
+    }
+  }
+  canvas.Font() = savedFont;
+
+  auto setWidth = [&](int field, int width) {
+    const int c = shownCol(field);
+    if (c >= 0 && ColWidths(c) != width)
+      SetColWidths(c, width);
+  };
+  if (shownCol(gfGain) >= 0 && hasData[gfGain] && widestPart14 > 0) {
+    ColWidth[gfGain] = 2 * widestPart14 + kTextPadding;
+    setWidth(gfGain, ColWidth[gfGain]);
+  }
+  if (!WatchMode && shownCol(gfValueChange) >= 0 && hasData[gfValueChange] && widestPart12 > 0) {
+    ColWidth[gfValueChange] = 2 * widestPart12 + kTextPadding;
+    setWidth(gfValueChange, ColWidth[gfValueChange]);
+  }
+  // Hidden ones keep the widths they will come back with.
+  if (chartCol >= 0)
+    ColWidth[gfChart] = chartWidth;
+  if (sepCol >= 0)
+    ColWidth[gfSeparator] = sepWidth;
+  ColWidth[gfSymbol] += kBulbRoom;
+
+  for (int f = 1; f < GridFieldCount; ++f) {
+    if (!hasData[f] || f == gfSeparator || f == gfGain || f == gfChart ||
+        (f == gfValueChange && !WatchMode))
+      continue;
+    setWidth(f, ColWidth[f]);
+  }
+  ColWidth[gfSymbol] = std::max(ColWidth[gfSymbol], MeasureTextWidth(kMinSymbolText));
+  SetColWidths(0, ColWidth[gfSymbol]);
+  for (int c = 0; c < cols; ++c)
+    if (ColWidths(c) == 0)
+      SetColWidths(c, kEmptyColumnWidth);
+}

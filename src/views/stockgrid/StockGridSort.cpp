@@ -1,0 +1,111 @@
+// Sorting the quote grid's rows: the display order is computed from the
+// sort column's texts, group by group between separator rows, and a fill
+// writes the rows in that order. A click on a column title sorts by it.
+#include "core/ErrorReport.h"
+#include "platform/Clock.h"
+#include "platform/Delay.h"
+#include "platform/StringUtils.h"
+#include "views/stockgrid/GridFill.h"
+#include "views/stockgrid/RowSorting.h"
+#include "views/stockgrid/StockGrid.h"
+
+#include <chrono>
+#include <exception>
+#include <numeric>
+
+namespace {
+
+constexpr const char *kPlaceholder = "Vosk1";
+
+class ScopedFlag {
+public:
+  explicit ScopedFlag(bool &flag) : m_flag(flag) { m_flag = true; }
+  ~ScopedFlag() { m_flag = false; }
+
+private:
+  bool &m_flag;
+};
+
+} // namespace
+
+void TStockGrid::SortRows(int Column, bool Force, bool Reset) {
+  // The wait below processes events; a click among them must not sort again
+  // inside this sort.
+  if (m_sorting)
+    return;
+  ScopedFlag sorting(m_sorting);
+  try {
+    if (Column == -1) {
+      ShowStocks("");
+      return;
+    }
+    auto lastDataRow = [this] {
+      int last = RowCount() - 1;
+      if (last >= FixedRows() && Trim(Cells(0, last)) == "TOTAL")
+        --last;
+      return last;
+    };
+    int lastRow = lastDataRow();
+    const int entries = Symbols.Count();
+    if (!RowsSorted || Reset) {
+      RowOrder.resize(std::size_t(entries));
+      std::iota(RowOrder.begin(), RowOrder.end(), 1);
+      RowsSorted = true;
+    }
+    if (Force || lastRow != entries) {
+      ShowStocks("");
+      const auto deadline = std::chrono::steady_clock::now() +
+                            std::chrono::milliseconds(GridTimings().SortFillWaitMs);
+      while (FillRunning() && std::chrono::steady_clock::now() < deadline)
+        Delay(1);
+      lastRow = lastDataRow();
+    }
+    const int field = FieldAtColumn(ColPos, Column);
+    if (field < 0 || SortKindOf(field) == TSortKind::None) {
+      ShowStocks("");
+      return;
+    }
+    // Only rows that hold entries take part.
+    RowOrder = ValidRowOrder(RowOrder, entries);
+    lastRow = std::min(lastRow, entries);
+
+    std::vector<std::string> symbols(std::size_t(std::max(lastRow, 0) + 1));
+    std::vector<std::string> texts{kPlaceholder};
+    for (int r = 1; r <= lastRow; ++r) {
+      symbols[std::size_t(r)] = Cells(0, r);
+      texts.push_back(PrepareSortText(field, Cells(Column, r)));
+    }
+    SortGroupsInPlace(field, SortGroups(symbols, lastRow), texts, RowOrder, SortDown);
+    ShowStocks("");
+  } catch (const std::exception &e) {
+    ShowStocks("");
+    ShowErrorReport(e.what(), "SGShowAll");
+  }
+}
+
+void TStockGrid::GridMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  (void)Shift;
+  if (IsSizing() || Sizing) {
+    // The release that ends a resize does not sort.
+    Sizing = false;
+    return;
+  }
+  int col = -1, row = -1;
+  MouseToCell(X, Y, col, row);
+  const bool afterDrag = AppClock().MonotonicMs() - LastDragMs <= GridTimings().DragClickGapMs;
+  if (afterDrag || row != 0 || TDragManager::Instance().Dragging() || col != MouseCol ||
+      row != MouseRow || col < 0)
+    return;
+  const int field = FieldAtColumn(ColPos, col);
+  if (field == gfSeparator || field == gfChart)
+    return;
+  MouseDownRow = -1;
+  if (Button == mbLeft) {
+    if (col != SortCol)
+      SortCol = col;
+    else
+      SortDown = !SortDown;
+    SortRows(col, true, false);
+  }
+  RepaintTitleRow();
+}
