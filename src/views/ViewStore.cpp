@@ -244,8 +244,19 @@ void LoadColumnViews(const TMyIniFile &ini) {
       AddView(view);
 
   SelectView(0);
-  CurrentView.BulbSingleClick = UpperCase(Trim(ini.ReadString("News", "SingleClick", "Y"))) == "Y";
+  CurrentView.BulbSingleClick = ReadBulbSingleClick(ini);
 }
+
+bool BulbSingleClickValue(const std::string &value) {
+  const std::string v = UpperCase(Trim(value));
+  return v == "Y" || v == "YES";
+}
+
+bool ReadBulbSingleClick(const TMyIniFile &ini) {
+  return BulbSingleClickValue(ini.ReadString("News", "SingleClick", "Y"));
+}
+
+void ApplyBulbClickSetting(bool singleClick) { CurrentView.BulbSingleClick = singleClick; }
 
 bool SelectView(int index) {
   if (index < 0 || index >= ViewNameList.Count() || index >= ViewSpecList.Count())

@@ -45,6 +45,13 @@ bool SaveColumnViews(TMyIniFile &ini);
 // the first one the current view and reads [News] SingleClick (default "Y")
 // into its click mode.
 void LoadColumnViews(const TMyIniFile &ini);
+// [News] SingleClick as the view store reads it: "Y" or "YES" (any letter
+// case) is true; a missing key counts as "Y".
+bool BulbSingleClickValue(const std::string &value);
+bool ReadBulbSingleClick(const TMyIniFile &ini);
+// Gives the current view the news-bulb click mode the preferences chose
+// (call after applying them).
+void ApplyBulbClickSetting(bool singleClick);
 // Makes stored view index (0-based) the current view; false when there is no
 // such view or its spec cannot be read.
 bool SelectView(int index);
