@@ -173,11 +173,8 @@ void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
         break;
       }
     }
-    const std::vector<TChartSeries *> list = [this] {
-      std::vector<TChartSeries *> v;
-      GetChildren([&](TChartSeries *s) { v.push_back(s); });
-      return v;
-    }();
+    std::vector<TChartSeries *> list;
+    GetChildren([&](TChartSeries *s) { list.push_back(s); });
     for (TChartSeries *s : list)
       s->SeriesMouseMove(shift, x, y);
   }
