@@ -110,14 +110,6 @@ void TOPanAlertDefs::BuildControls() {
   page->addLayout(threshold);
   page->addStretch(1);
 
-  dlgGetFile = Named(new QFileDialog(this), "dlgGetFile");
-  dlgGetFile->setOption(QFileDialog::DontUseNativeDialog);
-  dlgGetFile->setFileMode(QFileDialog::ExistingFile);
-  dlgGetFile->setAcceptMode(QFileDialog::AcceptOpen);
-  dlgGetFile->setNameFilters(
-      {QStringLiteral("Wave Audio (*.wav)"), QStringLiteral("Any File (*)")});
-  dlgGetFile->setDefaultSuffix(QStringLiteral("wav"));
-
   connect(cbAlertAudio, &QCheckBox::clicked, this, &TOPanAlertDefs::cbAlertAudioClick);
   connect(rbSystem, &QRadioButton::clicked, this, &TOPanAlertDefs::rbSystemClick);
   connect(rbCustom, &QRadioButton::clicked, this, &TOPanAlertDefs::rbCustomClick);
@@ -223,6 +215,16 @@ void TOPanAlertDefs::dfAlertTimeExit() {
 }
 
 void TOPanAlertDefs::pbWaveFileClick() {
+  // Made on first use: a file dialog watches the file system on a thread of its own.
+  if (!dlgGetFile) {
+    dlgGetFile = Named(new QFileDialog(this), "dlgGetFile");
+    dlgGetFile->setOption(QFileDialog::DontUseNativeDialog);
+    dlgGetFile->setFileMode(QFileDialog::ExistingFile);
+    dlgGetFile->setAcceptMode(QFileDialog::AcceptOpen);
+    dlgGetFile->setNameFilters(
+        {QStringLiteral("Wave Audio (*.wav)"), QStringLiteral("Any File (*)")});
+    dlgGetFile->setDefaultSuffix(QStringLiteral("wav"));
+  }
   const std::string file = dfWaveFile->text().toStdString();
   const std::string folder = FolderOfFile(file);
   if (!folder.empty())

@@ -40,7 +40,7 @@ public:
   QComboBox *cmbEMail = nullptr;
   QCheckBox *cbAutoSave = nullptr;
   QLineEdit *dfAlertTime = nullptr;
-  QFileDialog *dlgGetFile = nullptr;
+  QFileDialog *dlgGetFile = nullptr; // made when first needed
 
   // ---- TOptionPage
   void FormShow() override;
