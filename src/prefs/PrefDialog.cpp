@@ -48,6 +48,7 @@ TdlgPref::TdlgPref(QWidget *owner, const TPrefPageRegistry &registry)
 }
 
 TdlgPref::~TdlgPref() {
+  PageControl->disconnect(this);
   // A page still docked (the owner went away) writes its values all the same.
   if (m_page) {
     TOptionPage *page = m_page;

@@ -62,8 +62,11 @@ public:
   TAlertTreeSelection(QAbstractItemModel *model, TAlertTree *tree)
       : QItemSelectionModel(model, tree), m_tree(tree) {}
 
+  // The tree is going: from now on plain selection.
+  void Detach() { m_tree = nullptr; }
+
   void setCurrentIndex(const QModelIndex &index, SelectionFlags command) override {
-    if (m_tree->m_quiet) {
+    if (!m_tree || m_tree->m_quiet) {
       QItemSelectionModel::setCurrentIndex(index, command);
       return;
     }
@@ -84,7 +87,7 @@ public:
   }
 
   void select(const QItemSelection &selection, SelectionFlags command) override {
-    if (m_tree->m_quiet) {
+    if (!m_tree || m_tree->m_quiet) {
       QItemSelectionModel::select(selection, command);
       return;
     }
@@ -118,6 +121,12 @@ TAlertTree::TAlertTree(QWidget *parent) : QTreeWidget(parent) {
   QPalette pal = palette();
   pal.setColor(QPalette::Disabled, QPalette::Text, pal.color(QPalette::Active, QPalette::Text));
   setPalette(pal);
+}
+
+TAlertTree::~TAlertTree() {
+  // The base class still resets the selection while it goes.
+  if (auto *selection = dynamic_cast<TAlertTreeSelection *>(selectionModel()))
+    selection->Detach();
 }
 
 int TAlertTree::Level(const QTreeWidgetItem *node) {

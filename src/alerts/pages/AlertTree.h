@@ -15,6 +15,7 @@ class TAlertTree : public QTreeWidget {
 
 public:
   explicit TAlertTree(QWidget *parent = nullptr);
+  ~TAlertTree() override;
 
   // Asked before node (nullptr = none) becomes current; false keeps the current node.
   std::function<bool(QTreeWidgetItem *node)> Changing;

@@ -74,8 +74,17 @@ TOPanAlerts::TOPanAlerts(QWidget *parent) : TOptionPage(parent) {
 }
 
 TOPanAlerts::~TOPanAlerts() {
-  if (Timer1)
-    Timer1->stop();
+  Timer1->stop();
+  // The controls outlive this part of the page for a moment: no handler may
+  // run meanwhile (an edit losing the focus, say).
+  ATree->Changing = nullptr;
+  ATree->Changed = nullptr;
+  m_paramControls->OnEditChange = nullptr;
+  m_paramControls->OnFieldExit = nullptr;
+  m_paramControls->OnColumnChange = nullptr;
+  m_paramControls->OnUpDownChanging = nullptr;
+  for (QObject *child : findChildren<QObject *>())
+    child->disconnect(this);
 }
 
 // ---- Building the form
