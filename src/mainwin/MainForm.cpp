@@ -135,7 +135,8 @@ void TmForm::StartServices() {
   if (m_services)
     return;
   m_services = std::make_unique<TProgramServices>(TProgramServices::Hooks{
-      [this] { OpenPreferences(); },
+      // Not from inside the heartbeat's own handler: the dialog runs a modal loop.
+      [this] { QTimer::singleShot(0, this, [this] { OpenPreferences(); }); },
       [this](int index) {
         m_filling = true;
         cbPortfolio->setCurrentIndex(index - 1);
