@@ -143,8 +143,7 @@ void TStockGrid::paintEvent(QPaintEvent *e) {
   try {
     TStringGrid::paintEvent(e);
   } catch (...) {
-    m_paintSettings.reset();
-    throw;
+    // Cells paint on their own; nothing leaves the paint.
   }
   m_paintSettings.reset();
 }
