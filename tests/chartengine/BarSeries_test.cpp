@@ -630,7 +630,8 @@ TEST_F(HorizBarSeriesTest, MarginsAreTransposed) {
   bars.Marks().SetVisible(true);
   bars.Marks().SetStyle(smsValue);
   chart.Canvas().Font() = bars.Marks().DrawingFont();
-  const int widest = chart.Canvas().TextWidth("10");
+  // The widest mark's box: its text and one "W".
+  const int widest = chart.Canvas().TextWidth("10") + chart.Canvas().TextWidth("W");
   bars.HorizMarginsNeeded(left, right);
   EXPECT_EQ(left, 0);
   EXPECT_EQ(right, widest + 20 + 2 * bars.Marks().Frame().Width() + 1);

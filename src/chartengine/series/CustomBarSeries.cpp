@@ -327,6 +327,9 @@ int TCustomBarSeries::MarkRoom(bool markWidth) {
       int lines = 0;
       room = std::max<long long>(room, MultiLineTextWidth(canvas, MarkText(t), lines));
     }
+    // A mark's box is as wide as its text and one "W" more.
+    if (room > 0)
+      room += canvas.TextWidth("W");
   }
   canvas.Font() = saved;
   room += Marks().ArrowLength();

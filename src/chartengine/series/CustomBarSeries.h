@@ -132,7 +132,7 @@ protected:
   // Room along the category axis for the bars (both ends).
   void CategoryMargins(int &low, int &high);
   // Room a mark needs along the value axis (0 without marks); markWidth
-  // selects the widest mark text instead of the font height.
+  // selects the widest mark box instead of the font height.
   int MarkRoom(bool markWidth);
   // The canvas set for a bar: BarPen and the brush in the bar colour.
   void PrepareBarCanvas();
