@@ -192,6 +192,9 @@ public:
   void SetEndPosition(double value) { Store(m_endPosition, value); }
   double PositionPercent() const { return m_positionPercent; }
   void SetPositionPercent(double value) { Store(m_positionPercent, value); }
+  bool IsStartPositionStored() const { return m_startPosition != 0.0; }
+  bool IsEndPositionStored() const { return m_endPosition != 100.0; }
+  bool IsPositionPercentStored() const { return m_positionPercent != 0.0; }
 
   // ---- state
   TCustomAxisPanel *ParentChart() const { return m_chart; }
