@@ -30,7 +30,7 @@ struct TDisplaySettings {
   int LowRefresh = 60;    // minutes, other symbols
   int MaxItems = 50;      // items kept per symbol
   bool FilterTitles = true;
-  bool SingleClick = false;
+  bool SingleClick = true; // a single click on a news bulb opens the news window
   bool NewsOn = true;
   bool TwoPanes = false;
   std::string HighPriority;              // upper-case symbols separated by blanks

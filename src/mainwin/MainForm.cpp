@@ -263,8 +263,10 @@ void TmForm::Timer2Timer() {
     if (m_refreshPending && !StockGrid->FillRunning())
       RefreshGrid();
     if (!StockGrid->FillRunning()) {
-      if (StockGrid->FitAllPending)
+      if (StockGrid->FitAllPending) {
         StockGrid->FitAllPending = false;
+        StockGrid->AutoFitColumns();
+      }
       if (StockGrid->FitSymbolPending) {
         StockGrid->FitSymbolColumn();
         StockGrid->FitSymbolPending = false;

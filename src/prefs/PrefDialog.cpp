@@ -1,4 +1,5 @@
 #include "prefs/PrefDialog.h"
+#include "views/ViewStore.h"
 
 #include "alerts/AlertEditRequest.h"
 #include "core/DisplaySettings.h"
@@ -278,6 +279,7 @@ void TdlgPref::pbOKClick() {
     // The live time offset may have moved while the dialog was open.
     PendingDisplaySettings().DisplayTimeOffset = CurrentDisplaySettings().DisplayTimeOffset;
     ApplyPendingDisplaySettings();
+    ApplyBulbClickSetting(CurrentDisplaySettings().SingleClick);
     if (!WriteDisplaySettings(SettingsFile(), CurrentDisplaySettings()))
       ShowErrorReport("The settings could not be written.", "Preferences");
     accept();

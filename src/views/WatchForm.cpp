@@ -114,7 +114,10 @@ void TwForm::Timer1Timer() {
     }
     if (m_refreshPending && !StockGrid->FillRunning())
       Refresh();
-    if (!StockGrid->FillRunning() && StockGrid->FitSymbolPending) {
+    if (!StockGrid->FillRunning() && StockGrid->FitAllPending) {
+      StockGrid->FitAllPending = false;
+      StockGrid->AutoFitColumns();
+    } else if (!StockGrid->FillRunning() && StockGrid->FitSymbolPending) {
       StockGrid->FitSymbolColumn();
       StockGrid->FitSymbolPending = false;
     }
