@@ -266,8 +266,10 @@ TPoint TPieSeries::ExplodeOffset(int valueIndex) const {
 void TPieSeries::LayoutCircle() {
   TCircledSeries::LayoutCircle();
   CalcAngles();
-  if (m_explodeBiggest > 0)
+  if (m_explodeBiggest > 0) {
+    HeldRepaints held(ParentChart());
     ApplyExplodeBiggest();
+  }
   m_isExploded = false;
   int most = -1;
   for (int t = 0; t < Count(); ++t)
