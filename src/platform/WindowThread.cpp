@@ -50,7 +50,7 @@ public:
 // Posts the drain event; the caller holds q.mutex. Posting under our lock orders
 // everything the posting thread did (including the event Qt allocates) before the
 // window thread's handling of that event, as the thread checker sees it.
-void PostDrainLocked(CallQueue &q, QCoreApplication *app) {
+void MakeDispatcherLocked(CallQueue &q, QCoreApplication *app) {
   if (q.dispatcherApp != app) {
     // One per application object; an old one is left behind with its application.
     auto *dispatcher = new WindowCallDispatcher;
@@ -59,6 +59,10 @@ void PostDrainLocked(CallQueue &q, QCoreApplication *app) {
     q.dispatcher = dispatcher;
     q.dispatcherApp = app;
   }
+}
+
+void PostDrainLocked(CallQueue &q, QCoreApplication *app) {
+  MakeDispatcherLocked(q, app);
   q.pendingIn = app;
   QMetaObject::invokeMethod(q.dispatcher, "Drain", Qt::QueuedConnection);
 }
@@ -106,6 +110,17 @@ bool Post(PostedCall call) {
     PostDrainLocked(q, app);
   return true;
 }
+
+// The dispatcher is made on the window thread as the application starts, so a
+// worker that posts first never creates a window-thread object itself.
+void MakeDispatcherAtStart() {
+  if (QCoreApplication *app = QCoreApplication::instance()) {
+    CallQueue &q = Queue();
+    std::lock_guard lock(q.mutex);
+    MakeDispatcherLocked(q, app);
+  }
+}
+Q_COREAPP_STARTUP_FUNCTION(MakeDispatcherAtStart)
 
 enum class CallState { Waiting, Running, Done, Abandoned };
 
