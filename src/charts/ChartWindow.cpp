@@ -1,64 +1,155 @@
 #include "charts/ChartWindow.h"
 
+#include "chartengine/chart/CustomChart.h"
+#include "chartengine/engine/CustomChartAxis.h"
+#include "chartengine/series/FastLineSeries.h"
 #include "core/CriticalSection.h"
-#include "core/SmallGraph.h"
+#include "core/Log.h"
+#include "core/SingleToDouble.h"
 #include "core/StockInfo.h"
 #include "core/StockStore.h"
-#include "platform/QPainterCanvas.h"
 #include "platform/StringUtils.h"
 
 #include <QApplication>
-#include <QPainter>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <exception>
 
 namespace {
-constexpr int kDefaultWidth = 480;
-constexpr int kDefaultHeight = 300;
-constexpr int kMargin = 8;
-constexpr TColor kBack = 0x000000;
-constexpr TColor kLine = 0x00FFFF;
+constexpr int kDefaultWidth = 560;
+constexpr int kDefaultHeight = 340;
+constexpr const char *kTimeFormat = "hh:nn";
+constexpr const char *kPriceFormat = "#,##0.00##";
+constexpr TColor kLineColor = 0x00A00000; // dark blue
 } // namespace
+
+int TdlgChart::RefreshIntervalMs = 2000;
+
+ChartTickRead ReadChartTicks(const std::string &symbol, int from) {
+  ChartTickRead read;
+  if (IsCashSymbol(symbol) || symbol.empty())
+    return read;
+  StockInfoType *rec = nullptr;
+  {
+    MyLockGuard list(StockListLock, "CHRT", true);
+    if (!list.Owns()) {
+      read.Ok = false;
+      return read;
+    }
+    rec = FindStoreRecord(symbol);
+  }
+  if (!rec)
+    return read;
+  if (from < 0)
+    from = 0;
+  // Nothing new: leave the tick list's lock alone.
+  if (from > 0 && rec->Ticks.CountNoLock() == from) {
+    read.Count = from;
+    return read;
+  }
+  if (!rec->Ticks.Lock("CHRT")) {
+    read.Ok = false;
+    return read;
+  }
+  try {
+    read.Count = rec->Ticks.Count();
+    if (from < read.Count)
+      read.Ticks.reserve(std::size_t(read.Count - from));
+    for (int i = from; i < read.Count; ++i) {
+      const TickEntry &t = rec->Ticks.Entry(i);
+      if (t.Last > 0)
+        read.Ticks.push_back(ChartTick{t.Time, SingleToDouble(t.Last)});
+    }
+  } catch (...) {
+    rec->Ticks.Unlock();
+    throw;
+  }
+  rec->Ticks.Unlock();
+  return read;
+}
 
 TdlgChart::TdlgChart(QWidget *parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("dlgChart"));
   setAttribute(Qt::WA_DeleteOnClose);
   resize(kDefaultWidth, kDefaultHeight);
+
+  m_chart = new TChart(this);
+  m_chart->setObjectName(QStringLiteral("Chart1"));
+  m_chart->SetView3D(false);
+  m_chart->Legend().SetVisible(false);
+  m_chart->SetColor(clWhite);
+  TCustomChartAxis *bottom = m_chart->BottomAxis();
+  bottom->SetDateTimeFormat(kTimeFormat);
+  m_chart->LeftAxis()->SetAxisValuesFormat(kPriceFormat);
+
+  m_series = std::make_unique<TFastLineSeries>();
+  m_series->XValues().SetDateTime(true);
+  m_series->SetSeriesColor(kLineColor);
+  m_series->SetParentChart(m_chart);
+
+  auto *layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(m_chart);
+
+  m_timer = new QTimer(this);
+  m_timer->setObjectName(QStringLiteral("Timer1"));
+  m_timer->setInterval(RefreshIntervalMs);
+  connect(m_timer, &QTimer::timeout, this, [this] { Timer1Timer(); });
+  m_timer->start();
+}
+
+TdlgChart::~TdlgChart() {
+  m_timer->stop();
+  // The series leaves the chart before the chart (a child widget) goes.
+  m_series.reset();
 }
 
 void TdlgChart::SetSymbol(const std::string &symbol) {
   m_symbol = symbol;
   setWindowTitle(QString::fromStdString(symbol));
-  update();
+  m_chart->Title().SetCaption(symbol);
+  m_series->SetTitle(symbol);
+  Reload();
 }
 
-std::vector<double> TdlgChart::TickPrices(const std::string &symbol) {
-  std::vector<double> prices;
-  if (IsCashSymbol(symbol))
-    return prices;
-  StockInfoType *rec = FindStoreRecord(symbol);
-  if (!rec)
-    return prices;
-  MyLockGuard ticks(rec->Ticks.LockObject(), "CHRT", true);
-  if (!ticks.Owns())
-    return prices;
-  for (const TickEntry &t : rec->Ticks.Entries())
-    if (t.Last > 0)
-      prices.push_back(t.Last);
-  return prices;
-}
-
-void TdlgChart::paintEvent(QPaintEvent *event) {
-  (void)event;
+void TdlgChart::Reload() {
   try {
-    QPainter painter(this);
-    painter.fillRect(rect(), ToQColor(kBack));
-    const TRect area(kMargin, kMargin, width() - kMargin, height() - kMargin);
-    const std::vector<TPoint> points = SmallGraphPoints(TickPrices(m_symbol), area);
-    painter.setPen(ToQColor(kLine));
-    for (std::size_t i = 1; i < points.size(); ++i)
-      painter.drawLine(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
-  } catch (...) {
-    // A chart that can't be drawn stays blank.
+    m_series->Clear();
+    m_ticksRead = 0;
+    const ChartTickRead read = ReadChartTicks(m_symbol, 0);
+    if (!read.Ok)
+      return; // the tick list is busy: the timer tries again
+    m_ticksRead = read.Count;
+    AppendTicks(read.Ticks);
+  } catch (const std::exception &e) {
+    WriteLog(std::string("Chart Reload Error: ") + e.what());
   }
+}
+
+void TdlgChart::Timer1Timer() {
+  try {
+    if (m_symbol.empty())
+      return;
+    const ChartTickRead read = ReadChartTicks(m_symbol, m_ticksRead);
+    if (!read.Ok)
+      return;
+    if (read.Count < m_ticksRead) {
+      Reload();
+      return;
+    }
+    m_ticksRead = read.Count;
+    AppendTicks(read.Ticks);
+  } catch (const std::exception &e) {
+    WriteLog(std::string("Chart Timer1Timer Error: ") + e.what());
+  } catch (...) {
+    WriteLog("Chart Timer1Timer Error");
+  }
+}
+
+void TdlgChart::AppendTicks(const std::vector<ChartTick> &ticks) {
+  for (const ChartTick &t : ticks)
+    m_series->AppendPoint(t.Time, t.Last);
 }
 
 TdlgChart *FindChartWindow(const std::string &symbol) {

@@ -1,0 +1,83 @@
+// A picture of the intraday chart window with a day of ticks.
+#include "charts/ChartWindow.h"
+
+#include "chartengine/chart/CustomChart.h"
+#include "chartengine/engine/CustomChartAxis.h"
+#include "chartengine/series/FastLineSeries.h"
+#include "core/StockStore.h"
+#include "platform/DateTime.h"
+#include "support/TestPaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+void Save(const QImage &image, const std::string &name) {
+  const QString path = QString::fromStdString(TestArtifactPath(name));
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  EXPECT_TRUE(image.save(path));
+}
+
+bool IsDark(QRgb p) { return qRed(p) < 120 && qGreen(p) < 120 && qBlue(p) < 120; }
+bool IsInk(QRgb p) { return qRed(p) < 200 || qGreen(p) < 200 || qBlue(p) < 200; }
+// The line: clearly more blue than red and green.
+bool IsLine(QRgb p) { return qBlue(p) > 100 && qRed(p) < 90 && qGreen(p) < 90; }
+
+int Count(const QImage &image, const TRect &r, bool (*test)(QRgb)) {
+  int n = 0;
+  for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, image.height()); ++y)
+    for (int x = std::max(r.Left, 0); x < std::min(r.Right, image.width()); ++x)
+      n += test(image.pixel(x, y));
+  return n;
+}
+
+TEST(ChartWindowPicture, ADayOfTicks) {
+  ResetStockStore();
+  const TDateTime day = EncodeDate(2024, 3, 8);
+  const int ticks = 200;
+  for (int i = 0; i < ticks; ++i) {
+    QuoteFields q;
+    q.Last = 152.4 + 1.8 * std::sin(i / 17.0) + 0.6 * std::sin(i / 3.1) + i * 0.01;
+    q.QuoteTime = EncodeTime(9, 30, 0, 0) + i * 2.0 / (24 * 60); // every two minutes
+    q.DayStamp = day;
+    ASSERT_GE(StoreQuote("MSFT", q), 0);
+  }
+
+  TdlgChart *window = ShowChartWindow("MSFT");
+  ASSERT_NE(window, nullptr);
+  window->resize(640, 380);
+  ASSERT_EQ(window->Series1()->Count(), ticks);
+  const QImage image = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  Save(image, "chart_window_msft.png");
+
+  TChart &chart = *window->Chart1();
+  const TRect plot = chart.PlotRect();
+  ASSERT_GT(plot.Right - plot.Left, 300);
+  ASSERT_GT(plot.Bottom - plot.Top, 150);
+  // The price line runs across most of the plot.
+  EXPECT_GT(Count(image, plot, IsLine), 300);
+  int columnsWithLine = 0;
+  for (int x = plot.Left; x < plot.Right; ++x)
+    columnsWithLine += Count(image, TRect(x, plot.Top, x + 1, plot.Bottom), IsLine) > 0;
+  EXPECT_GT(columnsWithLine, (plot.Right - plot.Left) * 9 / 10);
+  // Time labels under the plot, price labels left of it, the title above.
+  EXPECT_GT(Count(image, TRect(plot.Left, plot.Bottom + 2, plot.Right, image.height()), IsDark),
+            80);
+  EXPECT_GT(Count(image, TRect(0, plot.Top, plot.Left - 2, plot.Bottom), IsDark), 80);
+  EXPECT_GT(Count(image, TRect(0, 0, image.width(), plot.Top - 2), IsInk), 20);
+  // Labels show times of the trading day.
+  TCustomChartAxis &bottom = *chart.BottomAxis();
+  EXPECT_EQ(bottom.DateTimeFormat(), "hh:nn");
+  EXPECT_GE(bottom.Minimum(), day + EncodeTime(9, 29, 0, 0));
+  EXPECT_LE(bottom.Maximum(), day + EncodeTime(16, 11, 0, 0));
+
+  delete window;
+  ResetStockStore();
+}
+
+} // namespace
