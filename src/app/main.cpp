@@ -3,6 +3,8 @@
 #include "alerts/news/NewsOptionsPage.h"
 #include "alerts/pages/AlertOptionPages2.h"
 #include "alerts/pages/AlertsPage.h"
+#include "chartengine/chart/ChartRegistration.h"
+#include "chartengine/series/SeriesRegistration.h"
 #include "core/AlertDefaults.h"
 #include "core/CommandLine.h"
 #include "core/IniFile.h"
@@ -57,6 +59,10 @@ int main(int argc, char **argv) {
   RegisterAlertsPage();
   RegisterAlertOptionPages2();
   RegisterNewsPage();
+  // The chart engine's series types and functions (series first, so the
+  // gallery lists them before the functions), then the chart's streamed parts.
+  RegisterChartEngineTypes();
+  RegisterChartControlClasses();
 
   TmForm window;
   window.resize(kInitialWidth, kInitialHeight);
