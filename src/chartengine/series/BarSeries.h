@@ -28,10 +28,6 @@ public:
 
   int CustomBarWidth() const { return CustomBarSize(); }
   void SetCustomBarWidth(int value) { SetCustomBarSize(value); }
-
-protected:
-  void DrawBar(int valueIndex, int start, int end) override;
-  bool ClickedBar(int valueIndex, const TPoint &p) override;
 };
 
 // Enters the bar series in the gallery ("Bar" on "Standard").

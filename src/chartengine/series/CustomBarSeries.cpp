@@ -2,6 +2,7 @@
 
 #include "chartengine/canvas/ChartBrushRoutines.h"
 #include "chartengine/canvas/ChartExceptions.h"
+#include "chartengine/canvas/ChartGeometry.h"
 #include "chartengine/canvas/ChartMath.h"
 #include "chartengine/canvas/ChartTextLines.h"
 #include "chartengine/canvas/ChartTexts.h"
@@ -9,6 +10,7 @@
 #include "chartengine/engine/CustomChartAxis.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 const TChartComponentClass &TCustomBarSeries::StaticClass() {
@@ -396,6 +398,93 @@ void TCustomBarSeries::DrawPoint(int valueIndex) {
     DrawBar(valueIndex, m_barBounds.Left, m_barBounds.Right);
 }
 
+void TCustomBarSeries::DrawBar(int valueIndex, int start, int end) {
+  TChartCanvas3D &canvas = ParentChart()->Canvas();
+  const bool vertical = MainIsY();
+  // The edges across the bar; start and end run along the value axis.
+  const int low = vertical ? m_barBounds.Left : m_barBounds.Top;
+  const int high = vertical ? m_barBounds.Right : m_barBounds.Bottom;
+  const int mid = static_cast<int>((static_cast<long long>(low) + high) >> 1);
+  // Pyramids and arrows point up, or rightward on horizontal bars.
+  const int tip = vertical ? start : end;
+  const int base = vertical ? end : start;
+  auto at = [vertical](int across, int along) {
+    return vertical ? TPoint(across, along) : TPoint(along, across);
+  };
+  struct Corners {
+    int x0, y0, x1, y1;
+  };
+  auto corners = [&](int from, int to) {
+    return vertical ? Corners{low, from, high, to} : Corners{from, low, to, high};
+  };
+  const Corners c = corners(start, end);
+  const bool is3D = Is3DChart();
+  const int front = FrontDepth();
+  const int back = BackDepth();
+  switch (BarStyleOf(valueIndex)) {
+  case bsRectangle:
+    if (is3D)
+      canvas.Box(c.x0, c.x1, c.y0, c.y1, front, back, Dark3D());
+    else
+      FlatBarRectangle(c.x0, c.y0, c.x1, c.y1);
+    break;
+  case bsPyramid:
+    if (is3D) {
+      canvas.Pyramid(vertical, c.x0, c.y0, c.x1, c.y1, front, back, Dark3D());
+    } else {
+      const std::array<TPoint, 3> pts = {at(low, base), at(mid, tip), at(high, base)};
+      canvas.Polygon(pts);
+    }
+    break;
+  case bsInvPyramid:
+    if (is3D) {
+      const Corners inv = corners(end, start);
+      canvas.Pyramid(vertical, inv.x0, inv.y0, inv.x1, inv.y1, front, back, Dark3D());
+    } else {
+      const std::array<TPoint, 3> pts = {at(low, tip), at(mid, base), at(high, tip)};
+      canvas.Polygon(pts);
+    }
+    break;
+  case bsCilinder:
+    if (is3D)
+      canvas.Cylinder(vertical, c.x0, c.y0, c.x1, c.y1, front, back, Dark3D());
+    else
+      FlatBarRectangle(c.x0, c.y0, c.x1, c.y1);
+    break;
+  case bsEllipse:
+    if (is3D)
+      canvas.EllipseAtDepth(c.x0, c.y0, c.x1, c.y1, MidDepth());
+    else
+      canvas.Ellipse(c.x0, c.y0, c.x1, c.y1);
+    break;
+  case bsArrow:
+    canvas.Arrow3D(true, at(mid, base), at(mid, tip), high - low, (high - low) / 2, MidDepth());
+    break;
+  case bsRectGradient: {
+    const TGradientDirection direction = vertical ? gdBottomTop : gdLeftRight;
+    if (is3D) {
+      canvas.Box(c.x0, c.x1, c.y0, c.y1, front, back, Dark3D());
+      const TView3DOptions *options = canvas.View3DOptions();
+      if (options != nullptr && options->Orthogonal()) {
+        const TPoint a = canvas.ProjectPoint(c.x0, c.y0, front);
+        const TPoint b = canvas.ProjectPoint(c.x1, c.y1, front);
+        TRect face(a.X, a.Y, b.X, b.Y);
+        if (BarPen().Visible())
+          face = face.Inflate(-BarPen().Width(), -BarPen().Width());
+        canvas.FillGradient(face, clWhite, BarColor(), direction);
+      }
+    } else {
+      canvas.FillGradient(TRect(c.x0, c.y0, c.x1, c.y1), clWhite, BarColor(), direction);
+      if (BarPen().Visible()) {
+        canvas.Brush().Style = bsClear;
+        canvas.Rectangle(c.x0, c.y0, c.x1, c.y1);
+      }
+    }
+    break;
+  }
+  }
+}
+
 bool TCustomBarSeries::PointsDrawForward() {
   const TCustomChartAxis *axis = CategoryAxis();
   return axis == nullptr || !axis->Inverted();
@@ -451,6 +540,33 @@ int TCustomBarSeries::PointAtPosition(int x, int y) {
     if (ClickedBar(t, click))
       return t;
   return -1;
+}
+
+bool TCustomBarSeries::ClickedBar(int valueIndex, const TPoint &p) {
+  const TRect r = BarBounds(valueIndex);
+  const bool vertical = MainIsY();
+  const int across = vertical ? p.X : p.Y;
+  if (across < (vertical ? r.Left : r.Top) || across > (vertical ? r.Right : r.Bottom))
+    return false;
+  // Pyramids point up, or rightward on horizontal bars.
+  const int base = vertical ? r.Bottom : r.Left;
+  const int tip = vertical ? r.Top : r.Right;
+  auto inTriangle = [&](int from, int to) {
+    return vertical ? IsInsideVertTriangle(p, r.Left, r.Right, from, to)
+                    : IsInsideHorizTriangle(p, r.Top, r.Bottom, from, to);
+  };
+  switch (BarStyleOf(valueIndex)) {
+  case bsPyramid:
+    return inTriangle(base, tip);
+  case bsInvPyramid:
+    return inTriangle(tip, base);
+  case bsEllipse:
+    return IsInsideEllipse(p, r);
+  default: {
+    const int along = vertical ? p.Y : p.X;
+    return along >= (vertical ? r.Top : r.Left) && along <= (vertical ? r.Bottom : r.Right);
+  }
+  }
 }
 
 // ---- samples and legend -----------------------------------------------------------

@@ -118,10 +118,11 @@ public:
 
 protected:
   // Draws the bar of a point in the colour BarColor() between the value-axis
-  // coordinates start < end; BarBounds of the point are in m_barBounds.
-  virtual void DrawBar(int valueIndex, int start, int end) = 0;
+  // coordinates start < end; BarBounds of the point are in m_barBounds. The
+  // shapes lie on their side when the bar lengths are the X values.
+  virtual void DrawBar(int valueIndex, int start, int end);
   // The click p (already at the series' depth) lies in the bar of a point.
-  virtual bool ClickedBar(int valueIndex, const TPoint &p) = 0;
+  virtual bool ClickedBar(int valueIndex, const TPoint &p);
 
   // The category-axis edge of a bar from the inherited screen position of
   // its point: side-by-side placement or centring, then OffsetPercent.

@@ -1,14 +1,11 @@
 #include "chartengine/series/HorizBarSeries.h"
 
 #include "chartengine/canvas/ChartExceptions.h"
-#include "chartengine/canvas/ChartGeometry.h"
 #include "chartengine/canvas/ChartSeriesTypes.h"
 #include "chartengine/canvas/ChartTexts.h"
 #include "chartengine/engine/ChartRandom.h"
 #include "chartengine/engine/CustomAxisPanel.h"
 #include "chartengine/engine/CustomChartAxis.h"
-
-#include <array>
 
 const TChartComponentClass &THorizBarSeries::StaticClass() {
   static const TChartComponentClass cls(
@@ -74,95 +71,6 @@ void THorizBarSeries::FillSampleValues(int numValues) {
     y += 1;
   }
   NotifyValueChange(snRefresh, -1);
-}
-
-void THorizBarSeries::DrawBar(int valueIndex, int start, int end) {
-  TChartCanvas3D &canvas = ParentChart()->Canvas();
-  const TRect &r = CurrentBarBounds();
-  const int top = r.Top;
-  const int bottom = r.Bottom;
-  const int mid = static_cast<int>((static_cast<long long>(top) + bottom) >> 1);
-  const bool is3D = Is3DChart();
-  const int front = FrontDepth();
-  const int back = BackDepth();
-  // Pyramids point to the value end of a bar growing rightward.
-  switch (BarStyleOf(valueIndex)) {
-  case bsRectangle:
-    if (is3D)
-      canvas.Box(start, end, top, bottom, front, back, Dark3D());
-    else
-      FlatBarRectangle(start, top, end, bottom);
-    break;
-  case bsPyramid:
-    if (is3D) {
-      canvas.Pyramid(false, start, top, end, bottom, front, back, Dark3D());
-    } else {
-      const std::array<TPoint, 3> pts = {TPoint(start, top), TPoint(end, mid),
-                                         TPoint(start, bottom)};
-      canvas.Polygon(pts);
-    }
-    break;
-  case bsInvPyramid:
-    if (is3D) {
-      canvas.Pyramid(false, end, top, start, bottom, front, back, Dark3D());
-    } else {
-      const std::array<TPoint, 3> pts = {TPoint(end, top), TPoint(start, mid), TPoint(end, bottom)};
-      canvas.Polygon(pts);
-    }
-    break;
-  case bsCilinder:
-    if (is3D)
-      canvas.Cylinder(false, start, top, end, bottom, front, back, Dark3D());
-    else
-      FlatBarRectangle(start, top, end, bottom);
-    break;
-  case bsEllipse:
-    if (is3D)
-      canvas.EllipseAtDepth(start, top, end, bottom, MidDepth());
-    else
-      canvas.Ellipse(start, top, end, bottom);
-    break;
-  case bsArrow:
-    canvas.Arrow3D(true, TPoint(start, mid), TPoint(end, mid), bottom - top, (bottom - top) / 2,
-                   MidDepth());
-    break;
-  case bsRectGradient:
-    if (is3D) {
-      canvas.Box(start, end, top, bottom, front, back, Dark3D());
-      const TView3DOptions *options = canvas.View3DOptions();
-      if (options != nullptr && options->Orthogonal()) {
-        const TPoint a = canvas.ProjectPoint(start, top, front);
-        const TPoint b = canvas.ProjectPoint(end, bottom, front);
-        TRect face(a.X, a.Y, b.X, b.Y);
-        if (BarPen().Visible())
-          face = face.Inflate(-BarPen().Width(), -BarPen().Width());
-        canvas.FillGradient(face, clWhite, BarColor(), gdLeftRight);
-      }
-    } else {
-      canvas.FillGradient(TRect(start, top, end, bottom), clWhite, BarColor(), gdLeftRight);
-      if (BarPen().Visible()) {
-        canvas.Brush().Style = bsClear;
-        canvas.Rectangle(start, top, end, bottom);
-      }
-    }
-    break;
-  }
-}
-
-bool THorizBarSeries::ClickedBar(int valueIndex, const TPoint &p) {
-  const TRect r = BarBounds(valueIndex);
-  if (p.Y < r.Top || p.Y > r.Bottom)
-    return false;
-  switch (BarStyleOf(valueIndex)) {
-  case bsPyramid:
-    return IsInsideHorizTriangle(p, r.Top, r.Bottom, r.Left, r.Right);
-  case bsInvPyramid:
-    return IsInsideHorizTriangle(p, r.Top, r.Bottom, r.Right, r.Left);
-  case bsEllipse:
-    return IsInsideEllipse(p, r);
-  default:
-    return p.X >= r.Left && p.X <= r.Right;
-  }
 }
 
 void RegisterHorizBarSeriesType() {

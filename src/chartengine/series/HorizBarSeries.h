@@ -30,10 +30,6 @@ public:
 
   int CustomBarHeight() const { return CustomBarSize(); }
   void SetCustomBarHeight(int value) { SetCustomBarSize(value); }
-
-protected:
-  void DrawBar(int valueIndex, int start, int end) override;
-  bool ClickedBar(int valueIndex, const TPoint &p) override;
 };
 
 // Enters the horizontal bar series in the gallery ("Horiz. Bar" on "Standard").
