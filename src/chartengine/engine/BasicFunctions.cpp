@@ -46,6 +46,25 @@ double FoldAt(TChartFunction &function, const std::vector<TChartComponent *> &so
   return result;
 }
 
+// The values from..to added up; 0 for an empty range.
+double SumRange(TChartValueList &list, int from, int to) {
+  double sum = 0;
+  for (int t = from; t <= to; ++t)
+    sum += list.Value(t);
+  return sum;
+}
+
+// The values from..to folded in order; 0 for an empty range.
+double FoldRange(TChartValueList &list, int from, int to,
+                 const std::function<double(double, double)> &combine) {
+  if (from > to)
+    return 0;
+  double result = list.Value(from);
+  for (int t = from + 1; t <= to; ++t)
+    result = combine(result, list.Value(t));
+  return result;
+}
+
 } // namespace
 
 // ---- class references ---------------------------------------------------------------
@@ -83,10 +102,7 @@ double TAddFunction::ComputeOver(TChartSeries &series, int first, int last) {
     return list.SumOfValues();
   int from = 0, to = -1;
   ValueRange(series, first, last, from, to);
-  double sum = 0;
-  for (int t = from; t <= to; ++t)
-    sum += list.Value(t);
-  return sum;
+  return SumRange(list, from, to);
 }
 
 double THighFunction::ComputeOver(TChartSeries &series, int first, int last) {
@@ -95,12 +111,7 @@ double THighFunction::ComputeOver(TChartSeries &series, int first, int last) {
     return list.LargestValue();
   int from = 0, to = -1;
   ValueRange(series, first, last, from, to);
-  if (from > to)
-    return 0;
-  double result = list.Value(from);
-  for (int t = from + 1; t <= to; ++t)
-    result = std::max(result, list.Value(t));
-  return result;
+  return FoldRange(list, from, to, [](double a, double b) { return std::max(a, b); });
 }
 
 double TLowFunction::ComputeOver(TChartSeries &series, int first, int last) {
@@ -109,12 +120,7 @@ double TLowFunction::ComputeOver(TChartSeries &series, int first, int last) {
     return list.SmallestValue();
   int from = 0, to = -1;
   ValueRange(series, first, last, from, to);
-  if (from > to)
-    return 0;
-  double result = list.Value(from);
-  for (int t = from + 1; t <= to; ++t)
-    result = std::min(result, list.Value(t));
-  return result;
+  return FoldRange(list, from, to, [](double a, double b) { return std::min(a, b); });
 }
 
 double TAverageFunction::ComputeOver(TChartSeries &series, int first, int last) {
@@ -123,12 +129,7 @@ double TAverageFunction::ComputeOver(TChartSeries &series, int first, int last) 
     return list.Count() == 0 ? 0.0 : list.SumOfValues() / list.Count();
   int from = 0, to = -1;
   ValueRange(series, first, last, from, to);
-  if (from > to)
-    return 0;
-  double sum = 0;
-  for (int t = from; t <= to; ++t)
-    sum += list.Value(t);
-  return sum / (to - from + 1);
+  return from > to ? 0.0 : SumRange(list, from, to) / (to - from + 1);
 }
 
 // ---- across sources -------------------------------------------------------------------
