@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-std::vector<std::string> SplitLines(const std::string &text) {
+std::vector<std::string> SplitTextLines(const std::string &text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
   while (start < text.size()) {
@@ -20,7 +19,6 @@ std::vector<std::string> SplitLines(const std::string &text) {
   }
   return lines;
 }
-} // namespace
 
 void MarkLineBreaks(std::string &text, const std::string &separator) {
   if (separator.empty())
@@ -30,10 +28,12 @@ void MarkLineBreaks(std::string &text, const std::string &separator) {
     text[at] = LineBreakChar;
 }
 
-int CountTextLines(const std::string &text) { return static_cast<int>(SplitLines(text).size()); }
+int CountTextLines(const std::string &text) {
+  return static_cast<int>(SplitTextLines(text).size());
+}
 
 int MultiLineTextWidth(TChartCanvas &canvas, const std::string &text, int &lines) {
-  const std::vector<std::string> pieces = SplitLines(text);
+  const std::vector<std::string> pieces = SplitTextLines(text);
   lines = static_cast<int>(pieces.size());
   int widest = 0;
   for (const std::string &piece : pieces)

@@ -19,22 +19,6 @@ namespace {
 // More depth rows than this are not labelled.
 constexpr double MostDepthLabels = 10000.0;
 
-// The lines of a chart text (a trailing empty line is not one).
-std::vector<std::string> TextLines(const std::string &text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find(LineBreakChar, start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
 bool Turned(int angle) { return angle == 90 || angle == 270; }
 } // namespace
 
@@ -97,7 +81,7 @@ void TAxisPainter::DrawLabel(int p, const std::string &text) {
 void TAxisPainter::WriteText(int x, int y, int z, const std::string &text, int angle) {
   m_canvas.Brush().Style = bsClear;
   m_canvas.SetBackMode(TRANSPARENT);
-  const std::vector<std::string> lines = TextLines(text);
+  const std::vector<std::string> lines = SplitTextLines(text);
   const TAxisTextPlacement placement =
       AxisTextPlacement(m_side, angle, m_canvas.FontHeight(), static_cast<int>(lines.size()));
   m_canvas.SetTextAlign(placement.Align);

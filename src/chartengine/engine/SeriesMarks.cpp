@@ -12,25 +12,6 @@ TSeriesMarksSwitches &SeriesMarksSwitches() {
   return switches;
 }
 
-namespace {
-
-std::vector<std::string> SplitMarkLines(const std::string &text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find(LineBreakChar, start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
-} // namespace
-
 TSeriesMarks::TSeriesMarks(TChartSeries *owner) : m_owner(owner) {
   auto styleChanged = [this] {
     if (m_owner != nullptr)
@@ -147,7 +128,7 @@ void TSeriesMarks::DrawPointMark(int valueIndex, TColor color, const std::string
   canvas.SetTextAlign(TA_CENTER | TA_TOP);
   const int x = topLeft.X + position.Width / 2;
   int y = topLeft.Y;
-  for (const std::string &line : SplitMarkLines(text)) {
+  for (const std::string &line : SplitTextLines(text)) {
     if (is3D)
       canvas.TextOutAtDepth(x, y, m_zPosition, line);
     else
