@@ -38,24 +38,6 @@ std::string OneLine(const std::string &value) {
   return out;
 }
 
-std::vector<std::string> SplitLines(const std::string &text) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(line);
-      line.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-        ++i;
-    } else {
-      line += c;
-    }
-  }
-  lines.push_back(line);
-  return lines;
-}
-
 std::string RandomHex(int bytes) {
   static const char digits[] = "0123456789abcdef";
   std::string out;
@@ -128,7 +110,7 @@ std::string BodyPart(const std::string &body) {
       break;
     }
   if (plain)
-    for (const auto &line : SplitLines(text))
+    for (const auto &line : SplitAtLineBreaks(text))
       if (line.size() > kMaxLine) {
         plain = false;
         break;
@@ -306,7 +288,7 @@ std::string NormalizeLineEnds(const std::string &text) {
 std::string EncodeQuotedPrintable(const std::string &text) {
   static const char hex[] = "0123456789ABCDEF";
   std::string out;
-  const auto lines = SplitLines(NormalizeLineEnds(text));
+  const auto lines = SplitAtLineBreaks(NormalizeLineEnds(text));
   for (std::size_t n = 0; n < lines.size(); ++n) {
     const std::string &line = lines[n];
     std::string current;
@@ -353,7 +335,7 @@ std::string TMailMessage::Header(int index) const {
 
 void TMailMessage::SetRecipientsText(const std::string &text) {
   m_to.clear();
-  for (const auto &line : SplitLines(text)) {
+  for (const auto &line : SplitAtLineBreaks(text)) {
     std::string address = Trim(line);
     if (!address.empty())
       m_to.push_back(address);

@@ -173,3 +173,21 @@ std::string DequotedStr(const std::string &s, char quote) {
   }
   return out;
 }
+
+std::vector<std::string> SplitAtLineBreaks(const std::string &text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      lines.push_back(line);
+      line.clear();
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+        ++i;
+    } else {
+      line += c;
+    }
+  }
+  lines.push_back(line);
+  return lines;
+}

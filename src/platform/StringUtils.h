@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Byte-wise ASCII string helpers with the class library's names.
 std::string Trim(const std::string &s);
@@ -29,3 +30,6 @@ std::string IntToHex(std::int64_t value, int digits);
 std::string QuotedStr(const std::string &s, char quote = '\'');
 // Reverses QuotedStr; text that does not start with `quote` is returned as it is.
 std::string DequotedStr(const std::string &s, char quote = '\'');
+// The lines of a text separated by CR LF, LF or CR. Always at least one line:
+// "" gives one empty line, and a final line break is followed by an empty one.
+std::vector<std::string> SplitAtLineBreaks(const std::string &text);

@@ -101,3 +101,23 @@ TEST(StringUtils, QuotingRoundTrips) {
     EXPECT_EQ(DequotedStr(QuotedStr(s)), s);
   }
 }
+
+TEST(StringUtils, SplitAtLineBreaksTakesEveryLineEnd) {
+  using Lines = std::vector<std::string>;
+  const struct {
+    const char *name;
+    std::string text;
+    Lines lines;
+  } rows[] = {
+      {"empty", "", Lines{""}},
+      {"one line", "abc", Lines{"abc"}},
+      {"mixed ends", "a\r\nb\nc\rd", Lines{"a", "b", "c", "d"}},
+      {"final break", "a\r\n", Lines{"a", ""}},
+      {"empty lines kept", "\n\r\n", Lines{"", "", ""}},
+      {"LF CR is two breaks", "a\n\rb", Lines{"a", "", "b"}},
+  };
+  for (const auto &row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(SplitAtLineBreaks(row.text), row.lines);
+  }
+}
