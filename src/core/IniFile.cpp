@@ -333,41 +333,33 @@ bool TMyIniFile::ValueExists(const std::string &section, const std::string &key)
 }
 
 std::vector<std::string> TMyIniFile::ReadSection(const std::string &section) const {
-  std::vector<std::string> keys;
-  if (!LockFile("INIR"))
-    return keys;
-  try {
-    LoadIfChanged();
-    const int header = FindSection(section);
-    if (header >= 0) {
-      const int end = SectionEnd(header);
-      for (int i = header + 1; i < end; ++i)
-        if (m_lines[std::size_t(i)].kind == Line::Key)
-          keys.push_back(m_lines[std::size_t(i)].name);
-    }
-  } catch (...) {
-  }
-  m_lock.Unlock();
-  return keys;
+  return SectionEntries(section, false);
 }
 
 std::vector<std::string> TMyIniFile::ReadSectionValues(const std::string &section) const {
-  std::vector<std::string> values;
+  return SectionEntries(section, true);
+}
+
+std::vector<std::string> TMyIniFile::SectionEntries(const std::string &section,
+                                                    bool withValues) const {
+  std::vector<std::string> entries;
   if (!LockFile("INIR"))
-    return values;
+    return entries;
   try {
     LoadIfChanged();
     const int header = FindSection(section);
     if (header >= 0) {
       const int end = SectionEnd(header);
-      for (int i = header + 1; i < end; ++i)
-        if (m_lines[std::size_t(i)].kind == Line::Key)
-          values.push_back(m_lines[std::size_t(i)].name + "=" + m_lines[std::size_t(i)].value);
+      for (int i = header + 1; i < end; ++i) {
+        const Line &line = m_lines[std::size_t(i)];
+        if (line.kind == Line::Key)
+          entries.push_back(withValues ? line.name + "=" + line.value : line.name);
+      }
     }
   } catch (...) {
   }
   m_lock.Unlock();
-  return values;
+  return entries;
 }
 
 std::vector<std::string> TMyIniFile::ReadSections() const {

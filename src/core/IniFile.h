@@ -64,6 +64,8 @@ private:
   int FindSection(const std::string &section) const; // index of its header line or -1
   int SectionEnd(int header) const;                  // index after the section's last line
   int FindKey(int header, const std::string &key) const;
+  // The key lines of a section in file order: names, or "key=value" with withValues.
+  std::vector<std::string> SectionEntries(const std::string &section, bool withValues) const;
 
   mutable MyCriticalSection m_lock;
   std::string m_fileName;
