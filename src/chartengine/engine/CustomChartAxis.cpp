@@ -412,20 +412,20 @@ void TCustomChartAxis::SetAutomatic(bool value) {
   }
 }
 
-void TCustomChartAxis::SetAutomaticMaximum(bool value) {
-  Store(m_automaticMaximum, value);
+void TCustomChartAxis::SetAutomaticEnd(bool &end, bool otherEnd, bool value) {
+  Store(end, value);
   if (!value)
     Store(m_automatic, false);
-  else if (m_automaticMinimum)
+  else if (otherEnd)
     Store(m_automatic, true);
 }
 
+void TCustomChartAxis::SetAutomaticMaximum(bool value) {
+  SetAutomaticEnd(m_automaticMaximum, m_automaticMinimum, value);
+}
+
 void TCustomChartAxis::SetAutomaticMinimum(bool value) {
-  Store(m_automaticMinimum, value);
-  if (!value)
-    Store(m_automatic, false);
-  else if (m_automaticMaximum)
-    Store(m_automatic, true);
+  SetAutomaticEnd(m_automaticMinimum, m_automaticMaximum, value);
 }
 
 void TCustomChartAxis::SetIncrement(double value) {

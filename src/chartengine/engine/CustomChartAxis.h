@@ -234,6 +234,8 @@ protected:
 
 private:
   friend class TAxisPainter;
+  // Sets one end's automatic flag; Automatic follows when both ends agree.
+  void SetAutomaticEnd(bool &end, bool otherEnd, bool value);
   // The pixel along the axis of a value (depth pixels for the depth axis).
   int PositionOf(double value) const;
   // The label text before the chart's label event.
