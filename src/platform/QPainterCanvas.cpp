@@ -556,36 +556,32 @@ void TQPainterCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int 
   DrawShape(Shape::Chord, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
-void TQPainterCanvas::Polygon(std::span<const TPoint> points) {
-  if (!m_painter || points.size() < 2)
-    return;
-  const auto &pts = ToQPoints(points);
-  const int n = int(pts.size());
+void TQPainterCanvas::FillPolygonArea(const std::vector<QPoint> &pts) {
   SetRasterMode(Pen().Mode);
   m_painter->setPen(Qt::NoPen);
   FillWithBrush([&](const QBrush &brush) {
     m_painter->setBrush(brush);
-    m_painter->drawPolygon(pts.data(), n, Qt::OddEvenFill);
+    m_painter->drawPolygon(pts.data(), int(pts.size()), Qt::OddEvenFill);
   });
+}
+
+void TQPainterCanvas::Polygon(std::span<const TPoint> points) {
+  if (!m_painter || points.size() < 2)
+    return;
+  const auto &pts = ToQPoints(points);
+  FillPolygonArea(pts);
   if (!PenVisible())
     return;
   if (!PenIsWide())
     ThinLines(points, true);
   else
-    StrokeWide([&] { m_painter->drawPolygon(pts.data(), n, Qt::OddEvenFill); });
+    StrokeWide([&] { m_painter->drawPolygon(pts.data(), int(pts.size()), Qt::OddEvenFill); });
 }
 
 void TQPainterCanvas::FillPolygon(std::span<const TPoint> points) {
   if (!m_painter || points.size() < 3)
     return;
-  const auto &pts = ToQPoints(points);
-  const int n = int(pts.size());
-  SetRasterMode(Pen().Mode);
-  m_painter->setPen(Qt::NoPen);
-  FillWithBrush([&](const QBrush &brush) {
-    m_painter->setBrush(brush);
-    m_painter->drawPolygon(pts.data(), n, Qt::OddEvenFill);
-  });
+  FillPolygonArea(ToQPoints(points));
 }
 
 // ---- brush-only fills ------------------------------------------------------

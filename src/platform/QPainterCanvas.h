@@ -108,6 +108,8 @@ private:
   bool DirectTarget(Direct &d) const;
   void FillRectWithBrush(const QRect &r);
   void FillPathWithBrush(const QPainterPath &path);
+  // The inside of a polygon in the brush, without the outline.
+  void FillPolygonArea(const std::vector<QPoint> &pts);
   void FillWithBrush(const std::function<void(const QBrush &)> &fill);
   void DrawShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
   void ApplyClip(const ClipState &c);
