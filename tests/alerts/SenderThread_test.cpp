@@ -244,6 +244,8 @@ TEST_F(SenderThreadTest, SettingsAreOneSnapshotPerMail) {
   b.SMTPHost = "b.example.com";
   b.SMTPPort = 2025;
   b.UserName = "user-b";
+  // The first mail may be picked before the writer's first turn.
+  SetMailSettings(a);
   std::atomic<bool> stop{false};
   std::thread writer([&] {
     for (int i = 0; !stop; ++i)
