@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 TChartAxisSwitches &ChartAxisSwitches() {
   static TChartAxisSwitches switches;
@@ -193,26 +194,30 @@ double TCustomChartAxis::EffectiveIncrement() {
   return TAxisIncrement::Calc(request);
 }
 
-int TCustomChartAxis::LabelTextWidth(double value) {
+void TCustomChartAxis::LabelTextSize(double value, int &width, int &height) {
+  width = height = 0;
   if (m_chart == nullptr)
-    return 0;
+    return;
   const std::string text = ValueLabelText(value);
   AssignTextFont(m_labelsFont.Font());
   TChartCanvas3D &canvas = m_chart->Canvas();
   int lines = 0;
-  const int width = MultiLineTextWidth(canvas, text, lines);
-  return (m_labelsAngle == 90 || m_labelsAngle == 270) ? lines * canvas.FontHeight() : width;
+  width = MultiLineTextWidth(canvas, text, lines);
+  height = lines * canvas.FontHeight();
+  if (m_labelsAngle == 90 || m_labelsAngle == 270)
+    std::swap(width, height);
+}
+
+int TCustomChartAxis::LabelTextWidth(double value) {
+  int width = 0, height = 0;
+  LabelTextSize(value, width, height);
+  return width;
 }
 
 int TCustomChartAxis::LabelTextHeight(double value) {
-  if (m_chart == nullptr)
-    return 0;
-  const std::string text = ValueLabelText(value);
-  AssignTextFont(m_labelsFont.Font());
-  TChartCanvas3D &canvas = m_chart->Canvas();
-  int lines = 0;
-  const int width = MultiLineTextWidth(canvas, text, lines);
-  return (m_labelsAngle == 90 || m_labelsAngle == 270) ? width : lines * canvas.FontHeight();
+  int width = 0, height = 0;
+  LabelTextSize(value, width, height);
+  return height;
 }
 
 bool TCustomChartAxis::ShowsDates() const {

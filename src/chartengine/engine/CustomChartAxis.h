@@ -234,6 +234,9 @@ protected:
 
 private:
   friend class TAxisPainter;
+  // The label of a value measured along and across the axis' text direction:
+  // width and height of its lines, swapped for labels turned by 90 or 270.
+  void LabelTextSize(double value, int &width, int &height);
   // Sets one end's automatic flag; Automatic follows when both ends agree.
   void SetAutomaticEnd(bool &end, bool otherEnd, bool value);
   // The pixel along the axis of a value (depth pixels for the depth axis).
