@@ -1,6 +1,7 @@
 #include "core/CommandLine.h"
 
 #include "core/Log.h"
+#include "platform/StringUtils.h"
 
 #include <cctype>
 #include <climits>
@@ -9,19 +10,12 @@ namespace {
 
 CommandLineSwitches g_switches;
 
-std::string Upper(const std::string &s) {
-  std::string r = s;
-  for (char &c : r)
-    c = char(std::toupper(static_cast<unsigned char>(c)));
-  return r;
-}
-
 } // namespace
 
 CommandLineSwitches ParseCommandLine(const std::vector<std::string> &args) {
   CommandLineSwitches sw;
   for (const std::string &raw : args) {
-    std::string arg = Upper(raw);
+    std::string arg = UpperCase(raw);
     const std::size_t start = arg.find_first_not_of("-/");
     arg = start == std::string::npos ? std::string() : arg.substr(start);
     if (arg.rfind("LOG", 0) == 0) {

@@ -1,8 +1,8 @@
 #include "core/StringRoutines.h"
 
 #include "platform/StringList.h"
+#include "platform/StringUtils.h"
 
-#include <cctype>
 #include <mutex>
 #include <random>
 #include <set>
@@ -15,13 +15,6 @@ std::function<int(int)> g_source;
 
 std::mutex g_watchMutex;
 std::vector<TWatchEntry> g_watch;
-
-std::string Upper(const std::string &s) {
-  std::string r = s;
-  for (char &c : r)
-    c = char(std::toupper(static_cast<unsigned char>(c)));
-  return r;
-}
 
 } // namespace
 
@@ -124,7 +117,7 @@ void LoadSymbolTable(const std::string &text) {
     const std::string symbol = w.substr(0, 15);
     if (symbol.empty() || IsAllDashes(symbol))
       continue;
-    if (!seen.insert(Upper(symbol)).second)
+    if (!seen.insert(UpperCase(symbol)).second)
       continue;
     entries.push_back(TWatchEntry{symbol});
   }
