@@ -13,17 +13,6 @@
 
 namespace {
 constexpr double kImageOpacity = 0.7;
-
-// Runs a handler of a control; nothing it throws leaves the event handling.
-template <class F> void Guarded(const char *where, F &&f) {
-  try {
-    f();
-  } catch (const std::exception &e) {
-    ReportUncaughtError(std::string(where) + ": " + e.what());
-  } catch (...) {
-    ReportUncaughtError(std::string(where) + ": unknown error");
-  }
-}
 } // namespace
 
 // ---- TDragObject -------------------------------------------------------------
@@ -157,7 +146,7 @@ bool TDragManager::HandleRelease(const QPoint &global) {
 void TDragManager::StartNow(const QPoint &global) {
   m_state = State::Dragging;
   std::unique_ptr<TDragObject> obj;
-  Guarded("StartDrag", [&] { m_source->DoStartDrag(obj); });
+  RunReportingErrors("StartDrag", [&] { m_source->DoStartDrag(obj); });
   if (!m_sourceWidget) { // the handler destroyed its own control
     Reset();
     return;
@@ -235,7 +224,7 @@ void TDragManager::MoveTo(const QPoint &global) {
     m_target = nullptr;
     m_targetControl = nullptr;
     const QPoint p = old->DragClient()->mapFromGlobal(global);
-    Guarded("DragOver", [&] { old->DoDragOver(*m_object, p.x(), p.y(), dsDragLeave); });
+    RunReportingErrors("DragOver", [&] { old->DoDragOver(*m_object, p.x(), p.y(), dsDragLeave); });
     (void)oldW;
   }
   if (m_state != State::Dragging)
@@ -246,7 +235,7 @@ void TDragManager::MoveTo(const QPoint &global) {
     m_target = w;
     m_targetControl = c;
     const QPoint p = c->DragClient()->mapFromGlobal(global);
-    Guarded("DragOver", [&] { accept = c->DoDragOver(*m_object, p.x(), p.y(), st); });
+    RunReportingErrors("DragOver", [&] { accept = c->DoDragOver(*m_object, p.x(), p.y(), st); });
     if (!m_target || m_state != State::Dragging) {
       m_accepted = false;
       return;
@@ -303,16 +292,16 @@ void TDragManager::Finish(bool drop, const QPoint &global) {
     const QPoint p = t->DragClient()->mapFromGlobal(m_lastGlobal);
     if (drop && m_accepted) {
       taker = m_target.data();
-      Guarded("DragDrop", [&] { t->DoDragDrop(*m_object, p.x(), p.y()); });
+      RunReportingErrors("DragDrop", [&] { t->DoDragDrop(*m_object, p.x(), p.y()); });
     } else {
-      Guarded("DragOver", [&] { t->DoDragOver(*m_object, p.x(), p.y(), dsDragLeave); });
+      RunReportingErrors("DragOver", [&] { t->DoDragOver(*m_object, p.x(), p.y(), dsDragLeave); });
     }
   }
   if (m_sourceWidget && m_source) {
     TDragControl *s = m_source;
     const QPoint p = s->DragClient()->mapFromGlobal(m_lastGlobal);
     QPointer<QWidget> takerP(taker);
-    Guarded("EndDrag", [&] { s->DoEndDrag(takerP.data(), p.x(), p.y()); });
+    RunReportingErrors("EndDrag", [&] { s->DoEndDrag(takerP.data(), p.x(), p.y()); });
   }
   Reset();
 }

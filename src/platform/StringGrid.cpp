@@ -1,6 +1,7 @@
 #include "platform/StringGrid.h"
 
 #include "platform/UncaughtError.h"
+#include "platform/WindowThread.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -28,16 +29,6 @@ constexpr int kTextInset = 2; // default drawing writes at Left+2, Top+2
 QEvent::Type RepaintEventType() {
   static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
   return type;
-}
-
-template <class F> void Guarded(const char *where, F &&f) {
-  try {
-    f();
-  } catch (const std::exception &e) {
-    ReportUncaughtError(std::string(where) + ": " + e.what());
-  } catch (...) {
-    ReportUncaughtError(std::string(where) + ": unknown error");
-  }
 }
 
 bool ButtonOf(Qt::MouseButton b, TMouseButton &out) {
@@ -81,14 +72,21 @@ TStringGrid::TStringGrid(QWidget *parent)
   horizontalScrollBar()->setTracking(true);
   verticalScrollBar()->setTracking(true);
 
-  // Posting only: the store calls this under its mutex, from any thread.
-  m_store->SetNotifier(
-      [this] { QCoreApplication::postEvent(this, new QEvent(RepaintEventType())); });
+  // Posting only: the store calls this under its mutex, from any thread. The
+  // hand-over goes through the window-thread call queue, whose lock orders the
+  // writer's work before the repaint; the repaint event itself is made on the
+  // window thread, so nothing the writer allocated is read there.
+  m_store->SetNotifier([this] {
+    PostToWindowThread(this, [this] {
+      QEvent repaint(RepaintEventType());
+      QCoreApplication::sendEvent(this, &repaint);
+    });
+  });
   UpdateScrollBars();
 }
 
 TStringGrid::~TStringGrid() {
-  // After this no thread can post to the grid; posted events die with it.
+  // After this no thread can post to the grid; calls already posted are dropped.
   m_store->SetNotifier(nullptr);
 }
 
@@ -287,7 +285,7 @@ void TStringGrid::TopLeftMoved(int oldCol, int oldRow) {
   viewport()->update();
   UpdateScrollBars();
   if (OnTopLeftChanged)
-    Guarded("TopLeftChanged", [&] { OnTopLeftChanged(); });
+    RunReportingErrors("TopLeftChanged", [&] { OnTopLeftChanged(); });
 }
 
 void TStringGrid::UpdateScrollBars() {
@@ -320,7 +318,7 @@ void TStringGrid::UpdateScrollBars() {
     if (oldCol != m_layout.LeftCol() || oldRow != m_layout.TopRow()) {
       viewport()->update();
       if (OnTopLeftChanged)
-        Guarded("TopLeftChanged", [&] { OnTopLeftChanged(); });
+        RunReportingErrors("TopLeftChanged", [&] { OnTopLeftChanged(); });
     }
     if (viewport()->size() == before)
       break;
@@ -546,7 +544,7 @@ void TStringGrid::paintEvent(QPaintEvent *e) {
         c.Brush().Style = bsSolid;
         c.Brush().Color = (state & gdFixed) ? m_fixedColor : m_color;
         c.Font() = m_font;
-        Guarded("DrawCell", [&] { DrawCell(col.Index, r.Index, rect, state); });
+        RunReportingErrors("DrawCell", [&] { DrawCell(col.Index, r.Index, rect, state); });
       }
     }
   } catch (...) {
@@ -605,7 +603,7 @@ void TStringGrid::HandleMousePress(QMouseEvent *e, bool isDouble) {
     }
   }
   if (OnMouseDown)
-    Guarded("MouseDown", [&] { OnMouseDown(button, shift, x, y); });
+    RunReportingErrors("MouseDown", [&] { OnMouseDown(button, shift, x, y); });
 }
 
 void TStringGrid::mousePressEvent(QMouseEvent *e) {
@@ -623,12 +621,12 @@ void TStringGrid::mouseDoubleClickEvent(QMouseEvent *e) {
     // left to report.
     m_pressWasDouble = true;
     if (OnDblClick)
-      Guarded("DblClick", [&] { OnDblClick(); });
+      RunReportingErrors("DblClick", [&] { OnDblClick(); });
     return;
   }
   // The double click comes before the mouse-down of the second click.
   if (OnDblClick)
-    Guarded("DblClick", [&] { OnDblClick(); });
+    RunReportingErrors("DblClick", [&] { OnDblClick(); });
   HandleMousePress(e, true);
 }
 
@@ -648,7 +646,7 @@ void TStringGrid::mouseMoveEvent(QMouseEvent *e) {
   }
   if (OnMouseMove) {
     const TShiftState shift = ShiftStateOf(*e);
-    Guarded("MouseMove", [&] { OnMouseMove(shift, x, y); });
+    RunReportingErrors("MouseMove", [&] { OnMouseMove(shift, x, y); });
   }
   e->accept();
 }
@@ -666,7 +664,7 @@ void TStringGrid::mouseReleaseEvent(QMouseEvent *e) {
   m_pressWasDouble = false;
   if (OnMouseUp) {
     const TShiftState shift = ShiftStateOf(*e);
-    Guarded("MouseUp", [&] { OnMouseUp(button, shift, pos.x(), pos.y()); });
+    RunReportingErrors("MouseUp", [&] { OnMouseUp(button, shift, pos.x(), pos.y()); });
   }
   // The sizing state lasts through OnMouseUp.
   const bool wasSizing = m_gridState == gsColSizing;
@@ -675,10 +673,10 @@ void TStringGrid::mouseReleaseEvent(QMouseEvent *e) {
   m_sizingCol = -1;
   if (wasSizing) {
     if (OnColumnResized && ColWidths(sizedCol) != m_sizingStartWidth)
-      Guarded("ColumnResized", [&] { OnColumnResized(sizedCol); });
+      RunReportingErrors("ColumnResized", [&] { OnColumnResized(sizedCol); });
   } else if (hadPress && !wasDouble && button == mbLeft && viewport()->rect().contains(pos)) {
     if (OnClick)
-      Guarded("Click", [&] { OnClick(); });
+      RunReportingErrors("Click", [&] { OnClick(); });
   }
 }
 
@@ -699,7 +697,7 @@ bool TStringGrid::viewportEvent(QEvent *e) {
       if (OnGetHint) {
         int c = -1, r = -1;
         MouseToCell(he->pos().x(), he->pos().y(), c, r);
-        Guarded("GetHint", [&] { text = OnGetHint(c, r); });
+        RunReportingErrors("GetHint", [&] { text = OnGetHint(c, r); });
       } else {
         text = m_hint;
       }
@@ -723,7 +721,7 @@ void TStringGrid::keyPressEvent(QKeyEvent *e) {
   }
   const TShiftState shift = ShiftStateOf(*e);
   if (OnKeyDown)
-    Guarded("KeyDown", [&] { OnKeyDown(key, shift); });
+    RunReportingErrors("KeyDown", [&] { OnKeyDown(key, shift); });
   // A handler that set the key to 0 has consumed it.
   if (key == 0 || DefaultKeyDown(key, shift))
     e->accept();

@@ -16,16 +16,6 @@ namespace {
 
 constexpr int kTextInset = 2; // texts stand 2 pixels from the cell's edge
 
-template <class F> void Guarded(const char *where, F &&f) {
-  try {
-    f();
-  } catch (const std::exception &e) {
-    ReportUncaughtError(std::string(where) + ": " + e.what());
-  } catch (...) {
-    ReportUncaughtError(std::string(where) + ": unknown error");
-  }
-}
-
 template <class T> T ColumnValue(const std::vector<T> &values, int col, T fallback) {
   return col >= 0 && col < int(values.size()) ? values[std::size_t(col)] : fallback;
 }
@@ -147,7 +137,7 @@ bool TStringAlignGrid::OpenEditor(const std::string *replacement) {
     return false;
   if (!m_editOpen) {
     if (OnBeforeEdit)
-      Guarded("BeforeEdit", [&] { OnBeforeEdit(col, row); });
+      RunReportingErrors("BeforeEdit", [&] { OnBeforeEdit(col, row); });
     // The handler may have moved the current cell or closed the column.
     if (Col() != col || Row() != row || !CanEditCell(col, row))
       return false;
@@ -192,7 +182,7 @@ void TStringAlignGrid::CommitEdit() {
   CloseEditor(true);
   SetCells(col, row, text);
   if (OnAfterEdit)
-    Guarded("AfterEdit", [&] { OnAfterEdit(col, row); });
+    RunReportingErrors("AfterEdit", [&] { OnAfterEdit(col, row); });
 }
 
 void TStringAlignGrid::CancelEdit() {
@@ -210,7 +200,7 @@ std::string TStringAlignGrid::EditText() const {
 
 void TStringAlignGrid::ReportSetEditText(const std::string &text) {
   if (OnSetEditText && !m_destroying)
-    Guarded("SetEditText", [&] { OnSetEditText(m_editCol, m_editRow, text); });
+    RunReportingErrors("SetEditText", [&] { OnSetEditText(m_editCol, m_editRow, text); });
 }
 
 void TStringAlignGrid::StyleEditor() {
@@ -312,7 +302,7 @@ void TStringAlignGrid::keyPressEvent(QKeyEvent *e) {
     int key = VirtualKeyOf(*e);
     bool consumed = false;
     if (OnKeyDown && key != 0) {
-      Guarded("KeyDown", [&] { OnKeyDown(key, ShiftStateOf(*e)); });
+      RunReportingErrors("KeyDown", [&] { OnKeyDown(key, ShiftStateOf(*e)); });
       consumed = key == 0;
     }
     if (!consumed) {

@@ -58,13 +58,7 @@ inline QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text)
 
 // Runs a handler so that no exception leaves the Qt event that called it.
 template <class Fn> void Guarded(const char *what, Fn &&fn) {
-  try {
-    fn();
-  } catch (const std::exception &e) {
-    ReportUncaughtError(std::string("News ") + what + ": " + e.what());
-  } catch (...) {
-    ReportUncaughtError(std::string("News ") + what + ": unknown error");
-  }
+  RunReportingErrors(std::string("News ") + what, std::forward<Fn>(fn));
 }
 
 } // namespace newsform

@@ -49,13 +49,7 @@ QLineEdit *NumberEdit(const char *name, QWidget *parent) {
 }
 
 template <class Fn> void Guarded(const char *what, Fn &&fn) {
-  try {
-    fn();
-  } catch (const std::exception &e) {
-    ReportUncaughtError(std::string("News page ") + what + ": " + e.what());
-  } catch (...) {
-    ReportUncaughtError(std::string("News page ") + what + ": unknown error");
-  }
+  RunReportingErrors(std::string("News page ") + what, std::forward<Fn>(fn));
 }
 
 // The integer an edit holds; fallback when it holds none.

@@ -31,13 +31,7 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QString &text) 
 }
 
 template <class Fn> void Guarded(const char *what, Fn &&fn) {
-  try {
-    fn();
-  } catch (const std::exception &e) {
-    ReportUncaughtError(std::string("Rules editor ") + what + ": " + e.what());
-  } catch (...) {
-    ReportUncaughtError(std::string("Rules editor ") + what + ": unknown error");
-  }
+  RunReportingErrors(std::string("Rules editor ") + what, std::forward<Fn>(fn));
 }
 
 } // namespace
