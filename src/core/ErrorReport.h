@@ -1,4 +1,5 @@
 #pragma once
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -7,6 +8,17 @@
 // thread. Callable from any thread; never throws. While a report window is
 // open, further reports go into the same window.
 void ShowErrorReport(const std::string &message, const std::string &place);
+// Runs fn; an exception it throws goes no further and is shown as an error
+// report from place ("unknown error" for one that is no std::exception).
+template <class Fn> void RunShowingErrors(const char *place, Fn &&fn) {
+  try {
+    fn();
+  } catch (const std::exception &e) {
+    ShowErrorReport(e.what(), place);
+  } catch (...) {
+    ShowErrorReport("unknown error", place);
+  }
+}
 
 // Receives error reports instead of the window (tests, or a program-wide
 // handler). Called on the reporting thread, one call at a time. An empty

@@ -30,20 +30,6 @@
 #include <QVBoxLayout>
 #include <exception>
 
-namespace {
-
-template <class F> void Guarded(const char *place, F &&f) {
-  try {
-    f();
-  } catch (const std::exception &e) {
-    ShowErrorReport(e.what(), place);
-  } catch (...) {
-    ShowErrorReport("unknown error", place);
-  }
-}
-
-} // namespace
-
 TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("mForm"));
   setWindowTitle(QStringLiteral("Tickvane"));
@@ -191,8 +177,8 @@ void TmForm::showEvent(QShowEvent *event) {
   if (m_shownOnce)
     return;
   m_shownOnce = true;
-  Guarded("FormShow", [&] { StartServices(); });
-  Guarded("FormShow", [&] {
+  RunShowingErrors("FormShow", [&] { StartServices(); });
+  RunShowingErrors("FormShow", [&] {
     StockGrid->ApplyView(false);
     RefreshGrid();
   });
@@ -223,7 +209,7 @@ void TmForm::FillPortfolioChoices() {
 }
 
 void TmForm::ShowPortfolio(int index) {
-  Guarded("ShowPortfolio", [&] {
+  RunShowingErrors("ShowPortfolio", [&] {
     CurrentPortfolio.store(index);
     StockGrid->PortfolioIndex = index >= 1 ? index : -1;
     StockGrid->ResetRowCount = true;
@@ -255,7 +241,7 @@ void TmForm::SelectViewIndex(int index) {
 // ---- Timers ---------------------------------------------------------------------------------
 
 void TmForm::Timer2Timer() {
-  Guarded("Timer2Timer", [&] {
+  RunShowingErrors("Timer2Timer", [&] {
     GridNow = EasternNow();
     m_updatedPortfolios = TakeUpdatedPortfolios();
     if (!m_updatedPortfolios.empty())
@@ -274,11 +260,11 @@ void TmForm::Timer2Timer() {
     }
   });
   for (const auto &hook : m_heartbeatHooks)
-    Guarded("Timer2Timer", hook);
+    RunShowingErrors("Timer2Timer", hook);
 }
 
 void TmForm::Timer1Timer() {
-  Guarded("Timer1Timer", [&] {
+  RunShowingErrors("Timer1Timer", [&] {
     AppQuoteIntake().Refresh(); // quotes.csv, and the demo moves
     std::string text;
     if (!TakeUpdatedSymbols(usMainGrid, text, "MAIN"))

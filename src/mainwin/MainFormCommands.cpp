@@ -32,16 +32,6 @@ bool IsPortfolioRowSymbol(const std::string &symbol) {
          !SameText(symbol, "$CASH");
 }
 
-template <class F> void Command(const char *place, F &&f) {
-  try {
-    f();
-  } catch (const std::exception &e) {
-    ShowErrorReport(e.what(), place);
-  } catch (...) {
-    ShowErrorReport("unknown error", place);
-  }
-}
-
 QAction *AddCommand(QMenu *menu, const char *name, const char *text) {
   QAction *action = menu->addAction(QString::fromUtf8(text));
   action->setObjectName(QString::fromUtf8(name));
@@ -65,7 +55,7 @@ void TmForm::BuildCommandMenus() {
   });
   alerts->addSeparator();
   connect(AddCommand(alerts, "mnAlertLog", "Alert &Log"), &QAction::triggered, this,
-          [] { Command("AlertLog", [] { ShowAlertLogWindow(); }); });
+          [] { RunShowingErrors("AlertLog", [] { ShowAlertLogWindow(); }); });
 
   QMenu *windows = menuBar()->addMenu(QStringLiteral("&Windows"));
   windows->setObjectName(QStringLiteral("mnWindows"));
@@ -98,11 +88,11 @@ std::string TmForm::FocusedSymbol() const {
 }
 
 void TmForm::PopSeeNewsClick() {
-  Command("PopSeeNews", [&] { OpenNewsWindow(FocusedSymbol()); });
+  RunShowingErrors("PopSeeNews", [&] { OpenNewsWindow(FocusedSymbol()); });
 }
 
 void TmForm::PopAlertsAction(char action) {
-  Command("PopAlerts", [&] {
+  RunShowingErrors("PopAlerts", [&] {
     const std::string symbol = FocusedSymbol();
     if (symbol.empty())
       AlertEditRequest().Clear();
@@ -113,7 +103,7 @@ void TmForm::PopAlertsAction(char action) {
 }
 
 void TmForm::PopTurnOffAlertsClick() {
-  Command("TurnOffAlerts", [&] {
+  RunShowingErrors("TurnOffAlerts", [&] {
     const std::string symbol = FocusedSymbol();
     if (!symbol.empty())
       AlertSystem().TurnOffSymbolAlerts(symbol);
@@ -121,11 +111,11 @@ void TmForm::PopTurnOffAlertsClick() {
 }
 
 void TmForm::OpenPreferences() {
-  Command("Preferences", [&] { ShowPreferences(this); });
+  RunShowingErrors("Preferences", [&] { ShowPreferences(this); });
 }
 
 void TmForm::ShowWatchList() {
-  Command("WatchList", [&] {
+  RunShowingErrors("WatchList", [&] {
     if (!m_watchForm) {
       m_watchForm = new TwForm(lbFont, STPopup, nullptr);
       m_watchForm->setAttribute(Qt::WA_DeleteOnClose);
@@ -137,7 +127,7 @@ void TmForm::ShowWatchList() {
 }
 
 void TmForm::ShowTicker() {
-  Command("Ticker", [&] {
+  RunShowingErrors("Ticker", [&] {
     if (!m_ticker) {
       m_ticker = new TfrmNewTick(nullptr);
       m_ticker->setAttribute(Qt::WA_DeleteOnClose);

@@ -45,18 +45,6 @@ constexpr const char *TagProperty = "Tag";
 
 int TagOf(const QObject *o) { return o ? o->property(TagProperty).toInt() : 0; }
 
-// Runs a handler; an error goes to the error report instead of out of the
-// event loop.
-template <class F> void Guarded(const char *place, F &&f) {
-  try {
-    f();
-  } catch (const std::exception &e) {
-    ShowErrorReport(e.what(), place);
-  } catch (...) {
-    ShowErrorReport("unknown error", place);
-  }
-}
-
 QFont ElementFont(const TTickElement &e) {
   InstallFontSubstitutions();
   QFont font(QString::fromStdString(e.FontName));
@@ -98,7 +86,7 @@ TfrmTickParam::TfrmTickParam(TfrmNewTick *ticker, QWidget *parent)
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(TimerIntervalMs);
   connect(Timer1, &QTimer::timeout, this,
-          [this] { Guarded("Timer1Timer", [this] { Timer1Timer(); }); });
+          [this] { RunShowingErrors("Timer1Timer", [this] { Timer1Timer(); }); });
   Timer1->start();
 }
 
@@ -172,7 +160,7 @@ void TfrmTickParam::BuildControls() {
   buttons->addWidget(BitBtn2);
   root->addLayout(buttons);
   connect(BitBtn1, &QPushButton::clicked, this,
-          [this] { Guarded("BitBtn1Click", [this] { BitBtn1Click(); }); });
+          [this] { RunShowingErrors("BitBtn1Click", [this] { BitBtn1Click(); }); });
   connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
   FontDlg = new QFontDialog(this);
@@ -182,10 +170,10 @@ void TfrmTickParam::BuildControls() {
     QPushButton *apply = box->addButton(QDialogButtonBox::Apply);
     apply->setObjectName(QStringLiteral("FontDlgApply"));
     connect(apply, &QPushButton::clicked, this,
-            [this] { Guarded("FontDlgApply", [this] { FontDlgApply(); }); });
+            [this] { RunShowingErrors("FontDlgApply", [this] { FontDlgApply(); }); });
   }
   connect(FontDlg, &QFontDialog::fontSelected, this,
-          [this] { Guarded("FontDlg", [this] { FontDlgAccept(); }); });
+          [this] { RunShowingErrors("FontDlg", [this] { FontDlgAccept(); }); });
 }
 
 QWidget *TfrmTickParam::BuildDisplayGroup() {
@@ -220,7 +208,7 @@ QWidget *TfrmTickParam::BuildDisplayGroup() {
     *r.panel = panel;
     grid->addWidget(panel, i, 1);
     connect(panel, &TTickColorPanel::clicked, this, [this](TTickColorPanel *p) {
-      Guarded("colBackClick", [this, p] { colBackClick(p); });
+      RunShowingErrors("colBackClick", [this, p] { colBackClick(p); });
     });
     auto *arrow = new QToolButton(GroupBox2);
     arrow->setObjectName(QString::fromUtf8(r.arrowName));
@@ -230,7 +218,7 @@ QWidget *TfrmTickParam::BuildDisplayGroup() {
     *r.arrow = arrow;
     grid->addWidget(arrow, i, 2);
     connect(arrow, &QToolButton::clicked, this, [this, arrow] {
-      Guarded("SpeedButton4Click", [this, arrow] { SpeedButton4Click(arrow); });
+      RunShowingErrors("SpeedButton4Click", [this, arrow] { SpeedButton4Click(arrow); });
     });
   }
 
@@ -251,8 +239,9 @@ QWidget *TfrmTickParam::BuildDisplayGroup() {
     button->setProperty(TagProperty, f.tag);
     *f.button = button;
     grid->addWidget(button, f.row, 3, f.rowSpan, 1);
-    connect(button, &QPushButton::clicked, this,
-            [this, button] { Guarded("Button2Click", [this, button] { Button2Click(button); }); });
+    connect(button, &QPushButton::clicked, this, [this, button] {
+      RunShowingErrors("Button2Click", [this, button] { Button2Click(button); });
+    });
   }
 
   auto *sep = new QHBoxLayout;
@@ -267,7 +256,7 @@ QWidget *TfrmTickParam::BuildDisplayGroup() {
   UpDown1->setObjectName(QStringLiteral("UpDown1"));
   UpDown1->SetRange(MinTickSep, MaxTickSep);
   connect(UpDown1, &TTickUpDown::clicked, this,
-          [this] { Guarded("UpDown1Click", [this] { UpDown1Click(); }); });
+          [this] { RunShowingErrors("UpDown1Click", [this] { UpDown1Click(); }); });
   sep->addWidget(UpDown1);
   sep->addWidget(new QLabel(QStringLiteral("pixels"), GroupBox2));
   sep->addStretch();
@@ -276,7 +265,7 @@ QWidget *TfrmTickParam::BuildDisplayGroup() {
   cbShowTime = new QCheckBox(QStringLiteral("Show Time"), GroupBox2);
   cbShowTime->setObjectName(QStringLiteral("cbShowTime"));
   connect(cbShowTime, &QCheckBox::clicked, this,
-          [this] { Guarded("cbShowTimeClick", [this] { cbShowTimeClick(); }); });
+          [this] { RunShowingErrors("cbShowTimeClick", [this] { cbShowTimeClick(); }); });
   grid->addWidget(cbShowTime, TickElementCount + 1, 0, 1, 4);
   return GroupBox2;
 }
@@ -289,15 +278,15 @@ std::vector<TTickColorPanel *> TfrmTickParam::Panels() const {
 
 void TfrmTickParam::showEvent(QShowEvent *event) {
   QDialog::showEvent(event);
-  Guarded("FormShow", [this] { FormShow(); });
+  RunShowingErrors("FormShow", [this] { FormShow(); });
 }
 
 bool TfrmTickParam::eventFilter(QObject *watched, QEvent *event) {
   if (event->type() == QEvent::FocusOut) {
     if (watched == dfSep)
-      Guarded("dfSepExit", [this] { dfSepExit(); });
+      RunShowingErrors("dfSepExit", [this] { dfSepExit(); });
     else if (watched == AddSymbols)
-      Guarded("AddSymbolsExit", [this] { AddSymbolsExit(); });
+      RunShowingErrors("AddSymbolsExit", [this] { AddSymbolsExit(); });
   }
   return QDialog::eventFilter(watched, event);
 }
