@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <exception>
 #include <string>
 
 // The program log, ProgramFolder() + "bourse.log". Off unless a LOG switch
@@ -18,6 +19,17 @@ inline constexpr const char *LogBackupFileName = "bourse.log.bak";
 // Appends one line when logging is on and level <= LogLevel. Each call opens,
 // appends and closes the file under one lock; it never throws.
 void WriteLog(const std::string &text, int level = 0);
+// Runs fn; an exception it throws goes no further and is logged as
+// "<label> Exception: <message>" ("unknown error" for one that is no std::exception).
+template <class Fn> void RunLoggingErrors(const char *label, Fn &&fn) {
+  try {
+    fn();
+  } catch (const std::exception &e) {
+    WriteLog(std::string(label) + " Exception: " + e.what());
+  } catch (...) {
+    WriteLog(std::string(label) + " Exception: unknown error");
+  }
+}
 
 // Turns logging on at the given level and moves the previous log to
 // bourse.log.bak (an older backup is deleted first).

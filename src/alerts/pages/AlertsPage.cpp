@@ -43,18 +43,6 @@ namespace {
 
 QString Q(const std::string &text) { return QString::fromStdString(text); }
 
-// Runs a routine of the page; an error is written to the log under the
-// routine's label and the page stays usable.
-template <class Fn> void Guard(const char *label, Fn &&fn) {
-  try {
-    fn();
-  } catch (const std::exception &e) {
-    WriteLog(std::string(label) + " Exception: " + e.what());
-  } catch (...) {
-    WriteLog(std::string(label) + " Exception: unknown error");
-  }
-}
-
 template <class W> W *Named(W *widget, const char *name) {
   widget->setObjectName(QString::fromLatin1(name));
   return widget;
@@ -307,7 +295,7 @@ void TOPanAlerts::SetPanelColor(QFrame *panel, TColor colour) {
 // ---- Showing and closing
 
 void TOPanAlerts::FormShow() {
-  Guard("FormShow", [&] {
+  RunLoggingErrors("FormShow", [&] {
     cmbEmail->clear();
     cmbEmail->addItem(QStringLiteral("--- No Email Alert ---"));
     const EMailSetupList &setups = EMailSetups();
@@ -339,7 +327,7 @@ void TOPanAlerts::FormShow() {
 
 bool TOPanAlerts::FormCloseQuery() {
   bool canClose = true;
-  Guard("FormCloseQuery", [&] { canClose = AskNewAlert(true, DialogOKState()); });
+  RunLoggingErrors("FormCloseQuery", [&] { canClose = AskNewAlert(true, DialogOKState()); });
   return canClose;
 }
 
@@ -347,7 +335,7 @@ void TOPanAlerts::FormClose() {
   Timer1->stop();
   if (m_colourPanel)
     dlgColor().hide();
-  Guard("Alert FormClose", [&] {
+  RunLoggingErrors("Alert FormClose", [&] {
     AskNewAlert(false, false);
     RemoveParamFields();
     m_symbolMap.clear();
@@ -365,7 +353,7 @@ void TOPanAlerts::FormClose() {
 // ---- The editor
 
 void TOPanAlerts::AbleAlert(bool enable) {
-  Guard("AbleAlert", [&] {
+  RunLoggingErrors("AbleAlert", [&] {
     GBAlert->setEnabled(enable);
     for (QWidget *child : GBAlert->findChildren<QWidget *>()) {
       if (qobject_cast<QLineEdit *>(child) || qobject_cast<QComboBox *>(child)) {
@@ -386,7 +374,7 @@ void TOPanAlerts::AbleAlert(bool enable) {
 
 void TOPanAlerts::ShowAlert(TAlertRecord *alert) {
   bool filling = false;
-  Guard("ShowAlert", [&] {
+  RunLoggingErrors("ShowAlert", [&] {
     if (!alert) {
       AbleAlert(false);
       m_editAlert = nullptr;
@@ -427,7 +415,7 @@ void TOPanAlerts::ShowAlert(TAlertRecord *alert) {
 }
 
 void TOPanAlerts::ShowParamFields(TAlertRecord *alert) {
-  Guard("ShowParamFields", [&] {
+  RunLoggingErrors("ShowParamFields", [&] {
     RemoveParamFields();
     m_paramControls->Create(alert->AlertType);
     m_params.Fill(*alert, *m_paramControls, FractionDisplay(), GetLastPrice(alert->Symbol));
@@ -442,7 +430,7 @@ void TOPanAlerts::ShowParamFields(TAlertRecord *alert) {
 }
 
 void TOPanAlerts::RemoveParamFields() {
-  Guard("RemoveParamFields", [&] { m_paramControls->Remove(); });
+  RunLoggingErrors("RemoveParamFields", [&] { m_paramControls->Remove(); });
 }
 
 void TOPanAlerts::DoEnableDisable() {
@@ -456,7 +444,7 @@ void TOPanAlerts::DoEnableDisable() {
 }
 
 void TOPanAlerts::SaveAR(bool apply) {
-  Guard("SaveAR", [&] {
+  RunLoggingErrors("SaveAR", [&] {
     if (!m_editAlert)
       return;
     TAlertEditorValues values;
@@ -494,7 +482,7 @@ void TOPanAlerts::SaveAR(bool apply) {
 }
 
 void TOPanAlerts::ControlChanged(const char *label) {
-  Guard(label, [&] {
+  RunLoggingErrors(label, [&] {
     if (!m_showing)
       SaveAR(false);
     UpdateButtons();
@@ -503,7 +491,7 @@ void TOPanAlerts::ControlChanged(const char *label) {
 
 bool TOPanAlerts::AskNewAlert(bool allowCancel, bool quiet) {
   bool result = true;
-  Guard("AskNewAlert", [&] {
+  RunLoggingErrors("AskNewAlert", [&] {
     if (m_saving)
       return;
     const TMsgDlgButtons buttons = allowCancel ? mbYesNoCancel : mbYesNo;
@@ -566,7 +554,7 @@ void TOPanAlerts::dfWaveFileExit() { ControlChanged("dfWaveFileExit"); }
 void TOPanAlerts::cmbEmailClick() { ControlChanged("cmbEmailClick"); }
 
 void TOPanAlerts::cbHighClick() {
-  Guard("cbHighClick", [&] {
+  RunLoggingErrors("cbHighClick", [&] {
     panHigh->setEnabled(cbHigh->isChecked());
     spHigh->setEnabled(cbHigh->isChecked());
   });
@@ -585,7 +573,7 @@ void TOPanAlerts::ApplySoundEnabling() {
 }
 
 void TOPanAlerts::cbAudioClick() {
-  Guard("cbAudioClick", [&] {
+  RunLoggingErrors("cbAudioClick", [&] {
     if (!cbAudio->isChecked()) {
       cmbAlertStandard->setCurrentIndex(-1);
       dfWaveFile->clear();
@@ -606,17 +594,17 @@ void TOPanAlerts::cbAudioClick() {
 }
 
 void TOPanAlerts::rbSystemClick() {
-  Guard("rbSystemClick", [&] { ApplySoundEnabling(); });
+  RunLoggingErrors("rbSystemClick", [&] { ApplySoundEnabling(); });
   ControlChanged("rbSystemClick");
 }
 
 void TOPanAlerts::rbCustomClick() {
-  Guard("rbCustomClick", [&] { ApplySoundEnabling(); });
+  RunLoggingErrors("rbCustomClick", [&] { ApplySoundEnabling(); });
   ControlChanged("rbCustomClick");
 }
 
 void TOPanAlerts::pbWaveFileClick() {
-  Guard("pbWaveFileClick", [&] {
+  RunLoggingErrors("pbWaveFileClick", [&] {
     const QString current = dfWaveFile->text();
     if (!current.isEmpty())
       dlgGetFile->setDirectory(QFileInfo(current).absolutePath());
@@ -628,7 +616,7 @@ void TOPanAlerts::pbWaveFileClick() {
 }
 
 void TOPanAlerts::pbAlertDescMouseDown() {
-  Guard("AlertDescMouseDown", [&] {
+  RunLoggingErrors("AlertDescMouseDown", [&] {
     if (!m_editAlert)
       return;
     mDesc->setPlainText(Q(m_editAlert->FullDescription(true)));
@@ -640,7 +628,7 @@ void TOPanAlerts::pbAlertDescMouseDown() {
 void TOPanAlerts::pbAlertDescMouseUp() { mDesc->hide(); }
 
 void TOPanAlerts::panHighClick() {
-  Guard("PanHighClick", [&] {
+  RunLoggingErrors("PanHighClick", [&] {
     ColorPopupColor = PanelColor(panHigh);
     m_colourPanel = panHigh;
     TdlgColor &popup = dlgColor();
@@ -657,7 +645,7 @@ void TOPanAlerts::dfSymbolEnter() {
 }
 
 void TOPanAlerts::dfSymbolExit() {
-  Guard("dfSymbolExit", [&] {
+  RunLoggingErrors("dfSymbolExit", [&] {
     // Only a new alert's symbol can be typed; a stored alert keeps its own.
     if (!m_editAlert || !m_newMode)
       return;
@@ -673,7 +661,7 @@ void TOPanAlerts::dfSymbolExit() {
 // ---- Parameter fields
 
 void TOPanAlerts::cmbTypeClick() {
-  Guard("CmbTypeClick", [&] {
+  RunLoggingErrors("CmbTypeClick", [&] {
     if (!m_editAlert)
       return;
     TAlertParamFields::ChangeType(*m_editAlert, cmbType->currentIndex(),
@@ -705,7 +693,7 @@ void TOPanAlerts::ColChangeClick() {
 
 void TOPanAlerts::UDHighLowChange(int upDownTag, int newValue, bool &allowChange) {
   allowChange = false; // the up-down keeps its position; the edit moves
-  Guard("UDHighLowChange", [&] {
+  RunLoggingErrors("UDHighLowChange", [&] {
     if (m_showing)
       return;
     const TUpDown *upDown = m_paramControls->UpDown(upDownTag);
@@ -718,7 +706,7 @@ void TOPanAlerts::UDHighLowChange(int upDownTag, int newValue, bool &allowChange
 }
 
 void TOPanAlerts::ParamEditFieldChange(int tag) {
-  Guard("ParamEditFieldChange", [&] {
+  RunLoggingErrors("ParamEditFieldChange", [&] {
     if (m_showing)
       return;
     if (!TAlertParamFields::AcceptsTypedText(m_paramControls->GetField(tag)))
@@ -744,7 +732,7 @@ void TOPanAlerts::UpdateButtons() {
 
 void TOPanAlerts::Timer1Timer() {
   Timer1->stop();
-  Guard("Alerts Timer1Timer", [&] {
+  RunLoggingErrors("Alerts Timer1Timer", [&] {
     if (!AlertEditRequest().Empty())
       CarryOutRequest(AlertEditRequest().Take());
     if (ColorPopupPicked && m_colourPanel) {

@@ -25,16 +25,6 @@ namespace {
 
 QString Q(const std::string &text) { return QString::fromStdString(text); }
 
-template <class Fn> void Guard(const char *label, Fn &&fn) {
-  try {
-    fn();
-  } catch (const std::exception &e) {
-    WriteLog(std::string(label) + " Exception: " + e.what());
-  } catch (...) {
-    WriteLog(std::string(label) + " Exception: unknown error");
-  }
-}
-
 bool IsAncestor(const QTreeWidgetItem *node, const QTreeWidgetItem *of) {
   for (const QTreeWidgetItem *p = of ? of->parent() : nullptr; p; p = p->parent())
     if (p == node)
@@ -110,7 +100,7 @@ QTreeWidgetItem *TOPanAlerts::FindAlertNode(const std::string &id) const {
 }
 
 void TOPanAlerts::BuildTree() {
-  Guard("FormShow", [&] {
+  RunLoggingErrors("FormShow", [&] {
     {
       TTreeBatch batch(ATree, m_filling);
       ATree->SetCurrentQuietly(nullptr);
@@ -153,7 +143,7 @@ void TOPanAlerts::BuildTree() {
 }
 
 void TOPanAlerts::PopNode(QTreeWidgetItem *node, bool building) {
-  Guard("PopNode", [&] {
+  RunLoggingErrors("PopNode", [&] {
     if (!node || TAlertTree::Level(node) != 1)
       return;
     TAlertRecord alert;
@@ -188,7 +178,7 @@ bool TOPanAlerts::ATreeChanging(QTreeWidgetItem *node) {
   if (m_filling)
     return true; // the page itself rearranges the tree
   bool allow = true;
-  Guard("ATreeChanging", [&] {
+  RunLoggingErrors("ATreeChanging", [&] {
     if (node && TAlertTree::Level(node) == 2)
       allow = false;
     else
@@ -200,14 +190,14 @@ bool TOPanAlerts::ATreeChanging(QTreeWidgetItem *node) {
 void TOPanAlerts::ATreeChange(QTreeWidgetItem *node) {
   if (m_filling)
     return;
-  Guard("ATreeClick", [&] {
+  RunLoggingErrors("ATreeClick", [&] {
     ClickOnNode(node);
     UpdateButtons();
   });
 }
 
 void TOPanAlerts::ClickOnNode(QTreeWidgetItem *node) {
-  Guard("ClickOnNode", [&] {
+  RunLoggingErrors("ClickOnNode", [&] {
     if (m_newMode)
       return;
     if (!node) {
@@ -252,7 +242,7 @@ void TOPanAlerts::SelectNodeAndShow(QTreeWidgetItem *node) {
 void TOPanAlerts::ATreeExpanding(QTreeWidgetItem *node) {
   if (m_filling || m_newMode)
     return;
-  Guard("ATreeExpanding", [&] {
+  RunLoggingErrors("ATreeExpanding", [&] {
     QTreeWidgetItem *current = ATree->currentItem();
     if (node != current && !IsAncestor(node, current))
       ATree->SelectNode(node);
@@ -262,7 +252,7 @@ void TOPanAlerts::ATreeExpanding(QTreeWidgetItem *node) {
 void TOPanAlerts::ATreeCollapsing(QTreeWidgetItem *node) {
   if (m_filling || m_newMode)
     return;
-  Guard("ATreeCollapsing", [&] {
+  RunLoggingErrors("ATreeCollapsing", [&] {
     QTreeWidgetItem *current = ATree->currentItem();
     if (node != current && !IsAncestor(node, current))
       ATree->SelectNode(node);
@@ -270,21 +260,21 @@ void TOPanAlerts::ATreeCollapsing(QTreeWidgetItem *node) {
 }
 
 void TOPanAlerts::pbExpandClick() {
-  Guard("pbExpandClick", [&] {
+  RunLoggingErrors("pbExpandClick", [&] {
     TTreeBatch batch(ATree, m_filling);
     ATree->expandAll();
   });
 }
 
 void TOPanAlerts::pbCollapseClick() {
-  Guard("pbCollapseClick", [&] {
+  RunLoggingErrors("pbCollapseClick", [&] {
     TTreeBatch batch(ATree, m_filling);
     ATree->collapseAll();
   });
 }
 
 void TOPanAlerts::pbExpand1Click() {
-  Guard("pbExpandClick", [&] {
+  RunLoggingErrors("pbExpandClick", [&] {
     TTreeBatch batch(ATree, m_filling);
     QTreeWidgetItem *selected = ATree->currentItem();
     ATree->collapseAll();
@@ -299,7 +289,7 @@ void TOPanAlerts::pbExpand1Click() {
 // ---- New, save and cancel
 
 void TOPanAlerts::pbNewAlertClick() {
-  Guard("pbNewAlertClick", [&] {
+  RunLoggingErrors("pbNewAlertClick", [&] {
     std::string symbol = Trim(dfSymbol->text().toStdString());
     QTreeWidgetItem *selected = ATree->currentItem();
     if (symbol.empty() && selected && !selected->text(0).contains(QLatin1Char(' ')))
@@ -341,7 +331,7 @@ void TOPanAlerts::pbNewAlertClick() {
 
 void TOPanAlerts::pbSaveItClick() {
   m_saving = true;
-  Guard("pbSaveItClick", [&] {
+  RunLoggingErrors("pbSaveItClick", [&] {
     if (!m_newMode) {
       SaveAR(true);
       TAlertRecord stored;
@@ -393,7 +383,7 @@ void TOPanAlerts::pbSaveItClick() {
 }
 
 void TOPanAlerts::pbCancelClick() {
-  Guard("pbCancelClick", [&] {
+  RunLoggingErrors("pbCancelClick", [&] {
     if (m_newMode) {
       m_newAlert.reset();
       m_editAlert = nullptr;
@@ -415,7 +405,7 @@ void TOPanAlerts::pbCancelClick() {
 // ---- Deleting
 
 void TOPanAlerts::pbDeleteClick() {
-  Guard("pbDeleteClick", [&] {
+  RunLoggingErrors("pbDeleteClick", [&] {
     QTreeWidgetItem *node = ATree->currentItem();
     if (!node || m_newMode)
       return;
@@ -471,7 +461,7 @@ void TOPanAlerts::pbDeleteClick() {
 }
 
 void TOPanAlerts::pbDelAllClick() {
-  Guard("pbDelAllClick", [&] {
+  RunLoggingErrors("pbDelAllClick", [&] {
     if (MessageDlg("Are you sure you want to delete ALL alerts for ALL STOCKS? (This action "
                    "cannot be reversed)",
                    "DELETE ALL ALERTS", mtConfirmation, mbYesNo, mbNo) != mrYes)
@@ -482,7 +472,7 @@ void TOPanAlerts::pbDelAllClick() {
 }
 
 void TOPanAlerts::pbDelOrphClick() {
-  Guard("pbDelOrphClick", [&] {
+  RunLoggingErrors("pbDelOrphClick", [&] {
     if (MessageDlg("This will delete all orphaned alerts - that is, all alerts whose symbols are "
                    "not present in any portfolio or watch list. (This action cannot be "
                    "reversed).\r\n\r\nContinue?",
