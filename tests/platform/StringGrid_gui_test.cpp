@@ -1,5 +1,7 @@
 #include "platform/StringGrid.h"
+#include "platform/WindowThread.h"
 
+#include "WaitHelpers.h"
 #include "support/TestPaths.h"
 
 #include <QApplication>
@@ -37,17 +39,25 @@ protected:
     };
     grid.resize(300, 150);
     grid.show();
-    QApplication::processEvents();
+    SettleWindowThread();
     calls.clear();
   }
   QImage Grab() { return grid.viewport()->grab().toImage(); }
+  // Runs every call already posted to the window thread (the grid's repaint
+  // requests among them), then the paints they asked for.
+  static void SettleWindowThread() {
+    bool settled = false;
+    PostToWindowThread([&settled] { settled = true; });
+    ASSERT_TRUE(ProcessEventsUntil([&settled] { return settled; }));
+    QApplication::processEvents();
+  }
   static TColor At(const QImage &img, int x, int y) { return FromQColor(img.pixelColor(x, y)); }
 
   TStringGrid grid;
   std::vector<DrawCall> calls;
 };
 
-// Counts the events the grid's store posts to it.
+// Counts the repaint events the grid's store has delivered to it.
 class PostedEventCounter : public QObject {
 public:
   int Count = 0;
@@ -149,18 +159,32 @@ TEST_F(StringGridPaintTest, InvalidateRowRepaintsThatRowOnly) {
   Grab();
   calls.clear();
   grid.InvalidateRow(3);
-  QApplication::processEvents();
+  SettleWindowThread();
   ASSERT_FALSE(calls.empty());
   for (const DrawCall &c : calls)
     EXPECT_EQ(c.Row, 3);
   // A cell written from a worker repaints its row through the queue.
   calls.clear();
   std::thread([this] { grid.SetCells(2, 5, "from worker"); }).join();
-  QApplication::processEvents();
-  QApplication::processEvents();
+  SettleWindowThread();
   ASSERT_FALSE(calls.empty());
   for (const DrawCall &c : calls)
     EXPECT_EQ(c.Row, 5);
+}
+
+// The window thread takes up the repaint while the writer is still unjoined: the
+// hand-over itself must order the writer's work before the repaint.
+TEST_F(StringGridPaintTest, AnUnjoinedWorkersWriteRepaintsItsRow) {
+  Grab();
+  QApplication::processEvents();
+  calls.clear();
+  std::thread worker([this] { grid.SetCells(3, 7, "unjoined"); });
+  const bool painted = ProcessEventsUntil([this] { return !calls.empty(); });
+  worker.join();
+  ASSERT_TRUE(painted);
+  for (const DrawCall &c : calls)
+    EXPECT_EQ(c.Row, 7);
+  EXPECT_EQ(grid.Cells(3, 7), "unjoined");
 }
 
 TEST_F(StringGridPaintTest, OneQueuedRepaintPerBatch) {
@@ -174,7 +198,7 @@ TEST_F(StringGridPaintTest, OneQueuedRepaintPerBatch) {
         store->SetCell(c, r, std::to_string(r * 10 + c));
     store->SetRowCount(40);
   }).join();
-  QApplication::processEvents();
+  SettleWindowThread();
   EXPECT_EQ(counter.Count, 1);
   EXPECT_EQ(grid.RowCount(), 40);
   EXPECT_EQ(grid.verticalScrollBar()->maximum(), 40 - grid.VisibleRowCount());
@@ -184,7 +208,7 @@ TEST_F(StringGridPaintTest, OneQueuedRepaintPerBatch) {
     for (int r = 1; r < 30; ++r)
       store->SetCell(1, r, "x");
   }).join();
-  QApplication::processEvents();
+  SettleWindowThread();
   EXPECT_EQ(counter.Count, 1);
   grid.removeEventFilter(&counter);
 }
