@@ -2,10 +2,10 @@
 
 #include "core/Log.h"
 #include "core/ProgramFolder.h"
+#include "platform/WindowThread.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QMetaObject>
 #include <QPointer>
 
 #include <cstdio>
@@ -64,15 +64,14 @@ void ShowErrorReport(const std::string &message, const std::string &place) {
       return;
     }
     const QString text = ReportText(message, place);
-    QMetaObject::invokeMethod(
-        app,
-        [text] {
-          try {
-            ShowReportWindow(text);
-          } catch (...) {
-          }
-        },
-        Qt::QueuedConnection);
+    // Through the window-thread call queue: its lock orders the text made here
+    // before the window thread reads it, from whichever thread reports.
+    PostToWindowThread([text] {
+      try {
+        ShowReportWindow(text);
+      } catch (...) {
+      }
+    });
   } catch (...) {
     // The report of an error must not raise another.
   }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <chrono>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -49,6 +50,26 @@ TEST(ErrorReportTest, WindowIsNonModalAndReusedOnTheWindowThread) {
     if (w->objectName() == "ErrorReport" && w->isVisible())
       ++shown;
   EXPECT_EQ(shown, 1);
+  box->close();
+  QApplication::processEvents();
+}
+
+// The window shows a report while the worker that made it is still unjoined:
+// the hand-over itself must order the worker's text before the window reads it.
+TEST(ErrorReportTest, AReportFromAnUnjoinedWorkerReachesTheWindow) {
+  std::thread worker([] { ShowErrorReport("unjoined worker", "SGShowAll"); });
+  QMessageBox *box = nullptr;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!box && std::chrono::steady_clock::now() < deadline) {
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+    for (QWidget *w : QApplication::topLevelWidgets())
+      if (w->objectName() == "ErrorReport" && w->isVisible())
+        box = qobject_cast<QMessageBox *>(w);
+  }
+  worker.join();
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->text().contains("unjoined worker"));
+  EXPECT_TRUE(box->text().contains("Place: SGShowAll"));
   box->close();
   QApplication::processEvents();
 }
