@@ -1,7 +1,6 @@
 #include "platform/StringGrid.h"
 
 #include "platform/UncaughtError.h"
-#include "platform/WindowThread.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -73,24 +72,24 @@ TStringGrid::TStringGrid(QWidget *parent)
   verticalScrollBar()->setTracking(true);
 
   // Posting only: the store calls this under its mutex, from any thread. The
-  // hand-over goes through the window-thread call queue, whose lock orders the
-  // writer's work before the repaint; the repaint event itself is made on the
-  // window thread, so nothing the writer allocated is read there.
-  m_store->SetNotifier([this] {
-    PostToWindowThread(this, [this] {
-      QEvent repaint(RepaintEventType());
-      QCoreApplication::sendEvent(this, &repaint);
-    });
-  });
+  // store's mutex, taken again when the damage is read, orders the writer's
+  // work before the repaint.
+  m_store->SetNotifier(
+      [this] { QMetaObject::invokeMethod(this, "StoreChanged", Qt::QueuedConnection); });
   UpdateScrollBars();
 }
 
 TStringGrid::~TStringGrid() {
-  // After this no thread can post to the grid; calls already posted are dropped.
+  // After this no thread can post to the grid; posted calls die with it.
   m_store->SetNotifier(nullptr);
 }
 
 bool TStringGrid::OnWindowThread() const { return QThread::currentThread() == thread(); }
+
+void TStringGrid::StoreChanged() {
+  QEvent repaint(RepaintEventType());
+  QCoreApplication::sendEvent(this, &repaint);
+}
 
 // ---- Cells -------------------------------------------------------------------
 

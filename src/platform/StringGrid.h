@@ -226,6 +226,9 @@ private:
   // The grid's own key handling; false for keys it leaves alone.
   bool DefaultKeyDown(int key, TShiftState shift);
   bool OnWindowThread() const;
+  // Queued by the store's notifier (by name, so that Qt makes the call event
+  // and nothing the writer allocated is read here); sends the repaint event.
+  Q_INVOKABLE void StoreChanged();
 
   std::shared_ptr<TGridCellStore> m_store;
   mutable TGridLayout m_layout; // counts follow the store lazily
