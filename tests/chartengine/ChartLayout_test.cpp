@@ -113,6 +113,21 @@ TEST(ChartLegend, RightLegendOfTwoSeries) {
   EXPECT_EQ(texts[1].Args, (std::vector<int>{xText, 26 + h}));
 }
 
+TEST(ChartLegend, SideLegendOfManyValuesMeasuresOnlyTheRowsItShows) {
+  LayoutChart chart;
+  DotSeries series;
+  for (int i = 0; i < 20000; ++i)
+    series.Add(i % 97);
+  series.SetParentChart(&chart);
+  chart.Rec.SetLogMeasurements(true);
+  chart.Draw();
+  ASSERT_EQ(chart.Legend().ResolvedStyle(), lsValues);
+  ASSERT_GT(chart.Legend().RowCount(), 0);
+  // One value series: the legend lists values, but only the rows that fit
+  // are measured, not all 20,000.
+  EXPECT_LT(chart.Rec.CountOf("TextExtent"), 1000);
+}
+
 TEST(ChartLegend, LeftLegendTakesTheLeftSide) {
   LegendChart chart;
   chart.Legend().SetAlignment(laLeft);

@@ -156,7 +156,11 @@ void TCustomChartLegend::PaintLegend() {
   const int h = canvas.FontHeight();
   m_itemHeight = h;
 
-  int textW = MaxLegendTextWidth(-1) + 4;
+  // Only a legend across the top or bottom lays out its columns by the widest
+  // of all items; one at the side measures just the rows it shows (a series
+  // of many points in the values style would otherwise measure every value).
+  const bool across = m_alignment == laTop || m_alignment == laBottom;
+  int textW = across ? MaxLegendTextWidth(-1) + 4 : 0;
   m_symbolWidth = PixelRound(m_colorWidth * textW * 0.01);
   const int total = TotalItems();
   const int fw = m_frame.Width();
