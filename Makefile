@@ -4,6 +4,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 ARGS ?=
+# Worktrees of one checkout share compiled objects.
+export CCACHE_BASEDIR ?= $(CURDIR)
 
 .PHONY: deps configure build run test bench format clean
 
