@@ -14,9 +14,11 @@
 #include "core/ProgramFolder.h"
 #include "mainwin/MainForm.h"
 #include "platform/AppWindow.h"
+#include "platform/EmbeddedBrowser.h"
 #include "platform/Prompt.h"
 #include "platform/UncaughtError.h"
 #include "views/ticker/TickParams.h"
+#include "webcontent/AdService.h"
 
 #include <QApplication>
 #include <QDir>
@@ -56,6 +58,9 @@ int main(int argc, char **argv) {
   if (!InitAlertsModule(ProgramFolder()).opened)
     AlertSystem().ImportPortfolioLimits();
   LoadTickParams();
+  LoadAdSettings(SettingsFile());
+  // The news window's browser keeps its cache and cookies in the data folder.
+  UseWebEngineBrowser(ProgramFolder() + "/browser");
   RegisterAlertsPage();
   RegisterAlertOptionPages2();
   RegisterNewsPage();

@@ -1,10 +1,19 @@
 #include "platform/EmbeddedBrowser.h"
 
+#ifdef TV_HAVE_WEBENGINE
+#include "platform/webengine/WebEngineBrowser.h"
+#endif
+
+#include "platform/UncaughtError.h"
+
+#include <exception>
 #include <mutex>
 
 namespace {
 std::mutex g_mutex;
 EmbeddedBrowserFactory g_factory;
+bool g_factoryFailed = false; // the installed factory could not make a browser
+TBrowserPrintHooks g_printHooks;
 
 EmbeddedBrowserFactory Factory() {
   std::lock_guard lock(g_mutex);
@@ -59,15 +68,55 @@ void FakeEmbeddedBrowser::FinishNavigation() {
 }
 
 std::unique_ptr<EmbeddedBrowser> CreateEmbeddedBrowser(QWidget *parent) {
-  if (EmbeddedBrowserFactory factory = Factory())
-    if (std::unique_ptr<EmbeddedBrowser> browser = factory(parent))
-      return browser;
+  if (!EmbeddedBrowserAvailable())
+    return std::make_unique<NullEmbeddedBrowser>();
+  std::unique_ptr<EmbeddedBrowser> browser;
+  try {
+    browser = Factory()(parent);
+  } catch (const std::exception &e) {
+    ReportUncaughtError(std::string("Embedded browser: ") + e.what());
+  }
+  if (browser && browser->Available())
+    return browser;
+  std::lock_guard lock(g_mutex);
+  g_factoryFailed = true;
   return std::make_unique<NullEmbeddedBrowser>();
 }
 
-bool EmbeddedBrowserAvailable() { return static_cast<bool>(Factory()); }
+bool EmbeddedBrowserAvailable() {
+  std::lock_guard lock(g_mutex);
+  return static_cast<bool>(g_factory) && !g_factoryFailed;
+}
 
 void SetEmbeddedBrowserFactory(EmbeddedBrowserFactory factory) {
   std::lock_guard lock(g_mutex);
   g_factory = std::move(factory);
+  g_factoryFailed = false;
+}
+
+bool WebEngineBrowserBuilt() {
+#ifdef TV_HAVE_WEBENGINE
+  return true;
+#else
+  return false;
+#endif
+}
+
+bool UseWebEngineBrowser([[maybe_unused]] const std::string &profileFolder) {
+#ifdef TV_HAVE_WEBENGINE
+  SetEmbeddedBrowserFactory(WebEngineBrowserFactory(profileFolder));
+  return true;
+#else
+  return false;
+#endif
+}
+
+void SetBrowserPrintHooks(TBrowserPrintHooks hooks) {
+  std::lock_guard lock(g_mutex);
+  g_printHooks = std::move(hooks);
+}
+
+TBrowserPrintHooks BrowserPrintHooks() {
+  std::lock_guard lock(g_mutex);
+  return g_printHooks;
 }

@@ -6,9 +6,11 @@
 
 class QWidget;
 
-// A web browser hosted inside a window. The program is built without one, so the
-// factory makes a NullEmbeddedBrowser that reports "not available"; windows then
-// open pages through OpenURL instead. Tests install a factory for FakeEmbeddedBrowser.
+// A web browser hosted inside a window. Until a factory is installed (the program
+// installs the WebEngine one through UseWebEngineBrowser when it is built with
+// it) CreateEmbeddedBrowser makes a NullEmbeddedBrowser that reports "not
+// available"; windows then open pages through OpenURL instead. Tests install a
+// factory for FakeEmbeddedBrowser.
 
 // The commands whose state OnCommandStateChange reports.
 enum TBrowserCommand { bcNavigateForward = 1, bcNavigateBack = 2 };
@@ -26,7 +28,10 @@ public:
   virtual void GoForward() = 0;
   virtual void Stop() = 0;
   virtual void Refresh() = 0;
+  // Prints the page: through the desktop's print dialog, or into a PDF file
+  // where no printer exists (see SetBrowserPrintHooks).
   virtual void Print() = 0;
+  // Opens the browser's find bar on the page.
   virtual void Find() = 0;
 
   virtual bool Busy() const = 0;
@@ -90,11 +95,29 @@ private:
   int m_finds = 0;
 };
 
+// A factory may return nullptr (or throw) when it cannot make a browser.
 using EmbeddedBrowserFactory = std::function<std::unique_ptr<EmbeddedBrowser>(QWidget *parent)>;
 
-// A browser for a window; never null (a NullEmbeddedBrowser when none is available).
+// A browser for a window; never null (a NullEmbeddedBrowser when none is
+// available). When the installed factory fails, no browser is available from
+// then on, so that windows and option pages agree.
 std::unique_ptr<EmbeddedBrowser> CreateEmbeddedBrowser(QWidget *parent);
 // Whether CreateEmbeddedBrowser gives a working browser.
 bool EmbeddedBrowserAvailable();
 // Installs a factory (an empty one restores the default).
 void SetEmbeddedBrowserFactory(EmbeddedBrowserFactory factory);
+
+// Whether the program was built with the WebEngine browser.
+bool WebEngineBrowserBuilt();
+// Installs the WebEngine browser's factory, its profile (cache, cookies) kept in
+// profileFolder. False, and nothing installed, when built without it.
+bool UseWebEngineBrowser(const std::string &profileFolder);
+
+// Where Print sends a page. Empty members take the desktop's answers: whether a
+// printer is installed, and a save dialog for the PDF file ("" cancels).
+struct TBrowserPrintHooks {
+  std::function<bool()> HasPrinter;
+  std::function<std::string(const std::string &suggestedPath)> AskPdfPath;
+};
+void SetBrowserPrintHooks(TBrowserPrintHooks hooks);
+TBrowserPrintHooks BrowserPrintHooks();

@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QString>
+#include <QRegularExpression>
 #include <QUrl>
 #include <atomic>
 
@@ -46,3 +47,48 @@ UrlOpener &AppUrlOpener() { return *g_opener.load(); }
 void SetAppUrlOpener(UrlOpener *opener) { g_opener.store(opener ? opener : &g_desktopOpener); }
 
 bool OpenURL(const std::string &url) { return AppUrlOpener().Open(url); }
+
+namespace {
+bool IsWebScheme(const QString &scheme) {
+  return scheme == QLatin1String("http") || scheme == QLatin1String("https");
+}
+
+// "host.name/..." or "host.name:port/...": a letter or digit first, and a dot in
+// the host part.
+bool StartsWithHostName(const QString &text) {
+  if (text.isEmpty() || !text.at(0).isLetterOrNumber())
+    return false;
+  const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[/:?#]")));
+  const QString host = text.left(end < 0 ? text.size() : end);
+  return host.contains(QLatin1Char('.')) &&
+         !host.contains(QRegularExpression(QStringLiteral("[^A-Za-z0-9.\\-]")));
+}
+} // namespace
+
+std::string WebLinkUrl(const std::string &link) {
+  const QString text = QString::fromStdString(link).trimmed();
+  if (text.isEmpty() || text.contains(QRegularExpression(QStringLiteral("[\\x00-\\x1f\\x7f]"))))
+    return {};
+  static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.\\-]*):"));
+  QString candidate = text;
+  const QRegularExpressionMatch m = scheme.match(text);
+  // "example.com:8080/a" has a port, not a scheme.
+  const bool hasScheme = m.hasMatch() && !StartsWithHostName(text);
+  if (hasScheme) {
+    if (!IsWebScheme(m.captured(1).toLower()))
+      return {};
+  } else if (StartsWithHostName(text)) {
+    candidate = QStringLiteral("http://") + text;
+  } else {
+    return {};
+  }
+  const QUrl url(candidate, QUrl::TolerantMode);
+  if (!url.isValid() || !IsWebScheme(url.scheme()) || url.host().isEmpty())
+    return {};
+  return candidate.toStdString();
+}
+
+bool OpenWebLink(const std::string &link) {
+  const std::string url = WebLinkUrl(link);
+  return !url.empty() && OpenURL(url);
+}

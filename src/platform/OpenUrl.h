@@ -41,3 +41,14 @@ void SetAppUrlOpener(UrlOpener *opener);
 
 // Opens url in the user's browser.
 bool OpenURL(const std::string &url);
+
+// ---- Links from outside data (news items, pages)
+// The web address a link stands for, or "" when it is none: only http and
+// https addresses with a host are taken; an address without a scheme is taken
+// as a user would type it ("www.example.com/a" is http://www.example.com/a)
+// when it starts with a host name. Other schemes (file:, javascript:, smb:,
+// ftp:, ...) and bare paths give "".
+std::string WebLinkUrl(const std::string &link);
+// Opens a link from outside data in the user's browser when WebLinkUrl takes
+// it; false (nothing opened) otherwise.
+bool OpenWebLink(const std::string &link);

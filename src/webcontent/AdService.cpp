@@ -1,5 +1,7 @@
 #include "webcontent/AdService.h"
 
+#include "core/IniFile.h"
+
 std::array<TAdSlot, AdSlotCount + 1> AdSlotTable;
 bool AdsShowSetting = false;
 double AdShowSeconds = 0.0;
@@ -7,6 +9,8 @@ double AdShowSeconds = 0.0;
 namespace {
 bool ValidSlot(int slot) { return slot >= 1 && slot <= AdSlotCount; }
 } // namespace
+
+void LoadAdSettings(const TMyIniFile &ini) { AdsShowSetting = ini.ReadBool("Ads", "Show", false); }
 
 int RegisterAdSlot(int location) {
   for (int slot = 1; slot <= AdSlotCount; ++slot) {

@@ -8,6 +8,7 @@
 #include <array>
 
 class QLabel;
+class TMyIniFile;
 class QWidget;
 class TAnimGif;
 
@@ -29,10 +30,14 @@ constexpr int AdSlotCount = 30;
 // Slots 1 .. AdSlotCount (entry 0 unused).
 extern std::array<TAdSlot, AdSlotCount + 1> AdSlotTable;
 
-// The advert "Show" setting (section "Ads"); off, as there are no adverts.
+// The advert "Show" setting (section "Ads"); off until LoadAdSettings reads it.
 extern bool AdsShowSetting;
 // Seconds the current banners have been on screen; windows clear it when shown.
 extern double AdShowSeconds;
+
+// Reads the advert settings: AdsShowSetting from "Show" of section "Ads"
+// (off when absent).
+void LoadAdSettings(const TMyIniFile &ini);
 
 // Takes a free slot 1 .. AdSlotCount for an ad location; 0 when none is free.
 int RegisterAdSlot(int location);

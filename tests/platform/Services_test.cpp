@@ -46,6 +46,42 @@ TEST(OpenUrl, TheDesktopOpenerRefusesABlankAddress) {
   EXPECT_FALSE(opener.Open(" \t"));
 }
 
+// Links from outside data open only as web addresses, through one check.
+TEST(OpenUrl, OnlyWebLinksAreTaken) {
+  const struct {
+    const char *link;
+    const char *url; // "" when refused
+  } cases[] = {
+      {"http://news.example/a b", "http://news.example/a b"},
+      {"  HTTPS://News.Example/x?a=1&b=2 ", "HTTPS://News.Example/x?a=1&b=2"},
+      {"www.example.com/story", "http://www.example.com/story"},
+      {"example.com:8080/a", "http://example.com:8080/a"},
+      {"file:///etc/passwd", ""},
+      {"javascript:alert(1)", ""},
+      {"JavaScript:alert(1)", ""},
+      {"smb://server/share", ""},
+      {"ftp://ftp.example.com/a", ""},
+      {"data:text/html,<b>x</b>", ""},
+      {"/etc/passwd", ""},
+      {"~/notes.txt", ""},
+      {"..\\x", ""},
+      {"http:///nohost", ""},
+      {"http://a.example/\x01", ""},
+      {"", ""},
+  };
+  FakeUrlOpener fake;
+  SetAppUrlOpener(&fake);
+  std::vector<std::string> expectedOpened;
+  for (const auto &c : cases) {
+    EXPECT_EQ(WebLinkUrl(c.link), c.url) << c.link;
+    EXPECT_EQ(OpenWebLink(c.link), *c.url != 0) << c.link;
+    if (*c.url)
+      expectedOpened.push_back(c.url);
+  }
+  SetAppUrlOpener(nullptr);
+  EXPECT_EQ(fake.Opened(), expectedOpened);
+}
+
 TEST(WindowFlash, FakeRecordsFlashAndRestore) {
   FakeWindowFlash fake;
   SetAppWindowFlash(&fake);

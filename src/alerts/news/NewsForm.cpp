@@ -3,6 +3,7 @@
 #include "alerts/news/NewsForm.h"
 
 #include "alerts/news/NewsFormParts.h"
+#include "alerts/news/NewsIcons.h"
 
 #include "alerts/news/NewsSymbols.h"
 #include "alerts/news/NewsWindowPlace.h"
@@ -38,7 +39,6 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
-#include <QTextBrowser>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -50,7 +50,6 @@ namespace {
 
 QPointer<TfrmNews> g_window;
 TNewsWindowTimings g_timings;
-bool g_itemPaneAvailable = true;
 
 class TSplitterBar final : public QWidget {
 public:
@@ -129,8 +128,6 @@ private:
 
 TNewsWindowTimings NewsWindowTimings() { return g_timings; }
 void SetNewsWindowTimings(const TNewsWindowTimings &timings) { g_timings = timings; }
-bool NewsItemPaneAvailable() { return g_itemPaneAvailable; }
-void SetNewsItemPaneAvailable(bool available) { g_itemPaneAvailable = available; }
 
 TfrmNews *TfrmNews::Instance() { return g_window; }
 
@@ -168,17 +165,13 @@ void TfrmNews::FormCreate() {
   m_browser->OnCommandStateChange = [this](int command, bool enable) {
     BrowserCommandStateChange(command, enable);
   };
-  // Without a browser there is nothing to navigate, print or search.
-  if (!m_browser->Available())
-    for (QPushButton *b : {pbNavLeft, pbNavRight, pbNavStop, pbPrint, pbFind})
-      b->hide();
   if (QWidget *view = m_browser->Available() ? m_browser->Widget() : nullptr) {
     view->setParent(panIE);
-    view->setObjectName(QStringLiteral("Browser"));
     view->show();
     PanTop->raise();
   }
-  m_twoPane = CurrentDisplaySettings().TwoPanes || !NewsItemPaneAvailable();
+  // No browser means two panes: items open in the user's browser.
+  m_twoPane = CurrentDisplaySettings().TwoPanes || !m_browser->Available();
 
   QSize screen(1024, 768);
   if (QScreen *s = QGuiApplication::primaryScreen())
@@ -206,8 +199,7 @@ void TfrmNews::FormCreate() {
   }
   if (place.Maximized)
     setWindowState(windowState() | Qt::WindowMaximized);
-  if (m_bannersOn)
-    setMinimumSize(NewsWindowMinSizeWithBanners);
+  UpdateMinimumSize();
   InstallKeyPreview(this);
   Timer1->start();
 }
@@ -316,13 +308,13 @@ void TfrmNews::BuildControls() {
   pbSelAll = MakeButton(panNews, "pbSelAll", QStringLiteral("Select &All"));
   pbMarkRead = MakeButton(panNews, "pbMarkRead", QStringLiteral("Mark &Read"));
   pbMarkNotRead = MakeButton(panNews, "pbMarkNotRead", QStringLiteral("Mark &NOT Read"));
-  pbNoBulb = MakeButton(panNews, "pbNoBulb", QStringLiteral("Clear Bulbs"));
-  pbNoBulb->setToolTip(QStringLiteral("Remove ALL bulbs"));
-  pbForce = MakeButton(panNews, "pbForce", QStringLiteral("Refresh"));
-  pbForce->setToolTip(QStringLiteral("Refresh news for this symbol."));
+  pbNoBulb = MakePictureButton(panNews, "pbNoBulb", NewsIcon(TNewsIcon::NoBulb),
+                               QStringLiteral("Remove ALL bulbs"));
+  pbForce = MakePictureButton(panNews, "pbForce", NewsIcon(TNewsIcon::Refresh),
+                              QStringLiteral("Refresh news for this symbol."));
   pbForce->setProperty("Tag", 0);
-  pbForceAll = MakeButton(panNews, "pbForceAll", QStringLiteral("Refresh All"));
-  pbForceAll->setToolTip(QStringLiteral("Refresh news for all symbols."));
+  pbForceAll = MakePictureButton(panNews, "pbForceAll", NewsIcon(TNewsIcon::RefreshAll),
+                                 QStringLiteral("Refresh news for all symbols."));
   pbForceAll->setProperty("Tag", 1);
   pbSetNews = MakeButton(panNews, "pbSetNews", QStringLiteral("Preferences"));
   pbDetail = MakeButton(panNews, "pbDetail", QStringLiteral("&Detail"));
@@ -490,11 +482,27 @@ void TfrmNews::FormResize() {
   LayoutItemPane();
 }
 
+void TfrmNews::UpdateMinimumSize() {
+  std::array<int, NewsButtonCount> widths{};
+  const std::array<QPushButton *, NewsButtonCount> buttons = {
+      pbSelAll, pbMarkRead, pbMarkNotRead, pbNoBulb, pbForce, pbForceAll, pbSetNews, pbDetail};
+  for (int b = 0; b < NewsButtonCount; ++b)
+    widths[b] = buttons[b]->width();
+  int width = SymbolPanelWidth + NewsButtonRowMinWidth(widths);
+  if (!m_twoPane)
+    width = std::max(width, SymbolPanelWidth + NavPanMinWidth());
+  QSize least(width, NewsWindowMinHeight);
+  if (m_bannersOn)
+    least = least.expandedTo(NewsWindowMinSizeWithBanners);
+  setMinimumSize(least);
+}
+
 void TfrmNews::ApplyPaneMode() {
-  m_twoPane = CurrentDisplaySettings().TwoPanes || !NewsItemPaneAvailable();
+  m_twoPane = CurrentDisplaySettings().TwoPanes || !m_browser->Available();
   panIE->setVisible(!m_twoPane);
   NavPan->setVisible(!m_twoPane);
   Splitter1->setVisible(!m_twoPane);
+  UpdateMinimumSize();
 }
 
 void TfrmNews::FormClose() {
@@ -572,6 +580,12 @@ bool TfrmNews::eventFilter(QObject *watched, QEvent *event) {
       auto *ke = static_cast<QKeyEvent *>(event);
       int key = VirtualKeyOf(*ke);
       if (key == 0)
+        break;
+      // Keys typed into the page or its find bar are the browser's (Ctrl+A
+      // selects the page's text there, not the headlines).
+      QWidget *browser = m_browser ? m_browser->Widget() : nullptr;
+      auto *target = qobject_cast<QWidget *>(watched);
+      if (browser && target && (target == browser || browser->isAncestorOf(target)))
         break;
       FormKeyDown(key, ShiftStateOf(*ke));
       if (key == 0)

@@ -6,10 +6,10 @@
 // (OpenNewsWindow in NewsWindowOpener.h makes or finds it); it frees itself
 // when closed.
 //
-// The item pane hosts an EmbeddedBrowser when the platform offers one; the
-// window drives it (navigation, back and forward state, print, find) only
-// through that interface. Without one, the pane shows the item's title,
-// source, date and link, and the link opens in the user's browser.
+// The item pane hosts an EmbeddedBrowser; the window drives it (navigation,
+// back and forward state, print, find) only through that interface. Without
+// one the window keeps to two panes and items open in the user's browser.
+// Links of items open only when they are web addresses (WebLinkUrl).
 //
 // The news thread reaches the window only through shared state: the news
 // window's updated-symbols set, the force list and the symbol being fetched.
@@ -35,7 +35,6 @@ class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
-class QTextBrowser;
 class QTimer;
 class TAnimGif;
 class TCanvas;
@@ -52,12 +51,6 @@ struct TNewsWindowTimings {
 };
 TNewsWindowTimings NewsWindowTimings();
 void SetNewsWindowTimings(const TNewsWindowTimings &timings);
-
-// Whether the news window can show an item in a pane of its own (an embedded
-// browser or its item view). True unless switched off; without it the window
-// and the news options keep to two panes.
-bool NewsItemPaneAvailable();
-void SetNewsItemPaneAvailable(bool available);
 
 // Called when the news banner is clicked, before the advert service opens its
 // target: the main window shows its pane for the slot and repaints its index
@@ -118,8 +111,7 @@ public:
   QLineEdit *dfAddress = nullptr;
   QWidget *PanTop = nullptr;
   QLabel *SpinImg = nullptr;
-  QTextBrowser *memItem = nullptr;   // the item view
-  QPushButton *pbOpenLink = nullptr; // opens the shown item in the user's browser
+  QPushButton *pbOpenLink = nullptr; // opens the page shown in the user's browser
   QTimer *Timer1 = nullptr;
   QMenu *PopupMenu1 = nullptr;
   QAction *popShowDetail = nullptr;
@@ -212,14 +204,17 @@ private:
   void BuildControls();
   void BuildNavPan();
   void BuildItemPane();
+  void UpdateMinimumSize();
+  // The web address of a row's link; "" (and the user told) when it is none.
+  std::string ItemWebLink(int row);
   void BuildBanners();
   void ReleaseBanners();
   void LayoutNavPan(int goX);
+  int NavPanMinWidth() const;
   void LayoutItemPane();
   void InstallKeyPreview(QWidget *root);
   void SymbClickOnce();
   void FillGrid();
-  void ShowItem(int row);
   bool HandleSymbolWheel(int delta);
   void RefreshChangedSymbols();
   int SymbolListIndex(const std::string &symbol) const;

@@ -29,7 +29,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTextBrowser>
 #include <QTimer>
 
 #include <algorithm>
@@ -289,40 +288,36 @@ void TfrmNews::pbDetailClick(QObject *sender) {
     Items.MarkRow(row, true);
     tbNews->InvalidateGrid();
     label = "Mark 2";
-    const std::string url = Items.LinkOfRow(row);
+    const std::string url = ItemWebLink(row);
+    if (url.empty())
+      return;
     if (sender && !m_twoPane) {
       label = "Mark 3";
-      ShowItem(row);
-      if (m_browser->Available()) {
-        label = "Mark 4";
-        PanTop->show();
-        PanTop->raise();
-        m_spinner->SetAnimate(true);
-        m_browser->Navigate(url);
-      }
-    } else if (!Trim(url).empty()) {
+      PanTop->show();
+      PanTop->raise();
+      m_spinner->SetAnimate(true);
+      pbNavStop->setEnabled(true);
+      m_browser->Navigate(url);
+    } else {
       label = "Mark 5";
-      OpenURL(Trim(url));
+      OpenURL(url);
     }
   } catch (const std::exception &e) {
     ShowErrorReport(label + " " + e.what(), " DetailClick");
   }
 }
 
-void TfrmNews::ShowItem(int row) {
+std::string TfrmNews::ItemWebLink(int row) {
   const std::string link = Trim(Items.LinkOfRow(row));
-  memItem->setHtml(QString::fromStdString(
-      NewsItemHtml(Items.Titles[row - 1], Items.Sources[row - 1], Items.Dates[row - 1], link)));
-  memItem->setProperty("Link", QString::fromStdString(link));
-  pbOpenLink->setEnabled(!link.empty());
-  dfAddress->setText(QString::fromStdString(link));
+  const std::string url = WebLinkUrl(link);
+  if (url.empty() && !link.empty())
+    MessageDlg("This news item's link is not a web address, so it is not opened:\n" +
+                   CutTo(link, 200),
+               "News", mtWarning, mbOK);
+  return url;
 }
 
-void TfrmNews::pbOpenLinkClick() {
-  const std::string link = memItem->property("Link").toString().toStdString();
-  if (!link.empty())
-    OpenURL(link);
-}
+void TfrmNews::pbOpenLinkClick() { OpenWebLink(Trim(dfAddress->text().toStdString())); }
 
 void TfrmNews::popShowDetailClick() { pbDetailClick(pbDetail); }
 
@@ -459,6 +454,10 @@ void TfrmNews::BrowserNavigateComplete(const std::string &url) {
   PanTop->hide();
   const std::string location = m_browser->LocationURL();
   dfAddress->setText(QString::fromStdString(location.empty() ? url : location));
+  dfAddress->setCursorPosition(0);
+  pbNavStop->setEnabled(m_browser->Busy());
+  pbPrint->setEnabled(m_browser->HasDocument());
+  pbFind->setEnabled(m_browser->HasDocument());
 }
 
 void TfrmNews::BrowserCommandStateChange(int command, bool enable) {
@@ -480,15 +479,18 @@ void TfrmNews::pbNavStopClick() {
 
 void TfrmNews::pbNavHomeClick() {
   const int row = DetailRow();
-  if (Items.ValidRow(row) && m_browser->Available())
-    m_browser->Navigate(Items.LinkOfRow(row));
+  if (!Items.ValidRow(row) || !m_browser->Available())
+    return;
+  const std::string url = ItemWebLink(row);
+  if (!url.empty())
+    m_browser->Navigate(url);
 }
 
 void TfrmNews::pbGoClick() {
-  const std::string address = Trim(dfAddress->text().toStdString());
+  const std::string address = WebLinkUrl(dfAddress->text().toStdString());
   if (address.empty())
     return;
-  if (m_browser->Available()) {
+  if (m_browser->Available() && !m_twoPane) {
     pbNavStop->setEnabled(true);
     m_browser->Navigate(address);
   } else {

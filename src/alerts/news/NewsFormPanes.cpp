@@ -2,6 +2,7 @@
 #include "alerts/news/NewsForm.h"
 
 #include "alerts/news/NewsFormParts.h"
+#include "alerts/news/NewsIcons.h"
 #include "core/StandIns.h"
 #include "platform/EmbeddedBrowser.h"
 #include "platform/OpenUrl.h"
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTextBrowser>
 #include <QUrl>
 
 #include <algorithm>
@@ -35,25 +35,29 @@ void SetNewsBannerClickHook(std::function<void(int slot)> hook) {
 // ---- Tool bar and item pane ---------------------------------------------------------------
 
 void TfrmNews::BuildNavPan() {
-  pbNavLeft = MakeButton(NavPan, "pbNavLeft", QStringLiteral("Back"));
-  pbNavRight = MakeButton(NavPan, "pbNavRight", QStringLiteral("Forward"));
-  pbNavStop = MakeButton(NavPan, "pbNavStop", QStringLiteral("Stop"));
-  pbPrint = MakeButton(NavPan, "pbPrint", QStringLiteral("Print"));
-  pbFind = MakeButton(NavPan, "pbFind", QStringLiteral("Find"));
+  pbNavLeft = MakePictureButton(NavPan, "pbNavLeft", NewsIcon(TNewsIcon::Back),
+                                QStringLiteral("Back"));
+  pbNavRight = MakePictureButton(NavPan, "pbNavRight", NewsIcon(TNewsIcon::Forward),
+                                 QStringLiteral("Forward"));
+  pbNavStop = MakePictureButton(NavPan, "pbNavStop", NewsIcon(TNewsIcon::Stop),
+                                QStringLiteral("Stop"));
+  pbPrint = MakePictureButton(NavPan, "pbPrint", NewsIcon(TNewsIcon::Print),
+                              QStringLiteral("Print"));
+  pbFind = MakePictureButton(NavPan, "pbFind", NewsIcon(TNewsIcon::Find),
+                             QStringLiteral("Find on this page"));
   pbNavHome = MakeButton(NavPan, "pbNavHome", QStringLiteral("Home"));
   pbGo = MakeButton(NavPan, "pbGo", QStringLiteral("&Go"));
+  pbOpenLink = MakeButton(NavPan, "pbOpenLink", QStringLiteral("Open in Browser"));
+  pbOpenLink->setToolTip(QStringLiteral("Open this page in your web browser."));
   lbAddress = MakeLabel(NavPan, "lbAddress", QStringLiteral("Address:"));
   lbAddress->resize(lbAddress->sizeHint());
   dfAddress = new QLineEdit(NavPan);
   dfAddress->setObjectName(QStringLiteral("dfAddress"));
   dfAddress->setReadOnly(true);
   dfAddress->setFont(NewsQFont());
-  // Until a browser reports its state there is nothing to go back or forward to.
-  pbNavLeft->setEnabled(false);
-  pbNavRight->setEnabled(false);
-  pbNavStop->setEnabled(false);
-  pbPrint->setEnabled(false);
-  pbFind->setEnabled(false);
+  // Until the browser reports its state there is nothing to go back or forward to.
+  for (QPushButton *b : {pbNavLeft, pbNavRight, pbNavStop, pbPrint, pbFind, pbOpenLink})
+    b->setEnabled(false);
   pbNavHome->hide();
   pbGo->hide();
   connect(pbNavLeft, &QPushButton::clicked, this,
@@ -70,21 +74,14 @@ void TfrmNews::BuildNavPan() {
           [this] { Guarded("pbNavHomeClick", [this] { pbNavHomeClick(); }); });
   connect(pbGo, &QPushButton::clicked, this,
           [this] { Guarded("pbGoClick", [this] { pbGoClick(); }); });
+  connect(pbOpenLink, &QPushButton::clicked, this,
+          [this] { Guarded("pbOpenLinkClick", [this] { pbOpenLinkClick(); }); });
+  connect(dfAddress, &QLineEdit::textChanged, this, [this](const QString &text) {
+    pbOpenLink->setEnabled(!WebLinkUrl(text.toStdString()).empty());
+  });
 }
 
 void TfrmNews::BuildItemPane() {
-  memItem = new QTextBrowser(panIE);
-  memItem->setObjectName(QStringLiteral("memItem"));
-  memItem->setReadOnly(true);
-  memItem->setOpenLinks(false);
-  memItem->setFrameShape(QFrame::NoFrame);
-  connect(memItem, &QTextBrowser::anchorClicked, this,
-          [](const QUrl &url) { OpenURL(url.toString().toStdString()); });
-  pbOpenLink = MakeButton(panIE, "pbOpenLink", QStringLiteral("Open in Browser"));
-  pbOpenLink->setEnabled(false);
-  connect(pbOpenLink, &QPushButton::clicked, this,
-          [this] { Guarded("pbOpenLinkClick", [this] { pbOpenLinkClick(); }); });
-
   PanTop = new QWidget(panIE);
   PanTop->setObjectName(QStringLiteral("PanTop"));
   PanTop->resize(102, 19);
@@ -95,33 +92,42 @@ void TfrmNews::BuildItemPane() {
   PanTop->hide();
 }
 
+namespace {
+constexpr int kNavGap = 1;            // between the picture buttons
+constexpr int kNavAddressGap = 6;     // before "Address:"
+constexpr int kNavMinAddressWidth = 120;
+} // namespace
+
 void TfrmNews::LayoutNavPan(int goX) {
   const int h = NavPan->height();
   int x = 2;
   for (QPushButton *b : {pbNavLeft, pbNavRight, pbNavStop, pbPrint, pbFind}) {
-    if (b->isHidden())
-      continue;
     b->move(x, (h - b->height()) / 2);
-    x += b->width() + 1;
+    x += b->width() + kNavGap;
   }
-  x += 6;
+  x += kNavAddressGap;
   lbAddress->move(x, (h - lbAddress->height()) / 2);
   x += lbAddress->width() + 4;
   pbGo->move(goX, (h - pbGo->height()) / 2);
   pbNavHome->move(goX, (h - pbNavHome->height()) / 2);
-  const int addressRight = pbGo->isVisibleTo(NavPan) ? goX - 3 : NavPan->width() - 3;
+  // "Open in Browser" takes the right edge where the hidden Go button sits.
+  const int openX = NavPan->width() - 1 - pbOpenLink->width();
+  pbOpenLink->move(openX, (h - pbOpenLink->height()) / 2);
   const int editH = dfAddress->sizeHint().height();
-  dfAddress->setGeometry(x, (h - editH) / 2, std::max(0, addressRight - x), editH);
+  dfAddress->setGeometry(x, (h - editH) / 2, std::max(0, openX - 3 - x), editH);
+}
+
+int TfrmNews::NavPanMinWidth() const {
+  int w = 2;
+  for (QPushButton *b : {pbNavLeft, pbNavRight, pbNavStop, pbPrint, pbFind})
+    w += b->width() + kNavGap;
+  return w + kNavAddressGap + lbAddress->width() + 4 + kNavMinAddressWidth + 3 +
+         pbOpenLink->width() + 1;
 }
 
 void TfrmNews::LayoutItemPane() {
-  const QRect pane = panIE->rect();
-  const int buttonH = pbOpenLink->height();
-  memItem->setGeometry(0, 0, pane.width(), std::max(0, pane.height() - buttonH - 6));
-  pbOpenLink->move(std::max(0, pane.width() - pbOpenLink->width() - 4),
-                   std::max(0, pane.height() - buttonH - 3));
   if (QWidget *view = m_browser && m_browser->Available() ? m_browser->Widget() : nullptr)
-    view->setGeometry(pane);
+    view->setGeometry(panIE->rect());
   PanTop->raise();
 }
 

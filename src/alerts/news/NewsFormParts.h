@@ -7,11 +7,13 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
 #include <QWidget>
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -45,7 +47,26 @@ inline QPushButton *MakeButton(QWidget *parent, const char *name, const QString 
   b->setObjectName(QString::fromLatin1(name));
   b->setAutoDefault(false);
   b->setFont(NewsQFont());
-  b->resize(b->sizeHint());
+  // As wide as the text needs, not the style's wider minimum, so that the
+  // headline row fits a narrow window.
+  QString plain = text;
+  plain.remove(QLatin1Char('&'));
+  const int textWidth = b->fontMetrics().horizontalAdvance(plain);
+  b->resize(std::max(48, textWidth + 20), b->sizeHint().height());
+  return b;
+}
+
+// A small picture button whose text is its hint.
+inline QPushButton *MakePictureButton(QWidget *parent, const char *name, const QIcon &icon,
+                                      const QString &hint) {
+  auto *b = new QPushButton(parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setAutoDefault(false);
+  b->setIcon(icon);
+  b->setIconSize(QSize(16, 16));
+  b->setToolTip(hint);
+  b->setAccessibleName(hint);
+  b->resize(26, b->sizeHint().height());
   return b;
 }
 

@@ -79,36 +79,3 @@ std::string NewsCaptionText(const std::string &symbol) {
   }
   return "News for " + symbol + " - never checked yet";
 }
-
-namespace {
-std::string Escaped(const std::string &text) {
-  return QString::fromStdString(text).toHtmlEscaped().toStdString();
-}
-
-bool SafeLink(const std::string &link) {
-  const std::string l = LowerCase(Trim(link));
-  if (l.empty())
-    return false;
-  const auto colon = l.find(':');
-  const auto slash = l.find('/');
-  if (colon == std::string::npos || (slash != std::string::npos && slash < colon))
-    return true; // no scheme: taken as a web address
-  return StartsText("http:", l) || StartsText("https:", l) || StartsText("ftp:", l);
-}
-} // namespace
-
-std::string NewsItemHtml(const std::string &title, const std::string &source,
-                         const std::string &date, const std::string &link) {
-  std::string html = "<p><b>" + Escaped(title) + "</b></p>";
-  std::string line = Escaped(source);
-  if (!date.empty())
-    line += (line.empty() ? "" : " &nbsp;&middot;&nbsp; ") + Escaped(date);
-  if (!line.empty())
-    html += "<p>" + line + "</p>";
-  const std::string trimmed = Trim(link);
-  if (SafeLink(trimmed))
-    html += "<p><a href=\"" + Escaped(trimmed) + "\">" + Escaped(trimmed) + "</a></p>";
-  else if (!trimmed.empty())
-    html += "<p>" + Escaped(trimmed) + "</p>";
-  return html;
-}

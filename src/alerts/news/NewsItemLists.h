@@ -43,10 +43,3 @@ public:
 // display time offset: "News for IBM last checked on Mar 04, 2024 at 09:31",
 // or "News for IBM - never checked yet" when that time is not after 1990.
 std::string NewsCaptionText(const std::string &symbol);
-
-// The item pane's text for an item: the title, then source and date, then the
-// link (which the pane opens in the user's browser), as HTML with the texts
-// escaped. A link is shown only when it is an http, https or ftp address or
-// has no scheme at all.
-std::string NewsItemHtml(const std::string &title, const std::string &source,
-                         const std::string &date, const std::string &link);

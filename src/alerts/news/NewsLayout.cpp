@@ -179,6 +179,14 @@ TNewsLayout LayoutNewsWindow(const TNewsLayoutInput &in) {
   return out;
 }
 
+int NewsButtonRowMinWidth(const std::array<int, NewsButtonCount> &buttonWidths) {
+  int group = 1 + 5 + 1 + 1 + 5; // the gaps of the middle group
+  for (int b = nbMarkRead; b <= nbSetNews; ++b)
+    group += buttonWidths[b];
+  // Centred, then 5 pixels left: (space - group) / 2 - 5 >= 1.
+  return 2 + buttonWidths[nbSelAll] + group + 12 + buttonWidths[nbDetail] + 2;
+}
+
 int NewsHeadingColumnWidth(int gridWidth, int readWidth, int dateWidth, int sourceWidth,
                            int scrollBarWidth, bool allRowsVisible) {
   int w = gridWidth - readWidth - 2 - dateWidth - 2 - sourceWidth - 6;

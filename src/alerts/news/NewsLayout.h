@@ -116,6 +116,12 @@ struct TNewsLayout {
 
 TNewsLayout LayoutNewsWindow(const TNewsLayoutInput &in);
 
+// The least headline-area width at which LayoutNewsWindow places the button
+// row (widths in TNewsButton order) without two buttons touching: the middle
+// group keeps at least one pixel from "Select All" after its shift left.
+int NewsButtonRowMinWidth(const std::array<int, NewsButtonCount> &buttonWidths);
+constexpr int NewsWindowMinHeight = 185;
+
 // Width of the heading column: what the grid's width leaves beside the other
 // three columns and the lines between, less the scroll bar when it shows; at
 // least NewsHeadingMinWidth.

@@ -1,10 +1,13 @@
 #include "alerts/news/NewsOptionsPage.h"
 
+#include "platform/EmbeddedBrowser.h"
+
 #include "alerts/news/NewsForm.h"
 #include "alerts/news/NewsRules.h"
 #include "alerts/news/RulesEditor.h"
 #include "core/DisplaySettings.h"
 #include "core/ProgramFolder.h"
+#include "platform/EmbeddedBrowser.h"
 #include "platform/Exceptions.h"
 #include "platform/Format.h"
 #include "platform/Prompt.h"
@@ -218,7 +221,7 @@ void TOPanNews::FormShow() {
   spTwo->setChecked(s.TwoPanes);
   spThree->setChecked(!s.TwoPanes);
   spThree->setEnabled(true);
-  if (!NewsItemPaneAvailable()) {
+  if (!EmbeddedBrowserAvailable()) {
     spTwo->setChecked(true);
     spThree->setEnabled(false);
   }

@@ -201,17 +201,21 @@ TEST_F(NewsFormTest, TimerLightsBulbsOfChangedSymbols) {
   EXPECT_EQ(window->CurrentSymbol(), "IBM");
 }
 
-TEST_F(NewsFormTest, DetailShowsTheItemInThePane) {
+TEST_F(NewsFormTest, DetailOpensTheItemInTheEmbeddedBrowser) {
   AddSampleNews();
   Open();
   ASSERT_FALSE(window->TwoPaneMode());
+  ASSERT_NE(browser, nullptr);
   window->ShowSymbol("IBM");
   window->SelectRows(1, 1);
   window->pbDetail->click();
   EXPECT_TRUE(window->Items.RowRead(1));
-  EXPECT_NE(window->memItem->toPlainText().indexOf(QStringLiteral("IBM beats estimates")), -1);
-  EXPECT_NE(window->memItem->toPlainText().indexOf(QStringLiteral("Ledger")), -1);
+  EXPECT_EQ(browser->Requests(),
+            std::vector<std::string>{"http://news.example/IBM beats estimates"});
+  EXPECT_TRUE(window->pbNavStop->isEnabled()) << "while the page loads";
+  browser->FinishNavigation();
   EXPECT_EQ(window->dfAddress->text(), QStringLiteral("http://news.example/IBM beats estimates"));
+  EXPECT_FALSE(window->pbNavStop->isEnabled());
   EXPECT_TRUE(urls.Opened().empty());
   window->pbOpenLink->click();
   EXPECT_EQ(urls.Opened(), std::vector<std::string>{"http://news.example/IBM beats estimates"});
@@ -222,6 +226,45 @@ TEST_F(NewsFormTest, DetailShowsTheItemInThePane) {
   EXPECT_EQ(clipboard.Text(), "http://news.example/IBM beats estimates");
   window->PopupMenu1Popup();
   EXPECT_TRUE(window->popShowDetailInIE->isVisible());
+}
+
+// Links of news items come from outside: every way of opening one (Detail in
+// the pane, a double click in two panes, "Open in New Window", "Open in
+// Browser") opens only web addresses, and says so otherwise.
+TEST_F(NewsFormTest, ItemLinksOpenOnlyAsWebAddresses) {
+  AddItem("IBM", "local file", kDay + 0.5, "Wire", "file:///etc/passwd");
+  AddItem("IBM", "script", kDay + 0.4, "Wire", "javascript:alert(1)");
+  AddItem("IBM", "share", kDay + 0.3, "Wire", "smb://server/share");
+  AddItem("IBM", "bare path", kDay + 0.2, "Wire", "/home/user/.ssh/id_rsa");
+  AddItem("IBM", "typed address", kDay + 0.1, "Wire", "www.example.com/story");
+  Open();
+  window->ShowSymbol("IBM");
+  ASSERT_EQ(window->Items.Count(), 5);
+  for (int row = 1; row <= 4; ++row) {
+    window->SelectRows(row, row);
+    window->pbDetail->click();
+    window->tbNewsDblClick();
+    window->popShowDetailInIE->trigger();
+  }
+  EXPECT_TRUE(browser->Requests().empty());
+  EXPECT_TRUE(urls.Opened().empty());
+  ASSERT_EQ(prompt.QuestionCount(), 12u);
+  EXPECT_NE(prompt.Questions()[0].text.find("not a web address"), std::string::npos);
+  EXPECT_FALSE(window->pbOpenLink->isEnabled());
+
+  window->SelectRows(5, 5);
+  window->pbDetail->click();
+  EXPECT_EQ(browser->Requests(), std::vector<std::string>{"http://www.example.com/story"});
+  window->popShowDetailInIE->trigger();
+  EXPECT_EQ(urls.Opened(), std::vector<std::string>{"http://www.example.com/story"});
+
+  // A page that leads elsewhere: "Open in Browser" hands on only web addresses.
+  urls.Clear();
+  browser->Navigate("file:///etc/passwd");
+  browser->FinishNavigation();
+  EXPECT_FALSE(window->pbOpenLink->isEnabled());
+  window->pbOpenLinkClick();
+  EXPECT_TRUE(urls.Opened().empty());
 }
 
 TEST_F(NewsFormTest, TwoPanesOpenItemsInTheUsersBrowser) {
@@ -244,10 +287,63 @@ TEST_F(NewsFormTest, TwoPanesOpenItemsInTheUsersBrowser) {
   EXPECT_FALSE(window->popShowDetailInIE->isVisible());
 }
 
-TEST_F(NewsFormTest, WithoutAnItemPaneTheWindowKeepsToTwoPanes) {
-  SetNewsItemPaneAvailable(false);
-  Open();
-  EXPECT_TRUE(window->TwoPaneMode());
+// No browser (built without one, or it could not be made): the window keeps
+// to two panes whatever the setting says, items open in the user's browser,
+// "Open in New Window" is hidden, NSPLIT is not written, and the News page
+// forces Two Panes.
+TEST_F(NewsFormTest, WithoutABrowserTheWindowAndTheNewsPageKeepToTwoPanes) {
+  for (const bool failsAtRunTime : {false, true}) {
+    SCOPED_TRACE(failsAtRunTime ? "creation fails" : "none built");
+    if (failsAtRunTime)
+      SetEmbeddedBrowserFactory([](QWidget *) { return std::unique_ptr<EmbeddedBrowser>(); });
+    else
+      SetEmbeddedBrowserFactory({});
+    SettingsFile().EraseSection("News");
+    ResetAll();
+    urls.Clear();
+    AddSampleNews();
+    ASSERT_FALSE(CurrentDisplaySettings().TwoPanes);
+    Open();
+    EXPECT_TRUE(window->TwoPaneMode());
+    EXPECT_FALSE(window->panIE->isVisible());
+    EXPECT_FALSE(window->NavPan->isVisible());
+    EXPECT_FALSE(window->Splitter1->isVisible());
+    EXPECT_EQ(window->panNews->height(), window->PanSplit->height());
+    EXPECT_FALSE(EmbeddedBrowserAvailable());
+
+    window->ShowSymbol("IBM");
+    window->SelectRows(1, 1);
+    window->pbDetail->click();
+    window->SelectRows(2, 2);
+    window->tbNewsDblClick();
+    EXPECT_EQ(urls.Opened(), (std::vector<std::string>{"http://news.example/IBM beats estimates",
+                                                       "http://news.example/IBM names chief"}));
+    window->PopupMenu1Popup();
+    EXPECT_FALSE(window->popShowDetailInIE->isVisible());
+
+    RegisterNewsPage();
+    bool pageChecked = false;
+    QTimer::singleShot(0, [&pageChecked] {
+      TdlgPref *dialog = nullptr;
+      WaitFor([&] { return (dialog = TdlgPref::OpenDialog()) != nullptr; });
+      ASSERT_NE(dialog, nullptr);
+      auto *page = qobject_cast<TOPanNews *>(dialog->CurrentPage());
+      ASSERT_NE(page, nullptr);
+      EXPECT_TRUE(page->spTwo->isChecked());
+      EXPECT_FALSE(page->spThree->isEnabled());
+      pageChecked = true;
+      dialog->pbCancel->click();
+    });
+    window->pbSetNews->click();
+    PrefPageRegistry().Unregister(PrefPageNews);
+    EXPECT_TRUE(pageChecked);
+    EXPECT_TRUE(window->TwoPaneMode());
+
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(SettingsFile().ReadString("News", "NSPLIT", "absent"), "absent");
+    EXPECT_TRUE(window.isNull());
+  }
 }
 
 TEST_F(NewsFormTest, FetchRequests) {
@@ -306,8 +402,49 @@ TEST_F(NewsFormTest, SplitterIsHeldWithinItsLimits) {
   window->Splitter1Moved();
   EXPECT_DOUBLE_EQ(window->Split(), 15);
   EXPECT_EQ(window->panNews->height(), std::max(62, int(Round(h * 0.15))));
-  ResizeTo(800, 150);
+  ResizeTo(800, window->minimumHeight());
+  EXPECT_LT(window->PanSplit->height() * 0.15, 62);
   EXPECT_GE(window->panNews->height(), 62) << "never below 62 pixels";
+}
+
+// Every button of the window, in both pane modes, at the designed width and
+// narrower: none overlaps another or leaves its panel. The window does not get
+// narrower than the width at which that holds.
+TEST_F(NewsFormTest, ButtonsDoNotOverlapAtAnyWidth) {
+  AddSampleNews();
+  for (const bool twoPanes : {false, true}) {
+    TDisplaySettings s = CurrentDisplaySettings();
+    s.TwoPanes = twoPanes;
+    SetDisplaySettings(s);
+    Open();
+    window->ShowSymbol("IBM");
+    ASSERT_TRUE(window->pbDetail->isVisible());
+    for (const int w : {560, 600, 700, 780}) {
+      SCOPED_TRACE(QStringLiteral("%1 px, %2 panes").arg(w).arg(twoPanes ? 2 : 3).toStdString());
+      window->resize(w, 520);
+      const int expected = std::max(w, window->minimumWidth());
+      ASSERT_TRUE(WaitFor([&] { return window->width() == expected; }));
+      QCoreApplication::processEvents();
+      std::vector<std::pair<QString, QRect>> shown;
+      for (QPushButton *b : window->findChildren<QPushButton *>()) {
+        if (!b->isVisibleTo(window))
+          continue;
+        const QRect r(b->mapTo(window.data(), QPoint(0, 0)), b->size());
+        EXPECT_TRUE(b->parentWidget()->rect().contains(b->geometry()))
+            << b->objectName().toStdString() << " leaves its panel";
+        for (const auto &[name, other] : shown)
+          EXPECT_FALSE(r.intersects(other))
+              << b->objectName().toStdString() << " overlaps " << name.toStdString();
+        shown.emplace_back(b->objectName(), r);
+      }
+      EXPECT_GE(shown.size(), twoPanes ? 8u : 14u);
+      if (w == 560)
+        ASSERT_TRUE(window->grab().save(QString::fromStdString(
+            TestArtifactPath(twoPanes ? "news_window_narrow_2.png" : "news_window_narrow_3.png"))));
+    }
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
 }
 
 TEST_F(NewsFormTest, BannersOffLeaveTheGridDownToTheButtons) {
@@ -331,7 +468,8 @@ TEST_F(NewsFormTest, BannersOnShowTheBannerRowWithoutSideBanners) {
   ResizeTo(900, 600);
   EXPECT_TRUE(window->BannersOn());
   EXPECT_TRUE(window->panAd->isVisible());
-  EXPECT_EQ(window->minimumSize(), QSize(555, 185));
+  EXPECT_GE(window->minimumWidth(), 555);
+  EXPECT_EQ(window->minimumHeight(), 185);
   EXPECT_EQ(window->panAd->y(), window->panNews->height() - 65);
   EXPECT_EQ(window->tbNews->height(),
             window->panNews->height() - 2 - window->pbSelAll->height() - 2 - 2 - 64);
@@ -367,12 +505,6 @@ TEST_F(NewsFormTest, ClosingWritesThePlaceAndFreesTheBanner) {
 }
 
 TEST_F(NewsFormTest, EmbeddedBrowserDrivesTheNavigationButtons) {
-  FakeEmbeddedBrowser *browser = nullptr;
-  SetEmbeddedBrowserFactory([&browser](QWidget *) {
-    auto b = std::make_unique<FakeEmbeddedBrowser>();
-    browser = b.get();
-    return b;
-  });
   AddSampleNews();
   Open();
   ASSERT_NE(browser, nullptr);

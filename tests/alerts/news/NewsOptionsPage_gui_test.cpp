@@ -157,8 +157,8 @@ TEST_F(NewsOptionsTest, LeavingTheMemosTidiesThem) {
             QStringLiteral("T:Stock exchange\nU:/press/\nS:Wire\nT:a?b"));
 }
 
-TEST_F(NewsOptionsTest, WithoutAnItemPaneTwoPanesAreForced) {
-  SetNewsItemPaneAvailable(false);
+TEST_F(NewsOptionsTest, WithoutABrowserTwoPanesAreForced) {
+  SetEmbeddedBrowserFactory({});
   page.FormShow();
   EXPECT_TRUE(page.spTwo->isChecked());
   EXPECT_FALSE(page.spThree->isEnabled());

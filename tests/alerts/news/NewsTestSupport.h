@@ -55,7 +55,12 @@ protected:
     timings.CloseDelayMs = 0;
     timings.CloseFinalDelayMs = 0;
     SetNewsWindowTimings(timings);
-    SetNewsItemPaneAvailable(true);
+    // Three panes by default: a fake browser that records where it is sent.
+    SetEmbeddedBrowserFactory([this](QWidget *) {
+      auto b = std::make_unique<FakeEmbeddedBrowser>();
+      browser = b.get();
+      return b;
+    });
     ResetAll();
   }
   void TearDown() override {
@@ -63,7 +68,7 @@ protected:
     ResetAll();
     SetEmbeddedBrowserFactory({});
     SetNewsWindowTimings(TNewsWindowTimings());
-    SetNewsItemPaneAvailable(true);
+    SetBrowserPrintHooks({});
     SetAppClipboard(nullptr);
     SetAppUrlOpener(nullptr);
     SetAppPrompt(nullptr);
@@ -113,5 +118,6 @@ protected:
   FakePrompt prompt;
   FakeUrlOpener urls;
   FakeClipboard clipboard;
+  FakeEmbeddedBrowser *browser = nullptr; // the last one the factory made
   std::vector<std::pair<std::string, std::string>> reports;
 };
