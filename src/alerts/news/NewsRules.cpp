@@ -170,6 +170,19 @@ void TRulesEditorModel::SelectRow(int row) {
   LoadEditRow();
 }
 
+bool TRulesEditorModel::MoveRow(int from, int to) {
+  const int last = RowCount() - 1;
+  if (from < 1 || from > last || to < 1 || to > last || from == to)
+    return false;
+  SaveEditRow();
+  const Row moved = m_rows[std::size_t(from)];
+  m_rows.erase(m_rows.begin() + from);
+  m_rows.insert(m_rows.begin() + to, moved);
+  m_selected = to;
+  LoadEditRow();
+  return true;
+}
+
 void TRulesEditorModel::Save() {
   // After saving, the panel stays bound to the row, so that further typing
   // is not lost.

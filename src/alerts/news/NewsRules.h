@@ -75,6 +75,10 @@ public:
   void AddRule();                            // pbAddClick
   // pbDeleteRuleClick after the user's answer.
   void DeleteRule(bool confirmed);
+  // Row moving: rule row from goes to position to (both 1 .. RowCount - 1),
+  // the rows between shift by one. The pending edit is saved first; the moved
+  // row is selected and loaded. False (nothing moved) when out of range.
+  bool MoveRow(int from, int to);
   // pbOKClick: the rules text the editor gives back (complete rows only).
   std::string Accept();
 

@@ -16,6 +16,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -52,7 +53,36 @@ TRulesEditor::TRulesEditor(QWidget *owner) : QDialog(owner) {
     DrawCell(c, r, rect);
   };
   tbRules->OnClick = [this] { Guarded("tbRulesClick", [this] { tbRulesClick(); }); };
-  tbRules->OnKeyDown = [this](int &key, TShiftState) {
+  // Row moving: drag a rule by its row head (column 0), or Ctrl+Up / Ctrl+Down.
+  tbRules->OnMouseDown = [this](TMouseButton button, TShiftState, int x, int y) {
+    int col = -1, row = -1;
+    tbRules->MouseToCell(x, y, col, row);
+    m_moveFrom = button == mbLeft && col == 0 && row >= 1 ? row : 0;
+  };
+  tbRules->OnMouseUp = [this](TMouseButton, TShiftState, int x, int y) {
+    const int from = std::exchange(m_moveFrom, 0);
+    if (from < 1)
+      return;
+    int col = -1, row = -1;
+    tbRules->MouseToCell(x, y, col, row);
+    if (row < 0) // below the last row
+      row = y < 0 ? 1 : m_model.RowCount() - 1;
+    Guarded("tbRulesMoveRow", [this, from, row] {
+      if (m_model.MoveRow(from, std::max(1, row)))
+        Present();
+    });
+  };
+  tbRules->OnKeyDown = [this](int &key, TShiftState shift) {
+    if ((shift & ssCtrl) && (key == VK_UP || key == VK_DOWN)) {
+      const int from = m_model.SelectedRow();
+      const int to = from + (key == VK_UP ? -1 : 1);
+      key = 0;
+      Guarded("tbRulesMoveRow", [this, from, to] {
+        if (m_model.MoveRow(from, to))
+          Present();
+      });
+      return;
+    }
     int row = m_model.SelectedRow();
     if (key == VK_UP)
       row = std::max(1, row - 1);

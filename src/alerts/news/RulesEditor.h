@@ -68,4 +68,5 @@ private:
 
   TRulesEditorModel m_model;
   bool m_presenting = false;
+  int m_moveFrom = 0; // the row being dragged by its head, 0 for none
 };

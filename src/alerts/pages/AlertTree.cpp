@@ -1,10 +1,15 @@
 #include "alerts/pages/AlertTree.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QToolTip>
+
+#include <algorithm>
 
 namespace {
 
@@ -214,4 +219,30 @@ void TAlertTree::mousePressEvent(QMouseEvent *event) {
     return;
   }
   QTreeWidget::mousePressEvent(event);
+}
+
+bool TAlertTree::TextFits(const QTreeWidgetItem *node) const {
+  const QRect row = visualItemRect(node);
+  if (row.isEmpty())
+    return true;
+  int textLeft = row.left();
+  if (!node->icon(0).isNull())
+    textLeft += iconSize().width() + 4;
+  const int available =
+      std::min(viewport()->width(), header()->sectionViewportPosition(0) + columnWidth(0));
+  const int textWidth = QFontMetrics(node->font(0)).horizontalAdvance(node->text(0));
+  return textLeft + textWidth + 6 <= available;
+}
+
+bool TAlertTree::viewportEvent(QEvent *event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto *help = static_cast<QHelpEvent *>(event);
+    const QTreeWidgetItem *node = itemAt(help->pos());
+    if (node && !TextFits(node))
+      QToolTip::showText(help->globalPos(), node->text(0), viewport(), visualItemRect(node));
+    else
+      QToolTip::hideText();
+    return true;
+  }
+  return QTreeWidget::viewportEvent(event);
 }

@@ -43,8 +43,13 @@ public:
   // The images of the nodes: 1 enabled alert, 2 disabled alert, 3 action.
   static QIcon NodeImage(int index);
 
+  // Whether a node's text shows whole in the tree's visible width.
+  bool TextFits(const QTreeWidgetItem *node) const;
+
 protected:
   void mousePressEvent(QMouseEvent *event) override;
+  // A node whose text is cut at the tree's edge shows it whole as a tooltip.
+  bool viewportEvent(QEvent *event) override;
 
 private:
   friend class TAlertTreeSelection;

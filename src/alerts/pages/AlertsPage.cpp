@@ -230,7 +230,9 @@ void TOPanAlerts::BuildControls() {
 
   dlgGetFile = Named(new QFileDialog(this), "dlgGetFile");
   dlgGetFile->setNameFilters(
-      {QStringLiteral("Wave Audio (*.wav)"), QStringLiteral("Any File (*.*)")});
+      {QStringLiteral("Wave Audio (*.wav)"), QStringLiteral("Any File (*.*)"),
+       // Files without an extension, as they are common on Linux.
+       QStringLiteral("Any File (*)")});
   dlgGetFile->setDefaultSuffix(QStringLiteral("WAV"));
   dlgGetFile->setFileMode(QFileDialog::ExistingFile);
 
@@ -366,6 +368,14 @@ void TOPanAlerts::AbleAlert(bool enable) {
                  panel && !qobject_cast<QLabel *>(child) && child != mDesc) {
         if (!enable && panel == panHigh)
           SetPanelColor(panHigh, DisabledFieldColor);
+        if (panel == ParamPan) {
+          // Silver while disabled, as the fields are; the style's colour otherwise.
+          ParamPan->setAutoFillBackground(!enable);
+          if (enable)
+            ParamPan->setPalette(QPalette());
+          else
+            SetPanelColor(ParamPan, DisabledFieldColor);
+        }
         child->setEnabled(enable);
       }
     }

@@ -166,15 +166,15 @@ void TOPanEmail::BuildControls() {
   panSending->setAutoFillBackground(true);
   SetBaseColor(panSending, SendingColor);
   auto *sending = new QVBoxLayout(panSending);
-  auto *title = new QLabel(QStringLiteral("Sending Test Email..."), panSending);
-  QFont bold = title->font();
+  lbSending = Named(new QLabel(QStringLiteral("Sending Test Email..."), panSending), "lbSending");
+  QFont bold = lbSending->font();
   bold.setBold(true);
-  title->setFont(bold);
+  lbSending->setFont(bold);
   mStatus = Named(new QPlainTextEdit(panSending), "mStatus");
   mStatus->setReadOnly(true);
   SetBaseColor(mStatus, clWhite);
   pbClose = Named(new QPushButton(QStringLiteral("Close"), panSending), "pbClose");
-  sending->addWidget(title);
+  sending->addWidget(lbSending);
   sending->addWidget(mStatus, 1);
   sending->addWidget(pbClose, 0, Qt::AlignHCenter);
   panSending->hide();
@@ -610,6 +610,7 @@ void TOPanEmail::pbTestClick() {
   message.SetBodyText(FillSampleValues(Trim(ToStoredLines(S(memoBody->toPlainText()))), now));
 
   mStatus->clear();
+  lbSending->setText(QStringLiteral("Sending Test Email..."));
   pbClose->hide();
   PlaceOverlays();
   panSending->raise();
@@ -620,10 +621,16 @@ void TOPanEmail::pbTestClick() {
 
 void TOPanEmail::StatusLine(const std::string &line) {
   mStatus->appendPlainText(Q(line));
+  // The newest line, in the end the result, stays in view.
+  mStatus->moveCursor(QTextCursor::End);
+  mStatus->ensureCursorVisible();
   mStatus->repaint();
 }
 
 void TOPanEmail::TestFinished() {
+  // The send has ended: the title no longer says it is under way.
+  lbSending->setText(m_test && m_test->Accepted() ? QStringLiteral("Test Email Sent")
+                                                  : QStringLiteral("Test Email Not Sent"));
   pbClose->show();
   pbTest->setEnabled(true);
 }

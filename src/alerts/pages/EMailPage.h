@@ -55,6 +55,7 @@ public:
   QPushButton *pbAlertDesc = nullptr;
   QPushButton *pbTest = nullptr;
   QFrame *panSending = nullptr;
+  QLabel *lbSending = nullptr; // the test panel's title
   QPlainTextEdit *mStatus = nullptr;
   QPushButton *pbClose = nullptr;
   QPlainTextEdit *Sample = nullptr;

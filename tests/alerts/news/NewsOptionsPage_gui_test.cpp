@@ -1,4 +1,5 @@
 #include "NewsTestSupport.h"
+#include "platform/StringGridTestEvents.h"
 
 #include "alerts/news/NewsOptionsPage.h"
 #include "alerts/news/RulesEditor.h"
@@ -243,6 +244,35 @@ TEST_F(NewsOptionsTest, RulesEditorControls) {
   EXPECT_EQ(editor.dfRule->text(), QStringLiteral("/promo/"));
   editor.pbOK->click();
   EXPECT_EQ(editor.RulesText, "S:Wire?\r\nU:/promo/");
+}
+
+// The rules grid allows row moving: a rule dragged by its row head, or moved
+// with Ctrl+Up and Ctrl+Down, keeps its place in the rules given back.
+TEST_F(NewsOptionsTest, RulesMoveByTheirRowHead) {
+  TRulesEditor editor;
+  editor.RulesText = "S:Wire\r\nT:IPO\r\nU:/promo/";
+  editor.show();
+  TStringGrid *grid = editor.tbRules;
+  QWidget *view = grid->viewport();
+  auto centre = [&](int col, int row) {
+    const TRect r = grid->CellRect(col, row);
+    return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  };
+  gridtest::Press(view, centre(0, 3));
+  gridtest::Move(view, centre(0, 2), Qt::LeftButton);
+  gridtest::Release(view, centre(0, 1));
+  EXPECT_EQ(grid->Cells(1, 1), "URL");
+  EXPECT_EQ(grid->Cells(2, 2), "Wire");
+  EXPECT_EQ(grid->Cells(2, 3), "IPO");
+  EXPECT_EQ(editor.dfRule->text(), QStringLiteral("/promo/")) << "the moved rule is selected";
+
+  gridtest::Key(grid, Qt::Key_Down, Qt::ControlModifier);
+  EXPECT_EQ(grid->Cells(2, 1), "Wire");
+  EXPECT_EQ(grid->Cells(2, 2), "/promo/");
+  gridtest::Key(grid, Qt::Key_Down, Qt::ControlModifier);
+  gridtest::Key(grid, Qt::Key_Down, Qt::ControlModifier); // already last: stays
+  editor.pbOK->click();
+  EXPECT_EQ(editor.RulesText, "S:Wire\r\nT:IPO\r\nU:/promo/");
 }
 
 TEST_F(NewsOptionsTest, RegisteredAsPageNine) {

@@ -3,6 +3,10 @@
 #include "alerts/AlertFile.h"
 
 #include <QDir>
+#include <QFileDialog>
+#include <QFrame>
+#include <QHelpEvent>
+#include <QToolTip>
 
 namespace {
 
@@ -463,4 +467,43 @@ TEST_F(AlertsPageTest, AStoredLowerCaseSymbolIsNoChange) {
   EXPECT_EQ(page->EditAlert()->Symbol, "ibm");
   page->Timer1Timer();
   EXPECT_FALSE(page->pbSaveIt->isEnabled());
+}
+
+// ---- Seen in use
+
+TEST_F(AlertsPageTest, TheDisabledEditorIsSilverThroughoutAndTheWavePickerListsAnyFile) {
+  const std::string id = AddAlert("IBM", AlertTypeHighPrice, 410);
+  TOPanAlerts *page = Open();
+  ASSERT_FALSE(page->GBAlert->isEnabled());
+  const QColor silver(192, 192, 192);
+  EXPECT_TRUE(page->ParamPan->autoFillBackground());
+  EXPECT_EQ(page->ParamPan->palette().color(QPalette::Window), silver);
+  EXPECT_EQ(page->panHigh->palette().color(QPalette::Window), silver);
+  ASSERT_TRUE(page->ATree->SelectNode(AlertNode(id)));
+  ASSERT_TRUE(page->GBAlert->isEnabled());
+  EXPECT_FALSE(page->ParamPan->autoFillBackground());
+  EXPECT_NE(page->ParamPan->palette().color(QPalette::Window), silver);
+  // Wave files named without an extension can be picked too.
+  EXPECT_TRUE(page->dlgGetFile->nameFilters().contains(QStringLiteral("Any File (*)")));
+  EXPECT_TRUE(page->dlgGetFile->nameFilters().contains(QStringLiteral("Any File (*.*)")));
+}
+
+TEST_F(AlertsPageTest, ADescriptionCutAtTheTreesEdgeShowsWholeAsATooltip) {
+  const std::string id = AddAlert("IBM", AlertTypeHighPrice, 410);
+  TOPanAlerts *page = Open();
+  TAlertTree *tree = page->ATree;
+  QTreeWidgetItem *node = AlertNode(id);
+  ASSERT_NE(node, nullptr);
+  EXPECT_TRUE(tree->TextFits(Root("IBM")));
+  tree->setFixedWidth(90);
+  QCoreApplication::processEvents();
+  ASSERT_FALSE(tree->TextFits(node)) << tree->viewport()->width();
+  const QPoint at = tree->visualItemRect(node).center();
+  QHelpEvent help(QEvent::ToolTip, at, tree->viewport()->mapToGlobal(at));
+  QCoreApplication::sendEvent(tree->viewport(), &help);
+  EXPECT_EQ(QToolTip::text(), node->text(0));
+  const QPoint rootAt = tree->visualItemRect(Root("IBM")).center();
+  QHelpEvent rootHelp(QEvent::ToolTip, rootAt, tree->viewport()->mapToGlobal(rootAt));
+  QCoreApplication::sendEvent(tree->viewport(), &rootHelp);
+  EXPECT_TRUE(QToolTip::text().isEmpty()) << "a text that fits needs no tooltip";
 }

@@ -7,6 +7,10 @@
 #include "support/SmtpTestServer.h"
 
 #include <QJsonArray>
+#include <QLabel>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -62,6 +66,12 @@ TEST_F(EMailPageSmtpTest, TheSampleMailArrives) {
   OpenAndTest(server.Port());
   EXPECT_NE(Status().find("MESSAGE ACCEPTED"), std::string::npos) << Status();
   EXPECT_NE(Status().find("\nRESULT: Success sending message"), std::string::npos) << Status();
+  EXPECT_EQ(page->lbSending->text(), QStringLiteral("Test Email Sent"));
+  // The result line is in view without scrolling the status.
+  QTextCursor last(page->mStatus->document()->lastBlock());
+  EXPECT_TRUE(last.block().text().startsWith(QStringLiteral("RESULT: ")));
+  EXPECT_TRUE(page->mStatus->viewport()->rect().contains(page->mStatus->cursorRect(last)))
+      << "the result line is scrolled out of view";
 
   ASSERT_TRUE(server.WaitFor([](const auto &s) { return s.EventsOf("message").size() == 1; }));
   const QJsonObject message = server.EventsOf("message")[0];
@@ -88,4 +98,5 @@ TEST_F(EMailPageSmtpTest, ANoServerAtThePortFailsAtOnce) {
   OpenAndTest(port);
   EXPECT_NE(Status().find("\nException: "), std::string::npos) << Status();
   EXPECT_NE(Status().find("\nRESULT: FAILED - not sent"), std::string::npos) << Status();
+  EXPECT_EQ(page->lbSending->text(), QStringLiteral("Test Email Not Sent"));
 }
