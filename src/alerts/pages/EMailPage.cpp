@@ -177,6 +177,11 @@ void TOPanEmail::BuildControls() {
   sending->addWidget(lbSending);
   sending->addWidget(mStatus, 1);
   sending->addWidget(pbClose, 0, Qt::AlignHCenter);
+  // Close keeps its place while hidden, so that showing it at the end does not
+  // shrink the status and push the result line out of view.
+  QSizePolicy closePolicy = pbClose->sizePolicy();
+  closePolicy.setRetainSizeWhenHidden(true);
+  pbClose->setSizePolicy(closePolicy);
   panSending->hide();
 
   Sample = Named(new QPlainTextEdit(this), "Sample");
@@ -632,6 +637,8 @@ void TOPanEmail::TestFinished() {
   lbSending->setText(m_test && m_test->Accepted() ? QStringLiteral("Test Email Sent")
                                                   : QStringLiteral("Test Email Not Sent"));
   pbClose->show();
+  mStatus->moveCursor(QTextCursor::End);
+  mStatus->ensureCursorVisible();
   pbTest->setEnabled(true);
 }
 

@@ -8,6 +8,7 @@
 
 #include <QJsonArray>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -71,7 +72,9 @@ TEST_F(EMailPageSmtpTest, TheSampleMailArrives) {
   QTextCursor last(page->mStatus->document()->lastBlock());
   EXPECT_TRUE(last.block().text().startsWith(QStringLiteral("RESULT: ")));
   EXPECT_TRUE(page->mStatus->viewport()->rect().contains(page->mStatus->cursorRect(last)))
-      << "the result line is scrolled out of view";
+      << "the result line is scrolled out of view: scroll "
+      << page->mStatus->verticalScrollBar()->value() << " of "
+      << page->mStatus->verticalScrollBar()->maximum();
 
   ASSERT_TRUE(server.WaitFor([](const auto &s) { return s.EventsOf("message").size() == 1; }));
   const QJsonObject message = server.EventsOf("message")[0];
