@@ -60,7 +60,7 @@ int main(int argc, char **argv) {
   LoadTickParams();
   LoadAdSettings(SettingsFile());
   // The news window's browser keeps its cache and cookies in the data folder.
-  UseWebEngineBrowser(ProgramFolder() + "/browser");
+  UseWebEngineBrowser(ProgramFolder() + "browser");
   RegisterAlertsPage();
   RegisterAlertOptionPages2();
   RegisterNewsPage();

@@ -1,7 +1,11 @@
 #include "webcontent/AdService.h"
 #include "webcontent/AnimGif.h"
 
+#include "core/IniFile.h"
+
 #include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <gtest/gtest.h>
 
@@ -12,6 +16,33 @@ protected:
   void SetUp() override { ResetAdSlots(); }
   void TearDown() override { ResetAdSlots(); }
 };
+
+TEST_F(AdServiceTest, ShowSettingIsReadFromSectionAds) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath(QStringLiteral("BOURSE.INI"));
+  const struct {
+    const char *text;
+    bool show;
+  } cases[] = {
+      {"[Ads]\r\nShow=1\r\n", true},
+      {"[ads]\r\nshow=YES\r\n", true},
+      {"[Ads]\r\nShow=0\r\n", false},
+      {"[Other]\r\nShow=1\r\n", false},
+      {"", false},
+  };
+  for (const auto &c : cases) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(c.text);
+    f.close();
+    AdsShowSetting = !c.show;
+    TMyIniFile ini(path.toStdString());
+    LoadAdSettings(ini);
+    EXPECT_EQ(AdsShowSetting, c.show) << c.text;
+  }
+  AdsShowSetting = false;
+}
 
 TEST_F(AdServiceTest, SlotsOneToThirty) {
   for (int i = 1; i <= AdSlotCount; ++i)
