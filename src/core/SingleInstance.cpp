@@ -4,11 +4,13 @@
 #include "platform/StringUtils.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QThread>
 
 #include <atomic>
 #include <unistd.h>
@@ -18,6 +20,7 @@ namespace {
 // What a later copy sends, and what the first one answers.
 constexpr const char *kComeToFront = "COME TO FRONT\n";
 constexpr const char *kDone = "OK\n";
+constexpr int kRetryMs = 100;
 
 std::atomic<int> g_claims{0};
 
@@ -106,15 +109,23 @@ void TSingleInstance::Listen() {
 }
 
 bool TSingleInstance::AskFirstToComeToFront(int timeoutMs) const {
+  QDeadlineTimer deadline(timeoutMs);
   QLocalSocket socket;
-  socket.connectToServer(QString::fromStdString(ServerName(m_folder)));
-  if (!socket.waitForConnected(timeoutMs))
-    return false;
+  // The first copy listens just after taking the lock: a copy started at the
+  // same moment may have to try again.
+  for (;;) {
+    socket.connectToServer(QString::fromStdString(ServerName(m_folder)));
+    if (socket.waitForConnected(int(deadline.remainingTime())))
+      break;
+    if (deadline.hasExpired())
+      return false;
+    QThread::msleep(kRetryMs);
+  }
   socket.write(kComeToFront);
-  if (!socket.waitForBytesWritten(timeoutMs))
+  if (!socket.waitForBytesWritten(int(deadline.remainingTime())))
     return false;
   while (!socket.canReadLine())
-    if (!socket.waitForReadyRead(timeoutMs))
+    if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime())))
       return false;
   return socket.readLine(16) == kDone;
 }
