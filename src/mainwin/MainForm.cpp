@@ -261,29 +261,36 @@ void TmForm::Timer2Timer() {
   });
   for (const auto &hook : m_heartbeatHooks)
     RunShowingErrors("Timer2Timer", hook);
+  // An alert turned on or off by a hook marked its symbol updated: the row
+  // shows its new colours within this heartbeat, not at the next refresh.
+  RunShowingErrors("Timer2Timer", [&] { RefreshUpdatedSymbols(); });
 }
 
 void TmForm::Timer1Timer() {
   RunShowingErrors("Timer1Timer", [&] {
     AppQuoteIntake().Refresh(); // quotes.csv, and the demo moves
-    std::string text;
-    if (!TakeUpdatedSymbols(usMainGrid, text, "MAIN"))
-      return; // the set is kept for the next tick
-    for (const std::string &symbol : ParseUpdatedSymbols(text)) {
-      bool shown = false;
-      for (int i = 0; i < StockGrid->Symbols.Count() && !shown; ++i)
-        shown = SameText(StockGrid->Symbols[i], symbol);
-      if (shown) {
-        m_refreshPending = true;
-        break;
-      }
-    }
-    // A full pass: the portfolio's totals change with any of its symbols.
-    if (m_refreshPending) {
-      StockGrid->FitSymbolPending = true;
-      RefreshGrid();
-    }
+    RefreshUpdatedSymbols();
   });
+}
+
+void TmForm::RefreshUpdatedSymbols() {
+  std::string text;
+  if (!TakeUpdatedSymbols(usMainGrid, text, "MAIN"))
+    return; // the set is kept for the next tick
+  for (const std::string &symbol : ParseUpdatedSymbols(text)) {
+    bool shown = false;
+    for (int i = 0; i < StockGrid->Symbols.Count() && !shown; ++i)
+      shown = SameText(StockGrid->Symbols[i], symbol);
+    if (shown) {
+      m_refreshPending = true;
+      break;
+    }
+  }
+  // A full pass: the portfolio's totals change with any of its symbols.
+  if (m_refreshPending) {
+    StockGrid->FitSymbolPending = true;
+    RefreshGrid();
+  }
 }
 
 void TmForm::AddHeartbeatHook(std::function<void()> hook) {
