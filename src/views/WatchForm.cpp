@@ -5,6 +5,7 @@
 #include "core/IniFile.h"
 #include "platform/StringUtils.h"
 #include "views/ViewStore.h"
+#include "views/stockgrid/AutoFitSetting.h"
 #include "views/stockgrid/ColorScheme.h"
 #include "views/stockgrid/StockGrid.h"
 #include "views/stockgrid/StockGridGlobals.h"
@@ -51,6 +52,18 @@ TwForm::TwForm(QLabel *fontLabel, QMenu *popup, QWidget *parent) : QWidget(paren
   StockGrid->SetColor(ChosenScheme().NoStripeRow);
   StockGrid->SetGridLineColor(ChosenScheme().InterLine);
   layout->addWidget(StockGrid, 1);
+  m_autoFit = AutoFitOn(SettingsFile());
+  StockGrid->OnFillEnded = [this] {
+    if (m_refreshPending) {
+      Refresh();
+      if (!m_refreshPending)
+        return; // its end re-sorts and fits
+    }
+    if (!m_refreshFilling)
+      return;
+    m_refreshFilling = false;
+    StockGrid->RefreshFilled(m_autoFit);
+  };
 
   const std::string text = SettingsFile().ReadString(kWatchSection, kSymbolsKey, "");
   edSymbols->setText(QString::fromStdString(text));
@@ -92,6 +105,7 @@ std::string TwForm::GetWatchSymbols() {
 void TwForm::Refresh() {
   GetWatchSymbols();
   m_refreshPending = !StockGrid->ShowStocks("");
+  m_refreshFilling = true;
 }
 
 void TwForm::showEvent(QShowEvent *event) {
