@@ -10,6 +10,8 @@
 #include "core/Portfolio.h"
 #include "core/StockStore.h"
 #include "mainwin/ProgramServices.h"
+#include "platform/Clock.h"
+#include "platform/Format.h"
 #include "platform/StringUtils.h"
 #include "views/ViewStore.h"
 #include "views/stockgrid/AutoFitSetting.h"
@@ -94,6 +96,13 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
   BuildMenus();
   BuildCommandMenus();
   statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  // Status messages of any thread, time-stamped, on the status line.
+  SetStatusMsgHook([this](const std::string &message) {
+    const QString text =
+        QString::fromStdString(FormatDateTime("hh:nn:ss", AppClock().Now()) + " " + message);
+    QMetaObject::invokeMethod(
+        this, [this, text] { statusBar()->showMessage(text); }, Qt::QueuedConnection);
+  });
 
   Timer2 = new QTimer(this);
   Timer2->setObjectName(QStringLiteral("Timer2"));
@@ -118,6 +127,7 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
 }
 
 TmForm::~TmForm() {
+  SetStatusMsgHook(nullptr);
   disconnect(cbPortfolio, nullptr, this, nullptr);
   Timer1->stop();
   Timer2->stop();

@@ -3,6 +3,7 @@
 #include "mainwin/ProgramWindowTest.h"
 
 #include "alerts/AlertNames.h"
+#include "core/CommandLine.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -165,6 +166,21 @@ TEST_F(ProgramWindowTest, FundamentalsColumnsOfTheFileFillTheFundamentalsView) {
   for (int f : {gfPE, gfEarn, gfDividend, gfYield})
     EXPECT_FALSE(Field(f, row).empty() || Field(f, row) == "-" || Field(f, row) == "0") << f;
   SavePicture("program_fundamentals.png");
+}
+
+TEST_F(ProgramWindowTest, DebugTracingShowsTheSortOnTheStatusLine) {
+  CommandLineSwitches debug;
+  debug.Debug = true;
+  ApplyCommandLine(debug);
+  ShowForm();
+  ASSERT_TRUE(Refresh());
+  ClickTitle(grid->ColPos[gfLast]);
+  const bool shown = ProcessEventsUntil([&] {
+    return form->statusBar()->currentMessage().endsWith(QStringLiteral(" Start Sort"));
+  });
+  ApplyCommandLine(CommandLineSwitches());
+  EXPECT_TRUE(shown) << form->statusBar()->currentMessage().toStdString();
+  ASSERT_TRUE(Settle());
 }
 
 TEST_F(ProgramWindowTest, StatusLineNamesEachUpdatedPortfolioOnce) {
