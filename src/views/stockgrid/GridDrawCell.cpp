@@ -344,10 +344,12 @@ void TStockGrid::GridDrawCell(TCanvas &canvas, int ACol, int ARow, const TRect &
           // The title takes its field's style, like the field's cells.
           canvas.Font() = FieldFont(field);
           canvas.Font().Color = fore;
+          // The sort column's title leaves room for the sort mark.
+          const int room = width - kTitleFitMargin - (ACol == SortCol ? SortMarkRoom : 0);
           std::string title = FieldLongTitle(field);
-          if (canvas.TextWidth(title) > width - kTitleFitMargin) {
+          if (canvas.TextWidth(title) > room) {
             title = FieldMediumTitle(field);
-            if (canvas.TextWidth(title) > width - kTitleFitMargin)
+            if (canvas.TextWidth(title) > room)
               title = FieldShortTitle(field);
           }
           const TSize size = canvas.TextExtent(title);

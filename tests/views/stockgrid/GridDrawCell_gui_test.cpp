@@ -323,6 +323,12 @@ TEST_F(GridPaintTest, SortMarkAndTitleFallback) {
   if (mediumW < longW)
     EXPECT_EQ(titleIn(mediumW + 3), FieldMediumTitle(gfValueChange));
   EXPECT_EQ(titleIn(2), FieldShortTitle(gfValueChange));
+
+  // The sort column's title leaves room for the mark.
+  grid->RowsSorted = true;
+  grid->SortCol = Col(gfValueChange);
+  EXPECT_NE(titleIn(longW + 3), FieldLongTitle(gfValueChange));
+  EXPECT_EQ(titleIn(longW + 3 + SortMarkRoom), FieldLongTitle(gfValueChange));
 }
 
 TEST_F(GridPaintTest, NewsAndAlertBulbsOfTheSymbolCell) {
