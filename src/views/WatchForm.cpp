@@ -19,6 +19,8 @@
 namespace {
 constexpr const char *kWatchSection = "Watch";
 constexpr const char *kSymbolsKey = "Symbols";
+constexpr int kInitialWidth = 760;
+constexpr int kInitialHeight = 260;
 
 const ColorScheme &ChosenScheme() {
   const int n = ValidSchemeNumber(CurrentSchemeNumber);
@@ -29,6 +31,8 @@ const ColorScheme &ChosenScheme() {
 TwForm::TwForm(QLabel *fontLabel, QMenu *popup, QWidget *parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("wForm"));
   setWindowTitle(QStringLiteral("Watch List"));
+  // Room for a few symbols with the usual quote columns.
+  resize(kInitialWidth, kInitialHeight);
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   edSymbols = new QLineEdit(this);
