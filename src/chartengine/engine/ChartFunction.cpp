@@ -159,9 +159,8 @@ void TChartFunction::FillEveryPoint(TChartSeries &source, TChartValueList &notMa
 }
 
 int TChartFunction::MostPeriods(int sourceCount) {
-  return static_cast<int>(
-      std::clamp<std::int64_t>(std::int64_t(sourceCount) * PeriodsPerSourcePoint, FewestPeriodsAllowed,
-                               INT_MAX));
+  return static_cast<int>(std::clamp<std::int64_t>(
+      std::int64_t(sourceCount) * PeriodsPerSourcePoint, FewestPeriodsAllowed, INT_MAX));
 }
 
 void TChartFunction::CheckPeriodCount(TChartValueList &notMandatory, int sourceCount) const {
