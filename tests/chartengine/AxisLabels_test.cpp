@@ -133,6 +133,24 @@ TEST_F(ExampleCharts, DateAxesOfDaysWeeksAndMinutes) {
     }
 }
 
+// A chart drawn at one size and then at another lays out as a chart drawn
+// at the second size at once.
+TEST_F(ExampleCharts, AResizedChartLaysOutAsANewOne) {
+  auto chartOf = [](LayoutChart &chart, TLineSeries &line) {
+    line.SetParentChart(&chart);
+    for (int t = 0; t <= 40; ++t)
+      line.AppendPoint(t * 0.25, 1000 + t * t * 37.5);
+  };
+  LayoutChart resized, fresh;
+  TLineSeries a, b;
+  chartOf(resized, a);
+  chartOf(fresh, b);
+  resized.Draw(300, 200);
+  resized.Draw(700, 500);
+  fresh.Draw(700, 500);
+  EXPECT_EQ(resized.PlotRect(), fresh.PlotRect());
+}
+
 TEST(DateTimeLabelFormat, WrittenByTheStep) {
   const double hour = 1.0 / 24;
   const double minute = hour / 60;
