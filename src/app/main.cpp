@@ -82,8 +82,9 @@ int main(int argc, char **argv) {
   RegisterAlertOptionPages2();
   RegisterNewsPage();
   // The chart engine's series types and functions (series first, so the
-  // gallery lists them before the functions), then the chart's streamed parts.
-  RegisterChartEngineTypes();
+  // gallery lists them before the functions), then the chart's streamed parts;
+  // the financial series types are removed again when the program ends.
+  const TChartEngineTypes chartEngineTypes;
   RegisterChartControlClasses();
 
   TmForm window;
