@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
-#include <memory>
-#include <unordered_set>
+#include <optional>
+#include <unordered_map>
 
 namespace {
 
@@ -31,13 +31,30 @@ constexpr double AnyTime = 1.0;
 constexpr double Upward = 0.0;
 constexpr double Downward = 1.0;
 
-double TickField(const TickEntry &tick, double basedOn) {
+// The tick field a price alert reads, from its P2.
+enum class TickFieldKind { Last, Bid, Ask, None };
+
+TickFieldKind TickFieldOf(double basedOn) {
   if (basedOn == BasedOnLast)
-    return tick.Last;
+    return TickFieldKind::Last;
   if (basedOn == BasedOnBid)
-    return tick.Bid;
+    return TickFieldKind::Bid;
   if (basedOn == BasedOnAsk)
+    return TickFieldKind::Ask;
+  return TickFieldKind::None;
+}
+
+double TickField(const TickEntry &tick, TickFieldKind field) {
+  switch (field) {
+  case TickFieldKind::Last:
+    return tick.Last;
+  case TickFieldKind::Bid:
+    return tick.Bid;
+  case TickFieldKind::Ask:
     return tick.Ask;
+  case TickFieldKind::None:
+    break;
+  }
   return 0;
 }
 
@@ -58,7 +75,11 @@ public:
             double repeatMinutes, const std::function<void(const std::string &)> &log,
             const Clock &clock)
       : m_alert(alert), m_stock(stock), m_storeIndex(storeIndex), m_now(now),
-        m_repeatMinutes(repeatMinutes), m_log(log), m_clock(clock) {}
+        m_repeatMinutes(repeatMinutes), m_log(log), m_clock(clock),
+        m_low(alert.AlertType == AlertTypeLowPrice), m_anyTime(alert.P3 == AnyTime),
+        m_field(TickFieldOf(alert.P2)), m_column(Round(alert.P1)),
+        m_validColumn(IsValidColumnIndex(m_column)),
+        m_crossingColumn(alert.P4 != 0 && IsCrossingColumn(m_column)) {}
 
   Check Evaluate() {
     const int count = m_stock.Ticks.Count();
@@ -68,9 +89,15 @@ public:
     switch (m_alert.AlertType) {
     case AlertTypeLowPrice:
     case AlertTypeHighPrice:
-      return count > 0 ? WalkTicks(count, &AlertStep::PriceCandidate) : Check{};
+      return count > 0 ? WalkTicks(count,
+                                   [this](const TickEntry &tick, const TickEntry *previous,
+                                          int n) { return PriceCandidate(tick, previous, n); })
+                       : Check{};
     case AlertTypeColumn:
-      return count > 0 ? WalkTicks(count, &AlertStep::ColumnCandidate) : Check{};
+      return count > 0 ? WalkTicks(count,
+                                   [this](const TickEntry &tick, const TickEntry *previous,
+                                          int n) { return ColumnCandidate(tick, previous, n); })
+                       : Check{};
     case AlertTypeNews:
       return News();
     default:
@@ -86,22 +113,19 @@ private:
     bool Zero = false;
     double Value = 0;
   };
-  using CandidateFn = Candidate (AlertStep::*)(const TickEntry &tick, const TickEntry *previous,
-                                               int count);
-
   bool Logging() const { return bool(m_log); }
   std::string Prefix() const { return "Alert ID " + m_alert.ID + " "; }
 
   // Walks the ticks after TickIndex one at a time and stops at the first one
   // that triggers.
-  Check WalkTicks(int count, CandidateFn candidateOf) {
+  template <class CandidateOf> Check WalkTicks(int count, CandidateOf &&candidateOf) {
     const auto &ticks = m_stock.Ticks;
     while (m_alert.TickIndex < count) {
       m_alert.TickIndex = std::min(m_alert.TickIndex + 1, count);
       const TickEntry &tick = ticks.Entry(m_alert.TickIndex - 1);
       const TickEntry *previous =
           m_alert.TickIndex >= 2 ? &ticks.Entry(m_alert.TickIndex - 2) : nullptr;
-      const Candidate c = (this->*candidateOf)(tick, previous, count);
+      const Candidate c = candidateOf(tick, previous, count);
       if (!c.Met || c.Zero)
         continue;
       if (WithinThreshold()) {
@@ -119,12 +143,12 @@ private:
   }
 
   Candidate PriceCandidate(const TickEntry &tick, const TickEntry *previous, int count) {
-    const bool low = m_alert.AlertType == AlertTypeLowPrice;
+    const bool low = m_low;
     const double limit = m_alert.P1;
     Candidate c;
     std::string detail;
-    if (m_alert.P3 == AnyTime) {
-      const double v = TickField(tick, m_alert.P2);
+    if (m_anyTime) {
+      const double v = TickField(tick, m_field);
       c.Value = v;
       c.Zero = std::fabs(v) < Tol;
       c.Met = low ? v <= limit + Tol : v >= limit - Tol;
@@ -133,8 +157,8 @@ private:
     } else {
       if (count <= 1 || !previous)
         return c;
-      const double current = TickField(tick, m_alert.P2);
-      const double before = TickField(*previous, m_alert.P2);
+      const double current = TickField(tick, m_field);
+      const double before = TickField(*previous, m_field);
       c.Value = current;
       c.Met = current != before && (low ? current <= limit + Tol && before >= limit - Tol
                                         : current >= limit - Tol && before <= limit + Tol);
@@ -149,15 +173,15 @@ private:
   }
 
   Candidate ColumnCandidate(const TickEntry &tick, const TickEntry *previous, int count) {
-    const long long column = Round(m_alert.P1);
+    const long long column = m_column;
     const double limit = m_alert.P3;
     const double averageVolume = m_stock.AvgVolume;
     Candidate c;
     c.Value = tick.Last;
-    if (!IsValidColumnIndex(column))
+    if (!m_validColumn)
       return c;
 
-    if (m_alert.P4 != 0 && IsCrossingColumn(column)) {
+    if (m_crossingColumn) {
       if (count <= 1 || !previous)
         return c;
       double current = 0;
@@ -257,11 +281,45 @@ private:
   const double m_repeatMinutes;
   const std::function<void(const std::string &)> &m_log;
   const Clock &m_clock;
+  // What the alert's parameters mean, worked out once per alert.
+  const bool m_low;
+  const bool m_anyTime;
+  const TickFieldKind m_field;
+  const long long m_column;
+  const bool m_validColumn;
+  const bool m_crossingColumn;
 };
 
-std::unordered_set<std::string> SymbolSet(const std::string &text) {
-  const std::vector<std::string> list = ParseUpdatedSymbols(text);
-  return {list.begin(), list.end()};
+// An updated symbol and, once an alert asked for it, its store record.
+// Records are never freed and keep their index, so a pass looks each symbol
+// up once; a symbol not found is looked up again by its next alert.
+struct UpdatedStock {
+  bool Found = false;
+  int StoreIndex = -1;
+  StockInfoType *Stock = nullptr;
+};
+using UpdatedStocks = std::unordered_map<std::string, UpdatedStock>;
+
+UpdatedStocks SymbolSet(const std::string &text) {
+  UpdatedStocks stocks;
+  for (std::string &symbol : ParseUpdatedSymbols(text))
+    stocks.emplace(std::move(symbol), UpdatedStock{});
+  return stocks;
+}
+
+// The record of an updated symbol; null when the store has none (an
+// exception counts as none).
+StockInfoType *Resolve(const std::string &symbol, UpdatedStock &entry) {
+  if (entry.Found)
+    return entry.Stock;
+  try {
+    entry.StoreIndex = StockList.IndexOf(symbol);
+    entry.Stock = StockList.Objects(entry.StoreIndex);
+  } catch (const std::exception &) {
+    entry.Stock = nullptr;
+  }
+  entry.Found = entry.Stock != nullptr;
+  return entry.Stock;
 }
 
 // What every step of one pass shares.
@@ -269,22 +327,22 @@ struct PassContext {
   AlertSystemClass &Store;
   TPendingAlertQueue &Queue;
   const Clock &ClockRef;
-  const std::unordered_set<std::string> &Symbols;
+  UpdatedStocks &Symbols;
   const std::function<void(const std::string &)> &Log;
   TDateTime Now;
   double RepeatMinutes;
   AlertPassOutcome &Out;
 };
 
-// Takes a tick list's lock; a failure of any kind counts as not taken.
-std::unique_ptr<MyLockGuard> LockTicks(StockInfoType &stock) {
+// Takes a tick list's lock into guard; a failure of any kind counts as not
+// taken.
+bool LockTicks(StockInfoType &stock, std::optional<MyLockGuard> &guard) {
   try {
-    auto guard = std::make_unique<MyLockGuard>(stock.Ticks.LockObject(), "ALRT1", true);
-    if (guard->Owns())
-      return guard;
+    guard.emplace(stock.Ticks.LockObject(), "ALRT1", true);
+    return guard->Owns();
   } catch (const std::exception &) {
   }
-  return nullptr;
+  return false;
 }
 
 // One step of the walk: the alert at index, under the store lock.
@@ -297,7 +355,10 @@ void EvaluateAt(PassContext &pass, int index) {
   if (index >= pass.Store.CountLocked())
     return;
   TAlertRecord *alert = pass.Store.AlertAt(index);
-  if (!alert || !alert->Enabled || pass.Symbols.count(alert->Symbol) == 0)
+  if (!alert || !alert->Enabled)
+    return;
+  const auto updated = pass.Symbols.find(alert->Symbol);
+  if (updated == pass.Symbols.end())
     return;
   // An alert that triggered recently is not even evaluated.
   if (pass.RepeatMinutes >= (pass.Now - alert->LastAlertTime) * HoursPerDay * 60.0)
@@ -305,18 +366,12 @@ void EvaluateAt(PassContext &pass, int index) {
   if (alert->ActiveActions.Contains(ActionFlashWindow))
     pass.Out.Flash = true;
 
-  int storeIndex = -1;
-  StockInfoType *stock = nullptr;
-  try {
-    storeIndex = StockList.IndexOf(alert->Symbol);
-    stock = StockList.Objects(storeIndex);
-  } catch (const std::exception &) {
-    stock = nullptr;
-  }
+  StockInfoType *stock = Resolve(updated->first, updated->second);
   if (!stock)
     return;
-  const std::unique_ptr<MyLockGuard> tickGuard = LockTicks(*stock);
-  if (!tickGuard)
+  const int storeIndex = updated->second.StoreIndex;
+  std::optional<MyLockGuard> tickGuard;
+  if (!LockTicks(*stock, tickGuard))
     return;
 
   ++pass.Out.Evaluated;
@@ -348,7 +403,7 @@ TAlertPass::TAlertPass(AlertSystemClass &store, TPendingAlertQueue &queue, const
 
 AlertPassOutcome TAlertPass::Run(const std::string &updatedSymbols, int repeatMinutes) {
   AlertPassOutcome out;
-  const std::unordered_set<std::string> symbols = SymbolSet(updatedSymbols);
+  UpdatedStocks symbols = SymbolSet(updatedSymbols);
   if (symbols.empty())
     return out;
 
