@@ -79,7 +79,8 @@ public:
         m_low(alert.AlertType == AlertTypeLowPrice), m_anyTime(alert.P3 == AnyTime),
         m_field(TickFieldOf(alert.P2)), m_column(Round(alert.P1)),
         m_validColumn(IsValidColumnIndex(m_column)),
-        m_crossingColumn(alert.P4 != 0 && IsCrossingColumn(m_column)) {}
+        m_crossingColumn(alert.P4 != 0 && IsCrossingColumn(m_column)),
+        m_limitUp(alert.P1 + Tol), m_limitDown(alert.P1 - Tol) {}
 
   Check Evaluate() {
     const int count = m_stock.Ticks.Count();
@@ -94,10 +95,16 @@ public:
                                           int n) { return PriceCandidate(tick, previous, n); })
                        : Check{};
     case AlertTypeColumn:
-      return count > 0 ? WalkTicks(count,
-                                   [this](const TickEntry &tick, const TickEntry *previous,
-                                          int n) { return ColumnCandidate(tick, previous, n); })
-                       : Check{};
+      if (count <= 0)
+        return {};
+      if (m_alert.TickIndex < count && !AnyTickCanTrigger(count)) {
+        m_alert.TickIndex = count; // where the walk would end
+        return {};
+      }
+      return WalkTicks(count,
+                       [this](const TickEntry &tick, const TickEntry *previous, int n) {
+                         return ColumnCandidate(tick, previous, n);
+                       });
     case AlertTypeNews:
       return News();
     default:
@@ -119,12 +126,13 @@ private:
   // Walks the ticks after TickIndex one at a time and stops at the first one
   // that triggers.
   template <class CandidateOf> Check WalkTicks(int count, CandidateOf &&candidateOf) {
-    const auto &ticks = m_stock.Ticks;
-    while (m_alert.TickIndex < count) {
-      m_alert.TickIndex = std::min(m_alert.TickIndex + 1, count);
-      const TickEntry &tick = ticks.Entry(m_alert.TickIndex - 1);
-      const TickEntry *previous =
-          m_alert.TickIndex >= 2 ? &ticks.Entry(m_alert.TickIndex - 2) : nullptr;
+    const TickEntry *entries = m_stock.Ticks.Entries().data();
+    int index = m_alert.TickIndex;
+    Check check;
+    while (index < count) {
+      index = std::min(index + 1, count);
+      const TickEntry &tick = entries[index - 1];
+      const TickEntry *previous = index >= 2 ? &entries[index - 2] : nullptr;
       const Candidate c = candidateOf(tick, previous, count);
       if (!c.Met || c.Zero)
         continue;
@@ -133,9 +141,25 @@ private:
           m_log(Prefix() + "   ** cancelled - within the threshhold!");
         continue;
       }
-      return Check{true, c.Value};
+      check = Check{true, c.Value};
+      break;
     }
-    return {};
+    m_alert.TickIndex = index;
+    return check;
+  }
+
+  // False when the walk is known to find no candidate: a column alert on an
+  // unknown column, or on a value of the symbol rather than of its ticks
+  // (the same for every tick) that is not met or no real reading.
+  bool AnyTickCanTrigger(int count) {
+    if (!m_validColumn)
+      return false;
+    if (m_crossingColumn || m_column == ColumnSpread || m_column == ColumnVolume ||
+        m_column == ColumnVolumePercent)
+      return true;
+    const TickEntry &newest = m_stock.Ticks.Entries()[std::size_t(count - 1)];
+    const Candidate c = ColumnCandidate(newest, nullptr, count);
+    return c.Met && !c.Zero;
   }
 
   bool WithinThreshold() const {
@@ -143,33 +167,32 @@ private:
   }
 
   Candidate PriceCandidate(const TickEntry &tick, const TickEntry *previous, int count) {
-    const bool low = m_low;
-    const double limit = m_alert.P1;
     Candidate c;
-    std::string detail;
     if (m_anyTime) {
       const double v = TickField(tick, m_field);
       c.Value = v;
       c.Zero = std::fabs(v) < Tol;
-      c.Met = low ? v <= limit + Tol : v >= limit - Tol;
+      c.Met = m_low ? v <= m_limitUp : v >= m_limitDown;
       if (c.Met && Logging())
-        detail = " Current=" + TickText(v);
+        LogPriceCandidate(" Current=" + TickText(v));
     } else {
       if (count <= 1 || !previous)
         return c;
       const double current = TickField(tick, m_field);
       const double before = TickField(*previous, m_field);
       c.Value = current;
-      c.Met = current != before && (low ? current <= limit + Tol && before >= limit - Tol
-                                        : current >= limit - Tol && before <= limit + Tol);
+      c.Met = current != before && (m_low ? current <= m_limitUp && before >= m_limitDown
+                                          : current >= m_limitDown && before <= m_limitUp);
       if (c.Met && Logging())
-        detail = " Current=" + TickText(current) + " Previous=" + TickText(before);
+        LogPriceCandidate(" Current=" + TickText(current) + " Previous=" + TickText(before));
     }
-    if (c.Met && Logging())
-      m_log(Prefix() + FormatDateTime("hh:mm:ss", m_now) +
-            (low ? " TRIGGERED LOW for " : " TRIGGERED HIGH for ") + m_alert.Symbol + "@" +
-            FloatToStr(limit) + detail);
     return c;
+  }
+
+  void LogPriceCandidate(const std::string &detail) const {
+    m_log(Prefix() + FormatDateTime("hh:mm:ss", m_now) +
+          (m_low ? " TRIGGERED LOW for " : " TRIGGERED HIGH for ") + m_alert.Symbol + "@" +
+          FloatToStr(m_alert.P1) + detail);
   }
 
   Candidate ColumnCandidate(const TickEntry &tick, const TickEntry *previous, int count) {
@@ -288,6 +311,9 @@ private:
   const long long m_column;
   const bool m_validColumn;
   const bool m_crossingColumn;
+  // A price alert's limit with the tolerance either way.
+  const double m_limitUp;
+  const double m_limitDown;
 };
 
 // An updated symbol and, once an alert asked for it, its store record.
