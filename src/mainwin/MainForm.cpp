@@ -263,6 +263,9 @@ void TmForm::Timer2Timer() {
   });
   for (const auto &hook : m_heartbeatHooks)
     RunShowingErrors("Timer2Timer", hook);
+  // An alert turned on or off by a hook marked its symbol updated: the row
+  // shows its new colours within this heartbeat, not at the next refresh.
+  RunShowingErrors("Timer2Timer", [&] { RefreshUpdatedSymbols(); });
 }
 
 void TmForm::Timer1Timer() {
@@ -270,25 +273,7 @@ void TmForm::Timer1Timer() {
   std::size_t quotes = 0;
   RunShowingErrors("Timer1Timer", [&] {
     quotes = AppQuoteIntake().Refresh().size(); // quotes.csv, and the demo moves
-    std::string text;
-    if (!TakeUpdatedSymbols(usMainGrid, text, "MAIN"))
-      return; // the set is kept for the next tick
-    const std::vector<std::string> updated = ParseUpdatedSymbols(text);
-    if (!updated.empty()) {
-      std::unordered_set<std::string> shown;
-      for (int i = 0; i < StockGrid->Symbols.Count(); ++i)
-        shown.insert(UpperCase(StockGrid->Symbols[i]));
-      for (const std::string &symbol : updated)
-        if (shown.count(UpperCase(symbol))) {
-          m_refreshPending = true;
-          break;
-        }
-    }
-    // A full pass: the portfolio's totals change with any of its symbols.
-    if (m_refreshPending) {
-      StockGrid->FitSymbolPending = true;
-      RefreshGrid();
-    }
+    RefreshUpdatedSymbols();
   });
   // The window does not answer while a refresh runs; say so when it is long.
   const std::int64_t took = AppClock().MonotonicMs() - started;
@@ -296,6 +281,28 @@ void TmForm::Timer1Timer() {
     WriteLog("Timer1Timer stall: the refresh held the window " + std::to_string(took) +
                  " ms (" + std::to_string(quotes) + " quotes)",
              0);
+}
+
+void TmForm::RefreshUpdatedSymbols() {
+  std::string text;
+  if (!TakeUpdatedSymbols(usMainGrid, text, "MAIN"))
+    return; // the set is kept for the next tick
+  const std::vector<std::string> updated = ParseUpdatedSymbols(text);
+  if (!updated.empty()) {
+    std::unordered_set<std::string> shown;
+    for (int i = 0; i < StockGrid->Symbols.Count(); ++i)
+      shown.insert(UpperCase(StockGrid->Symbols[i]));
+    for (const std::string &symbol : updated)
+      if (shown.count(UpperCase(symbol))) {
+        m_refreshPending = true;
+        break;
+      }
+  }
+  // A full pass: the portfolio's totals change with any of its symbols.
+  if (m_refreshPending) {
+    StockGrid->FitSymbolPending = true;
+    RefreshGrid();
+  }
 }
 
 void TmForm::AddHeartbeatHook(std::function<void()> hook) {

@@ -100,6 +100,8 @@ private:
   void StartServices();
   void GridMouseDown(int X, int Y);
   void ShowPortfolioTotals(const std::vector<std::string> &keys);
+  // Takes updated-symbol set 1 and refreshes the grid when it names a shown symbol.
+  void RefreshUpdatedSymbols();
 
   bool m_refreshPending = false;
   bool m_shownOnce = false;

@@ -1,5 +1,6 @@
 #include "views/stockgrid/GridFill.h"
 
+#include "alerts/AlertsModule.h"
 #include "core/DisplaySettings.h"
 #include "core/ErrorReport.h"
 #include "core/Log.h"
@@ -94,6 +95,21 @@ void RepaintRow(TGridFillSink &sink, int row) {
   Attempt([&] { sink.RepaintRow(row); });
 }
 
+// The alert colour and active flag the painter will find for the symbol.
+TAlertRowState AlertStateOf(const std::string &symbol) {
+  TAlertRowState state;
+  TDateTime age = 0;
+  state.Color = AlertSystem().GetRowHighlight(Trim(symbol), state.Active, age, 0);
+  return state;
+}
+
+// Drops the per-row tables of the rows from rowCount on.
+void TruncateRowTables(int kind, int rowCount) {
+  NewsRows.Truncate(kind, rowCount);
+  NewsRowTimes.Truncate(kind, rowCount);
+  AlertRows.Truncate(kind, rowCount);
+}
+
 class BatchScope {
 public:
   explicit BatchScope(TGridFillSink &sink) : m_sink(sink) { m_sink.BeginBatch(); }
@@ -152,8 +168,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
             Attempt([&] { sink.SetCell(c, 1, ""); });
         WriteTag(sink, 1, 0);
         RepaintRow(sink, 1);
-        NewsRows.Truncate(kind, 1);
-        NewsRowTimes.Truncate(kind, 1);
+        TruncateRowTables(kind, 1);
         out.LastWrittenRow = 1;
       }
       return out;
@@ -211,6 +226,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
           writer.PutAll(texts, 0);
           RepaintRow(sink, row);
           NewsRows.Set(kind, row, false);
+          AlertRows.Set(kind, row, TAlertRowState());
           if (group < kLastGroup)
             ++group;
           continue;
@@ -238,6 +254,17 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         } catch (const std::exception &e) {
           if (LoggingOn)
             WriteLog(std::string("Showit4.5 ") + e.what(), 0);
+        }
+
+        // An alert turned on or off since the row was last painted changes
+        // its colours and bulb, whether or not a text changed.
+        label = "9.35";
+        try {
+          if (AlertRows.Set(kind, row, AlertStateOf(symbol)))
+            RepaintRow(sink, row);
+        } catch (const std::exception &e) {
+          if (LoggingOn)
+            WriteLog(std::string("STGRID Alert ") + e.what(), 0);
         }
 
         label = "9.4";
@@ -278,6 +305,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
           Attempt([&] { sink.SetRowCount(count + 2); });
         NewsRows.Set(kind, row, false);
         NewsRowTimes.Set(kind, row, 0);
+        AlertRows.Set(kind, row, TAlertRowState());
         WriteTag(sink, row, TotalRowTag);
         const CellTexts texts = ComputeCellTexts(GatherTotalRow(place, *portfolio, settings));
         LogErrors(texts);
@@ -304,8 +332,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
     if (request.Filter.empty() && out.LastWrittenRow > 0 &&
         sink.RowCount() > out.LastWrittenRow + 1) {
       Attempt([&] { sink.SetRowCount(out.LastWrittenRow + 1); });
-      NewsRows.Truncate(kind, out.LastWrittenRow + 1);
-      NewsRowTimes.Truncate(kind, out.LastWrittenRow + 1);
+      TruncateRowTables(kind, out.LastWrittenRow + 1);
     }
 
     label = "15";

@@ -136,6 +136,7 @@ protected:
     CurrentPortfolio.store(0);
     NewsRows.Clear();
     NewsRowTimes.Clear();
+    AlertRows.Clear();
     ResetColorSchemes();
     ResetViewStore();
   }
@@ -148,6 +149,7 @@ protected:
     CurrentPortfolio.store(0);
     NewsRows.Clear();
     NewsRowTimes.Clear();
+    AlertRows.Clear();
     SetErrorReportSink({});
     SetDisplaySettings(TDisplaySettings());
     SetNewsLockTimings(NewsLockTimings());
