@@ -358,6 +358,15 @@ struct PassContext {
   TDateTime Now;
   double RepeatMinutes;
   AlertPassOutcome &Out;
+  // The entry found for the previous alert: a symbol's alerts usually stand
+  // together in the store.
+  UpdatedStocks::iterator Previous = Symbols.end();
+
+  UpdatedStocks::iterator Find(const std::string &symbol) {
+    if (Previous == Symbols.end() || Previous->first != symbol)
+      Previous = Symbols.find(symbol);
+    return Previous;
+  }
 };
 
 // Takes a tick list's lock into guard; a failure of any kind counts as not
@@ -383,7 +392,7 @@ void EvaluateAt(PassContext &pass, int index) {
   TAlertRecord *alert = pass.Store.AlertAt(index);
   if (!alert || !alert->Enabled)
     return;
-  const auto updated = pass.Symbols.find(alert->Symbol);
+  const auto updated = pass.Find(alert->Symbol);
   if (updated == pass.Symbols.end())
     return;
   // An alert that triggered recently is not even evaluated.
