@@ -31,31 +31,15 @@ constexpr double AnyTime = 1.0;
 constexpr double Upward = 0.0;
 constexpr double Downward = 1.0;
 
-// The tick field a price alert reads, from its P2.
-enum class TickFieldKind { Last, Bid, Ask, None };
-
-TickFieldKind TickFieldOf(double basedOn) {
+// The tick field a price alert reads, from its P2; null for none.
+const float TickEntry::*TickMemberOf(double basedOn) {
   if (basedOn == BasedOnLast)
-    return TickFieldKind::Last;
+    return &TickEntry::Last;
   if (basedOn == BasedOnBid)
-    return TickFieldKind::Bid;
+    return &TickEntry::Bid;
   if (basedOn == BasedOnAsk)
-    return TickFieldKind::Ask;
-  return TickFieldKind::None;
-}
-
-double TickField(const TickEntry &tick, TickFieldKind field) {
-  switch (field) {
-  case TickFieldKind::Last:
-    return tick.Last;
-  case TickFieldKind::Bid:
-    return tick.Bid;
-  case TickFieldKind::Ask:
-    return tick.Ask;
-  case TickFieldKind::None:
-    break;
-  }
-  return 0;
+    return &TickEntry::Ask;
+  return nullptr;
 }
 
 // Tick values are single precision: shown with the digits they carry.
@@ -77,7 +61,7 @@ public:
       : m_alert(alert), m_stock(stock), m_storeIndex(storeIndex), m_now(now),
         m_repeatMinutes(repeatMinutes), m_log(log), m_clock(clock),
         m_low(alert.AlertType == AlertTypeLowPrice), m_anyTime(alert.P3 == AnyTime),
-        m_field(TickFieldOf(alert.P2)), m_column(Round(alert.P1)),
+        m_member(TickMemberOf(alert.P2)), m_column(Round(alert.P1)),
         m_validColumn(IsValidColumnIndex(m_column)),
         m_crossingColumn(alert.P4 != 0 && IsCrossingColumn(m_column)),
         m_limitUp(alert.P1 + Tol), m_limitDown(alert.P1 - Tol) {}
@@ -90,10 +74,11 @@ public:
     switch (m_alert.AlertType) {
     case AlertTypeLowPrice:
     case AlertTypeHighPrice:
-      return count > 0 ? WalkTicks(count,
-                                   [this](const TickEntry &tick, const TickEntry *previous,
-                                          int n) { return PriceCandidate(tick, previous, n); })
-                       : Check{};
+      if (count <= 0)
+        return {};
+      if (m_anyTime)
+        return m_low ? WalkPrice<true, true>(count) : WalkPrice<true, false>(count);
+      return m_low ? WalkPrice<false, true>(count) : WalkPrice<false, false>(count);
     case AlertTypeColumn:
       if (count <= 0)
         return {};
@@ -166,23 +151,34 @@ private:
     return m_repeatMinutes >= (m_now - m_alert.LastAlertTime) * HoursPerDay * 60.0;
   }
 
+  // The walk of a price alert, made for its mode and direction.
+  template <bool AnyTime, bool Low> Check WalkPrice(int count) {
+    return WalkTicks(count, [this](const TickEntry &tick, const TickEntry *previous, int n) {
+      return PriceCandidate<AnyTime, Low>(tick, previous, n);
+    });
+  }
+
+  // The price field the alert reads (P2), 0 for none.
+  double Price(const TickEntry &tick) const { return m_member ? double(tick.*m_member) : 0.0; }
+
+  template <bool AnyTime, bool Low>
   Candidate PriceCandidate(const TickEntry &tick, const TickEntry *previous, int count) {
     Candidate c;
-    if (m_anyTime) {
-      const double v = TickField(tick, m_field);
+    if constexpr (AnyTime) {
+      const double v = Price(tick);
       c.Value = v;
       c.Zero = std::fabs(v) < Tol;
-      c.Met = m_low ? v <= m_limitUp : v >= m_limitDown;
+      c.Met = Low ? v <= m_limitUp : v >= m_limitDown;
       if (c.Met && Logging())
         LogPriceCandidate(" Current=" + TickText(v));
     } else {
       if (count <= 1 || !previous)
         return c;
-      const double current = TickField(tick, m_field);
-      const double before = TickField(*previous, m_field);
+      const double current = Price(tick);
+      const double before = Price(*previous);
       c.Value = current;
-      c.Met = current != before && (m_low ? current <= m_limitUp && before >= m_limitDown
-                                          : current >= m_limitDown && before <= m_limitUp);
+      c.Met = current != before && (Low ? current <= m_limitUp && before >= m_limitDown
+                                        : current >= m_limitDown && before <= m_limitUp);
       if (c.Met && Logging())
         LogPriceCandidate(" Current=" + TickText(current) + " Previous=" + TickText(before));
     }
@@ -307,7 +303,7 @@ private:
   // What the alert's parameters mean, worked out once per alert.
   const bool m_low;
   const bool m_anyTime;
-  const TickFieldKind m_field;
+  const float TickEntry::*const m_member;
   const long long m_column;
   const bool m_validColumn;
   const bool m_crossingColumn;
