@@ -86,10 +86,7 @@ public:
         m_alert.TickIndex = count; // where the walk would end
         return {};
       }
-      return WalkTicks(count,
-                       [this](const TickEntry &tick, const TickEntry *previous, int n) {
-                         return ColumnCandidate(tick, previous, n);
-                       });
+      return m_crossingColumn ? WalkColumn<true>(count) : WalkColumn<false>(count);
     case AlertTypeNews:
       return News();
     default:
@@ -143,7 +140,7 @@ private:
         m_column == ColumnVolumePercent)
       return true;
     const TickEntry &newest = m_stock.Ticks.Entries()[std::size_t(count - 1)];
-    const Candidate c = ColumnCandidate(newest, nullptr, count);
+    const Candidate c = ColumnCandidate<false>(newest, nullptr, count);
     return c.Met && !c.Zero;
   }
 
@@ -191,6 +188,14 @@ private:
           FloatToStr(m_alert.P1) + detail);
   }
 
+  // The walk of a column alert, made for crossing or any-time mode.
+  template <bool Crossing> Check WalkColumn(int count) {
+    return WalkTicks(count, [this](const TickEntry &tick, const TickEntry *previous, int n) {
+      return ColumnCandidate<Crossing>(tick, previous, n);
+    });
+  }
+
+  template <bool Crossing>
   Candidate ColumnCandidate(const TickEntry &tick, const TickEntry *previous, int count) {
     const long long column = m_column;
     const double limit = m_alert.P3;
@@ -200,7 +205,7 @@ private:
     if (!m_validColumn)
       return c;
 
-    if (m_crossingColumn) {
+    if constexpr (Crossing) {
       if (count <= 1 || !previous)
         return c;
       double current = 0;
