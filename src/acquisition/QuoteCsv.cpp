@@ -1,9 +1,11 @@
 #include "acquisition/QuoteCsv.h"
 
 #include "core/MyStrList.h"
+#include "core/StockInfo.h"
 #include "core/StockStore.h"
 #include "platform/StringUtils.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -88,6 +90,32 @@ constexpr ColumnName ColumnNames[] = {
     {"DATETIME", QuoteColumn::Time},
     {"BSIZE", QuoteColumn::BidSize},
     {"ASIZE", QuoteColumn::AskSize},
+    {"OPEN", QuoteColumn::Open},
+    {"COMPANYNAME", QuoteColumn::CompanyName},
+    {"COMPANY", QuoteColumn::CompanyName},
+    {"NAME", QuoteColumn::CompanyName},
+    {"LOW52", QuoteColumn::Low52},
+    {"52WEEKLOW", QuoteColumn::Low52},
+    {"52WLOW", QuoteColumn::Low52},
+    {"HIGH52", QuoteColumn::High52},
+    {"52WEEKHIGH", QuoteColumn::High52},
+    {"52WHIGH", QuoteColumn::High52},
+    {"PE", QuoteColumn::PE},
+    {"P/E", QuoteColumn::PE},
+    {"PERATIO", QuoteColumn::PE},
+    {"EARNINGS", QuoteColumn::Earnings},
+    {"EARN", QuoteColumn::Earnings},
+    {"EPS", QuoteColumn::Earnings},
+    {"MARKETCAP", QuoteColumn::MarketCap},
+    {"MKTCAP", QuoteColumn::MarketCap},
+    {"DIVIDEND", QuoteColumn::Dividend},
+    {"DIV", QuoteColumn::Dividend},
+    {"YIELD", QuoteColumn::Yield},
+    {"EXCHANGE", QuoteColumn::Exchange},
+    {"EXCH", QuoteColumn::Exchange},
+    {"AVGVOLUME", QuoteColumn::AvgVolume},
+    {"AVERAGEVOLUME", QuoteColumn::AvgVolume},
+    {"AVGVOL", QuoteColumn::AvgVolume},
 };
 
 const char *ColumnTitle(QuoteColumn c) {
@@ -114,6 +142,28 @@ const char *ColumnTitle(QuoteColumn c) {
     return "AskSize";
   case QuoteColumn::Time:
     return "Time";
+  case QuoteColumn::Open:
+    return "Open";
+  case QuoteColumn::CompanyName:
+    return "CompanyName";
+  case QuoteColumn::Low52:
+    return "Low52";
+  case QuoteColumn::High52:
+    return "High52";
+  case QuoteColumn::PE:
+    return "PE";
+  case QuoteColumn::Earnings:
+    return "Earnings";
+  case QuoteColumn::MarketCap:
+    return "MarketCap";
+  case QuoteColumn::Dividend:
+    return "Dividend";
+  case QuoteColumn::Yield:
+    return "Yield";
+  case QuoteColumn::Exchange:
+    return "Exchange";
+  case QuoteColumn::AvgVolume:
+    return "AvgVolume";
   case QuoteColumn::Unknown:
     break;
   }
@@ -223,6 +273,50 @@ bool ParseQuoteNumber(const std::string &text, double &value) {
   return true;
 }
 
+bool ParseSignedQuoteNumber(const std::string &text, double &value) {
+  const std::string t = Trim(text);
+  if (t.empty() || t[0] != '-')
+    return ParseQuoteNumber(t, value);
+  const std::string magnitude = t.substr(1);
+  if (magnitude.empty() || magnitude[0] == ' ' || !ParseQuoteNumber(magnitude, value))
+    return false;
+  value = -value;
+  return true;
+}
+
+bool ParseQuoteText(const std::string &text, std::size_t maxLength, std::string &value) {
+  value.clear();
+  for (unsigned char c : text)
+    if (c < 0x20 || c == 0x7F)
+      return false;
+  std::size_t n = std::min(text.size(), maxLength);
+  // Back to the start of a UTF-8 character (continuation bytes are 10xxxxxx).
+  while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+    --n;
+  value = Trim(text.substr(0, n));
+  return true;
+}
+
+bool IsFundamentalsColumn(QuoteColumn column) {
+  switch (column) {
+  case QuoteColumn::PrevClose:
+  case QuoteColumn::Open:
+  case QuoteColumn::CompanyName:
+  case QuoteColumn::Low52:
+  case QuoteColumn::High52:
+  case QuoteColumn::PE:
+  case QuoteColumn::Earnings:
+  case QuoteColumn::MarketCap:
+  case QuoteColumn::Dividend:
+  case QuoteColumn::Yield:
+  case QuoteColumn::Exchange:
+  case QuoteColumn::AvgVolume:
+    return true;
+  default:
+    return false;
+  }
+}
+
 bool ParseQuoteSize(const std::string &text, std::int32_t &value) {
   const std::string t = Trim(text);
   value = 0;
@@ -271,6 +365,7 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input) {
     text.erase(0, 3);
 
   std::vector<QuoteColumn> columns; // empty until the header is read
+  bool hasFund = false;             // the header names a fundamentals column
   std::map<std::string, int> seen;  // symbol -> line of its first quote
   std::vector<std::string> fields;
   int lineNumber = 0;
@@ -340,6 +435,7 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input) {
         fail("the header names the " + repeated + " column twice");
         return result;
       }
+      hasFund = std::any_of(columns.begin(), columns.end(), IsFundamentalsColumn);
       continue;
     }
 
@@ -397,12 +493,47 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input) {
       case QuoteColumn::Time:
         ok = ParseQuoteTime(f, row.TimeKind, row.Time);
         break;
+      case QuoteColumn::Open:
+        ok = ParseQuoteNumber(f, row.Fund.Open);
+        break;
+      case QuoteColumn::CompanyName:
+        ok = ParseQuoteText(f, CompanyNameMaxLength, row.Fund.CompanyName);
+        break;
+      case QuoteColumn::Low52:
+        ok = ParseQuoteNumber(f, row.Fund.Low52);
+        break;
+      case QuoteColumn::High52:
+        ok = ParseQuoteNumber(f, row.Fund.High52);
+        break;
+      case QuoteColumn::PE:
+        ok = ParseSignedQuoteNumber(f, row.Fund.PE);
+        break;
+      case QuoteColumn::Earnings:
+        ok = ParseSignedQuoteNumber(f, row.Fund.Earnings);
+        break;
+      case QuoteColumn::MarketCap:
+        ok = ParseQuoteText(f, MarketCapMaxLength, row.Fund.MarketCap);
+        break;
+      case QuoteColumn::Dividend:
+        ok = ParseQuoteNumber(f, row.Fund.Dividend);
+        break;
+      case QuoteColumn::Yield:
+        ok = ParseQuoteNumber(f, row.Fund.Yield);
+        break;
+      case QuoteColumn::Exchange:
+        ok = ParseQuoteText(f, ExchangeMaxLength, row.Fund.Exchange);
+        break;
+      case QuoteColumn::AvgVolume:
+        ok = ParseQuoteNumber(f, row.Fund.AvgVolume);
+        break;
       case QuoteColumn::Unknown:
         break;
       }
       if (!ok)
         error = std::string(ColumnTitle(c)) + " " + Quoted(f) + " is not valid";
     }
+    row.HasFund = hasFund;
+    row.Fund.PrevClose = row.PrevClose;
     if (error.empty()) {
       const auto [it, added] = seen.emplace(row.Symbol, lineNumber);
       if (!added)

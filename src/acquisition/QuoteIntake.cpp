@@ -249,6 +249,8 @@ std::vector<std::string> QuoteIntake::Refresh() {
         MoveDemoQuote(q, m_random);
       if (StoreQuote(q.Symbol, ToFields(q, now)) < 0)
         continue; // logged by the store; the next move starts from the stored quote
+      if (q.HasFund)
+        StoreFundamentals(q.Symbol, q.Fund);
       // The file's quote time holds once; a repeat is a quote of now.
       q.TimeKind = QuoteTimeKind::None;
       m_known[i] = q;

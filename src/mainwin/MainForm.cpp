@@ -11,8 +11,10 @@
 #include "core/StockStore.h"
 #include "mainwin/ProgramServices.h"
 #include "platform/Clock.h"
+#include "platform/Format.h"
 #include "platform/StringUtils.h"
 #include "views/ViewStore.h"
+#include "views/stockgrid/AutoFitSetting.h"
 #include "views/stockgrid/CellTextsFormat.h"
 #include "views/stockgrid/ColorScheme.h"
 #include "views/stockgrid/StockGrid.h"
@@ -29,6 +31,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <unordered_set>
 
@@ -36,11 +39,13 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("mForm"));
   setWindowTitle(QStringLiteral("Tickvane"));
 
+  InitStockGridUnit();
   // Settings the grid paints and lays out with.
   LoadColorSchemes();
   SelectColorSchemeFromSettings(SettingsFile());
   LoadDisplaySettings();
   LoadColumnViews(SettingsFile());
+  m_autoFit = AutoFitOn(SettingsFile());
 
   auto *central = new QWidget(this);
   auto *layout = new QVBoxLayout(central);
@@ -85,12 +90,20 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
   StockGrid->OnGridMouseDown = [this](TStockGrid *, TMouseButton, TShiftState, int X, int Y) {
     GridMouseDown(X, Y);
   };
+  StockGrid->OnFillEnded = [this] { GridFillEnded(); };
   StockGrid->SetGridLineColor(CurrentScheme.InterLine);
   StockGrid->show();
 
   BuildMenus();
   BuildCommandMenus();
   statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  // Status messages of any thread, time-stamped, on the status line.
+  SetStatusMsgHook([this](const std::string &message) {
+    const QString text =
+        QString::fromStdString(FormatDateTime("hh:nn:ss", AppClock().Now()) + " " + message);
+    QMetaObject::invokeMethod(
+        this, [this, text] { statusBar()->showMessage(text); }, Qt::QueuedConnection);
+  });
 
   Timer2 = new QTimer(this);
   Timer2->setObjectName(QStringLiteral("Timer2"));
@@ -108,10 +121,14 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
     if (!m_filling)
       ShowPortfolio(i + 1);
   });
+  // The quotes of quotes.csv are there for the first fill, not only after
+  // the first refresh interval.
+  RunShowingErrors("FormCreate", [] { AppQuoteIntake().Refresh(); });
   FillPortfolioChoices();
 }
 
 TmForm::~TmForm() {
+  SetStatusMsgHook(nullptr);
   disconnect(cbPortfolio, nullptr, this, nullptr);
   Timer1->stop();
   Timer2->stop();
@@ -215,17 +232,39 @@ void TmForm::ShowPortfolio(int index) {
     CurrentPortfolio.store(index);
     StockGrid->PortfolioIndex = index >= 1 ? index : -1;
     StockGrid->ResetRowCount = true;
-    StockGrid->RowsSorted = false;
-    StockGrid->RowOrder.clear();
     StockGrid->HighlightTag = 0;
     std::string list;
     StockGrid->GetPortfolioSymbols(list);
     StockGrid->FitSymbolPending = true;
+    // The sort stays with the window: the new portfolio's rows start in list
+    // order and are sorted by the same column once their texts are in.
+    const int kind = StockGrid->GridKind;
+    StockGrid->RowOrder.clear();
+    if (SavedSortCol.Get(kind) >= 0 && StockGrid->SortCol < 0) {
+      StockGrid->SortCol = SavedSortCol.Get(kind);
+      StockGrid->SortDown = SavedSortDown.Get(kind);
+    }
+    StockGrid->RowsSorted = StockGrid->SortCol >= 0;
     RefreshGrid();
   });
 }
 
-void TmForm::RefreshGrid() { m_refreshPending = !StockGrid->ShowStocks(""); }
+void TmForm::RefreshGrid() {
+  m_refreshPending = !StockGrid->ShowStocks("");
+  m_refreshFilling = true; // the fill now running, or the one still to come
+}
+
+void TmForm::GridFillEnded() {
+  if (m_refreshPending) {
+    RefreshGrid();
+    if (!m_refreshPending)
+      return; // the refresh runs now; its end re-sorts and fits
+  }
+  if (!m_refreshFilling)
+    return;
+  m_refreshFilling = false;
+  StockGrid->RefreshFilled(m_autoFit);
+}
 
 void TmForm::SelectScheme(int number) {
   ChooseColorScheme(number, SettingsFile());
@@ -245,7 +284,12 @@ void TmForm::SelectViewIndex(int index) {
 void TmForm::Timer2Timer() {
   RunShowingErrors("Timer2Timer", [&] {
     GridNow = EasternNow();
-    m_updatedPortfolios = TakeUpdatedPortfolios();
+    m_updatedPortfolios.clear();
+    // Every fill since the last heartbeat announced its portfolio: each once.
+    for (std::string &key : TakeUpdatedPortfolios())
+      if (std::find(m_updatedPortfolios.begin(), m_updatedPortfolios.end(), key) ==
+          m_updatedPortfolios.end())
+        m_updatedPortfolios.push_back(std::move(key));
     if (!m_updatedPortfolios.empty())
       ShowPortfolioTotals(m_updatedPortfolios);
     if (m_refreshPending && !StockGrid->FillRunning())

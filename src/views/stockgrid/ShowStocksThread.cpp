@@ -44,10 +44,17 @@ void TFillLink::SetStop(const std::shared_ptr<TStopSignal> &stop) {
     stop->Stop();
 }
 
+void TFillLink::SetEndNotifier(std::function<void()> notifier) {
+  std::lock_guard lock(m_mutex);
+  m_endNotifier = std::move(notifier);
+}
+
 void TFillLink::FillEnded() {
   {
     std::lock_guard lock(m_mutex);
     FillRunning.store(false, std::memory_order_release);
+    if (m_endNotifier)
+      m_endNotifier();
   }
   m_idle.notify_all();
 }

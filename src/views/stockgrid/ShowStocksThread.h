@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -38,7 +39,12 @@ public:
   const std::shared_ptr<TStopSignal> &Stop() const { return m_stop; }
   void SetStop(const std::shared_ptr<TStopSignal> &stop);
 
-  // Clears FillRunning and wakes WaitIdle.
+  // Called by FillEnded under the link's mutex, from the fill's thread: it
+  // may only post. Cleared by the grid's destructor; once SetEndNotifier
+  // returns, the old notifier is not called any more.
+  void SetEndNotifier(std::function<void()> notifier);
+
+  // Clears FillRunning, tells the notifier and wakes WaitIdle.
   void FillEnded();
   // Waits up to ms milliseconds (no event processing) for FillRunning to
   // clear; true when it did.
@@ -46,6 +52,7 @@ public:
 
 private:
   std::shared_ptr<TStopSignal> m_stop;
+  std::function<void()> m_endNotifier;
   std::mutex m_mutex;
   std::condition_variable m_idle;
 };

@@ -112,6 +112,12 @@ struct TAlertRowState {
 };
 extern TGridRowTable<TAlertRowState> AlertRows;
 
+// The grids' start-up, once per run before the first grid is made: logs
+// "StrGrid Init" (when logging is on), scheme number 1 and GridNow.
+void InitStockGridUnit();
+// Debug tracing (the DEBUG switch): the grids show status texts of their steps.
+bool GridDebugTracing();
+
 // Column dragging and clicks across grids (window thread).
 extern TStockGrid *DragSourceGrid;
 extern TStockGrid *LastClickedGrid;

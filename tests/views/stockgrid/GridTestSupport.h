@@ -137,6 +137,7 @@ protected:
     NewsRows.Clear();
     NewsRowTimes.Clear();
     AlertRows.Clear();
+    ResetSavedSorts();
     ResetColorSchemes();
     ResetViewStore();
   }
@@ -150,12 +151,21 @@ protected:
     NewsRows.Clear();
     NewsRowTimes.Clear();
     AlertRows.Clear();
+    ResetSavedSorts();
     SetErrorReportSink({});
     SetDisplaySettings(TDisplaySettings());
     SetNewsLockTimings(NewsLockTimings());
     MyCriticalSection::SetDeadlockReporter(nullptr);
     MyCriticalSection::ResetTimings();
     SetAppClock(nullptr);
+  }
+
+  // No grid kind has sorted before.
+  static void ResetSavedSorts() {
+    for (int kind = 1; kind <= GridKindCount; ++kind) {
+      SavedSortCol.Set(kind, -1);
+      SavedSortDown.Set(kind, false);
+    }
   }
 
   // Stores a quote stamped 2024-01-10 10:30.
