@@ -6,6 +6,7 @@
 #include "platform/StringUtils.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -17,6 +18,50 @@ namespace {
 // Larger numbers are typing errors; they would also lose all precision in the
 // store's single-precision fields.
 constexpr double MaxQuoteNumber = 1e12;
+
+enum class SplitResult { Ok, Unterminated, TooManyFields };
+
+// SplitCsvLine, giving up once the line has more than maxFields fields.
+SplitResult SplitFields(const std::string &line, std::vector<std::string> &fields,
+                        std::size_t maxFields) {
+  fields.clear();
+  std::string field;
+  bool quoted = false;    // inside quotes
+  bool wasQuoted = false; // this field began with a quote
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c == '"') {
+        if (i + 1 < line.size() && line[i + 1] == '"') {
+          field += '"';
+          ++i;
+        } else {
+          quoted = false;
+        }
+      } else {
+        field += c;
+      }
+    } else if (c == ',') {
+      if (fields.size() == maxFields)
+        return SplitResult::TooManyFields;
+      fields.push_back(wasQuoted ? field : Trim(field));
+      field.clear();
+      wasQuoted = false;
+    } else if (c == '"' && Trim(field).empty() && !wasQuoted) {
+      field.clear();
+      quoted = true;
+      wasQuoted = true;
+    } else {
+      field += c;
+    }
+  }
+  if (quoted)
+    return SplitResult::Unterminated;
+  if (fields.size() == maxFields)
+    return SplitResult::TooManyFields;
+  fields.push_back(wasQuoted ? field : Trim(field));
+  return SplitResult::Ok;
+}
 
 struct ColumnName {
   const char *name;
@@ -200,39 +245,7 @@ std::string QuoteCsvError::Text() const {
 }
 
 bool SplitCsvLine(const std::string &line, std::vector<std::string> &fields) {
-  fields.clear();
-  std::string field;
-  bool quoted = false;    // inside quotes
-  bool wasQuoted = false; // this field began with a quote
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"') {
-        if (i + 1 < line.size() && line[i + 1] == '"') {
-          field += '"';
-          ++i;
-        } else {
-          quoted = false;
-        }
-      } else {
-        field += c;
-      }
-    } else if (c == ',') {
-      fields.push_back(wasQuoted ? field : Trim(field));
-      field.clear();
-      wasQuoted = false;
-    } else if (c == '"' && Trim(field).empty() && !wasQuoted) {
-      field.clear();
-      quoted = true;
-      wasQuoted = true;
-    } else {
-      field += c;
-    }
-  }
-  if (quoted)
-    return false;
-  fields.push_back(wasQuoted ? field : Trim(field));
-  return true;
+  return SplitFields(line, fields, fields.max_size()) == SplitResult::Ok;
 }
 
 bool ParseQuoteNumber(const std::string &text, double &value) {
@@ -373,7 +386,15 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input) {
     const std::string trimmed = Trim(line);
     if (trimmed.empty() || trimmed[0] == '#')
       continue;
-    if (!SplitCsvLine(line, fields)) {
+    // A header is read up to its column cap; a quote line whole, since its
+    // field count is reported.
+    const SplitResult split =
+        SplitFields(line, fields, columns.empty() ? MaxQuoteColumns : fields.max_size());
+    if (split == SplitResult::TooManyFields) {
+      fail("the header has more than " + std::to_string(MaxQuoteColumns) + " columns");
+      return result;
+    }
+    if (split == SplitResult::Unterminated) {
       fail("unterminated quote");
       if (columns.empty())
         return result; // without a header nothing else can be read
@@ -382,18 +403,30 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input) {
 
     if (columns.empty()) {
       int symbolColumns = 0;
-      for (const std::string &f : fields) {
-        columns.push_back(QuoteColumnOf(f));
-        if (columns.back() == QuoteColumn::Symbol)
+      // Of the columns named twice, the one named first.
+      constexpr std::size_t kKnown = std::size_t(QuoteColumn::Unknown);
+      std::array<std::size_t, kKnown> firstAt;
+      firstAt.fill(fields.size());
+      std::array<bool, kKnown> twice{};
+      for (std::size_t i = 0; i < fields.size(); ++i) {
+        const QuoteColumn c = QuoteColumnOf(fields[i]);
+        columns.push_back(c);
+        if (c == QuoteColumn::Symbol)
           ++symbolColumns;
+        if (c == QuoteColumn::Unknown)
+          continue;
+        if (firstAt[std::size_t(c)] < i)
+          twice[std::size_t(c)] = true;
+        else
+          firstAt[std::size_t(c)] = i;
       }
       std::string repeated;
-      for (std::size_t i = 0; i < columns.size() && repeated.empty(); ++i)
-        for (std::size_t j = i + 1; j < columns.size(); ++j)
-          if (columns[i] != QuoteColumn::Unknown && columns[i] == columns[j]) {
-            repeated = ColumnTitle(columns[i]);
-            break;
-          }
+      std::size_t repeatedAt = fields.size();
+      for (std::size_t c = 0; c < kKnown; ++c)
+        if (twice[c] && firstAt[c] < repeatedAt) {
+          repeatedAt = firstAt[c];
+          repeated = ColumnTitle(QuoteColumn(c));
+        }
       if (symbolColumns == 0) {
         fail("the header names no Symbol column");
         return result;

@@ -47,6 +47,10 @@ bool IsFundamentalsColumn(QuoteColumn column);
 // The column a header name stands for (Unknown when none).
 QuoteColumn QuoteColumnOf(const std::string &name);
 
+// A header with more columns is refused (a quote file has a dozen or two);
+// reading it whole would only hold up the window.
+inline constexpr std::size_t MaxQuoteColumns = 1000;
+
 // A quote time: none (the intake stamps "now"), a time of day (market time,
 // today) or a full date-time (market time).
 enum class QuoteTimeKind { None, TimeOfDay, DateTime };

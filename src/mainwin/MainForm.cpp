@@ -33,6 +33,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <unordered_set>
 
 TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("mForm"));
@@ -312,24 +313,34 @@ void TmForm::Timer2Timer() {
 }
 
 void TmForm::Timer1Timer() {
+  const std::int64_t started = AppClock().MonotonicMs();
+  std::size_t quotes = 0;
   RunShowingErrors("Timer1Timer", [&] {
-    AppQuoteIntake().Refresh(); // quotes.csv, and the demo moves
+    quotes = AppQuoteIntake().Refresh().size(); // quotes.csv, and the demo moves
     RefreshUpdatedSymbols();
   });
+  // The window does not answer while a refresh runs; say so when it is long.
+  const std::int64_t took = AppClock().MonotonicMs() - started;
+  if (took > RefreshStallLogMs && LoggingOn)
+    WriteLog("Timer1Timer stall: the refresh held the window " + std::to_string(took) +
+                 " ms (" + std::to_string(quotes) + " quotes)",
+             0);
 }
 
 void TmForm::RefreshUpdatedSymbols() {
   std::string text;
   if (!TakeUpdatedSymbols(usMainGrid, text, "MAIN"))
     return; // the set is kept for the next tick
-  for (const std::string &symbol : ParseUpdatedSymbols(text)) {
-    bool shown = false;
-    for (int i = 0; i < StockGrid->Symbols.Count() && !shown; ++i)
-      shown = SameText(StockGrid->Symbols[i], symbol);
-    if (shown) {
-      m_refreshPending = true;
-      break;
-    }
+  const std::vector<std::string> updated = ParseUpdatedSymbols(text);
+  if (!updated.empty()) {
+    std::unordered_set<std::string> shown;
+    for (int i = 0; i < StockGrid->Symbols.Count(); ++i)
+      shown.insert(UpperCase(StockGrid->Symbols[i]));
+    for (const std::string &symbol : updated)
+      if (shown.count(UpperCase(symbol))) {
+        m_refreshPending = true;
+        break;
+      }
   }
   // A full pass: the portfolio's totals change with any of its symbols.
   if (m_refreshPending) {

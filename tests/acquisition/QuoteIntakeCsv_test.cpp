@@ -190,7 +190,28 @@ TEST(QuoteCsv, WholeFile) {
   EXPECT_EQ(r.Rows[2].AskSize, 6);
 }
 
+// A header of Symbol and count - 1 unknown columns, and one quote line.
+std::string ManyColumns(int count) {
+  std::string header = "Symbol";
+  std::string line = "A";
+  for (int i = 1; i < count; ++i) {
+    header += ",x";
+    line += ",1";
+  }
+  return header + "\n" + line + "\n";
+}
+
+TEST(QuoteCsv, HeaderColumnsAreCapped) {
+  const QuoteCsvResult atCap = ParseQuoteCsv(ManyColumns(int(MaxQuoteColumns)));
+  EXPECT_TRUE(atCap.Errors.empty());
+  EXPECT_EQ(atCap.Rows.size(), 1u);
+  // A header of 100,000 columns is refused at once, whatever its lines hold.
+  EXPECT_EQ(ErrorTexts(ParseQuoteCsv(ManyColumns(100000))),
+            Texts{"line 1: the header has more than 1000 columns"});
+}
+
 TEST(QuoteCsv, BadLinesAndHeaders) {
+  const std::string tooManyColumns = ManyColumns(1001);
   const struct {
     const char *name;
     const char *text;
@@ -204,6 +225,12 @@ TEST(QuoteCsv, BadLinesAndHeaders) {
        "Symbol,Last,Price\nA,1,2\n",
        0,
        {"line 1: the header names the Last column twice"}},
+      {"columns twice: the one named first is reported",
+       "Symbol,Bid,Last,Bid,Price\nA,1,2,3,4\n",
+       0,
+       {"line 1: the header names the Bid column twice"}},
+      {"too many columns", tooManyColumns.c_str(), 0,
+       {"line 1: the header has more than 1000 columns"}},
       {"unterminated header", "\"Symbol,Last\nA,1\n", 0, {"line 1: unterminated quote"}},
       {"bad fields",
        "Symbol,Last,BidSize,Time\n"

@@ -8,6 +8,7 @@
 #include "core/StockStore.h"
 #include "platform/StringUtils.h"
 #include "views/stockgrid/CellTexts.h"
+#include "views/stockgrid/FillMemo.h"
 #include "views/stockgrid/RowInputs.h"
 #include "views/stockgrid/StockGridGlobals.h"
 
@@ -110,6 +111,37 @@ void TruncateRowTables(int kind, int rowCount) {
   AlertRows.Truncate(kind, rowCount);
 }
 
+// Writes a row's texts from fields firstField on: none, only % Port, or all
+// of them, as the memo allows; then remembers what the row holds. Returns
+// whether a cell changed.
+bool WriteRowTexts(TGridFillSink &sink, TFillMemo *memo, const TColumnMap &colPos, int row,
+                   const std::string &symbol, const CellTextInputs &inputs, int firstField) {
+  const TFillMemo::TReuse reuse =
+      memo ? memo->Check(row, inputs, sink.RowVersion(row)) : TFillMemo::TReuse::None;
+  if (reuse == TFillMemo::TReuse::All)
+    return false; // the memo already holds these inputs and this version
+  RowWriter writer(sink, colPos, row, symbol);
+  bool clean = true;
+  if (reuse == TFillMemo::TReuse::ShareOnly) {
+    std::string share;
+    if (PortShareText(inputs, share))
+      writer.PutCell(gfPctPort, share);
+  } else if (reuse == TFillMemo::TReuse::None) {
+    const CellTexts texts = ComputeCellTexts(inputs);
+    LogErrors(texts);
+    writer.PutAll(texts, firstField);
+    clean = texts.Errors.empty();
+  }
+  if (memo) {
+    // A row whose texts failed keeps no memo: it is computed (and logged) again.
+    if (clean)
+      memo->Remember(row, inputs, sink.RowVersion(row));
+    else
+      memo->Forget(row);
+  }
+  return writer.Changed();
+}
+
 class BatchScope {
 public:
   explicit BatchScope(TGridFillSink &sink) : m_sink(sink) { m_sink.BeginBatch(); }
@@ -141,7 +173,7 @@ bool FilterSelects(const std::string &filter, const std::string &symbol) {
 }
 
 TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *portfolio,
-                         TGridFillSink &sink, const std::atomic<bool> *stop) {
+                         TGridFillSink &sink, const std::atomic<bool> *stop, TFillMemo *memo) {
   TFillOutcome out;
   const auto stopped = [&] {
     if (stop && stop->load(std::memory_order_acquire)) {
@@ -184,6 +216,8 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
     place.GridKind = kind;
     place.WatchMode = request.WatchMode;
     place.Visible = VisibleFields(request.ColPos, sink.ColCount());
+    if (memo)
+      memo->BeginPass(request.ColPos, sink.ColCount());
 
     int group = 1;
     try {
@@ -218,12 +252,10 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
 
         if (rowKind == rkSeparator) {
           label = "9.15";
-          const CellTexts texts =
-              ComputeCellTexts(GatherListRow(symbol, listIndex, group, place, portfolio, settings));
-          LogErrors(texts);
+          const CellTextInputs inputs =
+              GatherListRow(symbol, listIndex, group, place, portfolio, settings);
           WriteTag(sink, row, SeparatorRowTag(row));
-          RowWriter writer(sink, request.ColPos, row, symbol);
-          writer.PutAll(texts, 0);
+          WriteRowTexts(sink, memo, request.ColPos, row, symbol, inputs, 0);
           RepaintRow(sink, row);
           NewsRows.Set(kind, row, false);
           AlertRows.Set(kind, row, TAlertRowState());
@@ -279,11 +311,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         }
 
         label = "9.5";
-        const CellTexts texts = ComputeCellTexts(inputs);
-        LogErrors(texts);
-        RowWriter writer(sink, request.ColPos, row, symbol);
-        writer.PutAll(texts, 1);
-        if (writer.Changed() || selected)
+        if (WriteRowTexts(sink, memo, request.ColPos, row, symbol, inputs, 1) || selected)
           RepaintRow(sink, row);
       }
     } catch (const std::exception &e) {

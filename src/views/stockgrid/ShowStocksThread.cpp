@@ -82,6 +82,7 @@ std::intptr_t TStoreFillSink::Object(int col, int row) const { return m_store->O
 void TStoreFillSink::SetObject(int col, int row, std::intptr_t object) {
   m_store->SetObject(col, row, object);
 }
+std::uint64_t TStoreFillSink::RowVersion(int row) const { return m_store->RowVersion(row); }
 void TStoreFillSink::RepaintRow(int row) { m_store->RequestRepaintRow(row); }
 bool TStoreFillSink::SyncPoint() {
   return RunOnWindowThread([] {}, m_link->Stop());
@@ -123,7 +124,8 @@ TFillOutcome ExecuteFill(const TFillRequest &request, TGridFillSink &sink, TFill
 
       step("Mark 4");
       try {
-        out = ShowResults(request, havePortfolio ? &snapshot : nullptr, sink, &link.StopFill);
+        out = ShowResults(request, havePortfolio ? &snapshot : nullptr, sink, &link.StopFill,
+                          &link.Memo);
       } catch (const std::exception &e) {
         if (LoggingOn)
           WriteLog(std::string("EXSHOWRESULTS ERROR ") + e.what(), 0);

@@ -9,6 +9,7 @@
 // a pass still running then stops at its next check and its writes reach
 // nobody.
 #include "platform/WorkerThread.h"
+#include "views/stockgrid/FillMemo.h"
 #include "views/stockgrid/GridFill.h"
 
 #include <atomic>
@@ -30,6 +31,8 @@ public:
   std::atomic<bool> StopFill{false};
   // A fill works on the grid.
   std::atomic<bool> FillRunning{false};
+  // What the grid's passes wrote; only the running fill touches it.
+  TFillMemo Memo;
 
   void RequestStop();
   // The fill's stop signal (its window-thread call waits on it).
@@ -67,6 +70,7 @@ public:
   void SetCell(int col, int row, const std::string &text) override;
   std::intptr_t Object(int col, int row) const override;
   void SetObject(int col, int row, std::intptr_t object) override;
+  std::uint64_t RowVersion(int row) const override;
   void RepaintRow(int row) override;
   bool SyncPoint() override;
   void BeginBatch() override;
