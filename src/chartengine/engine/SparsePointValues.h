@@ -41,8 +41,11 @@ public:
     if (!(value == m_default))
       m_items.insert(it, {index, value});
   }
-  // The slot at index goes: later slots move down by one.
+  // The slot at index goes: later slots move down by one. Nothing for an
+  // index that is no slot.
   void Delete(int index) {
+    if (index < 0 || index >= m_count)
+      return;
     auto it = Find(index);
     if (it != m_items.end() && it->first == index)
       it = m_items.erase(it);
