@@ -146,8 +146,8 @@ double RawPolyline() {
   return MedianMs([&] {
     image.fill(Qt::white);
     for (int i = 0; i < kMillion; ++i)
-      poly[i] = QPoint(static_cast<int>(std::lround(i * sx)),
-                       static_cast<int>(std::lround((*hi - ys[static_cast<size_t>(i)]) * sy)));
+      poly[i] = QPoint(static_cast<int>(i * sx + 0.5),
+                       static_cast<int>((*hi - ys[static_cast<size_t>(i)]) * sy + 0.5));
     QPainter p(&image);
     p.setPen(QPen(Qt::red, 1));
     p.drawPolyline(poly);
@@ -174,9 +174,11 @@ double MinMaxLimit() {
       poly << QPoint(column, first) << QPoint(column, low) << QPoint(column, high)
            << QPoint(column, last);
     };
+    const double top = *hi;
     for (int i = 0; i < kMillion; ++i) {
-      const int x = static_cast<int>(std::lround(i * sx));
-      const int y = static_cast<int>(std::lround((*hi - ys[static_cast<size_t>(i)]) * sy));
+      // Both are never negative: rounding is adding a half and truncating.
+      const int x = static_cast<int>(i * sx + 0.5);
+      const int y = static_cast<int>((top - ys[static_cast<size_t>(i)]) * sy + 0.5);
       if (x != column) {
         flush();
         column = x;
@@ -251,13 +253,17 @@ double QtAppendAndShow() {
       kQtRuns);
 }
 
+// Heap growth from a shown empty chart to the same chart showing the points
+// (filled before they join the chart: appended to a shown series, each point
+// would lay the whole line out again).
 double QtBytesPerPoint() {
   QtChart q;
-  q.Attach();
   q.Render();
   const double before = HeapBytes();
-  FillQt(q.series, kMillion);
-  q.chart->axes(Qt::Horizontal).first()->setRange(0, kMillion);
+  auto *series = new QLineSeries;
+  FillQt(series, kMillion);
+  q.chart->addSeries(series);
+  q.chart->createDefaultAxes();
   q.Render();
   return (HeapBytes() - before) / kMillion;
 }

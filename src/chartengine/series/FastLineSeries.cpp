@@ -33,16 +33,25 @@ public:
     m_minimum = scale.Minimum;
     m_span = scale.SpanPixels();
     m_range = scale.Range();
+    m_perPixel = m_span / m_range;
     m_fromStart = horizontal ? !scale.Inverted : scale.Inverted;
     m_origin = m_fromStart ? scale.StartPixel : scale.EndPixel;
   }
   int operator()(double value) const {
     if (m_linear) {
-      const double t = (value - m_minimum) * m_span / m_range;
+      // Rounds half to even, as nearbyint does; exact below 2^51.
+      constexpr double kRound = 6755399441055744.0; // 1.5 * 2^52
+      // One multiplication instead of the axis' division; its last bits may
+      // differ, which matters only next to a half pixel (or far out): there
+      // the axis' own arithmetic decides.
+      double t = (value - m_minimum) * m_perPixel;
+      double rounded = (t + kRound) - kRound;
+      if (!(std::fabs(t) < 1e6) || std::fabs(std::fabs(t - rounded) - 0.5) < 1e-7) {
+        t = (value - m_minimum) * m_span / m_range;
+        rounded = (t + kRound) - kRound;
+      }
       if (std::fabs(t) < 2147483647.0) {
-        // Rounds half to even, as nearbyint does; exact below 2^51.
-        constexpr double kRound = 6755399441055744.0; // 1.5 * 2^52
-        const auto offset = static_cast<long long>((t + kRound) - kRound);
+        const auto offset = static_cast<long long>(rounded);
         const long long p = m_fromStart ? m_origin + offset : m_origin - offset;
         return static_cast<int>(std::clamp<long long>(p, INT_MIN, INT_MAX));
       }
@@ -60,6 +69,7 @@ private:
   double m_minimum = 0;
   double m_span = 0;
   double m_range = 1;
+  double m_perPixel = 0;
   long long m_origin = 0;
 };
 
