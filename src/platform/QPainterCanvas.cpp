@@ -392,6 +392,43 @@ void TQPainterCanvas::ThinLines(std::span<const TPoint> points, bool closed) {
     const QRgb off = ToQColor(BkColor()).rgb();
     const unsigned cw = unsigned(d.clip.width()), ch = unsigned(d.clip.height());
     const int cx = d.clip.x() - d.dx, cy = d.clip.y() - d.dy; // clip in canvas units
+    if (!period && Pen().Mode == pmCopy && d.rowFirst == nullptr) {
+      // Solid lines under a rectangle: straight runs are cut to the clip once.
+      const int right = cx + int(cw), bottom = cy + int(ch);
+      const auto pixel = [&](int x, int y) -> QRgb & {
+        return reinterpret_cast<QRgb *>(d.bits + qsizetype(y + d.dy) * d.bytesPerLine)[x + d.dx];
+      };
+      const auto segment = [&](const TPoint &a, const TPoint &b) {
+        if (a.X == b.X && a.Y != b.Y) {
+          if (a.X < cx || a.X >= right)
+            return;
+          // From a.Y towards b.Y, leaving out b.Y.
+          const int from = std::max(a.Y < b.Y ? a.Y : b.Y + 1, cy);
+          const int to = std::min(a.Y < b.Y ? b.Y - 1 : a.Y, bottom - 1);
+          for (int y = from; y <= to; ++y)
+            pixel(a.X, y) = on;
+          return;
+        }
+        if (a.Y == b.Y && a.X != b.X) {
+          if (a.Y < cy || a.Y >= bottom)
+            return;
+          const int from = std::max(a.X < b.X ? a.X : b.X + 1, cx);
+          const int to = std::min(a.X < b.X ? b.X - 1 : a.X, right - 1);
+          if (from <= to)
+            std::fill(&pixel(from, a.Y), &pixel(to, a.Y) + 1, on);
+          return;
+        }
+        RasterLine(a.X, a.Y, b.X, b.Y, [&](int x, int y) {
+          if (unsigned(x - cx) < cw && unsigned(y - cy) < ch)
+            pixel(x, y) = on;
+        });
+      };
+      for (size_t i = 0; i + 1 < points.size(); ++i)
+        segment(points[i], points[i + 1]);
+      if (closed)
+        segment(points.back(), points[0]);
+      return;
+    }
     const auto run = [&](auto &&paint) {
       walk([&](int x, int y, bool isOn) {
         if (unsigned(x - cx) >= cw || unsigned(y - cy) >= ch || (!isOn && !gaps) ||

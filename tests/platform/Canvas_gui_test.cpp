@@ -150,8 +150,8 @@ TEST(CanvasPixels, LinesThroughATurnedPainterAndAPolygonClip) {
 }
 
 TEST(CanvasPixels, LinesWrittenDirectlyUnderAPolygonClipLandWhereQPainterPutsThem) {
-  // RGB32 is written directly, RGB888 through QPainter: under a hexagon clip,
-  // changed between the lines, both give the same pixels for every pen.
+  // RGB32 is written directly, RGB888 through QPainter: under polygon clips
+  // and a rectangle, changed between the lines, both give the same pixels.
   const TPoint hexagon[] = {{5, 40}, {5, 12}, {18, 3}, {58, 3}, {58, 30}, {45, 44}};
   const TPoint other[] = {{0, 0}, {30, 5}, {63, 47}, {2, 30}};
   const auto draw = [&](TCanvas &cv) {
@@ -162,13 +162,22 @@ TEST(CanvasPixels, LinesWrittenDirectlyUnderAPolygonClipLandWhereQPainterPutsThe
     };
     cv.SetBkColor(clYellow);
     cv.SetBkMode(OPAQUE);
-    for (int k = 0; k < 300; ++k) {
-      if (k % 100 == 0)
+    for (int k = 0; k < 400; ++k) {
+      if (k == 300)
+        cv.SetClipRect(TRect(6, 5, 50, 40));
+      else if (k % 100 == 0)
         cv.SetClipPolygon(k == 100 ? std::span<const TPoint>(other)
                                    : std::span<const TPoint>(hexagon));
       cv.Pen().Style = k % 3 == 0 ? psDot : psSolid;
-      cv.MoveTo(next(80) - 8, next(64) - 8);
-      cv.LineTo(next(80) - 8, next(64) - 8);
+      const int x0 = next(80) - 8, y0 = next(64) - 8;
+      int x1 = next(80) - 8, y1 = next(64) - 8;
+      // Straight runs too, either way.
+      if (k % 4 == 1)
+        x1 = x0;
+      else if (k % 4 == 2)
+        y1 = y0;
+      cv.MoveTo(x0, y0);
+      cv.LineTo(x1, y1);
     }
   };
   const QImage direct = Drawn(draw);

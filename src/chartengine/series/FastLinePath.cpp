@@ -3,29 +3,6 @@
 #include <algorithm>
 #include <array>
 
-void TFastLinePath::Add(const TPoint &p) {
-  if (m_open) {
-    if (p == m_last.P)
-      return; // the same pixel again draws nothing
-    if (p.X == m_last.P.X) {
-      const Mark m{p, m_seq++};
-      if (p.Y != m_last.P.Y)
-        m_beforeLast = m_last;
-      if (p.Y < m_low.P.Y)
-        m_low = m;
-      if (p.Y > m_high.P.Y)
-        m_high = m;
-      m_last = m;
-      return;
-    }
-    Flush(false);
-  }
-  const Mark m{p, m_seq++};
-  m_first = m_low = m_high = m_last = m;
-  m_beforeLast = Mark();
-  m_open = true;
-}
-
 void TFastLinePath::Finish(bool endOfLine) {
   if (m_open)
     Flush(endOfLine);

@@ -11,7 +11,29 @@
 class TFastLinePath {
 public:
   explicit TFastLinePath(std::vector<TPoint> &out) : m_out(out) { m_out.clear(); }
-  void Add(const TPoint &p);
+  // Inline: it runs once per point.
+  void Add(const TPoint &p) {
+    if (m_open) {
+      if (p == m_last.P)
+        return; // the same pixel again draws nothing
+      if (p.X == m_last.P.X) {
+        const Mark m{p, m_seq++};
+        if (p.Y != m_last.P.Y)
+          m_beforeLast = m_last;
+        if (p.Y < m_low.P.Y)
+          m_low = m;
+        if (p.Y > m_high.P.Y)
+          m_high = m;
+        m_last = m;
+        return;
+      }
+      Flush(false);
+    }
+    const Mark m{p, m_seq++};
+    m_first = m_low = m_high = m_last = m;
+    m_beforeLast = Mark();
+    m_open = true;
+  }
   // The last run goes out. endOfLine: nothing follows it, so the pixel of
   // its last point is left out unless the line was there before; else the
   // next segment starts on that point.

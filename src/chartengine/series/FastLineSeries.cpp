@@ -148,13 +148,17 @@ void TFastLineSeries::DrawReduced() {
   const int first = FirstVisibleIndex();
   const int last = LastVisibleIndex();
   // A derived series may place its points elsewhere: it is asked per point.
-  const bool plain = typeid(*this) == typeid(TFastLineSeries);
+  const bool plain = typeid(*this) == typeid(TFastLineSeries) && last < XValues().Count() &&
+                     last < YValues().Count();
   const TAxisPixels toX(HorizAxisObject(), true);
   const TAxisPixels toY(VertAxisObject(), false);
-  const TChartValueList &xs = XValues();
-  const TChartValueList &ys = YValues();
+  // Value(t) is the stored value times Multiplier; read in place.
+  const double *xs = XValues().RawValues();
+  const double *ys = YValues().RawValues();
+  const double mx = XValues().Multiplier();
+  const double my = YValues().Multiplier();
   const auto screen = [&](int t) {
-    return plain ? TPoint(toX(xs.Value(t)), toY(ys.Value(t)))
+    return plain ? TPoint(toX(xs[t] * mx), toY(ys[t] * my))
                  : TPoint(PointScreenX(t), PointScreenY(t));
   };
   const int from = first >= 1 ? first - 1 : first;
