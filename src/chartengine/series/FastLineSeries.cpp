@@ -39,29 +39,36 @@ public:
   }
   int operator()(double value) const {
     if (m_linear) {
-      // Rounds half to even, as nearbyint does; exact below 2^51.
-      constexpr double kRound = 6755399441055744.0; // 1.5 * 2^52
       // One multiplication instead of the axis' division; its last bits may
       // differ, which matters only next to a half pixel (or far out): there
       // the axis' own arithmetic decides.
-      double t = (value - m_minimum) * m_perPixel;
-      double rounded = (t + kRound) - kRound;
-      if (!(std::fabs(t) < 1e6) || std::fabs(std::fabs(t - rounded) - 0.5) < 1e-7) {
-        t = (value - m_minimum) * m_span / m_range;
-        rounded = (t + kRound) - kRound;
-      }
-      if (std::fabs(t) < 2147483647.0) {
-        const auto offset = static_cast<long long>(rounded);
-        const long long p = m_fromStart ? m_origin + offset : m_origin - offset;
-        return static_cast<int>(std::clamp<long long>(p, INT_MIN, INT_MAX));
-      }
+      const double t = (value - m_minimum) * m_perPixel;
+      const double rounded = (t + kRound) - kRound;
+      if (std::fabs(t) < 1e6 && std::fabs(std::fabs(t - rounded) - 0.5) >= 1e-7)
+        return Pixel(static_cast<long long>(rounded));
+    }
+    return Exact(value);
+  }
+
+private:
+  // Rounds half to even, as nearbyint does; exact below 2^51.
+  static constexpr double kRound = 6755399441055744.0; // 1.5 * 2^52
+
+  int Pixel(long long offset) const {
+    const long long p = m_fromStart ? m_origin + offset : m_origin - offset;
+    return static_cast<int>(std::clamp<long long>(p, INT_MIN, INT_MAX));
+  }
+  int Exact(double value) const {
+    if (m_linear) {
+      const double t = (value - m_minimum) * m_span / m_range;
+      if (std::fabs(t) < 2147483647.0)
+        return Pixel(static_cast<long long>((t + kRound) - kRound));
     }
     if (m_axis == nullptr)
       return 0;
     return m_horizontal ? m_axis->XValueToScreen(value) : m_axis->YValueToScreen(value);
   }
 
-private:
   const TCustomChartAxis *m_axis;
   bool m_horizontal;
   bool m_linear = false;
