@@ -139,6 +139,7 @@ void TQPainterCanvas::Begin(QPainter &painter) {
 
 void TQPainterCanvas::Bind(QPainter *painter, bool /*owned*/) {
   m_painter = painter;
+  ++m_clipSerial;
   m_painter->setRenderHint(QPainter::Antialiasing, false);
   m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
   m_baseClip.Enabled = m_painter->hasClipping();
@@ -278,7 +279,7 @@ const std::vector<QPoint> &TQPainterCanvas::ToQPoints(std::span<const TPoint> po
 
 // ---- lines ---------------------------------------------------------------
 
-bool TQPainterCanvas::DirectTarget(Direct &d) const {
+bool TQPainterCanvas::DirectTarget(Direct &d) {
   const QImage *image = Image();
   if (!image)
     return false;
@@ -289,21 +290,69 @@ bool TQPainterCanvas::DirectTarget(Direct &d) const {
        (f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)))
     return false;
   const QTransform &t = m_painter->deviceTransform();
+  DirectCache &c = m_direct;
+  if (!c.valid || c.painter != m_painter || c.bits != image->constBits() ||
+      c.size != image->size() || c.dx != t.dx() || c.dy != t.dy() ||
+      c.clipSerial != m_clipSerial || t.type() > QTransform::TxTranslate) {
+    c.valid = true;
+    c.painter = m_painter;
+    c.bits = image->constBits();
+    c.size = image->size();
+    c.dx = t.dx();
+    c.dy = t.dy();
+    c.clipSerial = m_clipSerial;
+    c.usable = ComputeDirectTarget(*image, c);
+  }
+  if (!c.usable)
+    return false;
+  d = c.direct;
+  return true;
+}
+
+bool TQPainterCanvas::ComputeDirectTarget(const QImage &image, DirectCache &cache) const {
+  const QTransform &t = m_painter->deviceTransform();
   if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) ||
       t.dy() != std::floor(t.dy()))
     return false;
+  Direct &d = cache.direct;
+  d = Direct();
   d.dx = int(t.dx());
   d.dy = int(t.dy());
-  d.clip = image->rect();
+  d.clip = image.rect();
+  cache.rowFirst.clear();
+  cache.spanLeft.clear();
+  cache.spanRight.clear();
   if (m_painter->hasClipping()) {
-    const QRegion region = m_painter->clipRegion();
-    if (region.rectCount() > 1)
-      return false;
-    d.clip &= region.boundingRect().translated(d.dx, d.dy);
+    const QRegion region = m_painter->clipRegion().translated(d.dx, d.dy) & image.rect();
+    d.clip = region.boundingRect();
+    if (region.rectCount() > 1) {
+      // Rows of spans: a region's rectangles come in bands of rows, left to right.
+      const int top = d.clip.top();
+      const int rows = d.clip.height();
+      cache.rowFirst.assign(size_t(rows) + 1, 0);
+      for (const QRect &r : region)
+        for (int y = r.top(); y <= r.bottom(); ++y)
+          ++cache.rowFirst[size_t(y - top) + 1];
+      for (int row = 0; row < rows; ++row)
+        cache.rowFirst[size_t(row) + 1] += cache.rowFirst[size_t(row)];
+      const size_t total = size_t(cache.rowFirst[size_t(rows)]);
+      cache.spanLeft.resize(total);
+      cache.spanRight.resize(total);
+      std::vector<int> next(cache.rowFirst.begin(), cache.rowFirst.end() - 1);
+      for (const QRect &r : region)
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+          const size_t k = size_t(next[size_t(y - top)]++);
+          cache.spanLeft[k] = r.left();
+          cache.spanRight[k] = r.right() + 1;
+        }
+      d.rowFirst = cache.rowFirst.data();
+      d.spanLeft = cache.spanLeft.data();
+      d.spanRight = cache.spanRight.data();
+    }
   }
   // The painter writes into this very buffer as well; it does not detach.
-  d.bits = const_cast<uchar *>(image->constBits());
-  d.bytesPerLine = image->bytesPerLine();
+  d.bits = const_cast<uchar *>(image.constBits());
+  d.bytesPerLine = image.bytesPerLine();
   return true;
 }
 
@@ -343,9 +392,47 @@ void TQPainterCanvas::ThinLines(std::span<const TPoint> points, bool closed) {
     const QRgb off = ToQColor(BkColor()).rgb();
     const unsigned cw = unsigned(d.clip.width()), ch = unsigned(d.clip.height());
     const int cx = d.clip.x() - d.dx, cy = d.clip.y() - d.dy; // clip in canvas units
+    if (!period && Pen().Mode == pmCopy && d.rowFirst == nullptr) {
+      // Solid lines under a rectangle: straight runs are cut to the clip once.
+      const int right = cx + int(cw), bottom = cy + int(ch);
+      const auto pixel = [&](int x, int y) -> QRgb & {
+        return reinterpret_cast<QRgb *>(d.bits + qsizetype(y + d.dy) * d.bytesPerLine)[x + d.dx];
+      };
+      const auto segment = [&](const TPoint &a, const TPoint &b) {
+        if (a.X == b.X && a.Y != b.Y) {
+          if (a.X < cx || a.X >= right)
+            return;
+          // From a.Y towards b.Y, leaving out b.Y.
+          const int from = std::max(a.Y < b.Y ? a.Y : b.Y + 1, cy);
+          const int to = std::min(a.Y < b.Y ? b.Y - 1 : a.Y, bottom - 1);
+          for (int y = from; y <= to; ++y)
+            pixel(a.X, y) = on;
+          return;
+        }
+        if (a.Y == b.Y && a.X != b.X) {
+          if (a.Y < cy || a.Y >= bottom)
+            return;
+          const int from = std::max(a.X < b.X ? a.X : b.X + 1, cx);
+          const int to = std::min(a.X < b.X ? b.X - 1 : a.X, right - 1);
+          if (from <= to)
+            std::fill(&pixel(from, a.Y), &pixel(to, a.Y) + 1, on);
+          return;
+        }
+        RasterLine(a.X, a.Y, b.X, b.Y, [&](int x, int y) {
+          if (unsigned(x - cx) < cw && unsigned(y - cy) < ch)
+            pixel(x, y) = on;
+        });
+      };
+      for (size_t i = 0; i + 1 < points.size(); ++i)
+        segment(points[i], points[i + 1]);
+      if (closed)
+        segment(points.back(), points[0]);
+      return;
+    }
     const auto run = [&](auto &&paint) {
       walk([&](int x, int y, bool isOn) {
-        if (unsigned(x - cx) >= cw || unsigned(y - cy) >= ch || (!isOn && !gaps))
+        if (unsigned(x - cx) >= cw || unsigned(y - cy) >= ch || (!isOn && !gaps) ||
+            (d.rowFirst != nullptr && !d.InSpans(x + d.dx, y + d.dy)))
           return;
         QRgb *line = reinterpret_cast<QRgb *>(d.bits + qsizetype(y + d.dy) * d.bytesPerLine);
         paint(line[x + d.dx], isOn);
@@ -684,6 +771,7 @@ void TQPainterCanvas::TextRect(const TRect &r, int x, int y, const std::string &
 // ---- clipping ------------------------------------------------------------
 
 void TQPainterCanvas::ApplyClip(const ClipState &c) {
+  ++m_clipSerial;
   if (!m_painter)
     return;
   if (c.Enabled)

@@ -87,8 +87,37 @@ private:
   struct Direct {
     uchar *bits = nullptr;
     qsizetype bytesPerLine = 0;
-    QRect clip; // device pixels
+    QRect clip; // device pixels: the clip's bounds
     int dx = 0, dy = 0;
+    // A clip of more than one rectangle (a polygon) as spans per device row
+    // from clip.top(): row r holds spans rowFirst[r] .. rowFirst[r + 1] - 1,
+    // each [spanLeft, spanRight). Empty for a rectangular clip.
+    const int *rowFirst = nullptr;
+    const int *spanLeft = nullptr;
+    const int *spanRight = nullptr;
+    // Whether the device pixel lies inside the clip (it lies inside its bounds).
+    bool InSpans(int devX, int devY) const {
+      const int row = devY - clip.top();
+      for (int k = rowFirst[row]; k < rowFirst[row + 1]; ++k)
+        if (devX >= spanLeft[k] && devX < spanRight[k])
+          return true;
+      return false;
+    }
+  };
+  // The direct target worked out for one picture, transform and clip; lines
+  // drawn one by one reuse it until any of them changes.
+  struct DirectCache {
+    bool valid = false;
+    bool usable = false;
+    const QPainter *painter = nullptr;
+    const uchar *bits = nullptr;
+    QSize size;
+    qreal dx = 0, dy = 0;
+    quint64 clipSerial = 0;
+    Direct direct;
+    std::vector<int> rowFirst;
+    std::vector<int> spanLeft;
+    std::vector<int> spanRight;
   };
 
   void Bind(QPainter *painter, bool owned);
@@ -105,7 +134,9 @@ private:
   template <typename F> void StrokeWide(F &&draw);
   // 1-px straight lines through the points, each leaving out its end pixel.
   void ThinLines(std::span<const TPoint> points, bool closed);
-  bool DirectTarget(Direct &d) const;
+  bool DirectTarget(Direct &d);
+  // Works out the picture, offset and clip of the direct target.
+  bool ComputeDirectTarget(const QImage &image, DirectCache &cache) const;
   void FillRectWithBrush(const QRect &r);
   void FillPathWithBrush(const QPainterPath &path);
   // The inside of a polygon in the brush, without the outline.
@@ -127,4 +158,7 @@ private:
   std::vector<QPoint> m_points;
   std::vector<QPoint> m_onPixels;
   std::vector<QPoint> m_offPixels;
+  // Counts clip changes, so that the direct target knows when to look again.
+  quint64 m_clipSerial = 0;
+  DirectCache m_direct;
 };

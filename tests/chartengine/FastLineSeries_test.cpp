@@ -53,6 +53,18 @@ TEST(FastLineSeries, PointOnTheLastDrawnPixelAddsNothing) {
             (std::vector<std::string>{MoveTo(1, 10), LineTo(1, 10, 2, 40), LineTo(2, 40, 3, 20)}));
 }
 
+TEST(FastLineSeries, PointsOnOnePixelColumnDrawAsItsFirstLowestHighestAndLastPoint) {
+  // 2 .. 2.02 all map to x = 90; the point of 30 lies inside the column's
+  // span and adds no pixel to a solid 1-pixel line.
+  FastChart f({{1, 10}, {2, 40}, {2.005, 20}, {2.01, 60}, {2.015, 30}, {2.02, 50}, {3, 20}});
+  EXPECT_EQ(f.Draw(), (std::vector<std::string>{MoveTo(1, 10), LineTo(1, 10, 2, 40),
+                                                LineTo(2, 40, 2, 20), LineTo(2, 20, 2, 60),
+                                                LineTo(2, 60, 2, 50), LineTo(2, 50, 3, 20)}));
+  // Any other pen draws every point.
+  f.series.LinePen().SetStyle(psDot);
+  EXPECT_EQ(f.Draw().size(), 7u);
+}
+
 TEST(FastLineSeries, OneVisiblePointOnlyMovesThePen) {
   FastChart f({{1, 10}});
   EXPECT_EQ(f.Draw(), std::vector<std::string>{MoveTo(1, 10)});

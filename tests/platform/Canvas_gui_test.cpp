@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -123,7 +124,8 @@ TEST(CanvasPixels, LineLeavesOutItsEndPixel) {
 }
 
 TEST(CanvasPixels, LinesThroughATurnedPainterAndAPolygonClip) {
-  // Neither can be written directly: the pixels go through QPainter.
+  // A turned painter goes through QPainter; a polygon clip is written
+  // directly, row by row of the clip.
   QImage image = Paper();
   {
     QPainter painter(&image);
@@ -145,6 +147,44 @@ TEST(CanvasPixels, LinesThroughATurnedPainterAndAPolygonClip) {
   });
   EXPECT_EQ(PixelsOf(clipped, kInk), PixelSet({{0, 5}, {1, 5}, {2, 5}, {6, 5}, {7, 5}, {8, 5}}));
   EXPECT_EQ(PixelsOf(clipped, clYellow), PixelSet({{3, 5}, {4, 5}, {5, 5}, {9, 5}}));
+}
+
+TEST(CanvasPixels, LinesWrittenDirectlyUnderAPolygonClipLandWhereQPainterPutsThem) {
+  // RGB32 is written directly, RGB888 through QPainter: under polygon clips
+  // and a rectangle, changed between the lines, both give the same pixels.
+  const TPoint hexagon[] = {{5, 40}, {5, 12}, {18, 3}, {58, 3}, {58, 30}, {45, 44}};
+  const TPoint other[] = {{0, 0}, {30, 5}, {63, 47}, {2, 30}};
+  const auto draw = [&](TCanvas &cv) {
+    unsigned seed = 7;
+    const auto next = [&](int n) {
+      seed = seed * 1103515245u + 12345u;
+      return static_cast<int>((seed >> 16) % static_cast<unsigned>(n));
+    };
+    cv.SetBkColor(clYellow);
+    cv.SetBkMode(OPAQUE);
+    for (int k = 0; k < 400; ++k) {
+      if (k == 300)
+        cv.SetClipRect(TRect(6, 5, 50, 40));
+      else if (k % 100 == 0)
+        cv.SetClipPolygon(k == 100 ? std::span<const TPoint>(other)
+                                   : std::span<const TPoint>(hexagon));
+      cv.Pen().Style = k % 3 == 0 ? psDot : psSolid;
+      const int x0 = next(80) - 8, y0 = next(64) - 8;
+      int x1 = next(80) - 8, y1 = next(64) - 8;
+      // Straight runs too, either way.
+      if (k % 4 == 1)
+        x1 = x0;
+      else if (k % 4 == 2)
+        y1 = y0;
+      cv.MoveTo(x0, y0);
+      cv.LineTo(x1, y1);
+    }
+  };
+  const QImage direct = Drawn(draw);
+  const QImage painted = Drawn(draw, 64, 48, kPaper, QImage::Format_RGB888);
+  EXPECT_GT(PixelsOf(direct, kInk).size(), 500u);
+  EXPECT_EQ(PixelsOf(direct, kInk), PixelsOf(painted, kInk));
+  EXPECT_EQ(PixelsOf(direct, clYellow), PixelsOf(painted, clYellow));
 }
 
 TEST(CanvasPixels, LineToMovesThePenAndPolylineJoinsWithoutTheLastPixel) {

@@ -34,10 +34,16 @@ void TCustomChartPanel::Invalidate() {
   if (!m_created)
     return;
   m_canvas->MarkBufferStale();
+  // Points added one after another ask for a repaint each: the window is
+  // told once, until its paint comes.
+  if (m_updatePending)
+    return;
+  m_updatePending = isVisible() && updatesEnabled();
   update();
 }
 
 void TCustomChartPanel::paintEvent(QPaintEvent *) {
+  m_updatePending = false;
   QPainter painter(this);
   TQPainterCanvas window(painter);
   m_windowCanvas = &window;

@@ -164,4 +164,6 @@ private:
   int m_bevelWidth = 1;
   int m_borderWidth = 0;
   bool m_drawing = false;
+  // A whole repaint was asked of the window and its paint has not come yet.
+  bool m_updatePending = false;
 };

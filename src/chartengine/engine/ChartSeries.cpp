@@ -14,6 +14,7 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -92,8 +93,8 @@ int TChartSeries::AppendPoint(double x, double y, const std::string &label, TCol
 }
 
 void TChartSeries::InsertPointExtras(int index, const std::string &label, TColor color) {
-  m_colors.insert(m_colors.begin() + index, color);
-  m_labels.insert(m_labels.begin() + index, label);
+  m_colors.Insert(index, color);
+  m_labels.Insert(index, label);
   m_marks->Positions().InsertEmpty(index);
 }
 
@@ -118,8 +119,8 @@ void TChartSeries::Delete(int valueIndex) {
   for (int t = 0; t < m_valueLists.Count(); ++t)
     if (valueIndex < m_valueLists[t].Count())
       m_valueLists[t].Delete(valueIndex);
-  m_colors.erase(m_colors.begin() + valueIndex);
-  m_labels.erase(m_labels.begin() + valueIndex);
+  m_colors.Delete(valueIndex);
+  m_labels.Delete(valueIndex);
   m_marks->Positions().Delete(valueIndex);
   NotifyValueChange(snDelete, valueIndex);
   Repaint();
@@ -128,8 +129,8 @@ void TChartSeries::Delete(int valueIndex) {
 void TChartSeries::ClearLists() {
   for (int t = 0; t < m_valueLists.Count(); ++t)
     m_valueLists[t].Clear();
-  std::vector<TColor>().swap(m_colors);
-  std::vector<std::string>().swap(m_labels);
+  m_colors.Clear();
+  m_labels.Clear();
   m_marks->Positions().Clear();
 }
 
@@ -145,8 +146,11 @@ void TChartSeries::Clear() {
 void TChartSeries::ExchangePoints(int a, int b) {
   for (int t = 0; t < m_valueLists.Count(); ++t)
     m_valueLists[t].Exchange(a, b);
-  std::swap(m_colors.at(static_cast<std::size_t>(a)), m_colors.at(static_cast<std::size_t>(b)));
-  std::swap(m_labels.at(static_cast<std::size_t>(a)), m_labels.at(static_cast<std::size_t>(b)));
+  if (a < 0 || b < 0 || a >= m_colors.Count() || b >= m_colors.Count() ||
+      a >= m_labels.Count() || b >= m_labels.Count())
+    throw std::out_of_range("TChartSeries::ExchangePoints");
+  m_colors.Exchange(a, b);
+  m_labels.Exchange(a, b);
   m_marks->Positions().Exchange(a, b);
 }
 
@@ -168,10 +172,10 @@ int TChartSeries::AddSourceValue(TChartSeries &source, int valueIndex) {
 
 void TChartSeries::AddValue(TChartSeries &source, int valueIndex) {
   const int index = AddSourceValue(source, valueIndex);
-  const bool hasColor = valueIndex < static_cast<int>(source.m_colors.size());
-  const bool hasLabel = valueIndex < static_cast<int>(source.m_labels.size());
-  InsertPointExtras(index, hasLabel ? source.m_labels[static_cast<std::size_t>(valueIndex)] : "",
-                    hasColor ? source.m_colors[static_cast<std::size_t>(valueIndex)] : clTeeColor);
+  const bool hasColor = valueIndex < source.m_colors.Count();
+  const bool hasLabel = valueIndex < source.m_labels.Count();
+  InsertPointExtras(index, hasLabel ? source.m_labels.At(valueIndex) : std::string(),
+                    hasColor ? source.m_colors.At(valueIndex) : clTeeColor);
   PointAdded(index);
 }
 
@@ -281,15 +285,18 @@ void TChartSeries::PrepareSample(bool enabled) {
 // ---- per-point queries ------------------------------------------------------------
 
 TColor TChartSeries::StoredPointColor(int valueIndex) const {
-  if (valueIndex < 0 || valueIndex >= static_cast<int>(m_colors.size()))
+  if (valueIndex < 0 || valueIndex >= m_colors.Count())
     return clTeeColor;
-  return m_colors[static_cast<std::size_t>(valueIndex)];
+  return m_colors.At(valueIndex);
 }
 
 void TChartSeries::SetPointColor(int valueIndex, TColor color) {
-  if (valueIndex < 0 || valueIndex >= static_cast<int>(m_colors.size()))
+  if (valueIndex < 0 || valueIndex >= m_colors.Count())
     throw EValueListIndexError(valueIndex);
-  Store(m_colors[static_cast<std::size_t>(valueIndex)], color);
+  if (m_colors.At(valueIndex) == color)
+    return;
+  m_colors.Set(valueIndex, color);
+  Repaint();
 }
 
 bool TChartSeries::HasFiniteValues(int valueIndex) const {
@@ -309,21 +316,24 @@ TColor TChartSeries::PointColor(int valueIndex) {
   // so does a point with a value that is not a number or not finite.
   if (stored == clNone || !HasFiniteValues(valueIndex))
     return clNone;
-  if (!m_colorEachPoint || valueIndex < 0 || valueIndex >= static_cast<int>(m_colors.size()))
+  if (!m_colorEachPoint || valueIndex < 0 || valueIndex >= m_colors.Count())
     return m_seriesColor;
   return stored == clTeeColor ? SeriesPaletteColor(valueIndex) : stored;
 }
 
 std::string TChartSeries::PointLabel(int valueIndex) const {
-  if (valueIndex < 0 || valueIndex >= static_cast<int>(m_labels.size()))
+  if (valueIndex < 0 || valueIndex >= m_labels.Count())
     return {};
-  return m_labels[static_cast<std::size_t>(valueIndex)];
+  return m_labels.At(valueIndex);
 }
 
 void TChartSeries::SetPointLabel(int valueIndex, const std::string &label) {
-  if (valueIndex < 0 || valueIndex >= static_cast<int>(m_labels.size()))
+  if (valueIndex < 0 || valueIndex >= m_labels.Count())
     throw EValueListIndexError(valueIndex);
-  Store(m_labels[static_cast<std::size_t>(valueIndex)], label);
+  if (m_labels.At(valueIndex) == label)
+    return;
+  m_labels.Set(valueIndex, label);
+  Repaint();
 }
 
 TChartValueList &TChartSeries::ValueListByName(const std::string &name) {
@@ -496,9 +506,7 @@ void TChartSeries::SetColorEachPoint(bool value) {
     return;
   m_colorEachPoint = value;
   if (!value)
-    for (TColor &c : m_colors)
-      if (c != clNone)
-        c = clTeeColor;
+    m_colors.Retain([](TColor c) { return c == clNone; });
   Repaint();
 }
 

@@ -6,6 +6,7 @@
 #include "chartengine/engine/ChartValueLists.h"
 #include "chartengine/engine/SeriesEnums.h"
 #include "chartengine/engine/SeriesMarks.h"
+#include "chartengine/engine/SparsePointValues.h"
 #include "platform/Rect.h"
 
 #include <memory>
@@ -314,8 +315,9 @@ private:
   TChartValueLists m_valueLists;
   std::unique_ptr<TChartValueList> m_xValues;
   std::unique_ptr<TChartValueList> m_yValues;
-  std::vector<TColor> m_colors;
-  std::vector<std::string> m_labels;
+  // Colours and labels of the points that have them (most points have none).
+  TSparsePointValues<TColor> m_colors{clTeeColor};
+  TSparsePointValues<std::string> m_labels;
   std::unique_ptr<TSeriesMarks> m_marks;
   std::unique_ptr<TChartFunction> m_function;
   std::vector<TChartComponent *> m_sources;

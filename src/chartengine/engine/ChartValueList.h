@@ -57,6 +57,8 @@ public:
 
   // The stored value, without Multiplier.
   double RawValue(int index) const;
+  // All stored values (Count of them), for loops over many points.
+  const double *RawValues() const { return m_values.data(); }
   // Swaps two stored values; the owner's ExchangePoints calls it on each list.
   void Exchange(int a, int b);
 

@@ -3,6 +3,7 @@
 #include "chartengine/engine/ChartSeries.h"
 
 #include <memory>
+#include <vector>
 
 // A series drawn as one polyline with one pen and nothing else, cheap for
 // long price and indicator lines: only the visible points are visited,
@@ -47,12 +48,20 @@ protected:
 private:
   // The pen of the line selected, brush clear.
   void PrepareCanvas();
+  // A solid 1-pixel pen in copy mode: a path cut to the pixel columns draws
+  // the same pixels as every point.
+  bool CanDrawReduced() const;
+  // The visible points as one path of at most four points per pixel column.
+  void DrawReduced();
 
   std::unique_ptr<TChartPen> m_linePen;
   int m_lastX = 0;
   int m_lastY = 0;
   // Where this series left the canvas pen (screen pixels).
   TPoint m_penPosition;
+  // The reduced path of the last drawing and a part of it (kept for their room).
+  std::vector<TPoint> m_path;
+  std::vector<TPoint> m_cut;
 };
 
 // Enters the fast line series in the gallery ("Fast Line" on "Standard").

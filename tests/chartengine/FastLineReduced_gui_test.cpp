@@ -1,0 +1,210 @@
+#include "chartengine/chart/CustomChart.h"
+#include "chartengine/engine/CustomChartAxis.h"
+#include "chartengine/series/FastLineSeries.h"
+#include "platform/BitmapBuffer.h"
+#include "support/TestPaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScreen>
+#include <cmath>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <random>
+#include <string>
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 500;
+constexpr TColor kLine = clRed;
+
+// The fast line drawn point by point, one segment per point: the drawing
+// every other one must match.
+class EveryPointFastLine : public TFastLineSeries {
+public:
+  void DrawAllPoints() override {
+    TChartCanvas3D &canvas = ParentChart()->Canvas();
+    canvas.AssignChartPen(LinePen());
+    canvas.Pen().Color = SeriesColor();
+    canvas.Brush().Style = bsClear;
+    TChartSeries::DrawAllPoints();
+  }
+};
+
+enum class View { Flat, Orthogonal, Turned };
+
+struct Case {
+  std::string name;
+  int count;
+  std::function<void(int, double &, double &)> point;
+  // Bottom axis range (both 0: automatic).
+  double min = 0, max = 0;
+};
+
+QImage Drawn(TFastLineSeries &series, const Case &c, View view) {
+  TChart chart;
+  chart.resize(kWidth, kHeight);
+  chart.SetBufferedDisplay(false);
+  chart.SetView3D(view != View::Flat);
+  if (view == View::Turned) {
+    chart.View3DOptions().SetOrthogonal(false);
+    chart.View3DOptions().SetRotation(340);
+    chart.View3DOptions().SetElevation(350);
+    chart.View3DOptions().SetPerspective(40);
+  }
+  chart.Legend().SetVisible(false);
+  series.SetSeriesColor(kLine);
+  for (int i = 0; i < c.count; ++i) {
+    double x = 0, y = 0;
+    c.point(i, x, y);
+    series.AppendPoint(x, y);
+  }
+  series.SetParentChart(&chart);
+  if (c.min != c.max)
+    chart.BottomAxis()->SetMinMax(c.min, c.max);
+  TBitmapBuffer picture(kWidth, kHeight);
+  chart.DrawToCanvas(&picture.Canvas(), TRect(0, 0, kWidth, kHeight));
+  series.SetParentChart(nullptr);
+  return picture.Image().copy();
+}
+
+void Save(const QImage &image, const std::string &name) {
+  const QString path = QString::fromStdString(TestArtifactPath(name));
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  image.save(path);
+}
+
+TEST(FastLineReducedDrawing, GivesThePixelsOfEveryPointDrawn) {
+  std::mt19937 random(14);
+  std::uniform_real_distribution<double> uniform(0.0, 100.0);
+  std::vector<double> noise(200000);
+  for (double &v : noise)
+    v = uniform(random);
+  const std::vector<Case> cases = {
+      {"random", 200000, [&](int i, double &x, double &y) { x = i, y = noise[size_t(i)]; }},
+      {"sine", 1000000,
+       [](int i, double &x, double &y) { x = i, y = 50.0 * std::sin(i * 2 * M_PI / 50000.0); }},
+      // Blocks of 400 points with wide gaps in X between them, steps in Y,
+      // and a zoomed axis: the line comes in from a point before the visible
+      // range and runs on to one past it.
+      {"gaps", 60000,
+       [&](int i, double &x, double &y) {
+         x = i + (i / 400) * 3000.0;
+         y = (i / 400) % 7 * 20.0 + noise[size_t(i)] * 0.3;
+       },
+       30000.0, 400000.0},
+  };
+  for (const Case &c : cases) {
+    for (View view : {View::Flat, View::Orthogonal, View::Turned}) {
+      const std::string name =
+          c.name + (view == View::Flat ? "-flat" : view == View::Orthogonal ? "-3d" : "-turned");
+      TFastLineSeries reduced;
+      EveryPointFastLine every;
+      const QImage a = Drawn(reduced, c, view);
+      const QImage b = Drawn(every, c, view);
+      const QRgb line = qRgb(GetRValue(kLine), GetGValue(kLine), GetBValue(kLine));
+      long linePixels = 0, differing = 0;
+      for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+          linePixels += b.pixel(x, y) == line;
+          differing += a.pixel(x, y) != b.pixel(x, y);
+        }
+      Save(a, "fastline-reduced/" + name + "-reduced.png");
+      if (differing != 0)
+        Save(b, "fastline-reduced/" + name + "-every-point.png");
+      EXPECT_GT(linePixels, 2000) << name;
+      // At most 0.01 % of the line's pixels may differ (single segment ends).
+      EXPECT_LE(differing * 10000, linePixels) << name << ": " << differing << " of "
+                                               << linePixels;
+    }
+  }
+}
+
+// Runs the event loop until done() holds (false after ms).
+bool WaitFor(const std::function<bool()> &done, int ms = 5000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > ms)
+      return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return true;
+}
+
+// Counts the paints a widget gets.
+class PaintCounter : public QObject {
+public:
+  int paints = 0;
+
+protected:
+  bool eventFilter(QObject *, QEvent *event) override {
+    paints += event->type() == QEvent::Paint;
+    return false;
+  }
+};
+
+TEST(FastLineReducedDrawing, AShownChartPaintsABatchOfPointsOnceAndShowsThemAll) {
+  TChart chart;
+  chart.resize(500, 320);
+  chart.Legend().SetVisible(false);
+  TFastLineSeries series;
+  series.SetSeriesColor(kLine);
+  series.SetParentChart(&chart);
+  PaintCounter counter;
+  chart.installEventFilter(&counter);
+  chart.show();
+  ASSERT_TRUE(WaitFor([&] { return counter.paints > 0; }));
+  counter.paints = 0;
+  // 50,000 points, each asking for a repaint (AutoRepaint is on).
+  for (int i = 0; i < 50000; ++i)
+    series.AppendPoint(i, 50.0 + 40.0 * std::sin(i / 700.0) + (i * 7919 % 13));
+  ASSERT_TRUE(WaitFor([&] { return counter.paints > 0; }));
+  WaitFor([] { return false; }, 100);
+  EXPECT_EQ(counter.paints, 1);
+  // What the window shows is the drawing of every point.
+  const QImage shown = chart.screen()->grabWindow(chart.winId()).toImage().convertToFormat(
+      QImage::Format_RGB32);
+  EveryPointFastLine every;
+  const Case all{"window", 50000, [](int i, double &x, double &y) {
+                   x = i, y = 50.0 + 40.0 * std::sin(i / 700.0) + (i * 7919 % 13);
+                 }};
+  TChart reference;
+  reference.resize(500, 320);
+  reference.Legend().SetVisible(false);
+  every.SetSeriesColor(kLine);
+  for (int i = 0; i < all.count; ++i) {
+    double x = 0, y = 0;
+    all.point(i, x, y);
+    every.AppendPoint(x, y);
+  }
+  every.SetParentChart(&reference);
+  reference.SetBufferedDisplay(false);
+  TBitmapBuffer picture(500, 320);
+  reference.DrawToCanvas(&picture.Canvas(), TRect(0, 0, 500, 320));
+  ASSERT_EQ(shown.size(), picture.Image().size());
+  long differing = 0, linePixels = 0;
+  const QRgb line = qRgb(GetRValue(kLine), GetGValue(kLine), GetBValue(kLine));
+  for (int y = 0; y < shown.height(); ++y)
+    for (int x = 0; x < shown.width(); ++x) {
+      linePixels += picture.Image().pixel(x, y) == line;
+      differing += (shown.pixel(x, y) & 0xFFFFFF) != (picture.Image().pixel(x, y) & 0xFFFFFF);
+    }
+  if (differing != 0) {
+    Save(shown, "fastline-reduced/window-shown.png");
+    Save(picture.Image(), "fastline-reduced/window-every-point.png");
+  }
+  EXPECT_GT(linePixels, 1000);
+  EXPECT_EQ(differing, 0);
+  every.SetParentChart(nullptr);
+  series.SetParentChart(nullptr);
+}
+
+} // namespace
