@@ -128,10 +128,14 @@ std::string FormatPrice(double value) {
     return "0";
   const double a = std::fabs(value);
   const int decimals = a < 10 ? 5 : a < 1000 ? 3 : a <= 10000 ? 2 : 1;
-  // Round half away from zero on the decimal value.
+  // Round half away from zero on the decimal value: the nudge lifts a half
+  // stored just below (1.005 is 1.00499999...). Only while it stays far below
+  // one unit, or huge prices would grow each time they are shown and read.
   const double scale = std::pow(10.0, decimals);
-  double r = std::round(a * scale + (a * scale) * 1e-15);
-  char buf[64];
+  const double x = a * scale;
+  double r = std::round(x < 1e12 ? x + x * 1e-15 : x);
+  // Room for the largest double written out in full (309 digits).
+  char buf[400];
   std::snprintf(buf, sizeof buf, "%.*f", decimals, r / scale);
   std::string t = buf;
   if (t.find('.') != std::string::npos) {
