@@ -43,11 +43,12 @@ bool ToInt(const std::string &text, int &value) {
   return ec == std::errc() && p == end;
 }
 
-// Separators of the spec must not appear inside the font name.
+// Separators of the spec must not appear inside the font name, nor line
+// breaks, which the settings file would not keep.
 std::string CleanFontName(const std::string &name) {
   std::string out = name;
   for (char &c : out)
-    if (c == ';' || c == '|' || c == '=' || c == ',')
+    if (c == ';' || c == '|' || c == '=' || c == ',' || c == '\r' || c == '\n')
       c = ' ';
   return Trim(out);
 }

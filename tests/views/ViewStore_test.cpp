@@ -67,8 +67,11 @@ TEST_F(ViewStoreTest, WhatIsReadIsWhatTheNextSaveWritesBack) {
   // writes it (no separators in it).
   ViewRecord view;
   std::string error;
-  ASSERT_TRUE(ParseViewSpec("font=Courier,New=10;cols=BidCol,AskCol;cols=LastCol", view, error));
+  ASSERT_TRUE(
+      ParseViewSpec("font=Courier,New=10\r;cols=BidCol,AskCol;cols=LastCol", view, error));
   EXPECT_EQ(view.FontName, "Courier New 10");
+  ASSERT_TRUE(ParseViewSpec("font=Courier\rNew;cols=LastCol", view, error));
+  EXPECT_EQ(view.FontName, "Courier New");
   EXPECT_EQ(view.FieldCol[gfSymbol], 0);
   EXPECT_EQ(view.FieldCol[gfLast], 1);
   EXPECT_EQ(view.FieldCol[gfBid], -1);
