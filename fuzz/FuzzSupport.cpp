@@ -12,7 +12,8 @@
 #include <unistd.h>
 
 const std::string &ScratchFolder() {
-  static const std::string folder = [] {
+  // Never destroyed: the clean-up at exit still needs the name.
+  static const std::string *folder = [] {
     const char *tmp = std::getenv("TMPDIR");
     std::string base = tmp && *tmp ? tmp : (QDir("/dev/shm").exists() ? "/dev/shm" : "/tmp");
     std::string pattern = base + "/tickvane-fuzz-XXXXXX";
@@ -20,11 +21,13 @@ const std::string &ScratchFolder() {
       std::perror("mkdtemp");
       std::abort();
     }
-    std::string made = pattern + "/";
-    std::atexit([] { QDir(QString::fromStdString(ScratchFolder())).removeRecursively(); });
-    return made;
+    return new std::string(pattern + "/");
   }();
-  return folder;
+  static const bool cleanUp = [] {
+    return std::atexit([] { QDir(QString::fromStdString(*folder)).removeRecursively(); }) == 0;
+  }();
+  (void)cleanUp;
+  return *folder;
 }
 
 std::string ScratchPath(const std::string &name) { return ScratchFolder() + name; }
