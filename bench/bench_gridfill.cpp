@@ -5,6 +5,7 @@
 // - CellStore: only the writes of the same texts into a cell store;
 // - QTableWidget: the same texts given to a QTableWidget, first as new items,
 //   then again with each item's text compared and left alone.
+#include "BenchPortfolio.h"
 #include "core/Portfolio.h"
 #include "core/StockStore.h"
 #include "platform/GridCellStore.h"
@@ -14,7 +15,6 @@
 #include <QTableWidget>
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,75 +22,6 @@
 namespace {
 
 constexpr int kCols = GridFieldCount;
-
-// A portfolio of rows positions (every tenth a separator) with quotes and
-// fundamentals for every symbol; returns its index.
-int SamplePortfolio(int rows) {
-  static std::vector<int> made(4000, 0);
-  if (made[std::size_t(rows)])
-    return made[std::size_t(rows)];
-  std::vector<PortPosition> positions;
-  for (int i = 0; i < rows; ++i) {
-    PortPosition p;
-    if (i % 10 == 9) {
-      p.Symbol = "-";
-    } else {
-      char symbol[16];
-      std::snprintf(symbol, sizeof symbol, "S%04d", i);
-      p.Symbol = symbol;
-      p.Quantity = 10 + i % 90;
-      p.PaidText = std::to_string(20 + i % 50);
-      p.PricePaid = float(20 + i % 50);
-      p.Commission = 4.95f;
-      p.Note = "note";
-      QuoteFields q;
-      q.Last = 25 + (i % 70) * 0.37;
-      q.Bid = q.Last - 0.01;
-      q.Ask = q.Last + 0.01;
-      q.PrevClose = q.Last - 0.5 + (i % 3) * 0.4;
-      q.High = q.Last + 0.3;
-      q.Low = q.Last - 0.6;
-      q.Volume = 100000 + i * 37;
-      q.BidSize = 3;
-      q.AskSize = 5;
-      q.LastVolume = 100;
-      q.NumTrades = 1200 + i;
-      q.AvgTrade = 250;
-      q.QuoteTime = 0.55;
-      q.DayStamp = 45301;
-      StoreQuote(p.Symbol, q);
-      FundData f;
-      f.CompanyName = "Company " + p.Symbol;
-      f.PrevClose = q.PrevClose;
-      f.Open = q.Last - 0.2;
-      f.AvgVolume = 90000;
-      f.Low52 = q.Last * 0.7;
-      f.High52 = q.Last * 1.3;
-      f.PE = 18.5;
-      f.Earnings = 1.45;
-      f.MarketCap = "12.3B";
-      f.Dividend = 0.8;
-      f.Yield = 1.9;
-      f.Exchange = "NYSE";
-      StoreFundamentals(p.Symbol, f);
-    }
-    positions.push_back(p);
-  }
-  made[std::size_t(rows)] =
-      PortfolioList.Add("Bench " + std::to_string(rows), "BENCH" + std::to_string(rows), positions);
-  return made[std::size_t(rows)];
-}
-
-TFillRequest RequestFor(int index) {
-  TFillRequest r;
-  r.GridKind = gkPrintGrid;
-  r.PortfolioIndex = index;
-  for (int f = 0; f < GridFieldCount; ++f)
-    r.ColPos[f] = f;
-  for (const PortPosition &p : PortfolioList[index].Positions)
-    r.Symbols.push_back(p.Symbol);
-  return r;
-}
 
 void Fill(const TFillRequest &request, const std::shared_ptr<TGridCellStore> &store) {
   auto link = std::make_shared<TFillLink>();
@@ -101,7 +32,7 @@ void Fill(const TFillRequest &request, const std::shared_ptr<TGridCellStore> &st
 
 // The texts a fill gives, row by row.
 std::vector<std::vector<std::string>> FilledTexts(int rows) {
-  const TFillRequest request = RequestFor(SamplePortfolio(rows));
+  const TFillRequest request = SampleRequest(SamplePortfolio(rows));
   auto store = std::make_shared<TGridCellStore>(kCols, 2);
   Fill(request, store);
   std::vector<std::vector<std::string>> texts;
@@ -111,7 +42,7 @@ std::vector<std::vector<std::string>> FilledTexts(int rows) {
 }
 
 void BM_GridFill_FirstPass(benchmark::State &state) {
-  const TFillRequest request = RequestFor(SamplePortfolio(int(state.range(0))));
+  const TFillRequest request = SampleRequest(SamplePortfolio(int(state.range(0))));
   for (auto _ : state) {
     state.PauseTiming();
     auto store = std::make_shared<TGridCellStore>(kCols, 2);
@@ -122,7 +53,7 @@ void BM_GridFill_FirstPass(benchmark::State &state) {
 }
 
 void BM_GridFill_NoChangePass(benchmark::State &state) {
-  const TFillRequest request = RequestFor(SamplePortfolio(int(state.range(0))));
+  const TFillRequest request = SampleRequest(SamplePortfolio(int(state.range(0))));
   auto store = std::make_shared<TGridCellStore>(kCols, 2);
   Fill(request, store);
   for (auto _ : state)

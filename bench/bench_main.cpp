@@ -1,4 +1,7 @@
-// Shared main of the benchmarks: an off-screen QApplication, then Google Benchmark.
+// Shared main of the benchmarks: an off-screen QApplication, then Google
+// Benchmark, then the ratios the benchmarks registered (BenchRatio.h).
+#include "BenchRatio.h"
+
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
@@ -7,7 +10,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
+  RunBenchmarksWithRatios();
   benchmark::Shutdown();
   return 0;
 }

@@ -1,9 +1,12 @@
 #include "acquisition/QuoteCsv.h"
 
 #include "core/MyStrList.h"
+#include "core/StockInfo.h"
 #include "core/StockStore.h"
 #include "platform/StringUtils.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -15,6 +18,50 @@ namespace {
 // Larger numbers are typing errors; they would also lose all precision in the
 // store's single-precision fields.
 constexpr double MaxQuoteNumber = 1e12;
+
+enum class SplitResult { Ok, Unterminated, TooManyFields };
+
+// SplitCsvLine, giving up once the line has more than maxFields fields.
+SplitResult SplitFields(const std::string &line, std::vector<std::string> &fields,
+                        std::size_t maxFields) {
+  fields.clear();
+  std::string field;
+  bool quoted = false;    // inside quotes
+  bool wasQuoted = false; // this field began with a quote
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c == '"') {
+        if (i + 1 < line.size() && line[i + 1] == '"') {
+          field += '"';
+          ++i;
+        } else {
+          quoted = false;
+        }
+      } else {
+        field += c;
+      }
+    } else if (c == ',') {
+      if (fields.size() == maxFields)
+        return SplitResult::TooManyFields;
+      fields.push_back(wasQuoted ? field : Trim(field));
+      field.clear();
+      wasQuoted = false;
+    } else if (c == '"' && Trim(field).empty() && !wasQuoted) {
+      field.clear();
+      quoted = true;
+      wasQuoted = true;
+    } else {
+      field += c;
+    }
+  }
+  if (quoted)
+    return SplitResult::Unterminated;
+  if (fields.size() == maxFields)
+    return SplitResult::TooManyFields;
+  fields.push_back(wasQuoted ? field : Trim(field));
+  return SplitResult::Ok;
+}
 
 struct ColumnName {
   const char *name;
@@ -43,6 +90,32 @@ constexpr ColumnName ColumnNames[] = {
     {"DATETIME", QuoteColumn::Time},
     {"BSIZE", QuoteColumn::BidSize},
     {"ASIZE", QuoteColumn::AskSize},
+    {"OPEN", QuoteColumn::Open},
+    {"COMPANYNAME", QuoteColumn::CompanyName},
+    {"COMPANY", QuoteColumn::CompanyName},
+    {"NAME", QuoteColumn::CompanyName},
+    {"LOW52", QuoteColumn::Low52},
+    {"52WEEKLOW", QuoteColumn::Low52},
+    {"52WLOW", QuoteColumn::Low52},
+    {"HIGH52", QuoteColumn::High52},
+    {"52WEEKHIGH", QuoteColumn::High52},
+    {"52WHIGH", QuoteColumn::High52},
+    {"PE", QuoteColumn::PE},
+    {"P/E", QuoteColumn::PE},
+    {"PERATIO", QuoteColumn::PE},
+    {"EARNINGS", QuoteColumn::Earnings},
+    {"EARN", QuoteColumn::Earnings},
+    {"EPS", QuoteColumn::Earnings},
+    {"MARKETCAP", QuoteColumn::MarketCap},
+    {"MKTCAP", QuoteColumn::MarketCap},
+    {"DIVIDEND", QuoteColumn::Dividend},
+    {"DIV", QuoteColumn::Dividend},
+    {"YIELD", QuoteColumn::Yield},
+    {"EXCHANGE", QuoteColumn::Exchange},
+    {"EXCH", QuoteColumn::Exchange},
+    {"AVGVOLUME", QuoteColumn::AvgVolume},
+    {"AVERAGEVOLUME", QuoteColumn::AvgVolume},
+    {"AVGVOL", QuoteColumn::AvgVolume},
 };
 
 const char *ColumnTitle(QuoteColumn c) {
@@ -69,6 +142,28 @@ const char *ColumnTitle(QuoteColumn c) {
     return "AskSize";
   case QuoteColumn::Time:
     return "Time";
+  case QuoteColumn::Open:
+    return "Open";
+  case QuoteColumn::CompanyName:
+    return "CompanyName";
+  case QuoteColumn::Low52:
+    return "Low52";
+  case QuoteColumn::High52:
+    return "High52";
+  case QuoteColumn::PE:
+    return "PE";
+  case QuoteColumn::Earnings:
+    return "Earnings";
+  case QuoteColumn::MarketCap:
+    return "MarketCap";
+  case QuoteColumn::Dividend:
+    return "Dividend";
+  case QuoteColumn::Yield:
+    return "Yield";
+  case QuoteColumn::Exchange:
+    return "Exchange";
+  case QuoteColumn::AvgVolume:
+    return "AvgVolume";
   case QuoteColumn::Unknown:
     break;
   }
@@ -154,39 +249,7 @@ std::string QuoteCsvError::Text() const {
 }
 
 bool SplitCsvLine(const std::string &line, std::vector<std::string> &fields) {
-  fields.clear();
-  std::string field;
-  bool quoted = false;    // inside quotes
-  bool wasQuoted = false; // this field began with a quote
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"') {
-        if (i + 1 < line.size() && line[i + 1] == '"') {
-          field += '"';
-          ++i;
-        } else {
-          quoted = false;
-        }
-      } else {
-        field += c;
-      }
-    } else if (c == ',') {
-      fields.push_back(wasQuoted ? field : Trim(field));
-      field.clear();
-      wasQuoted = false;
-    } else if (c == '"' && Trim(field).empty() && !wasQuoted) {
-      field.clear();
-      quoted = true;
-      wasQuoted = true;
-    } else {
-      field += c;
-    }
-  }
-  if (quoted)
-    return false;
-  fields.push_back(wasQuoted ? field : Trim(field));
-  return true;
+  return SplitFields(line, fields, fields.max_size()) == SplitResult::Ok;
 }
 
 bool ParseQuoteNumber(const std::string &text, double &value) {
@@ -212,6 +275,50 @@ bool ParseQuoteNumber(const std::string &text, double &value) {
     return false;
   value = v;
   return true;
+}
+
+bool ParseSignedQuoteNumber(const std::string &text, double &value) {
+  const std::string t = Trim(text);
+  if (t.empty() || t[0] != '-')
+    return ParseQuoteNumber(t, value);
+  const std::string magnitude = t.substr(1);
+  if (magnitude.empty() || magnitude[0] == ' ' || !ParseQuoteNumber(magnitude, value))
+    return false;
+  value = -value;
+  return true;
+}
+
+bool ParseQuoteText(const std::string &text, std::size_t maxLength, std::string &value) {
+  value.clear();
+  for (unsigned char c : text)
+    if (c < 0x20 || c == 0x7F)
+      return false;
+  std::size_t n = std::min(text.size(), maxLength);
+  // Back to the start of a UTF-8 character (continuation bytes are 10xxxxxx).
+  while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+    --n;
+  value = Trim(text.substr(0, n));
+  return true;
+}
+
+bool IsFundamentalsColumn(QuoteColumn column) {
+  switch (column) {
+  case QuoteColumn::PrevClose:
+  case QuoteColumn::Open:
+  case QuoteColumn::CompanyName:
+  case QuoteColumn::Low52:
+  case QuoteColumn::High52:
+  case QuoteColumn::PE:
+  case QuoteColumn::Earnings:
+  case QuoteColumn::MarketCap:
+  case QuoteColumn::Dividend:
+  case QuoteColumn::Yield:
+  case QuoteColumn::Exchange:
+  case QuoteColumn::AvgVolume:
+    return true;
+  default:
+    return false;
+  }
 }
 
 bool ParseQuoteSize(const std::string &text, std::int32_t &value) {
@@ -262,6 +369,7 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input) {
     text.erase(0, 3);
 
   std::vector<QuoteColumn> columns; // empty until the header is read
+  bool hasFund = false;             // the header names a fundamentals column
   std::map<std::string, int> seen;  // symbol -> line of its first quote
   std::vector<std::string> fields;
   int lineNumber = 0;
@@ -282,7 +390,15 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input) {
     const std::string trimmed = Trim(line);
     if (trimmed.empty() || trimmed[0] == '#')
       continue;
-    if (!SplitCsvLine(line, fields)) {
+    // A header is read up to its column cap; a quote line whole, since its
+    // field count is reported.
+    const SplitResult split =
+        SplitFields(line, fields, columns.empty() ? MaxQuoteColumns : fields.max_size());
+    if (split == SplitResult::TooManyFields) {
+      fail("the header has more than " + std::to_string(MaxQuoteColumns) + " columns");
+      return result;
+    }
+    if (split == SplitResult::Unterminated) {
       fail("unterminated quote");
       if (columns.empty())
         return result; // without a header nothing else can be read
@@ -291,18 +407,30 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input) {
 
     if (columns.empty()) {
       int symbolColumns = 0;
-      for (const std::string &f : fields) {
-        columns.push_back(QuoteColumnOf(f));
-        if (columns.back() == QuoteColumn::Symbol)
+      // Of the columns named twice, the one named first.
+      constexpr std::size_t kKnown = std::size_t(QuoteColumn::Unknown);
+      std::array<std::size_t, kKnown> firstAt;
+      firstAt.fill(fields.size());
+      std::array<bool, kKnown> twice{};
+      for (std::size_t i = 0; i < fields.size(); ++i) {
+        const QuoteColumn c = QuoteColumnOf(fields[i]);
+        columns.push_back(c);
+        if (c == QuoteColumn::Symbol)
           ++symbolColumns;
+        if (c == QuoteColumn::Unknown)
+          continue;
+        if (firstAt[std::size_t(c)] < i)
+          twice[std::size_t(c)] = true;
+        else
+          firstAt[std::size_t(c)] = i;
       }
       std::string repeated;
-      for (std::size_t i = 0; i < columns.size() && repeated.empty(); ++i)
-        for (std::size_t j = i + 1; j < columns.size(); ++j)
-          if (columns[i] != QuoteColumn::Unknown && columns[i] == columns[j]) {
-            repeated = ColumnTitle(columns[i]);
-            break;
-          }
+      std::size_t repeatedAt = fields.size();
+      for (std::size_t c = 0; c < kKnown; ++c)
+        if (twice[c] && firstAt[c] < repeatedAt) {
+          repeatedAt = firstAt[c];
+          repeated = ColumnTitle(QuoteColumn(c));
+        }
       if (symbolColumns == 0) {
         fail("the header names no Symbol column");
         return result;
@@ -311,6 +439,7 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input) {
         fail("the header names the " + repeated + " column twice");
         return result;
       }
+      hasFund = std::any_of(columns.begin(), columns.end(), IsFundamentalsColumn);
       continue;
     }
 
@@ -368,12 +497,47 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input) {
       case QuoteColumn::Time:
         ok = ParseQuoteTime(f, row.TimeKind, row.Time);
         break;
+      case QuoteColumn::Open:
+        ok = ParseQuoteNumber(f, row.Fund.Open);
+        break;
+      case QuoteColumn::CompanyName:
+        ok = ParseQuoteText(f, CompanyNameMaxLength, row.Fund.CompanyName);
+        break;
+      case QuoteColumn::Low52:
+        ok = ParseQuoteNumber(f, row.Fund.Low52);
+        break;
+      case QuoteColumn::High52:
+        ok = ParseQuoteNumber(f, row.Fund.High52);
+        break;
+      case QuoteColumn::PE:
+        ok = ParseSignedQuoteNumber(f, row.Fund.PE);
+        break;
+      case QuoteColumn::Earnings:
+        ok = ParseSignedQuoteNumber(f, row.Fund.Earnings);
+        break;
+      case QuoteColumn::MarketCap:
+        ok = ParseQuoteText(f, MarketCapMaxLength, row.Fund.MarketCap);
+        break;
+      case QuoteColumn::Dividend:
+        ok = ParseQuoteNumber(f, row.Fund.Dividend);
+        break;
+      case QuoteColumn::Yield:
+        ok = ParseQuoteNumber(f, row.Fund.Yield);
+        break;
+      case QuoteColumn::Exchange:
+        ok = ParseQuoteText(f, ExchangeMaxLength, row.Fund.Exchange);
+        break;
+      case QuoteColumn::AvgVolume:
+        ok = ParseQuoteNumber(f, row.Fund.AvgVolume);
+        break;
       case QuoteColumn::Unknown:
         break;
       }
       if (!ok)
         error = std::string(ColumnTitle(c)) + " " + Quoted(f) + " is not valid";
     }
+    row.HasFund = hasFund;
+    row.Fund.PrevClose = row.PrevClose;
     if (error.empty()) {
       const auto [it, added] = seen.emplace(row.Symbol, lineNumber);
       if (!added)

@@ -5,6 +5,7 @@
 // commas and may be quoted ("a ""b"""). Blank lines and lines starting with
 // "#" are skipped. A bad line is reported with its line number and the other
 // lines are still read. The format is described in docs/quotes-csv.md.
+#include "core/StockStore.h"
 #include "platform/DateTime.h"
 
 #include <cstdint>
@@ -24,11 +25,31 @@ enum class QuoteColumn {
   BidSize,
   AskSize,
   Time,
+  // Fundamentals (PrevClose is one of them as well).
+  Open,
+  CompanyName,
+  Low52,
+  High52,
+  PE,
+  Earnings,
+  MarketCap,
+  Dividend,
+  Yield,
+  Exchange,
+  AvgVolume,
   Unknown,
 };
 
+// The column is one of the symbol's fundamentals: a file that names one
+// stores the fundamentals record of every symbol it quotes.
+bool IsFundamentalsColumn(QuoteColumn column);
+
 // The column a header name stands for (Unknown when none).
 QuoteColumn QuoteColumnOf(const std::string &name);
+
+// A header with more columns is refused (a quote file has a dozen or two);
+// reading it whole would only hold up the window.
+inline constexpr std::size_t MaxQuoteColumns = 1000;
 
 // A quote time: none (the intake stamps "now"), a time of day (market time,
 // today) or a full date-time (market time).
@@ -49,6 +70,10 @@ struct QuoteCsvRow {
   std::int32_t AskSize = 0;
   QuoteTimeKind TimeKind = QuoteTimeKind::None;
   TDateTime Time = 0;
+  // The header names a fundamentals column: Fund holds the line's
+  // fundamentals (PrevClose included; columns not named are 0 or empty).
+  bool HasFund = false;
+  FundData Fund;
 };
 
 // A line that could not be read.
@@ -77,6 +102,11 @@ bool SplitCsvLine(const std::string &line, std::vector<std::string> &fields);
 // ".5" (no sign, exponent or thousands separator), at most 1e12; "" is 0.
 // False when the text is not such a number.
 bool ParseQuoteNumber(const std::string &text, double &value);
+// The same with an optional leading "-" (P/E and earnings may be negative).
+bool ParseSignedQuoteNumber(const std::string &text, double &value);
+// A text field (company name, market cap, exchange): no control characters;
+// cut to maxLength bytes, never inside a UTF-8 character.
+bool ParseQuoteText(const std::string &text, std::size_t maxLength, std::string &value);
 // A size: whole non-negative number up to 2147483647; "" is 0.
 bool ParseQuoteSize(const std::string &text, std::int32_t &value);
 // "hh:mm", "hh:mm:ss", "yyyy-mm-dd hh:mm[:ss]" or "yyyy-mm-ddThh:mm[:ss]";

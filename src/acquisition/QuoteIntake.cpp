@@ -178,7 +178,18 @@ bool QuoteIntake::ReadIfChanged(std::vector<QuoteCsvRow> &rows) {
     m_stamp.reset(); // try again at the next refresh
     return false;
   }
-  const QByteArray bytes = file.read(qint64(MaxQuoteFileBytes) + 1);
+  // What the file holds, not a buffer of the size cap: a file that grew past
+  // the cap since its stamp was taken is refused below.
+  const QByteArray bytes = file.readAll();
+  if (std::uintmax_t(bytes.size()) > MaxQuoteFileBytes) {
+    m_errors = {QuoteCsvError{0, std::string(QuoteFileName) + " is larger than " +
+                                     std::to_string(MaxQuoteFileBytes / (1024 * 1024)) +
+                                     " MB; not read"}};
+    LogError(m_errors.front().Text());
+    m_stamp.reset(); // look again at the next refresh
+    m_haveHash = false;
+    return false;
+  }
   const std::string text(bytes.constData(), std::size_t(bytes.size()));
   const std::size_t hash = std::hash<std::string>{}(text);
   if (m_haveHash && hash == m_hash)
@@ -238,6 +249,8 @@ std::vector<std::string> QuoteIntake::Refresh() {
         MoveDemoQuote(q, m_random);
       if (StoreQuote(q.Symbol, ToFields(q, now)) < 0)
         continue; // logged by the store; the next move starts from the stored quote
+      if (q.HasFund)
+        StoreFundamentals(q.Symbol, q.Fund);
       // The file's quote time holds once; a repeat is a quote of now.
       q.TimeKind = QuoteTimeKind::None;
       m_known[i] = q;

@@ -101,6 +101,8 @@ inline constexpr int DefaultRefreshSecs = 5;
 inline constexpr int MinRefreshSecs = 1;
 inline constexpr int MaxRefreshSecs = 86400;
 int RefreshIntervalMs(const TMyIniFile &settings);
+// A refresh that holds the window thread longer than this is logged.
+inline constexpr int RefreshStallLogMs = 20;
 // The same from the program's settings file.
 int RefreshIntervalMs();
 

@@ -100,7 +100,11 @@ public:
   }
 
 private:
-  void Trace(const std::string &text) { m_client.Status(NeutralStatusText(text)); }
+  // Control characters go first, so that none can hide a phrase from the
+  // neutralising (a tab becomes a blank).
+  void Trace(const std::string &text) {
+    m_client.Status(NeutralStatusText(PrintableServerText(text)));
+  }
   void CheckAbort() const {
     if (m_client.m_abort && m_client.m_abort())
       throw TCancelled{};
@@ -302,6 +306,8 @@ TReply TSmtpSession::ReadReply(int limitMs) {
     m_buffer.erase(0, eol + 1);
     if (!line.empty() && line.back() == '\r')
       line.pop_back();
+    // Server text ends up in status texts, the log and error messages.
+    line = PrintableServerText(line);
     const bool numbered = line.size() >= 3 && std::isdigit(static_cast<unsigned char>(line[0])) &&
                           std::isdigit(static_cast<unsigned char>(line[1])) &&
                           std::isdigit(static_cast<unsigned char>(line[2]));
@@ -350,6 +356,10 @@ void TSmtpSession::LogIn(const std::vector<std::string> &caps) {
   const auto offers = [&](const char *m) {
     return std::find(methods.begin(), methods.end(), m) != methods.end();
   };
+  // Credentials travel in clear only to this machine.
+  if (!methods.empty() && !m_encrypted && !m_socket->peerAddress().isLoopback())
+    throw TRefused{"The connection to the server is not encrypted (it offers no STARTTLS, or TLS "
+                   "could not start); the user name and password are not sent in clear"};
   const std::string &user = m_client.m_user;
   const std::string &password = m_client.m_password;
   const auto b64 = [](const std::string &s) { return Bytes(s).toBase64().toStdString(); };
@@ -465,7 +475,7 @@ void TSmtpClient::Status(const std::string &text) {
   if (!m_onStatus)
     return;
   try {
-    m_onStatus(text);
+    m_onStatus(PrintableServerText(text));
   } catch (...) {
     // A failing listener must not break the session.
   }
@@ -509,7 +519,7 @@ bool TSmtpClient::Send(const TMailMessage &message) {
       Status("DISCONNECTED");
       return false;
     } catch (const std::exception &e) {
-      m_lastError = e.what();
+      m_lastError = PrintableServerText(e.what());
       session.Abort();
       Status(NeutralStatusText("ERROR: " + m_lastError));
       Status("DISCONNECTED");
@@ -585,6 +595,27 @@ std::string NeutralStatusText(const std::string &text) {
   };
   breakUp("MESSAGE ACCEPTED", 7);
   breakUp("DISCONNECTED", 3);
+  return out;
+}
+
+std::string PrintableServerText(const std::string &text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == '\t') {
+      out += ' ';
+    } else if (c < 0x20 || c == 0x7F) {
+      out += '?';
+    } else if (c == 0xC2 && i + 1 < text.size() &&
+               static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+               static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+      out += '?'; // a C1 control in UTF-8 (an 8-bit escape introducer among them)
+      ++i;
+    } else {
+      out += char(c);
+    }
+  }
   return out;
 }
 

@@ -28,7 +28,9 @@ struct TSmtpTimings {
 // Dialogue: EHLO (HELO when refused), STARTTLS when offered and TLS is
 // available, AUTH PLAIN or LOGIN when a user name is set and the server
 // offers one, MAIL FROM, RCPT TO for every address, DATA (dot-stuffed, CR LF),
-// QUIT. Port 465 speaks TLS from the start.
+// QUIT. Port 465 speaks TLS from the start. The user name and password are
+// sent only over TLS or to a server on this machine (a loopback address).
+// Server text is passed on with its control characters replaced.
 //
 // Progress goes to the status event as texts; one contains
 // "MESSAGE ACCEPTED" when the server took the message, and the last one of
@@ -116,6 +118,10 @@ std::string SmtpDataBlock(const std::string &message);
 // Server text made safe to pass on in a status text: the phrases that status
 // readers look for ("message accepted", "disconnected") are broken up.
 std::string NeutralStatusText(const std::string &text);
+
+// Server text made safe to show or log: a tab becomes a blank, every other
+// control character (C0, DEL, and C1 in UTF-8) a "?".
+std::string PrintableServerText(const std::string &text);
 
 // The login methods named in an EHLO reply ("AUTH PLAIN LOGIN", "AUTH=LOGIN"),
 // upper-cased.

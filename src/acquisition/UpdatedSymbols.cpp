@@ -15,8 +15,46 @@ std::string &TUpdatedSymbolSets::Text(int kind) {
 }
 
 void TUpdatedSymbolSets::Changed(int kind) {
-  if (kind >= 1 && kind <= UpdatedSetCount)
-    m_nonEmpty[std::size_t(kind - 1)] = !m_sets[std::size_t(kind - 1)].empty();
+  if (kind < 1 || kind > UpdatedSetCount)
+    return;
+  m_nonEmpty[std::size_t(kind - 1)] = !m_sets[std::size_t(kind - 1)].empty();
+  m_index[std::size_t(kind - 1)].TextSize = std::string::npos; // read the text again
+}
+
+TUpdatedSymbolSets::Index &TUpdatedSymbolSets::IndexOf(int kind) {
+  const std::string &text = Text(kind);
+  Index &index = m_index[std::size_t(kind - 1)];
+  // A text written directly (Changed, or a size the index does not know) is
+  // read again.
+  if (index.TextSize != text.size()) {
+    index.Symbols.clear();
+    for (std::string &symbol : ParseUpdatedSymbols(text))
+      index.Symbols.insert(std::move(symbol));
+    index.TextSize = text.size();
+  }
+  return index;
+}
+
+bool TUpdatedSymbolSets::Add(int kind, const std::string &symbol) {
+  Index &index = IndexOf(kind);
+  if (!index.Symbols.insert(symbol).second)
+    return false;
+  std::string &text = Text(kind);
+  text += '|';
+  text += symbol;
+  text += '|';
+  index.TextSize = text.size();
+  m_nonEmpty[std::size_t(kind - 1)] = true;
+  return true;
+}
+
+void TUpdatedSymbolSets::Take(int kind, std::string &text) {
+  text.clear();
+  text.swap(Text(kind));
+  Index &index = m_index[std::size_t(kind - 1)];
+  index.Symbols.clear();
+  index.TextSize = 0;
+  m_nonEmpty[std::size_t(kind - 1)] = false;
 }
 
 bool TUpdatedSymbolSets::MayHaveSymbols(int kind) const {
@@ -35,12 +73,7 @@ bool MarkSymbolUpdated(int kind, const std::string &symbol) {
   MyLockGuard guard(UpdatedSymbolSets.Lock, "UDST", true);
   if (!guard.Owns())
     return false;
-  std::string &text = UpdatedSymbolSets.Text(kind);
-  const std::string entry = "|" + symbol + "|";
-  if (text.find(entry) == std::string::npos) {
-    text += entry;
-    UpdatedSymbolSets.Changed(kind);
-  }
+  UpdatedSymbolSets.Add(kind, symbol);
   return true;
 }
 
@@ -51,8 +84,7 @@ bool TakeUpdatedSymbols(int kind, std::string &text, const std::string &tag) {
   MyLockGuard guard(UpdatedSymbolSets.Lock, tag, true);
   if (!guard.Owns())
     return false;
-  text.swap(UpdatedSymbolSets.Text(kind));
-  UpdatedSymbolSets.Changed(kind);
+  UpdatedSymbolSets.Take(kind, text);
   return true;
 }
 

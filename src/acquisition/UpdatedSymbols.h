@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 // The readers of the sets.
@@ -36,8 +37,23 @@ public:
   // A glance without the lock: true when the set may hold symbols.
   bool MayHaveSymbols(int kind) const;
 
+  // Adds "|" + symbol + "|" to set kind unless it is there; true when added.
+  // Only while Lock is held. Costs the same whatever the set's size.
+  bool Add(int kind, const std::string &symbol);
+  // Takes set kind's text and empties the set; only while Lock is held.
+  void Take(int kind, std::string &text);
+
 private:
+  // The symbols of a set's text, so that a mark need not search the text.
+  struct Index {
+    std::unordered_set<std::string> Symbols;
+    std::size_t TextSize = 0; // the text's size the symbols stand for
+  };
+  // The index of set kind, rebuilt when the text was written directly.
+  Index &IndexOf(int kind);
+
   std::array<std::string, UpdatedSetCount> m_sets;
+  std::array<Index, UpdatedSetCount> m_index;
   std::array<std::atomic<bool>, UpdatedSetCount> m_nonEmpty{};
 };
 

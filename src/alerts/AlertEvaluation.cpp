@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
-#include <memory>
-#include <unordered_set>
+#include <optional>
+#include <unordered_map>
 
 namespace {
 
@@ -31,14 +31,15 @@ constexpr double AnyTime = 1.0;
 constexpr double Upward = 0.0;
 constexpr double Downward = 1.0;
 
-double TickField(const TickEntry &tick, double basedOn) {
+// The tick field a price alert reads, from its P2; null for none.
+const float TickEntry::*TickMemberOf(double basedOn) {
   if (basedOn == BasedOnLast)
-    return tick.Last;
+    return &TickEntry::Last;
   if (basedOn == BasedOnBid)
-    return tick.Bid;
+    return &TickEntry::Bid;
   if (basedOn == BasedOnAsk)
-    return tick.Ask;
-  return 0;
+    return &TickEntry::Ask;
+  return nullptr;
 }
 
 // Tick values are single precision: shown with the digits they carry.
@@ -58,7 +59,12 @@ public:
             double repeatMinutes, const std::function<void(const std::string &)> &log,
             const Clock &clock)
       : m_alert(alert), m_stock(stock), m_storeIndex(storeIndex), m_now(now),
-        m_repeatMinutes(repeatMinutes), m_log(log), m_clock(clock) {}
+        m_repeatMinutes(repeatMinutes), m_log(log), m_clock(clock),
+        m_low(alert.AlertType == AlertTypeLowPrice), m_anyTime(alert.P3 == AnyTime),
+        m_member(TickMemberOf(alert.P2)), m_column(Round(alert.P1)),
+        m_validColumn(IsValidColumnIndex(m_column)),
+        m_crossingColumn(alert.P4 != 0 && IsCrossingColumn(m_column)),
+        m_limitUp(alert.P1 + Tol), m_limitDown(alert.P1 - Tol) {}
 
   Check Evaluate() {
     const int count = m_stock.Ticks.Count();
@@ -68,9 +74,19 @@ public:
     switch (m_alert.AlertType) {
     case AlertTypeLowPrice:
     case AlertTypeHighPrice:
-      return count > 0 ? WalkTicks(count, &AlertStep::PriceCandidate) : Check{};
+      if (count <= 0)
+        return {};
+      if (m_anyTime)
+        return m_low ? WalkPrice<true, true>(count) : WalkPrice<true, false>(count);
+      return m_low ? WalkPrice<false, true>(count) : WalkPrice<false, false>(count);
     case AlertTypeColumn:
-      return count > 0 ? WalkTicks(count, &AlertStep::ColumnCandidate) : Check{};
+      if (count <= 0)
+        return {};
+      if (m_alert.TickIndex < count && !AnyTickCanTrigger(count)) {
+        m_alert.TickIndex = count; // where the walk would end
+        return {};
+      }
+      return m_crossingColumn ? WalkColumn<true>(count) : WalkColumn<false>(count);
     case AlertTypeNews:
       return News();
     default:
@@ -86,22 +102,20 @@ private:
     bool Zero = false;
     double Value = 0;
   };
-  using CandidateFn = Candidate (AlertStep::*)(const TickEntry &tick, const TickEntry *previous,
-                                               int count);
-
   bool Logging() const { return bool(m_log); }
   std::string Prefix() const { return "Alert ID " + m_alert.ID + " "; }
 
   // Walks the ticks after TickIndex one at a time and stops at the first one
   // that triggers.
-  Check WalkTicks(int count, CandidateFn candidateOf) {
-    const auto &ticks = m_stock.Ticks;
-    while (m_alert.TickIndex < count) {
-      m_alert.TickIndex = std::min(m_alert.TickIndex + 1, count);
-      const TickEntry &tick = ticks.Entry(m_alert.TickIndex - 1);
-      const TickEntry *previous =
-          m_alert.TickIndex >= 2 ? &ticks.Entry(m_alert.TickIndex - 2) : nullptr;
-      const Candidate c = (this->*candidateOf)(tick, previous, count);
+  template <class CandidateOf> Check WalkTicks(int count, CandidateOf &&candidateOf) {
+    const TickEntry *entries = m_stock.Ticks.Entries().data();
+    int index = m_alert.TickIndex;
+    Check check;
+    while (index < count) {
+      index = std::min(index + 1, count);
+      const TickEntry &tick = entries[index - 1];
+      const TickEntry *previous = index >= 2 ? &entries[index - 2] : nullptr;
+      const Candidate c = candidateOf(tick, previous, count);
       if (!c.Met || c.Zero)
         continue;
       if (WithinThreshold()) {
@@ -109,55 +123,89 @@ private:
           m_log(Prefix() + "   ** cancelled - within the threshhold!");
         continue;
       }
-      return Check{true, c.Value};
+      check = Check{true, c.Value};
+      break;
     }
-    return {};
+    m_alert.TickIndex = index;
+    return check;
+  }
+
+  // False when the walk is known to find no candidate: a column alert on an
+  // unknown column, or on a value of the symbol rather than of its ticks
+  // (the same for every tick) that is not met or no real reading.
+  bool AnyTickCanTrigger(int count) {
+    if (!m_validColumn)
+      return false;
+    if (m_crossingColumn || m_column == ColumnSpread || m_column == ColumnVolume ||
+        m_column == ColumnVolumePercent)
+      return true;
+    const TickEntry &newest = m_stock.Ticks.Entries()[std::size_t(count - 1)];
+    const Candidate c = ColumnCandidate<false>(newest, nullptr, count);
+    return c.Met && !c.Zero;
   }
 
   bool WithinThreshold() const {
     return m_repeatMinutes >= (m_now - m_alert.LastAlertTime) * HoursPerDay * 60.0;
   }
 
+  // The walk of a price alert, made for its mode and direction.
+  template <bool AnyTime, bool Low> Check WalkPrice(int count) {
+    return WalkTicks(count, [this](const TickEntry &tick, const TickEntry *previous, int n) {
+      return PriceCandidate<AnyTime, Low>(tick, previous, n);
+    });
+  }
+
+  // The price field the alert reads (P2), 0 for none.
+  double Price(const TickEntry &tick) const { return m_member ? double(tick.*m_member) : 0.0; }
+
+  template <bool AnyTime, bool Low>
   Candidate PriceCandidate(const TickEntry &tick, const TickEntry *previous, int count) {
-    const bool low = m_alert.AlertType == AlertTypeLowPrice;
-    const double limit = m_alert.P1;
     Candidate c;
-    std::string detail;
-    if (m_alert.P3 == AnyTime) {
-      const double v = TickField(tick, m_alert.P2);
+    if constexpr (AnyTime) {
+      const double v = Price(tick);
       c.Value = v;
       c.Zero = std::fabs(v) < Tol;
-      c.Met = low ? v <= limit + Tol : v >= limit - Tol;
+      c.Met = Low ? v <= m_limitUp : v >= m_limitDown;
       if (c.Met && Logging())
-        detail = " Current=" + TickText(v);
+        LogPriceCandidate(" Current=" + TickText(v));
     } else {
       if (count <= 1 || !previous)
         return c;
-      const double current = TickField(tick, m_alert.P2);
-      const double before = TickField(*previous, m_alert.P2);
+      const double current = Price(tick);
+      const double before = Price(*previous);
       c.Value = current;
-      c.Met = current != before && (low ? current <= limit + Tol && before >= limit - Tol
-                                        : current >= limit - Tol && before <= limit + Tol);
+      c.Met = current != before && (Low ? current <= m_limitUp && before >= m_limitDown
+                                        : current >= m_limitDown && before <= m_limitUp);
       if (c.Met && Logging())
-        detail = " Current=" + TickText(current) + " Previous=" + TickText(before);
+        LogPriceCandidate(" Current=" + TickText(current) + " Previous=" + TickText(before));
     }
-    if (c.Met && Logging())
-      m_log(Prefix() + FormatDateTime("hh:mm:ss", m_now) +
-            (low ? " TRIGGERED LOW for " : " TRIGGERED HIGH for ") + m_alert.Symbol + "@" +
-            FloatToStr(limit) + detail);
     return c;
   }
 
+  void LogPriceCandidate(const std::string &detail) const {
+    m_log(Prefix() + FormatDateTime("hh:mm:ss", m_now) +
+          (m_low ? " TRIGGERED LOW for " : " TRIGGERED HIGH for ") + m_alert.Symbol + "@" +
+          FloatToStr(m_alert.P1) + detail);
+  }
+
+  // The walk of a column alert, made for crossing or any-time mode.
+  template <bool Crossing> Check WalkColumn(int count) {
+    return WalkTicks(count, [this](const TickEntry &tick, const TickEntry *previous, int n) {
+      return ColumnCandidate<Crossing>(tick, previous, n);
+    });
+  }
+
+  template <bool Crossing>
   Candidate ColumnCandidate(const TickEntry &tick, const TickEntry *previous, int count) {
-    const long long column = Round(m_alert.P1);
+    const long long column = m_column;
     const double limit = m_alert.P3;
     const double averageVolume = m_stock.AvgVolume;
     Candidate c;
     c.Value = tick.Last;
-    if (!IsValidColumnIndex(column))
+    if (!m_validColumn)
       return c;
 
-    if (m_alert.P4 != 0 && IsCrossingColumn(column)) {
+    if constexpr (Crossing) {
       if (count <= 1 || !previous)
         return c;
       double current = 0;
@@ -257,11 +305,48 @@ private:
   const double m_repeatMinutes;
   const std::function<void(const std::string &)> &m_log;
   const Clock &m_clock;
+  // What the alert's parameters mean, worked out once per alert.
+  const bool m_low;
+  const bool m_anyTime;
+  const float TickEntry::*const m_member;
+  const long long m_column;
+  const bool m_validColumn;
+  const bool m_crossingColumn;
+  // A price alert's limit with the tolerance either way.
+  const double m_limitUp;
+  const double m_limitDown;
 };
 
-std::unordered_set<std::string> SymbolSet(const std::string &text) {
-  const std::vector<std::string> list = ParseUpdatedSymbols(text);
-  return {list.begin(), list.end()};
+// An updated symbol and, once an alert asked for it, its store record.
+// Records are never freed and keep their index, so a pass looks each symbol
+// up once; a symbol not found is looked up again by its next alert.
+struct UpdatedStock {
+  bool Found = false;
+  int StoreIndex = -1;
+  StockInfoType *Stock = nullptr;
+};
+using UpdatedStocks = std::unordered_map<std::string, UpdatedStock>;
+
+UpdatedStocks SymbolSet(const std::string &text) {
+  UpdatedStocks stocks;
+  for (std::string &symbol : ParseUpdatedSymbols(text))
+    stocks.emplace(std::move(symbol), UpdatedStock{});
+  return stocks;
+}
+
+// The record of an updated symbol; null when the store has none (an
+// exception counts as none).
+StockInfoType *Resolve(const std::string &symbol, UpdatedStock &entry) {
+  if (entry.Found)
+    return entry.Stock;
+  try {
+    entry.StoreIndex = StockList.IndexOf(symbol);
+    entry.Stock = StockList.Objects(entry.StoreIndex);
+  } catch (const std::exception &) {
+    entry.Stock = nullptr;
+  }
+  entry.Found = entry.Stock != nullptr;
+  return entry.Stock;
 }
 
 // What every step of one pass shares.
@@ -269,22 +354,31 @@ struct PassContext {
   AlertSystemClass &Store;
   TPendingAlertQueue &Queue;
   const Clock &ClockRef;
-  const std::unordered_set<std::string> &Symbols;
+  UpdatedStocks &Symbols;
   const std::function<void(const std::string &)> &Log;
   TDateTime Now;
   double RepeatMinutes;
   AlertPassOutcome &Out;
+  // The entry found for the previous alert: a symbol's alerts usually stand
+  // together in the store.
+  UpdatedStocks::iterator Previous = Symbols.end();
+
+  UpdatedStocks::iterator Find(const std::string &symbol) {
+    if (Previous == Symbols.end() || Previous->first != symbol)
+      Previous = Symbols.find(symbol);
+    return Previous;
+  }
 };
 
-// Takes a tick list's lock; a failure of any kind counts as not taken.
-std::unique_ptr<MyLockGuard> LockTicks(StockInfoType &stock) {
+// Takes a tick list's lock into guard; a failure of any kind counts as not
+// taken.
+bool LockTicks(StockInfoType &stock, std::optional<MyLockGuard> &guard) {
   try {
-    auto guard = std::make_unique<MyLockGuard>(stock.Ticks.LockObject(), "ALRT1", true);
-    if (guard->Owns())
-      return guard;
+    guard.emplace(stock.Ticks.LockObject(), "ALRT1", true);
+    return guard->Owns();
   } catch (const std::exception &) {
   }
-  return nullptr;
+  return false;
 }
 
 // One step of the walk: the alert at index, under the store lock.
@@ -297,7 +391,10 @@ void EvaluateAt(PassContext &pass, int index) {
   if (index >= pass.Store.CountLocked())
     return;
   TAlertRecord *alert = pass.Store.AlertAt(index);
-  if (!alert || !alert->Enabled || pass.Symbols.count(alert->Symbol) == 0)
+  if (!alert || !alert->Enabled)
+    return;
+  const auto updated = pass.Find(alert->Symbol);
+  if (updated == pass.Symbols.end())
     return;
   // An alert that triggered recently is not even evaluated.
   if (pass.RepeatMinutes >= (pass.Now - alert->LastAlertTime) * HoursPerDay * 60.0)
@@ -305,18 +402,12 @@ void EvaluateAt(PassContext &pass, int index) {
   if (alert->ActiveActions.Contains(ActionFlashWindow))
     pass.Out.Flash = true;
 
-  int storeIndex = -1;
-  StockInfoType *stock = nullptr;
-  try {
-    storeIndex = StockList.IndexOf(alert->Symbol);
-    stock = StockList.Objects(storeIndex);
-  } catch (const std::exception &) {
-    stock = nullptr;
-  }
+  StockInfoType *stock = Resolve(updated->first, updated->second);
   if (!stock)
     return;
-  const std::unique_ptr<MyLockGuard> tickGuard = LockTicks(*stock);
-  if (!tickGuard)
+  const int storeIndex = updated->second.StoreIndex;
+  std::optional<MyLockGuard> tickGuard;
+  if (!LockTicks(*stock, tickGuard))
     return;
 
   ++pass.Out.Evaluated;
@@ -348,7 +439,7 @@ TAlertPass::TAlertPass(AlertSystemClass &store, TPendingAlertQueue &queue, const
 
 AlertPassOutcome TAlertPass::Run(const std::string &updatedSymbols, int repeatMinutes) {
   AlertPassOutcome out;
-  const std::unordered_set<std::string> symbols = SymbolSet(updatedSymbols);
+  UpdatedStocks symbols = SymbolSet(updatedSymbols);
   if (symbols.empty())
     return out;
 

@@ -6,15 +6,17 @@
 #include "alerts/EMailRecord.h"
 #include "core/ErrorReport.h"
 #include "core/Log.h"
+#include "core/SaveFileWhole.h"
+#include "core/StaleSaveFiles.h"
 #include "platform/Format.h"
 #include "platform/StringUtils.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -83,6 +85,16 @@ std::string SetAside(const std::string &fileName) {
     return target.toStdString();
   }
   return "";
+}
+
+bool NextTextIsMarker(const AlertFileReader &reader) {
+  AlertFileReader ahead = reader;
+  try {
+    return ahead.Remaining() >= 4 + std::strlen(EndOfBodyMarker) &&
+           ReadFileString(ahead) == EndOfBodyMarker;
+  } catch (const EAlertFileDamaged &) {
+    return false;
+  }
 }
 
 } // namespace
@@ -165,16 +177,7 @@ bool ReadEMailSetup(AlertFileReader &reader) {
     const std::string versionText = ReadFileString(reader);
     const double version = StrToFloat(Trim(versionText));
     label = "Mark 4";
-    const std::string hostAndPort = ReadFileString(reader);
-    const std::size_t colon = hostAndPort.find(':');
-    if (colon == std::string::npos) {
-      settings.SMTPHost = hostAndPort;
-      settings.SMTPPort = MailSettings::DefaultPort;
-    } else {
-      settings.SMTPHost = hostAndPort.substr(0, colon);
-      const std::int64_t port = StrToIntDef(Trim(hostAndPort.substr(colon + 1)), -1);
-      settings.SMTPPort = port >= 0 && port <= 65535 ? int(port) : MailSettings::DefaultPort;
-    }
+    ParseMailHostPortText(ReadFileString(reader), settings.SMTPHost, settings.SMTPPort);
     label = "Mark 5";
     settings.FromAddress = ReadFileString(reader);
     if (std::fabs(version - 1.01) > 0.0001) {
@@ -206,6 +209,13 @@ bool ReadEMailSetup(AlertFileReader &reader) {
           break;
         body += text + CRLF;
       }
+      // A body that is the marker itself was written before its marker: a
+      // second marker follows at once (no setup ID is that long), and the
+      // first one was the body.
+      while (NextTextIsMarker(reader)) {
+        ReadFileString(reader);
+        body += std::string(EndOfBodyMarker) + CRLF;
+      }
       if (body.size() >= 2)
         body.erase(body.size() - 2);
       label = "Mark 9";
@@ -222,7 +232,7 @@ bool ReadEMailSetup(AlertFileReader &reader) {
 void WriteEMAILSetup(AlertFileWriter &writer) {
   const MailSettings settings = GetMailSettings();
   WriteFileString(writer, EMailSectionVersion);
-  WriteFileString(writer, settings.SMTPHost + ":" + std::to_string(settings.SMTPPort));
+  WriteFileString(writer, MailHostPortText(settings.SMTPHost, settings.SMTPPort));
   WriteFileString(writer, settings.FromAddress);
   writer.PutByte(settings.Authenticate);
   WriteFileString(writer, settings.UserName);
@@ -350,20 +360,14 @@ std::string SerializeAlertFile(AlertSystemClass &store) {
 
 void SaveAlertFile(AlertSystemClass &store, const std::string &fileName) {
   const std::string bytes = SerializeAlertFile(store);
-  QSaveFile file(QPath(fileName));
-  if (!file.open(QIODevice::WriteOnly))
-    throw EAlertFileError("Cannot write " + fileName + ": " + file.errorString().toStdString());
-  // The temporary file gets the mode before any byte goes in; the rename keeps it.
-  if (!file.setPermissions(OwnerOnly)) {
-    file.cancelWriting();
-    throw EAlertFileError("Cannot restrict access to " + fileName + ": " +
-                          file.errorString().toStdString());
-  }
-  if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit())
-    throw EAlertFileError("Cannot write " + fileName + ": " + file.errorString().toStdString());
+  // The file holds the mail password: owner only, from the first byte on.
+  std::string error;
+  if (!SaveFileWhole(fileName, bytes, error, true))
+    throw EAlertFileError("Cannot write " + fileName + ": " + error);
 }
 
 void HandleAlertRecoveryCopy(const std::string &folder) {
+  RemoveStaleSaveFiles(folder + AlertFileName);
   const QString dat = QPath(folder + AlertFileName);
   const QString recovery = QPath(folder + AlertRecoveryFileName);
   if (!QFileInfo::exists(dat)) {

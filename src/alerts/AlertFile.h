@@ -72,6 +72,7 @@ enum class AlertBlockLayout { V101, V102 };
 void WriteFixedBlock(AlertFileWriter &writer, const TAlertRecord &alert);
 void ReadFixedBlock(AlertFileReader &reader, TAlertRecord &alert, AlertBlockLayout layout);
 
-// At start-up, before loading: a missing ALERTS.DAT is restored from
+// At start-up, before loading: temporary files that a killed save left
+// beside ALERTS.DAT are removed; a missing ALERTS.DAT is restored from
 // ALERTS.DA_; when ALERTS.DAT exists, ALERTS.DA_ is deleted.
 void HandleAlertRecoveryCopy(const std::string &folder);

@@ -1,6 +1,7 @@
 #include "alerts/EMailRecord.h"
 
 #include "alerts/AlertRandom.h"
+#include "platform/Format.h"
 #include "platform/StringUtils.h"
 
 #include <mutex>
@@ -68,6 +69,30 @@ EMailRecord *EMailSetupList::FindByID(const std::string &id) const {
     if (item.record && item.record->ID == id)
       return item.record.get();
   return nullptr;
+}
+
+std::string MailHostPortText(const std::string &host, int port) {
+  const bool bracketed = !host.empty() && host.front() == '[' && host.back() == ']';
+  const bool v6 = !bracketed && host.find(':') != std::string::npos;
+  return (v6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
+}
+
+void ParseMailHostPortText(const std::string &text, std::string &host, int &port) {
+  port = MailSettings::DefaultPort;
+  std::size_t colon = text.find(':');
+  host = text.substr(0, colon);
+  if (!text.empty() && text.front() == '[') {
+    const std::size_t close = text.find(']');
+    if (close != std::string::npos) {
+      host = text.substr(1, close - 1);
+      colon = close + 1 < text.size() && text[close + 1] == ':' ? close + 1 : std::string::npos;
+    }
+  }
+  if (colon == std::string::npos)
+    return;
+  const std::int64_t value = StrToIntDef(Trim(text.substr(colon + 1)), -1);
+  if (value >= 0 && value <= 65535)
+    port = int(value);
 }
 
 MailSettings GetMailSettings() {

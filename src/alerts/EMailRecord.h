@@ -66,6 +66,14 @@ struct MailSettings {
   bool operator==(const MailSettings &) const = default;
 };
 
+// The mail server as the alert file stores it: host + ":" + port, the text
+// split at its first ":". An IPv6 address goes in brackets
+// ("[2001:db8::25]:587") so that its colons survive.
+std::string MailHostPortText(const std::string &host, int port);
+// The reverse; a text without ":" is a host on port 25, a port that is not a
+// number from 0 to 65535 gives 25.
+void ParseMailHostPortText(const std::string &text, std::string &host, int &port);
+
 // The module-wide mail settings. Read and written as one snapshot under a
 // lock, so the mail sender thread sees a consistent set.
 MailSettings GetMailSettings();

@@ -1,4 +1,5 @@
-// The program: Qt, the data folder, the command-line switches, the main window.
+// The program: Qt, the data folder, the command-line switches, one copy per
+// data folder, the main window.
 #include "alerts/AlertsModule.h"
 #include "alerts/news/NewsOptionsPage.h"
 #include "alerts/pages/AlertOptionPages2.h"
@@ -12,6 +13,7 @@
 #include "core/ParFile.h"
 #include "core/PortfolioFile.h"
 #include "core/ProgramFolder.h"
+#include "core/SingleInstance.h"
 #include "mainwin/MainForm.h"
 #include "platform/AppWindow.h"
 #include "platform/Prompt.h"
@@ -37,7 +39,25 @@ int main(int argc, char **argv) {
     return 1;
   }
   SetProgramFolder(folder);
-  ApplyCommandLine(ParseCommandLine(argc, argv));
+  const CommandLineSwitches switches = ParseCommandLine(argc, argv);
+
+  // One copy of the program per data folder, unless duplicates are allowed.
+  TSingleInstance instance(ProgramFolder());
+  if (!instance.Claim()) {
+    LoadProgramParams();
+    if (!DuplicatesAllowed(switches.AllowDup, GetProgParam("ALLOWDUPS", "NO"))) {
+      // The running copy's log stays where it is: this copy only appends.
+      LogLevel = switches.LogLevel;
+      LoggingOn = switches.Log;
+      WriteLog("START");
+      if (!instance.AskFirstToComeToFront())
+        WriteLog("The running copy did not answer");
+      WriteLog("dup found! terminating");
+      qInfo("Tickvane is already running on %s.", folder.c_str());
+      return 0;
+    }
+  }
+  ApplyCommandLine(switches);
 
   // Errors that no routine caught go to the log as well as to the console.
   SetUncaughtErrorHandler([](const std::string &message) {
@@ -45,6 +65,8 @@ int main(int argc, char **argv) {
     qWarning("%s", message.c_str());
   });
   WriteLog("START");
+  if (!instance.Claimed())
+    WriteLog("Running beside another copy of the program on " + folder);
   if (!prepared)
     WriteLog("Some default files could not be copied into " + folder);
 
@@ -60,15 +82,25 @@ int main(int argc, char **argv) {
   RegisterAlertOptionPages2();
   RegisterNewsPage();
   // The chart engine's series types and functions (series first, so the
-  // gallery lists them before the functions), then the chart's streamed parts.
-  RegisterChartEngineTypes();
+  // gallery lists them before the functions), then the chart's streamed parts;
+  // the financial series types are removed again when the program ends.
+  const TChartEngineTypes chartEngineTypes;
   RegisterChartControlClasses();
 
   TmForm window;
   window.resize(kInitialWidth, kInitialHeight);
   SetAppMainWindow(&window);
+  instance.SetOnComeToFront([&window] {
+    WriteLog("Another copy was started: coming to the front");
+    if (window.isMinimized())
+      window.showNormal();
+    window.show();
+    window.raise();
+    window.activateWindow();
+  });
   window.show();
   const int result = app.exec();
+  instance.SetOnComeToFront(nullptr);
   SetAppMainWindow(nullptr);
   return result;
 }

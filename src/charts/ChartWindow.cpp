@@ -1,5 +1,6 @@
 #include "charts/ChartWindow.h"
 
+#include "chartengine/canvas/ChartCanvas3D.h"
 #include "chartengine/chart/CustomChart.h"
 #include "chartengine/engine/CustomChartAxis.h"
 #include "chartengine/series/FastLineSeries.h"
@@ -19,9 +20,13 @@
 namespace {
 constexpr int kDefaultWidth = 560;
 constexpr int kDefaultHeight = 340;
-constexpr const char *kTimeFormat = "hh:nn";
+// Room for a title, a few price and time labels and a plot worth looking at.
+constexpr int kMinimumWidth = 320;
+constexpr int kMinimumHeight = 200;
 constexpr const char *kPriceFormat = "#,##0.00##";
 constexpr TColor kLineColor = 0x00A00000; // dark blue
+// A lone tick is drawn as a dot of this radius (a line needs two).
+constexpr int kLoneTickRadius = 3;
 } // namespace
 
 int TdlgChart::RefreshIntervalMs = 2000;
@@ -73,15 +78,17 @@ TdlgChart::TdlgChart(QWidget *parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("dlgChart"));
   setAttribute(Qt::WA_DeleteOnClose);
   resize(kDefaultWidth, kDefaultHeight);
+  setMinimumSize(kMinimumWidth, kMinimumHeight);
 
   m_chart = new TChart(this);
   m_chart->setObjectName(QStringLiteral("Chart1"));
   m_chart->SetView3D(false);
   m_chart->Legend().SetVisible(false);
   m_chart->SetColor(clWhite);
-  TCustomChartAxis *bottom = m_chart->BottomAxis();
-  bottom->SetDateTimeFormat(kTimeFormat);
+  // The time labels are written by their step (seconds only when the step
+  // is below a minute), so that no two of them read alike.
   m_chart->LeftAxis()->SetAxisValuesFormat(kPriceFormat);
+  m_chart->OnAfterDraw = [this] { DrawLoneTick(); };
 
   m_series = std::make_unique<TFastLineSeries>();
   m_series->XValues().SetDateTime(true);
@@ -145,6 +152,18 @@ void TdlgChart::Timer1Timer() {
   } catch (...) {
     WriteLog("Chart Timer1Timer Error");
   }
+}
+
+void TdlgChart::DrawLoneTick() {
+  if (m_series->Count() != 1)
+    return;
+  TChartCanvas3D &canvas = m_chart->Canvas();
+  const int x = m_series->PointScreenX(0);
+  const int y = m_series->PointScreenY(0);
+  canvas.Pen() = TPen{m_series->SeriesColor(), 1, psSolid};
+  canvas.Brush() = TBrush{m_series->SeriesColor(), bsSolid, nullptr};
+  canvas.Ellipse(x - kLoneTickRadius, y - kLoneTickRadius, x + kLoneTickRadius + 1,
+                 y + kLoneTickRadius + 1);
 }
 
 void TdlgChart::AppendTicks(const std::vector<ChartTick> &ticks) {

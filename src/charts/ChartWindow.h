@@ -1,6 +1,7 @@
 #pragma once
 // TdlgChart: the intraday chart window of one symbol: its tick prices as a
-// fast line against the tick times, in a flat chart titled with the symbol.
+// fast line against the tick times (a lone tick as a dot), in a flat chart
+// titled with the symbol.
 // A timer looks at the tick count and appends only the ticks that arrived
 // since the last look. One window per symbol: ShowChartWindow finds an open
 // one again by its symbol, restores and raises it, or makes a new one.
@@ -56,6 +57,8 @@ public:
 
 private:
   void Reload();
+  // A single tick shows as a dot: the line needs a second one.
+  void DrawLoneTick();
   void AppendTicks(const std::vector<ChartTick> &ticks);
 
   std::string m_symbol;

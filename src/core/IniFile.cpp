@@ -2,10 +2,11 @@
 
 #include "core/Log.h"
 #include "core/ProgramFolder.h"
+#include "core/SaveFileWhole.h"
+#include "core/StaleSaveFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cctype>
 #include <cerrno>
@@ -156,21 +157,9 @@ bool TMyIniFile::Save(const std::vector<Line> &lines) {
     all += line.text;
     all += eol;
   }
-  QSaveFile file(QString::fromStdString(m_fileName));
-  bool ok = file.open(QIODevice::WriteOnly);
-  if (ok)
-    ok = file.write(all.data(), qint64(all.size())) == qint64(all.size());
-  // Flush before commit: a short write on a full disk shows only here.
-  if (ok)
-    ok = file.flush();
-  if (ok)
-    ok = file.commit();
-  else
-    file.cancelWriting();
-  if (!ok) {
-    m_lastError = file.errorString().toStdString();
-    if (m_lastError.empty())
-      m_lastError = "cannot write " + m_fileName;
+  std::string error;
+  if (!SaveFileWhole(m_fileName, all, error)) {
+    m_lastError = error;
     WriteLog("TMyIniFile Error: " + m_fileName + ": " + m_lastError, 0);
     return false;
   }
@@ -437,6 +426,8 @@ void OpenSettingsFile() {
   const std::string folder = ProgramFolder();
   const QString ini = QString::fromStdString(folder + "BOURSE.INI");
   const QString copy = QString::fromStdString(folder + "BOURSE.IN_");
+  RemoveStaleSaveFiles(folder + "BOURSE.INI");
+  RemoveStaleSaveFiles(folder + "BOURSE.IN_");
   if (!QFile::exists(ini) && QFile::exists(copy)) {
     if (QFile::copy(copy, ini))
       WriteLog("BOURSE.INI restored from BOURSE.IN_", 0);
@@ -452,14 +443,10 @@ bool BackupSettingsFile() {
   if (!source.open(QIODevice::ReadOnly))
     return false;
   const QByteArray bytes = source.readAll();
-  QSaveFile target(QString::fromStdString(folder + "BOURSE.IN_"));
-  if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size()) {
-    target.cancelWriting();
-    WriteLog("BackupSettingsFile Error: cannot write BOURSE.IN_", 0);
-    return false;
-  }
-  if (!target.commit()) {
-    WriteLog("BackupSettingsFile Error: cannot write BOURSE.IN_", 0);
+  std::string error;
+  if (!SaveFileWhole(folder + "BOURSE.IN_", std::string_view(bytes.constData(), bytes.size()),
+                     error)) {
+    WriteLog("BackupSettingsFile Error: cannot write BOURSE.IN_: " + error, 0);
     return false;
   }
   return true;

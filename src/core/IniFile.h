@@ -79,8 +79,9 @@ private:
 
 // The program's settings file, ProgramFolder() + "BOURSE.INI".
 TMyIniFile &SettingsFile();
-// Binds SettingsFile() to the current ProgramFolder(); when BOURSE.INI is
-// missing it is first restored from its copy BOURSE.IN_. Call at start-up
+// Binds SettingsFile() to the current ProgramFolder(); temporary files that a
+// killed save left beside BOURSE.INI or BOURSE.IN_ are removed, and when
+// BOURSE.INI is missing it is first restored from its copy BOURSE.IN_. Call at start-up
 // after SetProgramFolder.
 void OpenSettingsFile();
 // Copies BOURSE.INI to BOURSE.IN_ (whole or not at all); false on failure.

@@ -4,12 +4,13 @@
 #include "core/Log.h"
 #include "core/PriceText.h"
 #include "core/ProgramFolder.h"
+#include "core/SaveFileWhole.h"
+#include "core/StaleSaveFiles.h"
 #include "core/StockInfo.h"
 #include "platform/StringUtils.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <charconv>
 #include <cmath>
@@ -19,6 +20,10 @@ namespace {
 
 constexpr const char *kHeader = "TVPORT";
 constexpr int kVersion = 1;
+// A damaged field is quoted in the report with at most this many characters.
+constexpr std::size_t kQuotedMax = 40;
+
+std::string Quoted(const std::string &field) { return "\"" + CutTo(field, kQuotedMax) + "\""; }
 
 // Tabs and line breaks would break the record; they become blanks.
 std::string Clean(const std::string &s, std::size_t maxLength) {
@@ -110,7 +115,8 @@ PortfolioFileContent ParsePortfolioFileText(const std::string &text) {
       if (f.size() < 2 || !ParseNumber(f[1], version) || version < 1)
         problem("bad header");
       else if (version > kVersion)
-        problem("written by a newer version (" + Trim(f[1]) + "); read as far as understood");
+        problem("written by a newer version (" + CutTo(Trim(f[1]), kQuotedMax) +
+                "); read as far as understood");
       continue;
     }
     if (kind == "PORTFOLIO") {
@@ -122,7 +128,7 @@ PortfolioFileContent ParsePortfolioFileText(const std::string &text) {
         problem("portfolio without a name");
       for (const PortfolioFileEntry &other : content.Portfolios)
         if (!entry.Key.empty() && SameText(other.Key, entry.Key)) {
-          problem("key \"" + entry.Key + "\" is used twice; a new key is given");
+          problem("key " + Quoted(entry.Key) + " is used twice; a new key is given");
           entry.Key.clear();
           break;
         }
@@ -130,7 +136,7 @@ PortfolioFileContent ParsePortfolioFileText(const std::string &text) {
       continue;
     }
     if (kind != "POS") {
-      problem("unknown record \"" + CutTo(kind, 40) + "\"");
+      problem("unknown record " + Quoted(kind));
       continue;
     }
     if (content.Portfolios.empty()) {
@@ -144,7 +150,7 @@ PortfolioFileContent ParsePortfolioFileText(const std::string &text) {
       continue;
     }
     if (pos.Symbol.size() > SymbolMaxLength) {
-      problem("symbol \"" + pos.Symbol + "\" is longer than 15 characters");
+      problem("symbol " + Quoted(pos.Symbol) + " is longer than 15 characters");
       continue;
     }
     if (!pos.IsSeparator()) {
@@ -154,11 +160,11 @@ PortfolioFileContent ParsePortfolioFileText(const std::string &text) {
         return i < f.size() ? f[i] : empty;
       };
       if (!ParseNumber(field(2), quantity)) {
-        problem("quantity \"" + field(2) + "\" is not a number");
+        problem("quantity " + Quoted(field(2)) + " is not a number");
         continue;
       }
       if (!ParseNumber(field(4), commission)) {
-        problem("commission \"" + field(4) + "\" is not a number");
+        problem("commission " + Quoted(field(4)) + " is not a number");
         continue;
       }
       if (!ParseNumber(field(6), low) || !ParseNumber(field(7), high)) {
@@ -205,12 +211,9 @@ bool ReadPortfolioFile(const std::string &path, PortfolioFileContent &content, s
 
 bool WritePortfolioFile(const std::string &path, const std::vector<PortfolioFileEntry> &portfolios,
                         std::string &error) {
-  const std::string text = PortfolioFileText(portfolios);
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit()) {
-    error = "cannot write " + path + ": " + file.errorString().toStdString();
-    file.cancelWriting();
+  std::string reason;
+  if (!SaveFileWhole(path, PortfolioFileText(portfolios), reason)) {
+    error = "cannot write " + path + ": " + reason;
     return false;
   }
   error.clear();
@@ -220,6 +223,7 @@ bool WritePortfolioFile(const std::string &path, const std::vector<PortfolioFile
 std::string PortfolioFilePath() { return ProgramFolder() + PortfolioFileBaseName; }
 
 bool LoadPortfolios(const std::string &path) {
+  RemoveStaleSaveFiles(path);
   PortfolioFileContent content;
   std::string error;
   if (!QFileInfo::exists(QString::fromStdString(path))) {

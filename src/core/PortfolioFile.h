@@ -38,7 +38,8 @@ bool WritePortfolioFile(const std::string &path, const std::vector<PortfolioFile
 // ProgramFolder() + "port.dat".
 std::string PortfolioFilePath();
 
-// Loads the file into PortfolioList (under "PORT"), replacing its contents.
+// Loads the file into PortfolioList (under "PORT"), replacing its contents,
+// after removing the temporary files that a killed save left beside it.
 // Damaged lines are logged and shown in one error report; a missing file
 // gives an empty list. False when the file exists but cannot be read (the
 // list is then unchanged) or the lock was not taken.

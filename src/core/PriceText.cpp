@@ -3,6 +3,7 @@
 #include "core/DisplaySettings.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -131,13 +132,16 @@ std::string FormatPrice(double value) {
   // Round half away from zero on the decimal value: the nudge lifts a half
   // stored just below (1.005 is 1.00499999...). Only while it stays far below
   // one unit, or huge prices would grow each time they are shown and read.
-  const double scale = std::pow(10.0, decimals);
+  constexpr double Scales[] = {1, 10, 100, 1000, 10000, 100000};
+  const double scale = Scales[decimals];
   const double x = a * scale;
   double r = std::round(x < 1e12 ? x + x * 1e-15 : x);
-  // Room for the largest double written out in full (309 digits).
+  // to_chars with a precision writes what printf's "%.*f" writes, faster;
+  // the buffer holds the largest double written out in full (309 digits).
   char buf[400];
-  std::snprintf(buf, sizeof buf, "%.*f", decimals, r / scale);
-  std::string t = buf;
+  const auto res =
+      std::to_chars(buf, buf + sizeof buf, r / scale, std::chars_format::fixed, decimals);
+  std::string t(buf, res.ptr);
   if (t.find('.') != std::string::npos) {
     while (!t.empty() && t.back() == '0')
       t.pop_back();
@@ -177,12 +181,7 @@ std::string PriceToStr(double price, bool fractionDisplay) {
 
 std::string PriceToStr(double price) { return PriceToStr(price, FractionDisplay()); }
 
-std::string AlignPriceText(const std::string &text, bool fractionDisplay) {
-  if (text.find_first_not_of(" \t") == std::string::npos)
-    return text;
-  std::string t = text;
-  if (!fractionDisplay)
-    t = FormatPrice(StrToPrice(text));
+std::string PadPriceText(const std::string &t) {
   std::size_t i = 0;
   while (i < t.size() && (t[i] == ' ' || t[i] == '-' || t[i] == '+'))
     ++i;
@@ -193,6 +192,12 @@ std::string AlignPriceText(const std::string &text, bool fractionDisplay) {
   }
   const int missing = digits < 3 ? 3 - digits : 0;
   return std::string(std::size_t(2 * missing), ' ') + t;
+}
+
+std::string AlignPriceText(const std::string &text, bool fractionDisplay) {
+  if (text.find_first_not_of(" \t") == std::string::npos)
+    return text;
+  return PadPriceText(fractionDisplay ? text : FormatPrice(StrToPrice(text)));
 }
 
 std::string AlignPriceText(const std::string &text) {

@@ -31,4 +31,6 @@ std::string PriceToStr(double price);
 // that whole parts line up. In decimal mode the text is first parsed and
 // formatted again with FormatPrice. A blank text is returned unchanged.
 std::string AlignPriceText(const std::string &text, bool fractionDisplay);
+// The padding alone: two blanks per whole-part digit short of three.
+std::string PadPriceText(const std::string &text);
 std::string AlignPriceText(const std::string &text);

@@ -6,3 +6,5 @@
 // double of the shortest decimal text that reads back as the same single, so
 // 187.9f becomes 187.9.
 double SingleToDouble(float value);
+// The same, always through the text (the reference for tests).
+double SingleToDoubleThroughText(float value);

@@ -49,6 +49,7 @@ struct QuoteData {
   char BidMark = 0; // 'U', 'D' or 0
   char AskMark = 0;
   std::int32_t OpenInterest = 0;
+  friend bool operator==(const QuoteData &, const QuoteData &) = default;
 };
 
 // The latest quote of a symbol (or "|" + index). Returns the store index or -1.
@@ -82,6 +83,7 @@ struct FundData {
   double Dividend = 0;
   double Yield = 0;
   std::string Exchange; // up to 10 characters
+  friend bool operator==(const FundData &, const FundData &) = default;
 };
 
 // Copies the fundamentals of a key's record; zeros and empty texts (and

@@ -10,8 +10,11 @@
 #include "core/Portfolio.h"
 #include "core/StockStore.h"
 #include "mainwin/ProgramServices.h"
+#include "platform/Clock.h"
+#include "platform/Format.h"
 #include "platform/StringUtils.h"
 #include "views/ViewStore.h"
+#include "views/stockgrid/AutoFitSetting.h"
 #include "views/stockgrid/CellTextsFormat.h"
 #include "views/stockgrid/ColorScheme.h"
 #include "views/stockgrid/StockGrid.h"
@@ -28,17 +31,21 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
+#include <unordered_set>
 
 TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("mForm"));
   setWindowTitle(QStringLiteral("Tickvane"));
 
+  InitStockGridUnit();
   // Settings the grid paints and lays out with.
   LoadColorSchemes();
   SelectColorSchemeFromSettings(SettingsFile());
   LoadDisplaySettings();
   LoadColumnViews(SettingsFile());
+  m_autoFit = AutoFitOn(SettingsFile());
 
   auto *central = new QWidget(this);
   auto *layout = new QVBoxLayout(central);
@@ -83,12 +90,20 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
   StockGrid->OnGridMouseDown = [this](TStockGrid *, TMouseButton, TShiftState, int X, int Y) {
     GridMouseDown(X, Y);
   };
+  StockGrid->OnFillEnded = [this] { GridFillEnded(); };
   StockGrid->SetGridLineColor(CurrentScheme.InterLine);
   StockGrid->show();
 
   BuildMenus();
   BuildCommandMenus();
   statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  // Status messages of any thread, time-stamped, on the status line.
+  SetStatusMsgHook([this](const std::string &message) {
+    const QString text =
+        QString::fromStdString(FormatDateTime("hh:nn:ss", AppClock().Now()) + " " + message);
+    QMetaObject::invokeMethod(
+        this, [this, text] { statusBar()->showMessage(text); }, Qt::QueuedConnection);
+  });
 
   Timer2 = new QTimer(this);
   Timer2->setObjectName(QStringLiteral("Timer2"));
@@ -106,10 +121,14 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
     if (!m_filling)
       ShowPortfolio(i + 1);
   });
+  // The quotes of quotes.csv are there for the first fill, not only after
+  // the first refresh interval.
+  RunShowingErrors("FormCreate", [] { AppQuoteIntake().Refresh(); });
   FillPortfolioChoices();
 }
 
 TmForm::~TmForm() {
+  SetStatusMsgHook(nullptr);
   disconnect(cbPortfolio, nullptr, this, nullptr);
   Timer1->stop();
   Timer2->stop();
@@ -213,17 +232,39 @@ void TmForm::ShowPortfolio(int index) {
     CurrentPortfolio.store(index);
     StockGrid->PortfolioIndex = index >= 1 ? index : -1;
     StockGrid->ResetRowCount = true;
-    StockGrid->RowsSorted = false;
-    StockGrid->RowOrder.clear();
     StockGrid->HighlightTag = 0;
     std::string list;
     StockGrid->GetPortfolioSymbols(list);
     StockGrid->FitSymbolPending = true;
+    // The sort stays with the window: the new portfolio's rows start in list
+    // order and are sorted by the same column once their texts are in.
+    const int kind = StockGrid->GridKind;
+    StockGrid->RowOrder.clear();
+    if (SavedSortCol.Get(kind) >= 0 && StockGrid->SortCol < 0) {
+      StockGrid->SortCol = SavedSortCol.Get(kind);
+      StockGrid->SortDown = SavedSortDown.Get(kind);
+    }
+    StockGrid->RowsSorted = StockGrid->SortCol >= 0;
     RefreshGrid();
   });
 }
 
-void TmForm::RefreshGrid() { m_refreshPending = !StockGrid->ShowStocks(""); }
+void TmForm::RefreshGrid() {
+  m_refreshPending = !StockGrid->ShowStocks("");
+  m_refreshFilling = true; // the fill now running, or the one still to come
+}
+
+void TmForm::GridFillEnded() {
+  if (m_refreshPending) {
+    RefreshGrid();
+    if (!m_refreshPending)
+      return; // the refresh runs now; its end re-sorts and fits
+  }
+  if (!m_refreshFilling)
+    return;
+  m_refreshFilling = false;
+  StockGrid->RefreshFilled(m_autoFit);
+}
 
 void TmForm::SelectScheme(int number) {
   ChooseColorScheme(number, SettingsFile());
@@ -243,7 +284,12 @@ void TmForm::SelectViewIndex(int index) {
 void TmForm::Timer2Timer() {
   RunShowingErrors("Timer2Timer", [&] {
     GridNow = EasternNow();
-    m_updatedPortfolios = TakeUpdatedPortfolios();
+    m_updatedPortfolios.clear();
+    // Every fill since the last heartbeat announced its portfolio: each once.
+    for (std::string &key : TakeUpdatedPortfolios())
+      if (std::find(m_updatedPortfolios.begin(), m_updatedPortfolios.end(), key) ==
+          m_updatedPortfolios.end())
+        m_updatedPortfolios.push_back(std::move(key));
     if (!m_updatedPortfolios.empty())
       ShowPortfolioTotals(m_updatedPortfolios);
     if (m_refreshPending && !StockGrid->FillRunning())
@@ -261,29 +307,46 @@ void TmForm::Timer2Timer() {
   });
   for (const auto &hook : m_heartbeatHooks)
     RunShowingErrors("Timer2Timer", hook);
+  // An alert turned on or off by a hook marked its symbol updated: the row
+  // shows its new colours within this heartbeat, not at the next refresh.
+  RunShowingErrors("Timer2Timer", [&] { RefreshUpdatedSymbols(); });
 }
 
 void TmForm::Timer1Timer() {
+  const std::int64_t started = AppClock().MonotonicMs();
+  std::size_t quotes = 0;
   RunShowingErrors("Timer1Timer", [&] {
-    AppQuoteIntake().Refresh(); // quotes.csv, and the demo moves
-    std::string text;
-    if (!TakeUpdatedSymbols(usMainGrid, text, "MAIN"))
-      return; // the set is kept for the next tick
-    for (const std::string &symbol : ParseUpdatedSymbols(text)) {
-      bool shown = false;
-      for (int i = 0; i < StockGrid->Symbols.Count() && !shown; ++i)
-        shown = SameText(StockGrid->Symbols[i], symbol);
-      if (shown) {
+    quotes = AppQuoteIntake().Refresh().size(); // quotes.csv, and the demo moves
+    RefreshUpdatedSymbols();
+  });
+  // The window does not answer while a refresh runs; say so when it is long.
+  const std::int64_t took = AppClock().MonotonicMs() - started;
+  if (took > RefreshStallLogMs && LoggingOn)
+    WriteLog("Timer1Timer stall: the refresh held the window " + std::to_string(took) +
+                 " ms (" + std::to_string(quotes) + " quotes)",
+             0);
+}
+
+void TmForm::RefreshUpdatedSymbols() {
+  std::string text;
+  if (!TakeUpdatedSymbols(usMainGrid, text, "MAIN"))
+    return; // the set is kept for the next tick
+  const std::vector<std::string> updated = ParseUpdatedSymbols(text);
+  if (!updated.empty()) {
+    std::unordered_set<std::string> shown;
+    for (int i = 0; i < StockGrid->Symbols.Count(); ++i)
+      shown.insert(UpperCase(StockGrid->Symbols[i]));
+    for (const std::string &symbol : updated)
+      if (shown.count(UpperCase(symbol))) {
         m_refreshPending = true;
         break;
       }
-    }
-    // A full pass: the portfolio's totals change with any of its symbols.
-    if (m_refreshPending) {
-      StockGrid->FitSymbolPending = true;
-      RefreshGrid();
-    }
-  });
+  }
+  // A full pass: the portfolio's totals change with any of its symbols.
+  if (m_refreshPending) {
+    StockGrid->FitSymbolPending = true;
+    RefreshGrid();
+  }
 }
 
 void TmForm::AddHeartbeatHook(std::function<void()> hook) {

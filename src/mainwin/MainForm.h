@@ -100,8 +100,16 @@ private:
   void StartServices();
   void GridMouseDown(int X, int Y);
   void ShowPortfolioTotals(const std::vector<std::string> &keys);
+  // Takes updated-symbol set 1 and refreshes the grid when it names a shown symbol.
+  void RefreshUpdatedSymbols();
+
+  // After a fill: a waiting refresh starts; the end of a refresh's fill
+  // re-sorts the rows and asks for a fit.
+  void GridFillEnded();
 
   bool m_refreshPending = false;
+  bool m_refreshFilling = false; // the running or next fill is a refresh
+  bool m_autoFit = true;         // [Misc] AutoFit
   bool m_shownOnce = false;
   bool m_filling = false; // the portfolio choices are being rebuilt
   std::vector<std::string> m_updatedPortfolios;

@@ -66,13 +66,26 @@ void TGridCellStore::SetFixed(int fixedCols, int fixedRows) {
 }
 
 void TGridCellStore::ResizeLocked(int cols, int rows) {
-  if (rows != m_rows)
+  if (rows != m_rows) {
     m_cells.resize(static_cast<std::size_t>(rows));
-  for (auto &row : m_cells)
-    if (static_cast<int>(row.size()) != cols)
+    m_rowVersion.resize(static_cast<std::size_t>(rows), 0);
+  }
+  for (std::size_t r = 0; r < m_cells.size(); ++r) {
+    auto &row = m_cells[r];
+    if (static_cast<int>(row.size()) != cols) {
       row.resize(static_cast<std::size_t>(cols));
+      m_rowVersion[r] = ++m_lastVersion;
+    }
+  }
   m_cols = cols;
   m_rows = rows;
+}
+
+std::uint64_t TGridCellStore::RowVersion(int row) const {
+  std::lock_guard lock(m_mutex);
+  if (row < 0 || row >= m_rows)
+    return 0;
+  return m_rowVersion[static_cast<std::size_t>(row)];
 }
 
 std::string TGridCellStore::Cell(int col, int row) const {
@@ -90,6 +103,7 @@ bool TGridCellStore::SetCell(int col, int row, std::string_view text) {
   if (slot == text)
     return false;
   slot.assign(text);
+  m_rowVersion[static_cast<std::size_t>(row)] = ++m_lastVersion;
   DamageRowLocked(row);
   return true;
 }
@@ -131,8 +145,10 @@ void TGridCellStore::ClearRow(int row) {
     changed = changed || !s.Text.empty() || s.Object != 0;
     s = Slot{};
   }
-  if (changed)
+  if (changed) {
+    m_rowVersion[static_cast<std::size_t>(row)] = ++m_lastVersion;
     DamageRowLocked(row);
+  }
 }
 
 // ---- Damage ----------------------------------------------------------------

@@ -52,6 +52,10 @@ public:
   std::vector<std::string> RowTexts(int row) const;
   // Empties every cell of a row.
   void ClearRow(int row);
+  // A number that changes whenever a text of the row changes (also when the
+  // row or its columns are added); 0 outside the grid. Lets a writer know
+  // that a row still holds what it wrote without reading it back.
+  std::uint64_t RowVersion(int row) const;
 
   // ---- Repaint requests, from any thread.
   void RequestRepaint();
@@ -100,6 +104,8 @@ private:
   int m_fixedCols = 0;
   int m_fixedRows = 0;
   std::vector<std::vector<Slot>> m_cells; // [row][col]
+  std::vector<std::uint64_t> m_rowVersion; // [row]
+  std::uint64_t m_lastVersion = 0;
 
   std::function<void()> m_notifier;
   int m_batchDepth = 0;

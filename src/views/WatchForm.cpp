@@ -5,6 +5,7 @@
 #include "core/IniFile.h"
 #include "platform/StringUtils.h"
 #include "views/ViewStore.h"
+#include "views/stockgrid/AutoFitSetting.h"
 #include "views/stockgrid/ColorScheme.h"
 #include "views/stockgrid/StockGrid.h"
 #include "views/stockgrid/StockGridGlobals.h"
@@ -18,6 +19,8 @@
 namespace {
 constexpr const char *kWatchSection = "Watch";
 constexpr const char *kSymbolsKey = "Symbols";
+constexpr int kInitialWidth = 760;
+constexpr int kInitialHeight = 260;
 
 const ColorScheme &ChosenScheme() {
   const int n = ValidSchemeNumber(CurrentSchemeNumber);
@@ -28,6 +31,8 @@ const ColorScheme &ChosenScheme() {
 TwForm::TwForm(QLabel *fontLabel, QMenu *popup, QWidget *parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("wForm"));
   setWindowTitle(QStringLiteral("Watch List"));
+  // Room for a few symbols with the usual quote columns.
+  resize(kInitialWidth, kInitialHeight);
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   edSymbols = new QLineEdit(this);
@@ -51,6 +56,18 @@ TwForm::TwForm(QLabel *fontLabel, QMenu *popup, QWidget *parent) : QWidget(paren
   StockGrid->SetColor(ChosenScheme().NoStripeRow);
   StockGrid->SetGridLineColor(ChosenScheme().InterLine);
   layout->addWidget(StockGrid, 1);
+  m_autoFit = AutoFitOn(SettingsFile());
+  StockGrid->OnFillEnded = [this] {
+    if (m_refreshPending) {
+      Refresh();
+      if (!m_refreshPending)
+        return; // its end re-sorts and fits
+    }
+    if (!m_refreshFilling)
+      return;
+    m_refreshFilling = false;
+    StockGrid->RefreshFilled(m_autoFit);
+  };
 
   const std::string text = SettingsFile().ReadString(kWatchSection, kSymbolsKey, "");
   edSymbols->setText(QString::fromStdString(text));
@@ -92,6 +109,7 @@ std::string TwForm::GetWatchSymbols() {
 void TwForm::Refresh() {
   GetWatchSymbols();
   m_refreshPending = !StockGrid->ShowStocks("");
+  m_refreshFilling = true;
 }
 
 void TwForm::showEvent(QShowEvent *event) {

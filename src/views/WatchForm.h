@@ -45,5 +45,7 @@ protected:
 private:
   QLabel *m_ownLabel = nullptr;
   bool m_refreshPending = false;
+  bool m_refreshFilling = false; // the running or next fill is a refresh
+  bool m_autoFit = true;         // [Misc] AutoFit
   bool m_shownOnce = false;
 };

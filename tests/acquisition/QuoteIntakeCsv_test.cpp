@@ -41,7 +41,14 @@ TEST(QuoteCsv, ColumnNamesIgnoreCaseBlanksAndSeparators) {
       {"AskSize", QuoteColumn::AskSize},
       {"Quote Time", QuoteColumn::Time},
       {"time", QuoteColumn::Time},
-      {"Exchange", QuoteColumn::Unknown},
+      {"Exchange", QuoteColumn::Exchange},
+      {"Company Name", QuoteColumn::CompanyName},
+      {"52-week low", QuoteColumn::Low52},
+      {"High52", QuoteColumn::High52},
+      {"P/E", QuoteColumn::PE},
+      {"EPS", QuoteColumn::Earnings},
+      {"mkt_cap", QuoteColumn::MarketCap},
+      {"Avg Volume", QuoteColumn::AvgVolume},
       {"", QuoteColumn::Unknown},
       {"Close", QuoteColumn::Unknown},
   };
@@ -183,7 +190,28 @@ TEST(QuoteCsv, WholeFile) {
   EXPECT_EQ(r.Rows[2].AskSize, 6);
 }
 
+// A header of Symbol and count - 1 unknown columns, and one quote line.
+std::string ManyColumns(int count) {
+  std::string header = "Symbol";
+  std::string line = "A";
+  for (int i = 1; i < count; ++i) {
+    header += ",x";
+    line += ",1";
+  }
+  return header + "\n" + line + "\n";
+}
+
+TEST(QuoteCsv, HeaderColumnsAreCapped) {
+  const QuoteCsvResult atCap = ParseQuoteCsv(ManyColumns(int(MaxQuoteColumns)));
+  EXPECT_TRUE(atCap.Errors.empty());
+  EXPECT_EQ(atCap.Rows.size(), 1u);
+  // A header of 100,000 columns is refused at once, whatever its lines hold.
+  EXPECT_EQ(ErrorTexts(ParseQuoteCsv(ManyColumns(100000))),
+            Texts{"line 1: the header has more than 1000 columns"});
+}
+
 TEST(QuoteCsv, BadLinesAndHeaders) {
+  const std::string tooManyColumns = ManyColumns(1001);
   const struct {
     const char *name;
     const char *text;
@@ -197,6 +225,12 @@ TEST(QuoteCsv, BadLinesAndHeaders) {
        "Symbol,Last,Price\nA,1,2\n",
        0,
        {"line 1: the header names the Last column twice"}},
+      {"columns twice: the one named first is reported",
+       "Symbol,Bid,Last,Bid,Price\nA,1,2,3,4\n",
+       0,
+       {"line 1: the header names the Bid column twice"}},
+      {"too many columns", tooManyColumns.c_str(), 0,
+       {"line 1: the header has more than 1000 columns"}},
       {"unterminated header", "\"Symbol,Last\nA,1\n", 0, {"line 1: unterminated quote"}},
       {"bad fields",
        "Symbol,Last,BidSize,Time\n"
@@ -238,6 +272,41 @@ std::string ReadDataFile(const std::string &name) {
   return f.readAll().toStdString();
 }
 
+TEST(QuoteCsv, FundamentalsColumns) {
+  const QuoteCsvResult r = ParseQuoteCsv(
+      "Symbol,Last,PrevClose,Open,Company,Low52,High52,PE,EPS,MktCap,Div,Yield,Exch,AvgVol\n"
+      "AAA,10,9.5,9.8,\"Aardvark Holdings, Incorporated\",7,12.5,-3.5,-0.25,1.2B,0.4,4.1,NYSE,120000\n"
+      "BBB,10,9.5,9.8,B\xc3\xa9ta Mining Corporation,7,12.5,--3,1,,,,,\n"
+      "CCC,10,,,,,,,,,,,,\n");
+  EXPECT_EQ(ErrorTexts(r), Texts{"line 3: PE \"--3\" is not valid"});
+  ASSERT_EQ(r.Rows.size(), 2u);
+  const QuoteCsvRow &a = r.Rows[0];
+  EXPECT_TRUE(a.HasFund);
+  EXPECT_EQ(a.Fund.PrevClose, 9.5);
+  EXPECT_EQ(a.Fund.Open, 9.8);
+  EXPECT_EQ(a.Fund.CompanyName, "Aardvark Holdings, I"); // cut to 20
+  EXPECT_EQ(a.Fund.Low52, 7);
+  EXPECT_EQ(a.Fund.High52, 12.5);
+  EXPECT_EQ(a.Fund.PE, -3.5);
+  EXPECT_EQ(a.Fund.Earnings, -0.25);
+  EXPECT_EQ(a.Fund.MarketCap, "1.2B");
+  EXPECT_EQ(a.Fund.Dividend, 0.4);
+  EXPECT_EQ(a.Fund.Yield, 4.1);
+  EXPECT_EQ(a.Fund.Exchange, "NYSE");
+  EXPECT_EQ(a.Fund.AvgVolume, 120000);
+  EXPECT_TRUE(r.Rows[1].HasFund);
+  EXPECT_EQ(r.Rows[1].Fund.CompanyName, "");
+
+  // A cut never splits a character; a file without fundamentals columns has none.
+  std::string name;
+  ASSERT_TRUE(ParseQuoteText("B\xc3\xa9ta", 2, name));
+  EXPECT_EQ(name, "B");
+  EXPECT_FALSE(ParseQuoteText("tab\there", 20, name));
+  const QuoteCsvResult plain = ParseQuoteCsv("Symbol,Last\nAAA,10\n");
+  ASSERT_EQ(plain.Rows.size(), 1u);
+  EXPECT_FALSE(plain.Rows[0].HasFund);
+}
+
 TEST(QuoteCsv, ShippedFileQuotesEveryPortfolioSymbol) {
   const QuoteCsvResult r = ParseQuoteCsv(ReadDataFile("quotes.csv"));
   EXPECT_TRUE(r.Errors.empty()) << ::testing::PrintToString(ErrorTexts(r));
@@ -249,6 +318,9 @@ TEST(QuoteCsv, ShippedFileQuotesEveryPortfolioSymbol) {
     EXPECT_GE(row.Ask, row.Last) << row.Symbol;
     EXPECT_LE(row.Low, row.Last) << row.Symbol;
     EXPECT_GE(row.High, row.Last) << row.Symbol;
+    EXPECT_TRUE(row.HasFund) << row.Symbol;
+    EXPECT_FALSE(row.Fund.CompanyName.empty()) << row.Symbol;
+    EXPECT_GT(row.Fund.PrevClose, 0) << row.Symbol;
   }
   // Position lines of the portfolio file: "POS", tab, symbol, ...
   const std::string portfolios = ReadDataFile("port.dat");

@@ -15,12 +15,54 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <cstddef>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
+
+// The largest block asked of malloc or realloc while watched. The test
+// executable's malloc comes before the C library's, so Qt's buffers are seen
+// too. Not with the sanitizers, which bring their own malloc.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define TV_WATCH_ALLOCATIONS 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define TV_WATCH_ALLOCATIONS 0
+#endif
+#endif
+#ifndef TV_WATCH_ALLOCATIONS
+#define TV_WATCH_ALLOCATIONS 1
+#endif
+
+namespace {
+std::atomic<bool> g_watchAllocations{false};
+std::atomic<std::size_t> g_largestAllocation{0};
+
+void NoteAllocation(std::size_t size) {
+  if (!g_watchAllocations.load(std::memory_order_relaxed))
+    return;
+  std::size_t largest = g_largestAllocation.load(std::memory_order_relaxed);
+  while (size > largest && !g_largestAllocation.compare_exchange_weak(largest, size))
+    ;
+}
+} // namespace
+
+#if TV_WATCH_ALLOCATIONS
+extern "C" void *__libc_malloc(std::size_t size);
+extern "C" void *__libc_realloc(void *block, std::size_t size);
+extern "C" void *malloc(std::size_t size) {
+  NoteAllocation(size);
+  return __libc_malloc(size);
+}
+extern "C" void *realloc(void *block, std::size_t size) {
+  NoteAllocation(size);
+  return __libc_realloc(block, size);
+}
+#endif
 
 namespace {
 
@@ -163,6 +205,21 @@ TEST_F(QuoteIntakeTest, TwoVersionsOfTheFileFillTheStore) {
   for (int set : {usMainGrid, usWatchList, usTicker, usAlerts})
     EXPECT_EQ(TakeSet(set), "|AAPL|") << "set " << set;
   EXPECT_EQ(intake.ReadCount(), 2);
+}
+
+TEST_F(QuoteIntakeTest, RefreshReadsWhatTheFileHoldsNotABufferOfTheSizeCap) {
+  if (!TV_WATCH_ALLOCATIONS)
+    GTEST_SKIP() << "the sanitizers own malloc";
+  WriteQuotes(Version1);
+  QuoteIntake intake;
+  intake.SetDemo(false);
+  g_largestAllocation = 0;
+  g_watchAllocations = true;
+  const Symbols stored = intake.Refresh();
+  g_watchAllocations = false;
+  EXPECT_EQ(stored, (Symbols{"AAPL", "MSFT"}));
+  EXPECT_LT(g_largestAllocation.load(), std::size_t(1) << 20)
+      << "a refresh of a 200-byte file asked for " << g_largestAllocation.load() << " bytes";
 }
 
 TEST_F(QuoteIntakeTest, DateTimeColumnSetsTheDayStamp) {

@@ -2,6 +2,7 @@
 
 #include "acquisition/MailMessage.h"
 
+#include <QNetworkInterface>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <atomic>
@@ -89,8 +90,9 @@ class ScriptedServer {
 public:
   using Script = std::function<std::string(const std::string &line)>;
 
-  explicit ScriptedServer(Script script, std::string dataReply = "250 2.0.0 queued\r\n")
-      : m_script(std::move(script)), m_dataReply(std::move(dataReply)) {
+  explicit ScriptedServer(Script script, std::string dataReply = "250 2.0.0 queued\r\n",
+                          QHostAddress listenOn = QHostAddress::LocalHost)
+      : m_script(std::move(script)), m_dataReply(std::move(dataReply)), m_listenOn(listenOn) {
     std::promise<int> port;
     auto ready = port.get_future();
     m_thread = std::thread([this, p = std::move(port)]() mutable { Serve(p); });
@@ -113,7 +115,7 @@ public:
 private:
   void Serve(std::promise<int> &port) {
     QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
+    server.listen(m_listenOn, 0);
     port.set_value(server.serverPort());
     while (!m_stop && !server.hasPendingConnections())
       server.waitForNewConnection(20);
@@ -166,6 +168,7 @@ private:
 
   Script m_script;
   std::string m_dataReply;
+  QHostAddress m_listenOn;
   std::thread m_thread;
   int m_port = 0;
   std::atomic<bool> m_stop{false};
@@ -293,6 +296,61 @@ TEST_F(SmtpClientTest, RefusedLoginEndsWithoutAMessage) {
   EXPECT_EQ(client.LastError(), "Login refused: 535 5.7.8 credentials invalid");
   EXPECT_FALSE(recorder.Has("MESSAGE ACCEPTED"));
   EXPECT_EQ(recorder.texts.back(), "DISCONNECTED");
+}
+
+TEST_F(SmtpClientTest, NoLoginInClearToAServerElsewhere) {
+  // This machine's own address outside loopback stands for a server elsewhere.
+  QHostAddress outside;
+  for (const QHostAddress &a : QNetworkInterface::allAddresses())
+    if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback())
+      outside = a;
+  if (outside.isNull())
+    GTEST_SKIP() << "no network address besides loopback";
+  ScriptedServer server(
+      [](const std::string &l) { return Standard(l, "250-AUTH PLAIN LOGIN\r\n"); },
+      "250 queued\r\n", QHostAddress::AnyIPv4);
+  client.SetHost(outside.toString().toStdString());
+  client.SetPort(server.Port());
+  client.SetUserName("user");
+  client.SetPassword("secret");
+  EXPECT_FALSE(client.Send(SampleMessage()));
+  for (const std::string &line : server.Lines()) {
+    EXPECT_EQ(line.find("AUTH"), std::string::npos) << line;
+    EXPECT_EQ(line.find("MAIL FROM"), std::string::npos) << line;
+  }
+  EXPECT_EQ(server.Lines().back(), "QUIT");
+  EXPECT_NE(client.LastError().find("not encrypted"), std::string::npos) << client.LastError();
+  EXPECT_TRUE(recorder.Has("ERROR: The connection to the server is not encrypted"));
+  EXPECT_EQ(recorder.texts.back(), "DISCONNECTED");
+}
+
+TEST_F(SmtpClientTest, ServerTextReachesStatusAndErrorsWithoutControlCharacters) {
+  ScriptedServer server(
+      [](const std::string &l) {
+        if (l.rfind("EHLO", 0) == 0)
+          return std::string("250-scripted\x1b[2J\x1b]0;owned\x07\r\n250 8BITMIME\r\n");
+        if (l == "RCPT TO:<ann@example.com>")
+          return std::string("550 no\rsuch\tuser\x7f\xc2\x9b"
+                             "31m\r\n");
+        return Standard(l);
+      },
+      "554 rejected\x1b[0m here\r\n");
+  client.SetPort(server.Port());
+  EXPECT_FALSE(client.Send(SampleMessage()));
+  const auto clean = [](const std::string &t) {
+    for (std::size_t i = 0; i < t.size(); ++i) {
+      const auto c = static_cast<unsigned char>(t[i]);
+      if (c < 0x20 || c == 0x7F ||
+          (c == 0xC2 && i + 1 < t.size() && static_cast<unsigned char>(t[i + 1]) < 0xA0))
+        return false;
+    }
+    return true;
+  };
+  for (const std::string &t : recorder.texts)
+    EXPECT_TRUE(clean(t)) << t;
+  EXPECT_TRUE(recorder.Has("< 250 scripted?[2J?]0;owned? (+1 lines)"));
+  EXPECT_TRUE(recorder.Has("Recipient ann@example.com refused: 550 no?such user??31m"));
+  EXPECT_EQ(client.LastError(), "The server refused the message: 554 rejected?[0m here");
 }
 
 TEST_F(SmtpClientTest, OneRefusedRecipientStillSendsToTheOthers) {

@@ -45,6 +45,25 @@ TEST_F(UpdatedSymbolsTest, MarksOnceAndTakesAndEmpties) {
   EXPECT_TRUE(TakeUpdatedSymbolList(usMainGrid).empty());
 }
 
+TEST_F(UpdatedSymbolsTest, TextWrittenDirectlyIsWhatTheNextMarkSees) {
+  for (int round = 0; round < 2; ++round)
+    for (int i = 0; i < 3000; ++i)
+      MarkSymbolUpdated(usTicker, "S" + std::to_string(i));
+  EXPECT_EQ(TakeUpdatedSymbolList(usTicker).size(), 3000u);
+
+  MarkSymbolUpdated(usTicker, "IBM");
+  {
+    MyLockGuard guard(UpdatedSymbolSets.Lock, "TEST");
+    UpdatedSymbolSets.Text(usTicker) = "|MSFT|";
+    UpdatedSymbolSets.Changed(usTicker);
+  }
+  MarkSymbolUpdated(usTicker, "MSFT");
+  MarkSymbolUpdated(usTicker, "IBM");
+  std::string text;
+  EXPECT_TRUE(TakeUpdatedSymbols(usTicker, text));
+  EXPECT_EQ(text, "|MSFT||IBM|");
+}
+
 TEST_F(UpdatedSymbolsTest, SymbolContainedInAnotherIsStillAdded) {
   MarkSymbolUpdated(usTicker, "IBMX");
   MarkSymbolUpdated(usTicker, "IBM");

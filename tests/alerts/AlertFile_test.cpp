@@ -6,7 +6,9 @@
 #include "core/AlertDefaults.h"
 #include "core/ErrorReport.h"
 #include "core/StringRoutines.h"
+#include "support/FileSizeLimit.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,7 +16,9 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
@@ -227,6 +231,25 @@ TEST_F(AlertFile, AFailedSaveLeavesNoTemporaryFileAndRaises) {
   SaveAlertFile(store, Path());
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"ALERTS.DAT"});
   EXPECT_THROW(SaveAlertFile(store, Path("missing/ALERTS.DAT")), EAlertFileError);
+}
+
+TEST_F(AlertFile, AFullDiskLeavesTheOldFileWhole) {
+  SaveAlertFile(store, Path());
+  const std::string before = ReadBytes();
+  store.AddAlert(TAlertRecord::Create());
+  std::string error;
+  {
+    FileSizeLimit full(16);
+    ASSERT_TRUE(full.Active());
+    try {
+      SaveAlertFile(store, Path());
+    } catch (const EAlertFileError &e) {
+      error = e.what();
+    }
+  }
+  EXPECT_EQ(error, "Cannot write " + Path() + ": " + std::strerror(EFBIG));
+  EXPECT_EQ(ReadBytes(), before);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"ALERTS.DAT"});
 }
 
 TEST_F(AlertFile, SavingWaitsForTheStoreLockAndNeverWritesAHalfFile) {
@@ -450,7 +473,9 @@ INSTANTIATE_TEST_SUITE_P(
                       HostCase{"EmptyPort", "mail.x.org:", "mail.x.org", 25},
                       HostCase{"PortOutOfRange", "mail.x.org:70000", "mail.x.org", 25},
                       HostCase{"SecondColon", "h:2525:9", "h", 25},
-                      HostCase{"NoHost", "**none**:25", "**none**", 25}),
+                      HostCase{"NoHost", "**none**:25", "**none**", 25},
+                      HostCase{"BracketedV6", "[2001:db8::25]:587", "2001:db8::25", 587},
+                      HostCase{"BracketedV6NoPort", "[::1]", "::1", 25}),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct BodyCase {
@@ -476,6 +501,55 @@ INSTANTIATE_TEST_SUITE_P(AlertFile, MailBody,
                                            BodyCase{"TwoTextsTrailingEmpty", {"a", ""}, "a\r\n"},
                                            BodyCase{"Empty", {""}, ""}, BodyCase{"NoText", {}, ""}),
                          [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(AlertFile, TheMailHostSurvivesSaveAndLoadIPv6Included) {
+  struct Case {
+    const char *host;
+    int port;
+    const char *stored;
+  };
+  for (const Case &c :
+       {Case{"2001:db8::25", 587, "[2001:db8::25]:587"}, Case{"mail.x.org", 25, "mail.x.org:25"},
+        Case{"192.0.2.7", 2525, "192.0.2.7:2525"}}) {
+    MailSettings mail;
+    mail.SMTPHost = c.host;
+    mail.SMTPPort = c.port;
+    SetMailSettings(mail);
+    SaveAlertFile(store, Path());
+    EXPECT_NE(ReadBytes().find(Counted(c.stored)), std::string::npos) << c.host;
+    ResetMailSettings();
+    EXPECT_TRUE(LoadAlertFile(store, Path()).mailSectionRead);
+    EXPECT_EQ(GetMailSettings().SMTPHost, c.host);
+    EXPECT_EQ(GetMailSettings().SMTPPort, c.port) << c.host;
+  }
+  EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(AlertFile, ABodyThatIsTheEndMarkerDoesNotShiftTheSetupsAfterIt) {
+  EMailSetups().Add(
+      "Odd", std::make_unique<EMailRecord>("Odd0000", EndOfBodyMarker, "s1", "a@x.org", "Odd"));
+  EMailSetups().Add("Next",
+                    std::make_unique<EMailRecord>("Nxt0000", "b\r\nc", "s2", "b@x.org", "Next"));
+  EMailSetups().Add(
+      "Last", std::make_unique<EMailRecord>("Lst0000", EndOfBodyMarker, "s3", "c@x.org", "Last"));
+  SaveAlertFile(store, Path());
+  ResetMailSettings();
+  const AlertFileReport report = LoadAlertFile(store, Path());
+  EXPECT_TRUE(report.mailSectionRead);
+  EXPECT_TRUE(reports.empty());
+  ASSERT_EQ(EMailSetups().Count(), 3);
+  const EMailRecord *odd = EMailSetups().Record(0);
+  const EMailRecord *next = EMailSetups().Record(1);
+  const EMailRecord *last = EMailSetups().Record(2);
+  EXPECT_EQ(odd->Body, EndOfBodyMarker);
+  EXPECT_EQ(next->ID, "Nxt0000");
+  EXPECT_EQ(next->Name, "Next");
+  EXPECT_EQ(next->Subject, "s2");
+  EXPECT_EQ(next->SendTo, "b@x.org");
+  EXPECT_EQ(next->Body, "b\r\nc");
+  EXPECT_EQ(last->ID, "Lst0000");
+  EXPECT_EQ(last->Body, EndOfBodyMarker);
+}
 
 TEST_F(AlertFile, MailSectionVersion101HasNoLogin) {
   const AlertFileReport report =
@@ -646,6 +720,26 @@ TEST_F(AlertFile, RecoveryCopy) {
   HandleAlertRecoveryCopy(folder);
   EXPECT_EQ(ReadBytes(), "recovered");
   EXPECT_EQ(ReadBytes(AlertRecoveryFileName), "<missing>");
+}
+
+TEST_F(AlertFile, ModuleStartRemovesTheTemporaryFilesOfKilledSaves) {
+  AlertSystem().ClearAll();
+  const std::string folder = dir.path().toStdString() + "/";
+  const auto make = [this](const std::string &name, int ageSeconds) {
+    WriteBytes("1.03", name);
+    QFile f(QString::fromStdString(Path(name)));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
+                              QFileDevice::FileModificationTime));
+  };
+  make("ALERTS.DAT.x1Y2z3", 3600); // a save killed an hour ago
+  make("ALERTS.DAT.Fresh0", 0);    // another copy of the program may be saving
+  make("ALERTS.DAT.bad123", 3600); // a damaged file kept aside
+  InitAlertsModule(folder);
+  QStringList left = QDir(dir.path()).entryList(QDir::Files);
+  left.sort();
+  EXPECT_EQ(left, (QStringList{"ALERTS.DAT.Fresh0", "ALERTS.DAT.bad123"}));
+  AlertSystem().ClearAll();
 }
 
 TEST_F(AlertFile, ModuleStartLoadsTheAlertFile) {

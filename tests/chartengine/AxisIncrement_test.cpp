@@ -38,21 +38,23 @@ TEST_P(AxisIncrementSteps, Step) {
   EXPECT_NEAR(TAxisIncrement::Calc(r), c.Expected, c.Expected * 1e-9);
 }
 
-INSTANTIATE_TEST_SUITE_P(Linear, AxisIncrementSteps,
-                         ::testing::Values(
-                             // 400 / 22 allows 18 labels: ten steps of 1 fit.
-                             IncrementCase{"TenOverFourHundred", 10, 0, 400, 20, 10, false, 1},
-                             IncrementCase{"HundredGrowsToTen", 100, 0, 400, 20, 10, false, 10},
-                             IncrementCase{"ThousandGrowsToHundred", 1000, 0, 400, 20, 10, false,
-                                           100},
-                             IncrementCase{"SmallRangeStartsTiny", 0.5, 0, 200, 30, 10, false, 0.1},
-                             IncrementCase{"GivenIncrementKept", 10, 3, 400, 20, 10, false, 3},
-                             IncrementCase{"GivenIncrementGrows", 100, 3, 400, 20, 10, false, 10},
-                             IncrementCase{"NoSeparationKeepsStep", 1000, 0, 100, 20, 0, false, 1},
-                             IncrementCase{"NoLabelSizeOneLabel", 10, 0, 400, 0, 10, false, 10},
-                             IncrementCase{"NoSpanSmallest", 10, 0, 0, 20, 10, false, 1e-12},
-                             IncrementCase{"NegativeRangeStops", -10, 0, 400, 20, 10, false, 1}),
-                         [](const auto &info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Linear, AxisIncrementSteps,
+    ::testing::Values(
+        // 400 / 22 allows 18 labels: ten steps of 1 fit.
+        IncrementCase{"TenOverFourHundred", 10, 0, 400, 20, 10, false, 1},
+        IncrementCase{"HundredGrowsToTen", 100, 0, 400, 20, 10, false, 10},
+        IncrementCase{"ThousandGrowsToHundred", 1000, 0, 400, 20, 10, false, 100},
+        IncrementCase{"SmallRangeStartsTiny", 0.5, 0, 200, 30, 10, false, 0.1},
+        IncrementCase{"GivenIncrementKept", 10, 3, 400, 20, 10, false, 3},
+        IncrementCase{"GivenIncrementGrows", 100, 3, 400, 20, 10, false, 10},
+        // Without separation labels may stand side by side, not
+        // over each other: 100 / 20 holds five steps.
+        IncrementCase{"NoSeparationStillKeepsLabelsApart", 1000, 0, 100, 20, 0, false, 200},
+        IncrementCase{"NoLabelSizeOneLabel", 10, 0, 400, 0, 10, false, 10},
+        IncrementCase{"NoSpanSmallest", 10, 0, 0, 20, 10, false, 1e-12},
+        IncrementCase{"NegativeRangeStops", -10, 0, 400, 20, 10, false, 1}),
+    [](const auto &info) { return std::string(info.param.Name); });
 
 INSTANTIATE_TEST_SUITE_P(
     DateTime, AxisIncrementSteps,

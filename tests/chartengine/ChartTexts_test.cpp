@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 namespace {
 
 class ChartTextsTest : public ::testing::Test {
@@ -74,6 +76,16 @@ TEST_F(ChartTextsTest, ValidateAngleAcceptsZeroTo360) {
 TEST_F(ChartTextsTest, EngineExceptionsAreChartExceptions) {
   EXPECT_THROW(throw AxisException("a"), ChartException);
   EXPECT_THROW(throw PieException("p"), Exception);
+  // Bars raise an exception of their own, outside ChartException.
+  EXPECT_TRUE((std::is_base_of_v<Exception, BarException>));
+  bool takenAsChartException = false;
+  try {
+    throw BarException("b");
+  } catch (const ChartException &) {
+    takenAsChartException = true;
+  } catch (const Exception &) {
+  }
+  EXPECT_FALSE(takenAsChartException);
 }
 
 } // namespace

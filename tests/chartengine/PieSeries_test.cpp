@@ -114,6 +114,9 @@ TEST_F(PieSeriesTest, SmallSlicesAreGroupedIntoOther) {
   pie.Marks().SetStyle(smsPercent);
   EXPECT_EQ(pie.SliceMarkText(4), "5 %");
   EXPECT_EQ(pie.SliceMarkText(0), "50 %");
+  // The "Other" point has no screen X of its own; real slices have theirs.
+  EXPECT_EQ(pie.PointScreenX(4), 0);
+  EXPECT_GT(pie.PointScreenX(0), 0);
   // A second drawing replaces the "Other" point instead of adding one.
   EXPECT_EQ(Pies().size(), 3u);
   EXPECT_EQ(pie.Count(), 5);

@@ -122,6 +122,32 @@ TEST_F(SeriesFunctionsTest, RangePeriodsFollowTheCalendarOnAnExactDateAxis) {
   EXPECT_EQ(YsOf(result), (Doubles{1, 6}));
 }
 
+// A period tiny against the source's range would add one point per empty
+// period until memory ran out: it is refused with the function's exception
+// and the function keeps its period and its results.
+TEST_F(SeriesFunctionsTest, APeriodTooSmallForTheRangeIsRefused) {
+  for (int t = 0; t < 100; ++t)
+    source.AppendPoint(t, 1);
+  TAverageFunction &f = Install<TAverageFunction>();
+  f.BeginUpdate();
+  f.SetPeriodStyle(psRange);
+  f.SetPeriod(10);
+  f.EndUpdate();
+  result.SetDataSource(&source);
+  ASSERT_EQ(result.Count(), 10);
+  try {
+    f.SetPeriod(1e-300);
+    ADD_FAILURE() << "a period of 1e-300 over 100 points was taken";
+  } catch (const ChartException &e) {
+    EXPECT_NE(std::string(e.what()).find("1E-300"), std::string::npos) << e.what();
+  }
+  EXPECT_DOUBLE_EQ(f.Period(), 10);
+  EXPECT_EQ(result.Count(), 10);
+  // Ten periods per source point are still allowed.
+  f.SetPeriod(0.1);
+  EXPECT_GT(result.Count(), 900);
+}
+
 TEST_F(SeriesFunctionsTest, RangePeriodsEndOnValuesThatAreNotNumbers) {
   source.XValues().SetOrder(loNone);
   source.AppendPoint(0, 1);

@@ -1,15 +1,24 @@
 // Bar, pie and candle charts drawn by the chart control into pictures, saved
 // for looking at and checked at a few telling pixels.
+#include "chartengine/canvas/ChartSeriesTypes.h"
+#include "chartengine/canvas/GalleryBitmaps.h"
+#include "chartengine/chart/ChartRegistration.h"
 #include "chartengine/chart/CustomChart.h"
+#include "chartengine/chart/SeriesTypePictures.h"
+#include "chartengine/engine/ChartComponentClass.h"
+#include "chartengine/engine/ChartRandom.h"
 #include "chartengine/engine/CustomChartAxis.h"
 #include "chartengine/series/BarSeries.h"
 #include "chartengine/series/CandleSeries.h"
 #include "chartengine/series/HorizBarSeries.h"
 #include "chartengine/series/PieSeries.h"
+#include "chartengine/series/SeriesRegistration.h"
 #include "chartengine/series/VolumeSeries.h"
 #include "support/TestPaths.h"
 
+#include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -23,6 +32,78 @@ TColor PixelAt(const QImage &image, int x, int y) {
 
 void Save(const QImage &image, const char *name) {
   EXPECT_TRUE(image.save(QString::fromStdString(TestArtifactPath(name))));
+}
+
+// Every registered series type has a gallery picture: its sample drawn
+// small, made once and kept.
+TEST(SeriesPictures, GalleryPicturesOfEveryType) {
+  FreeChartSeriesTypes();
+  RegisterChartEngineTypes();
+  RegisterChartControlClasses();
+  const TChartSeriesTypes &types = *ChartSeriesTypes();
+  QImage sheet(SeriesTypePictureWidth * 9, SeriesTypePictureHeight, QImage::Format_RGB32);
+  sheet.fill(Qt::white);
+  QPainter painter(&sheet);
+  int shown = 0;
+  for (int t = 0; t < types.Count(); ++t) {
+    const auto *cls = dynamic_cast<const TChartComponentClass *>(types.Item(t).SeriesClass);
+    if (cls == nullptr)
+      continue;
+    const std::unique_ptr<TChartComponent> made = cls->Create(nullptr);
+    const auto *series = dynamic_cast<const TChartSeries *>(made.get());
+    ASSERT_NE(series, nullptr);
+    QImage picture;
+    ASSERT_TRUE(series->LoadTypeBitmap(picture)) << cls->ClassName();
+    EXPECT_EQ(picture.size(), QSize(SeriesTypePictureWidth, SeriesTypePictureHeight));
+    int coloured = 0;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x) {
+        const QRgb p = picture.pixel(x, y);
+        coloured += QColor(p).saturation() > 60 || qGray(p) < 100;
+      }
+    EXPECT_GT(coloured, 60) << cls->ClassName() << " shows its sample";
+    QImage again;
+    ASSERT_TRUE(LoadGalleryBitmap(cls->ClassName(), again));
+    EXPECT_EQ(again.cacheKey(), picture.cacheKey()) << "made once and kept";
+    painter.drawImage(shown++ * SeriesTypePictureWidth, 0, picture);
+  }
+  painter.end();
+  EXPECT_EQ(shown, 9);
+  Save(sheet, "series_type_gallery.png");
+  QImage none;
+  EXPECT_FALSE(LoadGalleryBitmap("TNoSuchSeries", none));
+  SetGalleryPictureMaker(nullptr);
+  FreeChartSeriesTypes();
+}
+
+// The engine's example charts as a user sees them, flat, orthogonal 3-D and
+// rotated, saved for looking at (the label geometry is checked elsewhere).
+TEST(SeriesPictures, ExampleChartsInThreeViews) {
+  FreeChartSeriesTypes();
+  RegisterChartEngineTypes();
+  const TChartSeriesTypes &types = *ChartSeriesTypes();
+  for (int t = 0; t < types.Count(); ++t) {
+    const auto *cls = dynamic_cast<const TChartComponentClass *>(types.Item(t).SeriesClass);
+    if (cls == nullptr)
+      continue;
+    QImage sheet(3 * 404, 260, QImage::Format_RGB32);
+    QPainter painter(&sheet);
+    for (int view = 0; view < 3; ++view) {
+      TChart chart;
+      const std::unique_ptr<TChartComponent> made = cls->Create(nullptr);
+      auto *series = dynamic_cast<TChartSeries *>(made.get());
+      ASSERT_NE(series, nullptr);
+      series->SetParentChart(&chart);
+      SeedChartRandom(7);
+      series->FillSampleValues(series->SamplePointCount());
+      chart.SetView3D(view > 0);
+      chart.View3DOptions().SetOrthogonal(view == 1);
+      painter.drawImage(view * 404, 0, chart.SaveToImage(404, 260));
+    }
+    painter.end();
+    Save(sheet, ("example_" + cls->ClassName() + ".png").c_str());
+  }
+  FreeChartSeriesTypes();
 }
 
 TEST(SeriesPictures, BarChart) {

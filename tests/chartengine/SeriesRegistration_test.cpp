@@ -89,6 +89,24 @@ TEST_F(ChartEngineRegistrationTest, FinancialTypesCanBeRemovedAgain) {
   }
 }
 
+// The program holds the registration for its run; at its end the financial
+// series types leave the gallery and the others stay.
+TEST_F(ChartEngineRegistrationTest, TheProgramsRegistrationRemovesTheFinancialTypesAtItsEnd) {
+  {
+    const TChartEngineTypes programTypes;
+    EXPECT_EQ(Types().Count(), 16);
+  }
+  ASSERT_NE(ChartSeriesTypes(), nullptr);
+  EXPECT_EQ(Types().Count(), 14);
+  bool lineStays = false;
+  for (int t = 0; t < Types().Count(); ++t) {
+    EXPECT_NE(Types().Item(t).SeriesClass, &TCandleSeries::StaticClass());
+    EXPECT_NE(Types().Item(t).SeriesClass, &TVolumeSeries::StaticClass());
+    lineStays = lineStays || Types().Item(t).Description == "Line";
+  }
+  EXPECT_TRUE(lineStays);
+}
+
 TEST_F(ChartEngineRegistrationTest, FinancialTexts) {
   struct Case {
     int Id;

@@ -1,6 +1,7 @@
 // A picture of the intraday chart window with a day of ticks.
 #include "charts/ChartWindow.h"
 
+#include "chartengine/AxisLabelBoxes.h"
 #include "chartengine/chart/CustomChart.h"
 #include "chartengine/engine/CustomChartAxis.h"
 #include "chartengine/series/FastLineSeries.h"
@@ -70,11 +71,72 @@ TEST(ChartWindowPicture, ADayOfTicks) {
             80);
   EXPECT_GT(Count(image, TRect(0, plot.Top, plot.Left - 2, plot.Bottom), IsDark), 80);
   EXPECT_GT(Count(image, TRect(0, 0, image.width(), plot.Top - 2), IsInk), 20);
-  // Labels show times of the trading day.
+  // Labels show times of the trading day, each its own.
   TCustomChartAxis &bottom = *chart.BottomAxis();
-  EXPECT_EQ(bottom.DateTimeFormat(), "hh:nn");
   EXPECT_GE(bottom.Minimum(), day + EncodeTime(9, 29, 0, 0));
   EXPECT_LE(bottom.Maximum(), day + EncodeTime(16, 11, 0, 0));
+  const std::vector<DrawnLabel> times = DrawnAxisTexts(chart, bottom);
+  ASSERT_GE(times.size(), 3u);
+  EXPECT_EQ(CrowdedLabels(times), "");
+  for (std::size_t t = 1; t < times.size(); ++t)
+    EXPECT_NE(times[t].Text, times[t - 1].Text);
+
+  delete window;
+  ResetStockStore();
+}
+
+// The window as a user first sees it: one tick, then a few in the same
+// minute, then prices within one unit. Always a dot or a line, at least
+// three price labels and time labels that never repeat.
+TEST(ChartWindowPicture, FirstTicksOfASymbol) {
+  ResetStockStore();
+  const TDateTime day = EncodeDate(2024, 3, 8);
+  auto tick = [&](double last, TDateTime time, const char *symbol = "IBM") {
+    QuoteFields q;
+    q.Last = last;
+    q.QuoteTime = time;
+    q.DayStamp = day;
+    ASSERT_GE(StoreQuote(symbol, q), 0);
+  };
+  tick(187.25, EncodeTime(5, 27, 3, 0));
+  TdlgChart *window = ShowChartWindow("IBM");
+  ASSERT_NE(window, nullptr);
+  EXPECT_GE(window->minimumWidth(), 300);
+  EXPECT_GE(window->minimumHeight(), 180);
+  window->resize(560, 340);
+  TChart &chart = *window->Chart1();
+  auto look = [&](const std::string &name, int(&counts)[2]) {
+    const QImage image = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    Save(image, name);
+    const std::vector<DrawnLabel> prices = DrawnAxisTexts(chart, *chart.LeftAxis());
+    const std::vector<DrawnLabel> times = DrawnAxisTexts(chart, *chart.BottomAxis());
+    EXPECT_GE(prices.size(), 3u) << name;
+    EXPECT_GE(times.size(), 2u) << name;
+    EXPECT_EQ(CrowdedLabels(prices), "") << name;
+    EXPECT_EQ(CrowdedLabels(times), "") << name;
+    for (const auto *labels : {&prices, &times})
+      for (std::size_t t = 1; t < labels->size(); ++t)
+        EXPECT_NE((*labels)[t].Text, (*labels)[t - 1].Text) << name;
+    counts[0] = Count(image, chart.PlotRect(), IsLine);
+    counts[1] = static_cast<int>(prices.size());
+  };
+  int lone[2] = {0, 0};
+  look("chart_window_first_tick.png", lone);
+  EXPECT_GT(lone[0], 12) << "the lone tick shows as a dot";
+
+  for (int s = 1; s <= 12; ++s)
+    tick(187.25 + 0.05 * (s % 4), EncodeTime(5, 27, 3, 0) + s * 5.0 / 86400);
+  window->Timer1Timer();
+  int minute[2] = {0, 0};
+  look("chart_window_first_minute.png", minute);
+  EXPECT_GT(minute[0], 40) << "a line through the ticks";
+
+  // A penny stock between 1.2 and 1.8.
+  for (int s = 0; s < 30; ++s)
+    tick(1.2 + 0.02 * s, EncodeTime(10, 0, 0, 0) + s * 30.0 / 86400, "PNNY");
+  window->SetSymbol("PNNY");
+  int cheap[2] = {0, 0};
+  look("chart_window_small_prices.png", cheap);
 
   delete window;
   ResetStockStore();

@@ -111,7 +111,8 @@ TEST_F(ChartWindowTest, AFlatChartTitledWithTheSymbolWithoutLegend) {
   ASSERT_EQ(chart->SeriesCount(), 1);
   EXPECT_EQ(chart->GetSeries(0), window->Series1());
   EXPECT_TRUE(window->Series1()->XValues().DateTime());
-  EXPECT_EQ(chart->BottomAxis()->DateTimeFormat(), "hh:nn");
+  // Time labels are written by their step, not by one fixed pattern.
+  EXPECT_EQ(chart->BottomAxis()->DateTimeFormat(), "");
   EXPECT_TRUE(chart->BottomAxis()->IsDateTime());
 }
 

@@ -1,6 +1,7 @@
 #include "core/IniFile.h"
 
 #include "core/ProgramFolder.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -188,17 +191,15 @@ TEST_F(IniFileTest, FailedWriteOnAFullDiskLeavesOldFile) {
   WriteAll(file, "[A]\nx=1\n");
   TMyIniFile ini(file);
   EXPECT_EQ(ini.ReadString("A", "x", ""), "1");
-  struct rlimit old {};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old;
-  small.rlim_cur = 16;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool written = ini.WriteString("A", "x", "a value far longer than sixteen bytes");
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  bool written;
+  {
+    FileSizeLimit full(16);
+    ASSERT_TRUE(full.Active());
+    written = ini.WriteString("A", "x", "a value far longer than sixteen bytes");
+  }
   EXPECT_FALSE(written);
-  EXPECT_FALSE(ini.LastError().empty());
+  // The system's reason, not the text of the cancelled write.
+  EXPECT_EQ(ini.LastError(), std::strerror(EFBIG));
   EXPECT_EQ(ReadAll(file), "[A]\nx=1\n");
   EXPECT_EQ(ini.ReadString("A", "x", ""), "1");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"full.ini"});

@@ -1,7 +1,11 @@
 #include "StoreTestSupport.h"
 
 #include "core/PortfolioFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestPaths.h"
+
+#include <cerrno>
+#include <cstring>
 
 #include <QDir>
 #include <QFile>
@@ -146,6 +150,30 @@ TEST_F(PortfolioFileTest, LoadReportsDamagedLinesAndKeepsTheRest) {
             std::string::npos);
 }
 
+TEST_F(PortfolioFileTest, AHugeDamagedFieldIsQuotedShortInTheReport) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("port.dat").toStdString();
+  const std::string huge(2 * 1024 * 1024, '7');
+  const std::string longSymbol = "S" + std::string(100000, 'Y');
+  WriteAll(path, "TVPORT\t" + huge + "x\nPORTFOLIO\tMain\tMAIN\nPOS\tIBM\t" + huge +
+                     "x\t1\nPOS\tKO\t1\t1\t" + huge + "x\nPOS\t" + longSymbol +
+                     "\t1\nPOS\tMSFT\t2\n");
+  ASSERT_TRUE(LoadPortfolios(path));
+  ASSERT_EQ(PortfolioList[1].Count(), 1);
+  ASSERT_EQ(reports.size(), 1u);
+  const std::string q40 = std::string(40, '7');
+  EXPECT_EQ(reports[0].first, "Damaged lines were skipped:\n"
+                              "port.dat line 1: bad header\n"
+                              "port.dat line 3: quantity \"" +
+                                  q40 +
+                                  "\" is not a number\n"
+                                  "port.dat line 4: commission \"" +
+                                  q40 +
+                                  "\" is not a number\n"
+                                  "port.dat line 5: symbol \"S" +
+                                  std::string(39, 'Y') + "\" is longer than 15 characters\n");
+}
+
 TEST_F(PortfolioFileTest, MissingFileGivesAnEmptyList) {
   QTemporaryDir dir;
   PortfolioList.Add("Old", "OLD");
@@ -167,6 +195,26 @@ TEST_F(PortfolioFileTest, FailedWriteLeavesTheOldFile) {
     GTEST_SKIP() << "the folder stayed writable (running as root?)";
   EXPECT_EQ(ReadAll(path), "old contents");
   ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].second, "SavePortfolios");
+}
+
+TEST_F(PortfolioFileTest, AFullDiskLeavesTheOldFileWhole) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("port.dat").toStdString();
+  WriteAll(path, "old contents");
+  for (const auto &e : Sample())
+    PortfolioList.Add(e.Name, e.Key, e.Positions);
+  bool saved;
+  {
+    FileSizeLimit full(16);
+    ASSERT_TRUE(full.Active());
+    saved = SavePortfolios(path);
+  }
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(ReadAll(path), "old contents");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"port.dat"});
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].first, "cannot write " + path + ": " + std::strerror(EFBIG));
   EXPECT_EQ(reports[0].second, "SavePortfolios");
 }
 

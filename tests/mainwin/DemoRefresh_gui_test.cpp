@@ -4,6 +4,7 @@
 
 #include "acquisition/QuoteIntake.h"
 #include "core/IniFile.h"
+#include "core/Log.h"
 #include "core/PortfolioFile.h"
 #include "core/ProgramFolder.h"
 #include "mainwin/MainForm.h"
@@ -79,6 +80,30 @@ TEST_F(DemoRefreshTest, PricesAndTotalsChangeEveryRefresh) {
   EXPECT_FALSE(last1.empty());
   EXPECT_NE(last1, last2);
   EXPECT_NE(total1, total2);
+}
+
+// A refresh that holds the window thread longer than 20 ms is logged; here
+// each demo move takes 10 ms on the test's clock.
+TEST_F(DemoRefreshTest, LongRefreshIsLogged) {
+  StartLogging(0);
+  form = std::make_unique<TmForm>();
+  form->show();
+  grid = form->StockGrid;
+  ASSERT_TRUE(Refresh());
+  const auto logText = [] {
+    QFile f(QString::fromStdString(ProgramFolder() + LogFileName));
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
+  };
+  EXPECT_EQ(logText().find("Timer1Timer stall"), std::string::npos);
+
+  AppQuoteIntake().SetRandomSource([this](int n) {
+    clock.AdvanceMs(10);
+    return n - 1;
+  });
+  ASSERT_TRUE(Refresh());
+  const std::string log = logText();
+  StopLogging();
+  EXPECT_NE(log.find("Timer1Timer stall: the refresh held the window "), std::string::npos) << log;
 }
 
 } // namespace

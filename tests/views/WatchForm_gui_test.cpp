@@ -10,7 +10,12 @@
 #include "views/stockgrid/ShowStocksThread.h"
 #include "views/stockgrid/StockGrid.h"
 
+#include "acquisition/QuoteIntake.h"
+
+#include <QFontMetrics>
 #include <QLineEdit>
+#include <QSaveFile>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -64,6 +69,41 @@ TEST_F(WatchFormTest, ShowsTheWatchListWithoutPositionFields) {
   EXPECT_EQ(grid->Cells(0, 1), "CCC");
   EXPECT_EQ(SettingsFile().ReadString("Watch", "Symbols", ""), "CCC");
   form->grab().save(QString::fromStdString(TestArtifactPath("watchform.png")));
+}
+
+TEST_F(WatchFormTest, ColumnsAreFittedToLongTextsAfterARefresh) {
+  ViewRecord view = CurrentView;
+  view.FieldCol.fill(-1);
+  view.FieldCol[gfSymbol] = 0;
+  view.FieldCol[gfLast] = 1;
+  view.FieldCol[gfCompanyName] = 2;
+  CurrentView = view;
+  const std::string name = "Aardvark Holdings In";
+  QSaveFile csv(dir.filePath(QStringLiteral("quotes.csv")));
+  ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+  csv.write(("Symbol,Last,PrevClose,CompanyName\nAAA,12.75,12.5," + name + "\n").c_str());
+  ASSERT_TRUE(csv.commit());
+  AppQuoteIntake().Reset();
+
+  form = std::make_unique<TwForm>(nullptr, nullptr);
+  form->resize(700, 200);
+  form->show();
+  form->Timer1->stop();
+  TStockGrid *grid = form->StockGrid;
+  ASSERT_TRUE(ProcessEventsUntil([&] { return !grid->FillRunning() && grid->RowCount() == 3; }));
+
+  ASSERT_EQ(AppQuoteIntake().Refresh(), std::vector<std::string>{"AAA"});
+  form->Timer1Timer(); // the updated symbol refreshes the grid
+  ASSERT_TRUE(ProcessEventsUntil([&] {
+    return !grid->FillRunning() && grid->Cells(grid->ColPos[gfCompanyName], 1) == name;
+  }));
+  for (int i = 0; i < 20; ++i)
+    QCoreApplication::processEvents();
+  form->Timer1Timer(); // the timer fits what the refresh showed
+  const QFontMetrics fm(ToQFont(grid->FieldFont(gfCompanyName)));
+  EXPECT_GE(grid->ColWidths(grid->ColPos[gfCompanyName]),
+            fm.horizontalAdvance(QString::fromStdString(name)) + 4);
+  AppQuoteIntake().Reset();
 }
 
 } // namespace

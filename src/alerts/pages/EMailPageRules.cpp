@@ -1,5 +1,6 @@
 #include "alerts/pages/EMailPageRules.h"
 
+#include "alerts/AlertFile.h"
 #include "alerts/AlertMailComposer.h"
 #include "alerts/EMailRecord.h"
 #include "core/ParFile.h"
@@ -123,6 +124,11 @@ std::string TemplateSaveError(const EMailSetupList &setups, int editIndex, const
     return "Please enter the email address to which this email should be sent";
   if (Trim(subject).empty() && body.empty())
     return "Both the subject and the body of the message are empty. Cannot save the setup.";
+  // The alert file ends every body with this line; a body that is only that
+  // line could not be told apart from the end of an empty one.
+  if (body == EndOfBodyMarker)
+    return std::string("The message body cannot be just the line \"") + EndOfBodyMarker +
+           "\". Please add to it or change it.";
   return {};
 }
 

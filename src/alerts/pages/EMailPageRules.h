@@ -48,7 +48,7 @@ std::string TestRecipientsText(const std::string &sendTo);
 
 // Why a template cannot be saved ("" when it can): a name another template
 // (not the one at editIndex) has, in any letter case; no recipient; neither
-// subject nor body.
+// subject nor body; a body that is only the alert file's end-of-body line.
 std::string TemplateSaveError(const EMailSetupList &setups, int editIndex, const std::string &name,
                               const std::string &sendTo, const std::string &subject,
                               const std::string &body);

@@ -18,9 +18,11 @@ public:
   using ChartException::ChartException;
 };
 
-class BarException : public ChartException {
+// Bar series' refusals stand apart from the other chart exceptions: a
+// handler of ChartException does not take them.
+class BarException : public Exception {
 public:
-  using ChartException::ChartException;
+  using Exception::Exception;
 };
 
 class PieException : public ChartException {

@@ -120,6 +120,14 @@ int TCustomChartLegend::MaxLegendTextWidth(int count) {
   return widest;
 }
 
+int TCustomChartLegend::ShowableAcross() {
+  // A column is at least this wide: the symbol's and text's gaps (Paint).
+  const long long narrowestColumn = 8;
+  const long long columns = std::max<long long>(1, m_chart->PlotWidth() / narrowestColumn);
+  const long long rows = std::max(0, m_maxNumRows);
+  return static_cast<int>(std::min<long long>(TotalItems(), columns * rows));
+}
+
 int TCustomChartLegend::FrameWidth() const { return m_frame.Visible() ? m_frame.Width() : 0; }
 
 int TCustomChartLegend::FitItemCount(int start, int itemSize) {
@@ -156,11 +164,12 @@ void TCustomChartLegend::PaintLegend() {
   const int h = canvas.FontHeight();
   m_itemHeight = h;
 
-  // Only a legend across the top or bottom lays out its columns by the widest
-  // of all items; one at the side measures just the rows it shows (a series
-  // of many points in the values style would otherwise measure every value).
+  // A legend measures only the items it can show: one at the side the rows
+  // it shows, one across the top or bottom at most MaxNumRows rows of as
+  // many columns as the plot's width could hold (a series of many points in
+  // the values style would otherwise measure every value).
   const bool across = m_alignment == laTop || m_alignment == laBottom;
-  int textW = across ? MaxLegendTextWidth(-1) + 4 : 0;
+  int textW = across ? MaxLegendTextWidth(ShowableAcross()) + 4 : 0;
   m_symbolWidth = PixelRound(m_colorWidth * textW * 0.01);
   const int total = TotalItems();
   const int fw = m_frame.Width();

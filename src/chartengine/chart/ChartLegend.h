@@ -97,6 +97,8 @@ public:
 private:
   template <typename T> void Store(T &field, const T &value);
   // The frame's width when it is drawn, else 0.
+  // The most items a legend across the top or bottom can show.
+  int ShowableAcross();
   int FrameWidth() const;
   void DrawItem(int index, int position, int xText, int xSymbol, int textW, int h);
   // The series whose symbol stands for item index (nullptr when none).

@@ -7,6 +7,7 @@
 #include "platform/UncaughtError.h"
 
 #include <QMouseEvent>
+#include <cmath>
 #include <cstdlib>
 #include <exception>
 
@@ -219,7 +220,8 @@ void TCustomChart::PanAxes(bool horizontal, int newPos, int oldPos) {
     bool allow = true;
     if (OnAllowScroll)
       OnAllowScroll(axis, min, max, allow);
-    if (allow)
+    // A range too wide to pan (its values are not finite) stays put.
+    if (allow && std::isfinite(min) && std::isfinite(max))
       axis->SetMinMax(min, max);
   }
   m_axesMoved = true;
@@ -289,7 +291,8 @@ void TCustomChart::ZoomToRanges(const TAxisZoomRanges &targets) {
     for (int step = 0; step < steps; ++step) {
       for (std::size_t t = 0; t < axes.size(); ++t) {
         TCustomChartAxis *axis = axes[t];
-        if (axis == nullptr)
+        if (axis == nullptr || !std::isfinite(targets[t].Minimum) ||
+            !std::isfinite(targets[t].Maximum))
           continue;
         const double min = axis->Minimum() + (targets[t].Minimum - axis->Minimum()) / factor;
         const double max = axis->Maximum() + (targets[t].Maximum - axis->Maximum()) / factor;
@@ -300,7 +303,8 @@ void TCustomChart::ZoomToRanges(const TAxisZoomRanges &targets) {
     }
   }
   for (std::size_t t = 0; t < axes.size(); ++t)
-    if (axes[t] != nullptr)
+    if (axes[t] != nullptr && std::isfinite(targets[t].Minimum) &&
+        std::isfinite(targets[t].Maximum))
       axes[t]->SetMinMax(targets[t].Minimum, targets[t].Maximum);
   SetZoomed(true);
   if (OnZoom)

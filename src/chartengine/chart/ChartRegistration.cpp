@@ -1,6 +1,7 @@
 #include "chartengine/chart/ChartRegistration.h"
 
 #include "chartengine/canvas/ChartClassInfo.h"
+#include "chartengine/chart/SeriesTypePictures.h"
 #include "chartengine/engine/BasicFunctions.h"
 
 void RegisterChartControlClasses() {
@@ -11,4 +12,5 @@ void RegisterChartControlClasses() {
   for (TChartClassRef cls : {&legend, &gradient, &wall, &title})
     RegisterChartClass(cls);
   RegisterBasicFunctions();
+  InstallSeriesTypePictures();
 }

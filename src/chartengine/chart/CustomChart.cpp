@@ -47,7 +47,8 @@ void TCustomChart::Loaded() {
 
 void TCustomChart::SetBackColor(TColor value) {
   m_backWall->SetColor(value);
-  if (parentWidget() != nullptr && !m_loading)
+  // A chart shown as a window of its own (no parent widget) takes it too.
+  if (!m_loading)
     m_backWall->Brush().SetStyle(bsSolid);
 }
 
@@ -63,6 +64,7 @@ void TCustomChart::PaintTitles() {
 void TCustomChart::PaintTitlesAndLegend() {
   TChartCanvas3D &canvas = Canvas();
   canvas.Suspend3D();
+  m_legendShown = false;
   if (!m_legend->Visible() || ActiveSeriesCount() == 0) {
     PaintTitles();
   } else if (m_legend->IsVertical()) {
@@ -72,7 +74,34 @@ void TCustomChart::PaintTitlesAndLegend() {
     PaintTitles();
     m_legend->PaintLegend();
   }
+  if (m_legend->Visible() && ActiveSeriesCount() > 0)
+    m_legendShown = m_legend->RowCount() > 0 && m_legend->ColumnCount() > 0;
   canvas.Resume3D();
+}
+
+TRect TCustomChart::AxisLabelsBounds() const {
+  TRect bounds = PanelBounds();
+  if (!m_legendShown)
+    return bounds;
+  // The legend's box with its frame and shadow.
+  const int shadow = m_legend->ShadowSize();
+  const int frame = m_legend->Frame().Visible() ? m_legend->Frame().Width() : 0;
+  const TRect box = m_legend->FrameRect().Inflate(frame, frame);
+  switch (m_legend->Alignment()) {
+  case laRight:
+    bounds.Right = std::min(bounds.Right, box.Left);
+    break;
+  case laLeft:
+    bounds.Left = std::max(bounds.Left, box.Right + shadow + frame);
+    break;
+  case laTop:
+    bounds.Top = std::max(bounds.Top, box.Bottom + shadow + frame);
+    break;
+  case laBottom:
+    bounds.Bottom = std::min(bounds.Bottom, box.Top);
+    break;
+  }
+  return bounds;
 }
 
 std::string TCustomChart::LegendValueText(TChartSeries *series, int valueIndex) {

@@ -165,6 +165,8 @@ public:
 
 protected:
   void LayoutAxes() override;
+  // The panel less a legend drawn beside, above or below the plot.
+  TRect AxisLabelsBounds() const override;
   void PaintTitlesAndLegend() override;
   void PaintWalls() override;
   void DrawBackImageFull(const TRect &rect) override;
@@ -197,6 +199,8 @@ private:
   std::unique_ptr<TChartTitle> m_title;
   bool m_loading = false;
   bool m_axesMoved = false;
+  // The legend drew items in this drawing.
+  bool m_legendShown = false;
 };
 
 // The chart component as published.

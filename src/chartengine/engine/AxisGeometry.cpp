@@ -3,6 +3,7 @@
 #include "chartengine/canvas/ChartMath.h"
 #include "platform/Canvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -202,4 +203,45 @@ TAxisRoom PlaceAlongRect(const TRect &rect, const TAxisRoomRequest &r) {
   room.LabelsPos = MoveOutwards(room.AxisLinePos, r.Side, r.TicksSize);
   room.TitlePos = MoveOutwards(room.LabelsPos, r.Side, r.LabelsSize);
   return room;
+}
+
+TRect TextLineRect(int x, int y, unsigned align, int width, int height, int angle) {
+  // The text's own frame: x along the baseline, y downwards.
+  double left = 0;
+  if ((align & TA_HORZMASK) == TA_CENTER)
+    left = -width / 2.0;
+  else if ((align & TA_HORZMASK) == TA_RIGHT)
+    left = -width;
+  const double top = (align & TA_BASELINE) == TA_BOTTOM ? -height : 0.0;
+  angle %= 360;
+  if (angle < 0)
+    angle += 360;
+  const double radians = angle * std::numbers::pi / 180.0;
+  // Right angles exactly, so that boxes of turned text have whole sides.
+  static constexpr int kCos[] = {1, 0, -1, 0};
+  static constexpr int kSin[] = {0, 1, 0, -1};
+  const double c = angle % 90 == 0 ? kCos[angle / 90] : std::cos(radians);
+  const double s = angle % 90 == 0 ? kSin[angle / 90] : std::sin(radians);
+  double minX = 0, maxX = 0, minY = 0, maxY = 0;
+  bool first = true;
+  for (double cx : {left, left + width})
+    for (double cy : {top, top + height}) {
+      // Counter-clockwise on a screen whose y grows downwards.
+      const double sx = cx * c + cy * s;
+      const double sy = -cx * s + cy * c;
+      if (first) {
+        minX = maxX = sx;
+        minY = maxY = sy;
+        first = false;
+      } else {
+        minX = std::min(minX, sx);
+        maxX = std::max(maxX, sx);
+        minY = std::min(minY, sy);
+        maxY = std::max(maxY, sy);
+      }
+    }
+  return TRect(PixelAdd(x, static_cast<long long>(std::floor(minX))),
+               PixelAdd(y, static_cast<long long>(std::floor(minY))),
+               PixelAdd(x, static_cast<long long>(std::ceil(maxX))),
+               PixelAdd(y, static_cast<long long>(std::ceil(maxY))));
 }

@@ -21,6 +21,12 @@ struct TAxisTextPlacement {
 // its lines stack along the axis.
 TAxisTextPlacement AxisTextPlacement(TAxisSide side, int angle, int lineHeight, int lineCount);
 
+// The box a line of text covers when written at (x, y) with a canvas text
+// alignment (TA_LEFT / TA_CENTER / TA_RIGHT with TA_TOP / TA_BOTTOM), turned
+// by angle degrees counter-clockwise about that point; for angles that are
+// not right angles the bounding box of the turned text.
+TRect TextLineRect(int x, int y, unsigned align, int width, int height, int angle);
+
 // The sizes an axis needs across its direction.
 struct TAxisRoomRequest {
   TAxisSide Side = asLeft;

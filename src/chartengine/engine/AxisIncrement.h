@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 
 // What the label step of an axis depends on.
 struct TAxisIncrementRequest {
@@ -8,17 +9,29 @@ struct TAxisIncrementRequest {
   int LabelSize = 0;         // room of the larger end label along the axis
   int LabelsSeparation = 10; // percent of a label kept free between labels
   bool DateTime = false;     // steps follow the date-time step table
+  // Optional: the room of the larger end label when the labels are stepped
+  // by step (date labels are written by their step); LabelSize otherwise.
+  std::function<int(double step)> LabelSizeAt;
+  // Optional: the labels as drawn at step keep apart. A step that passes the
+  // count test but not this one grows further.
+  std::function<bool(double step)> Fits;
 };
 
 // Chooses the label step of an axis: the smallest round step (1, 2, 5 times a
 // power of ten, or a date-time table step) at which the labels fit along the
-// axis. Numeric steps are at least 1e-12, date-time steps at least a second.
+// axis: the labels, Range / step + 1 of them, lie at least a label size (with
+// its separation) apart. Numeric steps are at least 1e-12, date-time steps at
+// least a second.
 class TAxisIncrement {
 public:
   static double Calc(const TAxisIncrementRequest &request);
 
-  // The number of labels that fit: span / (label size plus separation).
+  // The number of labels that fit: span / (label size plus separation),
+  // rounded; 1 without a label size.
   static int MaxLabels(const TAxisIncrementRequest &request);
+  // The same unrounded, for a label of labelSize pixels: the most steps the
+  // span holds.
+  static double StepsRoom(const TAxisIncrementRequest &request, int labelSize);
   // A date-time step raised to the first table step not below it; steps
   // above the largest table step are kept.
   static double RaiseToTableStep(double step);

@@ -7,6 +7,7 @@
 #include "chartengine/canvas/DateTimeSteps.h"
 #include "chartengine/engine/AxisIncrement.h"
 #include "chartengine/engine/AxisLabelGenerator.h"
+#include "chartengine/engine/AxisLabelSpacing.h"
 #include "chartengine/engine/ChartSeries.h"
 #include "chartengine/engine/CustomAxisPanel.h"
 
@@ -18,8 +19,6 @@
 namespace {
 // More depth rows than this are not labelled.
 constexpr double MostDepthLabels = 10000.0;
-
-bool Turned(int angle) { return angle == 90 || angle == 270; }
 } // namespace
 
 void TCustomChartAxis::InternalDrawAxis(bool calcPosAxis) {
@@ -32,6 +31,13 @@ TAxisPainter::TAxisPainter(TCustomChartAxis &axis, TCustomAxisPanel &chart)
       m_z(axis.IsOppositeSide() && !axis.IsDepth() ? chart.DepthWidth() : 0) {}
 
 void TAxisPainter::Draw(bool calcPosAxis) {
+  // While drawn, labels keep apart as they appear in the view (3-D
+  // projection included); the layout measures them flat.
+  struct TProjected {
+    bool &On;
+    ~TProjected() { On = false; }
+  } projected{m_axis.m_projectLabels};
+  projected.On = true;
   double increment = m_axis.EffectiveIncrement();
   if (calcPosAxis) {
     const TRect &plot = m_chart.PlotRect();
@@ -42,6 +48,7 @@ void TAxisPainter::Draw(bool calcPosAxis) {
   if (m_axis.ShowsDates() && m_axis.m_exactDateTime &&
       TimeStepIndexOf(m_axis.m_increment) != dtNone)
     increment = TAxisIncrement::RaiseToTableStep(increment);
+  m_axis.m_labelStep = increment;
   const TAxisLabelStyle style = m_axis.ResolveLabelStyle();
   if (style != talNone) {
     if (m_axis.IsDepth())
@@ -97,29 +104,10 @@ void TAxisPainter::WriteText(int x, int y, int z, const std::string &text, int a
   m_canvas.SetTextAlign(TA_LEFT);
 }
 
-int TAxisPainter::LabelSizeAlong(const std::string &text) {
-  m_axis.AssignTextFont(m_axis.m_labelsFont.Font());
-  int lines = 0;
-  const int width = MultiLineTextWidth(m_canvas, text, lines);
-  const int height = lines * m_canvas.FontHeight();
-  const bool widthAlong = m_axis.IsHorizontal() != Turned(m_axis.m_labelsAngle);
-  return widthAlong ? width : height;
-}
-
 // ---- label loops --------------------------------------------------------------------------
 
 void TAxisPainter::DrawValueLabels(double increment) {
-  TAxisLabelRequest request;
-  request.Minimum = m_axis.CurMinimum();
-  request.Maximum = m_axis.CurMaximum();
-  request.Increment = increment;
-  request.LabelsOnAxis = m_axis.m_labelsOnAxis;
-  request.RoundFirstLabel = m_axis.m_roundFirstLabel;
-  request.DateTime = m_axis.ShowsDates();
-  request.ExactDateTime = m_axis.m_exactDateTime;
-  request.Logarithmic = m_axis.Logarithmic();
-  request.LogarithmicBase = m_axis.m_logarithmicBase;
-  request.MinorTickCount = m_axis.m_minorTickCount;
+  TAxisLabelRequest request = m_axis.LabelRequest(increment);
   if (m_chart.OnGetNextAxisLabel)
     request.NextLabel = [this](int index, double &value, bool &stop) {
       m_chart.OnGetNextAxisLabel(&m_axis, index, value, stop);
@@ -127,13 +115,28 @@ void TAxisPainter::DrawValueLabels(double increment) {
   const TAxisLabelValues values = TAxisLabelGenerator(request).Generate();
   // A logarithmic axis that starts at 0 or below starts at its first label.
   m_axis.m_scale.Minimum = values.Minimum;
+  // The step keeps linear labels apart; powers of a logarithmic axis may
+  // crowd, and a label that would touch the last one drawn is left out.
+  const bool thin = m_axis.Logarithmic() && m_axis.m_labels;
+  TAxisLabelSpacing spacing(m_axis.IsHorizontal(), m_axis.m_labelsSeparation);
   for (double value : values.Values) {
     const std::string text = m_axis.ValueLabelText(value);
-    Step(m_axis.PositionOf(value), &text, true);
+    const bool drawn = !thin || spacing.Accept(m_axis.LabelBox(value, text));
+    Step(m_axis.PositionOf(value), &text, drawn);
   }
-  if (!values.MinorTicks.empty() && SelectPen(m_axis.m_minorTicks))
-    for (double value : values.MinorTicks)
-      AcrossLine(m_axis.PositionOf(value), m_axis.m_minorTickLength, 0);
+  if (!values.MinorTicks.empty() && SelectPen(m_axis.m_minorTicks)) {
+    // Ticks that fall on a pixel already ticked add nothing.
+    bool any = false;
+    int last = 0;
+    for (double value : values.MinorTicks) {
+      const int p = m_axis.PositionOf(value);
+      if (any && p == last)
+        continue;
+      AcrossLine(p, m_axis.m_minorTickLength, 0);
+      any = true;
+      last = p;
+    }
+  }
 }
 
 void TAxisPainter::DrawSeriesLabels(TAxisLabelStyle style) {
@@ -154,9 +157,9 @@ void TAxisPainter::DrawSeriesLabels(TAxisLabelStyle style) {
     return;
   const bool horizontal = m_axis.IsHorizontal();
   const int separation = m_axis.m_labelsSeparation;
-  bool haveLast = false;
-  int lastPos = 0;
-  int lastHalf = 0;
+  // With a separation, a label that would reach into the last one drawn is
+  // left out.
+  TAxisLabelSpacing spacing(horizontal, separation);
   for (int index = first; index <= last; ++index) {
     TChartSeries *s = nullptr;
     for (TChartSeries *candidate : labelSeries)
@@ -170,22 +173,11 @@ void TAxisPainter::DrawSeriesLabels(TAxisLabelStyle style) {
     if (m_chart.OnGetAxisLabel)
       m_chart.OnGetAxisLabel(&m_axis, s, index, text);
     const double value = horizontal ? s->XValues().Value(index) : s->YValues().Value(index);
-    if (value < m_axis.CurMinimum() || value > m_axis.CurMaximum())
+    if (!(value >= m_axis.CurMinimum() && value <= m_axis.CurMaximum()))
       continue;
-    const int p = m_axis.PositionOf(value);
-    bool drawn = true;
-    int half = 0;
-    if (m_axis.m_labels) {
-      half = LabelSizeAlong(text) / 2;
-      if (separation != 0 && haveLast)
-        drawn = p < lastPos ? p + half <= lastPos - lastHalf : lastPos + lastHalf <= p - half;
-    }
-    Step(p, &text, drawn);
-    if (m_axis.m_labels && drawn) {
-      haveLast = true;
-      lastPos = p;
-      lastHalf = half;
-    }
+    const bool drawn =
+        !m_axis.m_labels || separation == 0 || spacing.Accept(m_axis.LabelBox(value, text));
+    Step(m_axis.PositionOf(value), &text, drawn);
   }
 }
 

@@ -33,8 +33,6 @@ private:
   // another (positive offsets point away from the plot).
   void AcrossLine(int p, int fromOffset, int toOffset);
   bool SelectPen(const TChartPen &pen);
-  // Size of a label along the axis, with the labels font selected.
-  int LabelSizeAlong(const std::string &text);
 
   TCustomChartAxis &m_axis;
   TCustomAxisPanel &m_chart;

@@ -12,6 +12,15 @@
 #include <climits>
 #include <cmath>
 
+namespace {
+// A period of X units may give this many results per source point (and
+// always this many in all) before it is refused.
+constexpr std::int64_t PeriodsPerSourcePoint = 10;
+constexpr std::int64_t FewestPeriodsAllowed = 10000;
+constexpr const char *PeriodTooSmallText =
+    "Function Period %s is too small: the source's range would need more than %d periods";
+} // namespace
+
 const TChartComponentClass &TChartFunction::StaticClass() {
   static const TChartComponentClass cls("TChartFunction", nullptr, [](TChartComponent *owner) {
     return std::unique_ptr<TChartComponent>(std::make_unique<TChartFunction>(owner));
@@ -34,8 +43,19 @@ void TChartFunction::Assign(const TChartFunction &source) {
 template <typename T> void TChartFunction::Store(T &field, const T &value) {
   if (field == value)
     return;
+  const T old = field;
   field = value;
-  Refill();
+  try {
+    Refill();
+  } catch (const ChartException &) {
+    // A refused setting leaves the function and its results as they were.
+    field = old;
+    try {
+      Refill();
+    } catch (const ChartException &) {
+    }
+    throw;
+  }
 }
 
 void TChartFunction::SetPeriod(double value) {
@@ -138,8 +158,25 @@ void TChartFunction::FillEveryPoint(TChartSeries &source, TChartValueList &notMa
   }
 }
 
+int TChartFunction::MostPeriods(int sourceCount) {
+  return static_cast<int>(std::clamp<std::int64_t>(
+      std::int64_t(sourceCount) * PeriodsPerSourcePoint, FewestPeriodsAllowed, INT_MAX));
+}
+
+void TChartFunction::CheckPeriodCount(TChartValueList &notMandatory, int sourceCount) const {
+  if (m_periodStyle != psRange)
+    return;
+  // One result per period, empty ones included: a period tiny against the
+  // source's range would add points until memory runs out.
+  const double periods = (notMandatory.LargestValue() - notMandatory.SmallestValue()) / m_period;
+  const int most = MostPeriods(sourceCount);
+  if (!(periods <= most))
+    throw ChartException(Format(PeriodTooSmallText, {FloatToStr(m_period), most}));
+}
+
 void TChartFunction::FillByPeriod(TChartSeries &source, TChartValueList &notMandatory) {
   const int count = source.Count();
+  CheckPeriodCount(notMandatory, count);
   const int periodPoints = PeriodPoints();
   const int stepIndex = TimeStepIndexOf(m_period);
   const TCustomChartAxis *axis = m_owner->HorizAxisObject();

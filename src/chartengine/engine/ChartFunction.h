@@ -25,7 +25,9 @@ public:
   void Assign(const TChartFunction &source);
 
   double Period() const { return m_period; }
-  // Below 0 (or not a number) raises ChartException and keeps the period.
+  // Below 0 (or not a number) raises ChartException and keeps the period;
+  // so does a period of X units that would split the source's range into
+  // more than ten results per source point (at least 10,000 are allowed).
   void SetPeriod(double value);
   TFunctionPeriodStyle PeriodStyle() const { return m_periodStyle; }
   void SetPeriodStyle(TFunctionPeriodStyle value);
@@ -73,6 +75,10 @@ private:
   void AttachTo(TChartSeries *series) { m_owner = series; }
   void FillMoving(TChartSeries &source, TChartValueList &notMandatory);
   int PeriodPoints() const;
+  // The most periods of X units a refill may make from a source of that many points.
+  static int MostPeriods(int sourceCount);
+  // Raises ChartException when the X range holds more periods than allowed.
+  void CheckPeriodCount(TChartValueList &notMandatory, int sourceCount) const;
   template <typename T> void Store(T &field, const T &value);
 
   double m_period = 0.0;

@@ -3,6 +3,7 @@
 #include "chartengine/canvas/ChartExceptions.h"
 #include "chartengine/canvas/ChartPalette.h"
 #include "chartengine/canvas/ChartTexts.h"
+#include "chartengine/canvas/GalleryBitmaps.h"
 #include "chartengine/engine/ChartFunction.h"
 #include "chartengine/engine/ChartRandom.h"
 #include "chartengine/engine/CustomAxisPanel.h"
@@ -48,6 +49,12 @@ TChartSeries::~TChartSeries() {
   for (TChartSeries *d : dependents)
     std::erase(d->m_sources, static_cast<TChartComponent *>(this));
   Clear();
+  // Custom axes forget this series (an axis freed later would call it).
+  if (m_customHorizAxis != nullptr)
+    m_customHorizAxis->RemoveCustomUser(this);
+  if (m_customVertAxis != nullptr && m_customVertAxis != m_customHorizAxis)
+    m_customVertAxis->RemoveCustomUser(this);
+  m_customHorizAxis = m_customVertAxis = nullptr;
   if (m_parentChart != nullptr)
     SetParentChart(nullptr);
 }
@@ -285,10 +292,22 @@ void TChartSeries::SetPointColor(int valueIndex, TColor color) {
   Store(m_colors[static_cast<std::size_t>(valueIndex)], color);
 }
 
+bool TChartSeries::HasFiniteValues(int valueIndex) const {
+  if (valueIndex < 0 || valueIndex >= Count())
+    return true;
+  for (int t = 0; t < m_valueLists.Count(); ++t) {
+    const TChartValueList &list = m_valueLists[t];
+    if (valueIndex < list.Count() && !std::isfinite(list.Value(valueIndex)))
+      return false;
+  }
+  return true;
+}
+
 TColor TChartSeries::PointColor(int valueIndex) {
   const TColor stored = StoredPointColor(valueIndex);
-  // A null point stays undrawn whether or not points have their own colours.
-  if (stored == clNone)
+  // A null point stays undrawn whether or not points have their own colours;
+  // so does a point with a value that is not a number or not finite.
+  if (stored == clNone || !HasFiniteValues(valueIndex))
     return clNone;
   if (!m_colorEachPoint || valueIndex < 0 || valueIndex >= static_cast<int>(m_colors.size()))
     return m_seriesColor;
@@ -393,8 +412,42 @@ TCustomChartAxis *TChartSeries::VertAxisObject() const {
 
 void TChartSeries::SetHorizAxis(THorizAxis value) { Store(m_horizAxis, value); }
 void TChartSeries::SetVertAxis(TVertAxis value) { Store(m_vertAxis, value); }
-void TChartSeries::SetCustomHorizAxis(TCustomChartAxis *axis) { Store(m_customHorizAxis, axis); }
-void TChartSeries::SetCustomVertAxis(TCustomChartAxis *axis) { Store(m_customVertAxis, axis); }
+void TChartSeries::SetCustomHorizAxis(TCustomChartAxis *axis) {
+  ChangeCustomAxis(m_customHorizAxis, axis);
+}
+
+void TChartSeries::SetCustomVertAxis(TCustomChartAxis *axis) {
+  ChangeCustomAxis(m_customVertAxis, axis);
+}
+
+void TChartSeries::ChangeCustomAxis(TCustomChartAxis *&slot, TCustomChartAxis *axis) {
+  if (slot == axis)
+    return;
+  TCustomChartAxis *old = slot;
+  slot = axis;
+  // The axis knows its users so that freeing it can detach them.
+  if (old != nullptr && old != m_customHorizAxis && old != m_customVertAxis)
+    old->RemoveCustomUser(this);
+  if (axis != nullptr)
+    axis->AddCustomUser(this);
+  Repaint();
+}
+
+void TChartSeries::CustomAxisFreed(const TCustomChartAxis *axis) {
+  if (axis == nullptr)
+    return;
+  bool changed = false;
+  if (m_customHorizAxis == axis) {
+    m_customHorizAxis = nullptr;
+    changed = true;
+  }
+  if (m_customVertAxis == axis) {
+    m_customVertAxis = nullptr;
+    changed = true;
+  }
+  if (changed)
+    Repaint();
+}
 
 bool TChartSeries::IsOnAxis(const TCustomChartAxis *axis) {
   if (!HasAxes() || axis == nullptr)
@@ -473,10 +526,5 @@ void TChartSeries::SetDepths(int front, int mid, int back) {
 }
 
 bool TChartSeries::LoadTypeBitmap(QImage &bitmap) const {
-  const QImage image(QStringLiteral(":/chartengine/gallery/") +
-                     QString::fromStdString(ClassType().ClassName()));
-  if (image.isNull())
-    return false;
-  bitmap = image;
-  return true;
+  return LoadGalleryBitmap(ClassType().ClassName(), bitmap);
 }

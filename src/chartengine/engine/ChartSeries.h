@@ -162,6 +162,9 @@ public:
   void SetCustomHorizAxis(TCustomChartAxis *axis);
   TCustomChartAxis *CustomVertAxis() const { return m_customVertAxis; }
   void SetCustomVertAxis(TCustomChartAxis *axis);
+  // An axis being freed: the series stops using it as a custom axis and
+  // falls back to its standard axis.
+  void CustomAxisFreed(const TCustomChartAxis *axis);
   // The axes resolved from HorizAxis / VertAxis on the chart; nullptr
   // without a chart.
   TCustomChartAxis *HorizAxisObject() const;
@@ -247,7 +250,9 @@ public:
   TSeriesStyleFlags Style() const { return m_style; }
   void SetStyle(TSeriesStyleFlags value) { m_style = value & SeriesStyleFlagsMask; }
   virtual std::string EditorClassName() const { return {}; }
-  // The gallery picture named after the series' class; false when none.
+  // The gallery picture named after the series' class (its sample drawn
+  // small, once the chart control has installed the gallery's maker); false
+  // when there is none.
   bool LoadTypeBitmap(QImage &bitmap) const;
 
   // Drawing switches concrete series set in their constructors.
@@ -299,7 +304,11 @@ private:
   TCustomChartAxis *OrderingAxis(bool &horizontal) const;
   std::string PercentText(double value, bool magnitude);
   std::string XValueText(int valueIndex);
+  // Every value of the point is a finite number (true outside the points).
+  bool HasFiniteValues(int valueIndex) const;
   template <typename T> void Store(T &field, const T &value);
+  // Links the series to a new custom axis in one of its two slots.
+  void ChangeCustomAxis(TCustomChartAxis *&slot, TCustomChartAxis *axis);
 
   // Lists are declared after the collection they register with.
   TChartValueLists m_valueLists;

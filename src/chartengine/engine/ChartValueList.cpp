@@ -106,22 +106,25 @@ void TChartValueList::MoveFirstToLast() {
 void TChartValueList::Recalc() {
   if (!m_needsRecount)
     return;
+  m_largest = m_smallest = m_sum = m_sumMagnitudes = 0.0;
+  // Values that are not finite are no points: they neither widen the range
+  // nor count in the sums.
+  bool first = true;
   const int count = Count();
-  if (count <= 0) {
-    m_largest = m_smallest = m_sum = m_sumMagnitudes = 0.0;
-  } else {
-    const double first = Value(0);
-    m_largest = m_smallest = m_sum = first;
-    m_sumMagnitudes = std::fabs(first);
-    for (int t = 1; t < count; ++t) {
-      const double v = Value(t);
-      if (v < m_smallest)
-        m_smallest = v;
-      else if (v > m_largest)
-        m_largest = v;
-      m_sum += v;
-      m_sumMagnitudes += std::fabs(v);
+  for (int t = 0; t < count; ++t) {
+    const double v = Value(t);
+    if (!std::isfinite(v))
+      continue;
+    if (first) {
+      m_largest = m_smallest = v;
+      first = false;
+    } else if (v < m_smallest) {
+      m_smallest = v;
+    } else if (v > m_largest) {
+      m_largest = v;
     }
+    m_sum += v;
+    m_sumMagnitudes += std::fabs(v);
   }
   m_needsRecount = false;
 }

@@ -196,6 +196,11 @@ protected:
   // Each visible axis reserves its room in PlotRect; then every axis
   // computes its pixel span.
   void ReserveAxesRoom();
+  // Narrows PlotRect so that the labels at the ends of the axes stay inside
+  // AxisLabelsBounds (the last bottom label without a right axis beside it).
+  void KeepEndLabelsInside();
+  // Where axis labels may go: the panel (the chart leaves out its legend).
+  virtual TRect AxisLabelsBounds() const { return PanelBounds(); }
   // DeepestIndex and the series' depth indexes.
   void CalcDepthOrder();
   // FrontDepth, MidDepth and BackDepth of every active series.

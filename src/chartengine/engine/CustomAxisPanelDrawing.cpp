@@ -73,19 +73,55 @@ void TCustomAxisPanel::CalcDepthSizes() {
 }
 
 void TCustomAxisPanel::ReserveAxesRoom() {
-  for (std::size_t t = 0; t < m_axes.size(); ++t) {
-    TCustomChartAxis *axis = m_axes[t];
-    if (!IsAxisVisible(axis))
-      continue;
-    TRect room = PlotRect();
-    // The five standard axes take their room; further axes only place themselves.
-    axis->CalcRect(room, t < 5);
-    if (!IntersectRect(room, PlotRect()).IsEmpty())
-      SetPlotRect(room);
-  }
-  RecalcPlotRect();
+  // The room of the labels depends on their step and the step on the span:
+  // the spans are worked out before any room is measured, first from the
+  // plot before the axes, then again from the plot they leave. Each drawing
+  // so lays out alike, the first one and one after a resize included.
+  const TRect start = PlotRect();
   for (TCustomChartAxis *axis : m_axes)
     axis->ComputePixelSpan();
+  for (int pass = 0; pass < 2; ++pass) {
+    SetPlotRect(start);
+    RecalcPlotRect();
+    for (std::size_t t = 0; t < m_axes.size(); ++t) {
+      TCustomChartAxis *axis = m_axes[t];
+      if (!IsAxisVisible(axis))
+        continue;
+      TRect room = PlotRect();
+      // The five standard axes take their room; further axes only place themselves.
+      axis->CalcRect(room, t < 5);
+      if (!IntersectRect(room, PlotRect()).IsEmpty())
+        SetPlotRect(room);
+    }
+    RecalcPlotRect();
+    KeepEndLabelsInside();
+    for (TCustomChartAxis *axis : m_axes)
+      axis->ComputePixelSpan();
+  }
+}
+
+void TCustomAxisPanel::KeepEndLabelsInside() {
+  TRect plot = PlotRect();
+  const TRect bounds = AxisLabelsBounds();
+  for (TCustomChartAxis *axis : m_axes) {
+    // Labels at the back of a 3-D view stand beside the depth the plot left.
+    if (!IsAxisVisible(axis) || axis->IsDepth() || (axis->IsOppositeSide() && View3D()))
+      continue;
+    int before = 0, after = 0;
+    axis->EndLabelsReach(before, after);
+    if (axis->IsHorizontal()) {
+      plot.Left = std::max(plot.Left, PixelAdd(bounds.Left, before));
+      plot.Right = std::min(plot.Right, PixelAdd(bounds.Right, -static_cast<long long>(after)));
+    } else {
+      plot.Top = std::max(plot.Top, PixelAdd(bounds.Top, before));
+      plot.Bottom = std::min(plot.Bottom, PixelAdd(bounds.Bottom, -static_cast<long long>(after)));
+    }
+  }
+  // Labels too wide for the panel are better cut than the plot gone.
+  if (plot.Width() > 0 && plot.Height() > 0 && plot != PlotRect()) {
+    SetPlotRect(plot);
+    RecalcPlotRect();
+  }
 }
 
 void TCustomAxisPanel::LayoutSeriesMargins() {

@@ -6,6 +6,8 @@
 #include "chartengine/canvas/ChartTexts.h"
 #include "chartengine/canvas/DateTimeSteps.h"
 #include "chartengine/engine/AxisIncrement.h"
+#include "chartengine/engine/AxisLabelFormat.h"
+#include "chartengine/engine/AxisLabelSpacing.h"
 #include "chartengine/engine/ChartSeries.h"
 #include "chartengine/engine/CustomAxisPanel.h"
 #include "platform/Format.h"
@@ -24,6 +26,11 @@ namespace {
 constexpr double SmallestRange = 1e-10;
 // Pixels on the plot side of the axis line that still hit the axis.
 constexpr int HitInside = 3;
+// A range of one value shows this fraction of it either side (1 either side
+// of 0), or this many minutes either side of a time.
+constexpr double EmptyRangeFraction = 0.01;
+constexpr double EmptyRangeMinutes = 1.0;
+constexpr double MinutesPerDay = 24.0 * 60.0;
 
 bool RunsAlong(bool horizontal, int angle) {
   return horizontal ? (angle == 0 || angle == 180 || angle == 360) : (angle == 90 || angle == 270);
@@ -54,9 +61,22 @@ TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel *chart)
 }
 
 TCustomChartAxis::~TCustomChartAxis() {
+  // Series still using the axis fall back to their standard axes.
+  const std::vector<TChartSeries *> users = std::move(m_customUsers);
+  m_customUsers.clear();
+  for (TChartSeries *series : users)
+    series->CustomAxisFreed(this);
   if (m_chart != nullptr)
     m_chart->RemoveAxis(this);
 }
+
+void TCustomChartAxis::AddCustomUser(TChartSeries *series) {
+  if (series != nullptr &&
+      std::find(m_customUsers.begin(), m_customUsers.end(), series) == m_customUsers.end())
+    m_customUsers.push_back(series);
+}
+
+void TCustomChartAxis::RemoveCustomUser(TChartSeries *series) { std::erase(m_customUsers, series); }
 
 void TCustomChartAxis::Repaint() {
   if (m_chart != nullptr && !m_chart->Destroying())
@@ -128,6 +148,11 @@ int TCustomChartAxis::PositionOf(double value) const {
 // ---- range and span -----------------------------------------------------------------
 
 void TCustomChartAxis::SetMinMax(double aMin, double aMax) {
+  // An end that is not a finite number is no range.
+  if (!std::isfinite(aMin))
+    throw AxisException(ChartText(ctAxisMinimum));
+  if (!std::isfinite(aMax))
+    throw AxisException(ChartText(ctAxisMaximum));
   m_automatic = m_automaticMaximum = m_automaticMinimum = false;
   if (aMax <= aMin) {
     m_minimum = aMax;
@@ -148,9 +173,48 @@ void TCustomChartAxis::FitRangeToSeries() {
       m_maximum = horizontal ? m_chart->LargestX(this) : m_chart->LargestY(this);
     if (m_automatic || m_automaticMinimum)
       m_minimum = horizontal ? m_chart->SmallestX(this) : m_chart->SmallestY(this);
+    WidenEmptyRange();
   }
   m_scale.Minimum = m_minimum;
   m_scale.Maximum = m_maximum;
+}
+
+void TCustomChartAxis::WidenEmptyRange() {
+  const bool autoMax = m_automatic || m_automaticMaximum;
+  const bool autoMin = m_automatic || m_automaticMinimum;
+  if (m_depth || !(autoMax || autoMin) || m_maximum != m_minimum || !std::isfinite(m_minimum))
+    return;
+  // Only a range taken from points: an axis without points keeps 0 .. 0.
+  bool hasPoints = false;
+  for (int t = 0; t < m_chart->SeriesCount() && !hasPoints; ++t) {
+    TChartSeries *s = m_chart->Series(t);
+    hasPoints = s->Active() && s->IsOnAxis(this) && s->Count() > 0;
+  }
+  if (!hasPoints)
+    return;
+  const double value = m_minimum;
+  double low = value;
+  double high = value;
+  if (m_scale.Logarithmic && value > 0) {
+    low = value / m_logarithmicBase;
+    high = value * m_logarithmicBase;
+  } else {
+    double half = value == 0 ? 1.0 : std::fabs(value) * EmptyRangeFraction;
+    if (ShowsDates())
+      // A date alone: a day either side; a time of day: a minute either side.
+      half = value == std::trunc(value) ? 1.0 : EmptyRangeMinutes / MinutesPerDay;
+    low = value - half;
+    high = value + half;
+  }
+  // Only the automatic ends move; one alone takes the whole span.
+  if (autoMax && autoMin) {
+    m_minimum = low;
+    m_maximum = high;
+  } else if (autoMax) {
+    m_maximum = value + (high - low);
+  } else {
+    m_minimum = value - (high - low);
+  }
 }
 
 void TCustomChartAxis::FitRangeToRect(const TRect &margins) {
@@ -164,6 +228,9 @@ void TCustomChartAxis::FitRangeToRect(const TRect &margins) {
     return;
   const double a = narrowed.ScreenToValue(m_scale.StartPixel);
   const double b = narrowed.ScreenToValue(m_scale.EndPixel);
+  // A range that would widen past the largest numbers stays as it is.
+  if (!std::isfinite(a) || !std::isfinite(b))
+    return;
   m_scale.Maximum = std::max(a, b);
   m_scale.Minimum = std::min(a, b);
   ComputePixelSpan();
@@ -184,21 +251,91 @@ double TCustomChartAxis::EffectiveIncrement() {
   request.Range = CurRange();
   request.Increment = m_increment;
   request.SpanPixels = SpanPixels();
-  const bool horizontal = IsHorizontal();
-  auto room = [&](double value) {
-    return horizontal ? LabelTextWidth(value) : LabelTextHeight(value);
-  };
-  request.LabelSize = std::max(room(CurMaximum()), room(CurMinimum()));
+  request.LabelSize = EndLabelSizeAt(0);
   request.LabelsSeparation = m_labelsSeparation;
   request.DateTime = ShowsDates();
-  return TAxisIncrement::Calc(request);
+  // Date labels are written by their step, so their room depends on it.
+  if (request.DateTime && m_dateTimeFormat.empty())
+    request.LabelSizeAt = [this](double step) { return EndLabelSizeAt(step); };
+  request.Fits = [this](double step) { return LabelsFitAt(step); };
+  m_labelStep = TAxisIncrement::Calc(request);
+  return m_labelStep;
 }
 
-void TCustomChartAxis::LabelTextSize(double value, int &width, int &height) {
+int TCustomChartAxis::EndLabelSizeAt(double step) {
+  const bool horizontal = IsHorizontal();
+  auto room = [&](double value) {
+    int width = 0, height = 0;
+    LabelTextSize(LabelTextAt(value, step), width, height);
+    return horizontal ? width : height;
+  };
+  return std::max(room(CurMaximum()), room(CurMinimum()));
+}
+
+TAxisLabelRequest TCustomChartAxis::LabelRequest(double increment) const {
+  TAxisLabelRequest request;
+  request.Minimum = CurMinimum();
+  request.Maximum = CurMaximum();
+  request.Increment = increment;
+  request.LabelsOnAxis = m_labelsOnAxis;
+  request.RoundFirstLabel = m_roundFirstLabel;
+  request.DateTime = ShowsDates();
+  request.ExactDateTime = m_exactDateTime;
+  request.Logarithmic = Logarithmic();
+  request.LogarithmicBase = m_logarithmicBase;
+  request.MinorTickCount = m_minorTickCount;
+  return request;
+}
+
+bool TCustomChartAxis::LabelsFitAt(double step) {
+  if (m_chart == nullptr || m_depth || Logarithmic())
+    return true;
+  const TAxisLabelValues values = TAxisLabelGenerator(LabelRequest(step)).Generate();
+  TAxisLabelSpacing spacing(IsHorizontal(), m_labelsSeparation);
+  std::string previous;
+  for (double value : values.Values) {
+    const std::string text = LabelTextAt(value, step);
+    // Neighbours that read alike (a format too coarse for the step) say nothing.
+    if (!text.empty() && text == previous)
+      return false;
+    if (!spacing.Accept(LabelBox(value, text)))
+      return false;
+    previous = text;
+  }
+  return true;
+}
+
+TRect TCustomChartAxis::LabelBox(double value, const std::string &text) {
+  TRect box;
+  if (m_chart == nullptr || text.empty())
+    return box;
+  AssignTextFont(m_labelsFont.Font());
+  TChartCanvas3D &canvas = m_chart->Canvas();
+  const int p = PositionOf(value);
+  const bool horizontal = IsHorizontal();
+  const int x = horizontal ? p : m_labelsPos;
+  const int y = horizontal ? m_labelsPos : p;
+  const int z = m_oppositeSide ? m_chart->DepthWidth() : 0;
+  const std::vector<std::string> lines = SplitTextLines(text);
+  const int h = canvas.FontHeight();
+  const TAxisTextPlacement placement =
+      AxisTextPlacement(Side(), m_labelsAngle, h, static_cast<int>(lines.size()));
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    const TPoint &offset = placement.LineOffsets[k];
+    TPoint at(PixelAdd(x, offset.X), PixelAdd(y, offset.Y));
+    if (m_projectLabels)
+      at = canvas.ProjectPoint(at.X, at.Y, z);
+    const TRect line =
+        TextLineRect(at.X, at.Y, placement.Align, canvas.TextWidth(lines[k]), h, m_labelsAngle);
+    box = box.IsEmpty() ? line : UnionRect(box, line);
+  }
+  return box;
+}
+
+void TCustomChartAxis::LabelTextSize(const std::string &text, int &width, int &height) {
   width = height = 0;
   if (m_chart == nullptr)
     return;
-  const std::string text = ValueLabelText(value);
   AssignTextFont(m_labelsFont.Font());
   TChartCanvas3D &canvas = m_chart->Canvas();
   int lines = 0;
@@ -210,13 +347,13 @@ void TCustomChartAxis::LabelTextSize(double value, int &width, int &height) {
 
 int TCustomChartAxis::LabelTextWidth(double value) {
   int width = 0, height = 0;
-  LabelTextSize(value, width, height);
+  LabelTextSize(ValueLabelText(value), width, height);
   return width;
 }
 
 int TCustomChartAxis::LabelTextHeight(double value) {
   int width = 0, height = 0;
-  LabelTextSize(value, width, height);
+  LabelTextSize(ValueLabelText(value), width, height);
   return height;
 }
 
@@ -245,19 +382,25 @@ bool TCustomChartAxis::IsHitOnAxis(int x, int y) const {
 
 // ---- label texts and styles --------------------------------------------------------------
 
-std::string TCustomChartAxis::PlainLabelText(double value) const {
+std::string TCustomChartAxis::PlainLabelText(double value, double step) const {
   if (ShowsDates()) {
     if (value < 0)
       return {};
-    const std::string &format =
-        m_dateTimeFormat.empty() ? TimeStepLabelFormat(CurRange()) : m_dateTimeFormat;
+    const std::string format =
+        m_dateTimeFormat.empty() ? DateTimeLabelFormat(step, CurRange()) : m_dateTimeFormat;
     return FormatDateTime(format, value);
   }
+  if (Logarithmic())
+    return LogarithmicLabelText(m_axisValuesFormat, value);
   return FormatFloat(m_axisValuesFormat, value);
 }
 
 std::string TCustomChartAxis::ValueLabelText(double value) const {
-  std::string text = PlainLabelText(value);
+  return LabelTextAt(value, m_labelStep);
+}
+
+std::string TCustomChartAxis::LabelTextAt(double value, double step) const {
+  std::string text = PlainLabelText(value, step);
   if (m_chart != nullptr && !m_labelEventOff && m_chart->OnGetAxisLabel)
     m_chart->OnGetAxisLabel(const_cast<TCustomChartAxis *>(this), nullptr, -1, text);
   if (m_labelsMultiLine)
@@ -322,8 +465,8 @@ int TCustomChartAxis::WidestLabel() {
       low = rounded(low);
     }
     TLabelEventOff off(m_labelEventOff);
-    const std::string highText = ValueLabelText(high);
-    const std::string lowText = ValueLabelText(low);
+    const std::string highText = LabelTextAt(high, inc);
+    const std::string lowText = LabelTextAt(low, inc);
     AssignTextFont(m_labelsFont.Font());
     TChartCanvas3D &canvas = m_chart->Canvas();
     int lines = 0;
@@ -358,8 +501,9 @@ int TCustomChartAxis::TicksSize() const {
 int TCustomChartAxis::LabelLines() {
   if (ResolveLabelStyle() != talValue)
     return 1;
-  return std::max({1, CountTextLines(ValueLabelText(CurMaximum())),
-                   CountTextLines(ValueLabelText(CurMinimum()))});
+  const double inc = EffectiveIncrement();
+  return std::max({1, CountTextLines(LabelTextAt(CurMaximum(), inc)),
+                   CountTextLines(LabelTextAt(CurMinimum(), inc))});
 }
 
 int TCustomChartAxis::LabelsRoom() {
@@ -404,6 +548,31 @@ void TCustomChartAxis::CalcRect(TRect &rect, bool inflate) {
   m_titlePos = room.TitlePos;
 }
 
+void TCustomChartAxis::EndLabelsReach(int &before, int &after) {
+  before = after = 0;
+  if (m_chart == nullptr || !m_labels || m_depth || ResolveLabelStyle() != talValue)
+    return;
+  // Labels centred on their value along the axis.
+  const int angle = m_labelsAngle % 360;
+  if (angle != 0 && angle != 180)
+    return;
+  const bool horizontal = IsHorizontal();
+  const double inc = EffectiveIncrement();
+  AssignTextFont(m_labelsFont.Font());
+  TChartCanvas3D &canvas = m_chart->Canvas();
+  auto half = [&](double value) {
+    int lines = 0;
+    const int width = MultiLineTextWidth(canvas, LabelTextAt(value, inc), lines);
+    // Half a label, the larger half of an odd size.
+    return ((horizontal ? width : lines * canvas.FontHeight()) + 1) / 2;
+  };
+  // The maximum sits at the right end of a horizontal axis, at the top of a
+  // vertical one (the other way round when inverted).
+  const bool maxFirst = horizontal == Inverted();
+  before = half(maxFirst ? CurMaximum() : CurMinimum());
+  after = half(maxFirst ? CurMinimum() : CurMaximum());
+}
+
 // ---- properties ---------------------------------------------------------------------------
 
 void TCustomChartAxis::SetAutomatic(bool value) {
@@ -440,13 +609,13 @@ void TCustomChartAxis::SetIncrement(double value) {
 }
 
 void TCustomChartAxis::SetMaximum(double value) {
-  if (!m_loading && !(value >= m_minimum))
+  if (!std::isfinite(value) || (!m_loading && !(value >= m_minimum)))
     throw AxisException(ChartText(ctAxisMaximum));
   Store(m_maximum, value);
 }
 
 void TCustomChartAxis::SetMinimum(double value) {
-  if (!m_loading && !(value <= m_maximum))
+  if (!std::isfinite(value) || (!m_loading && !(value <= m_maximum)))
     throw AxisException(ChartText(ctAxisMinimum));
   Store(m_minimum, value);
 }

@@ -12,12 +12,14 @@
 #include "chartengine/canvas/ChartFont.h"
 #include "chartengine/canvas/ChartPen.h"
 #include "chartengine/engine/AxisGeometry.h"
+#include "chartengine/engine/AxisLabelGenerator.h"
 #include "chartengine/engine/AxisScale.h"
 #include "chartengine/engine/ChartAxisTitle.h"
 #include "platform/Rect.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class TChartSeries;
 class TCustomAxisPanel;
@@ -60,7 +62,8 @@ public:
   // The axis shows date-times (ShowsDates), and steps them by the calendar when exact.
   virtual bool IsDateTime() const { return ShowsDates(); }
   virtual bool ExactDateTime() const { return m_exactDateTime; }
-  // The text of the axis label of a value (the chart's OnGetAxisLabel applied).
+  // The text of the axis label of a value (the chart's OnGetAxisLabel
+  // applied), written as the labels of the last drawing (dates by its step).
   virtual std::string ValueLabelText(double value) const;
   int ValueToScreen(double value) const {
     return IsHorizontal() ? XValueToScreen(value) : YValueToScreen(value);
@@ -78,7 +81,8 @@ public:
   void FitRangeToRect(const TRect &margins);
   // StartPixel .. EndPixel from PlotRect and StartPosition/EndPosition.
   void ComputePixelSpan();
-  // The label step for this drawing.
+  // The label step for this drawing: the smallest round step at which the
+  // labels, as they will be drawn, keep apart.
   double EffectiveIncrement();
   // Room of the label of a value along x and y, with the labels font.
   int LabelTextWidth(double value);
@@ -98,6 +102,9 @@ public:
   // Takes the axis' room from rect (inflate) or only places the axis line,
   // labels and title outside rect.
   void CalcRect(TRect &rect, bool inflate);
+  // How far the value labels at the two ends of the axis reach past its
+  // start (left or top) and its end (right or bottom) pixel: half a label.
+  void EndLabelsReach(int &before, int &after);
   // Draws title, labels, ticks, grid and axis line; with calcPosAxis the
   // axis line is first placed on PlotRect.
   virtual void DrawAxis(bool calcPosAxis);
@@ -219,6 +226,10 @@ public:
   // Automatic leaves its two halves alone.
   bool Loading() const { return m_loading; }
   void SetLoading(bool value) { m_loading = value; }
+  // Series that use the axis as their custom axis; freeing the axis detaches
+  // them (they go back to their standard axes).
+  void AddCustomUser(TChartSeries *series);
+  void RemoveCustomUser(TChartSeries *series);
 
 protected:
   void SetDepth(bool value) { m_depth = value; }
@@ -234,15 +245,30 @@ protected:
 
 private:
   friend class TAxisPainter;
-  // The label of a value measured along and across the axis' text direction:
-  // width and height of its lines, swapped for labels turned by 90 or 270.
-  void LabelTextSize(double value, int &width, int &height);
+  // The label text of a value among labels stepped by step (0: by the range).
+  std::string LabelTextAt(double value, double step) const;
+  // The values the linear or logarithmic labels take at a step.
+  TAxisLabelRequest LabelRequest(double increment) const;
+  // The box the label text of a value covers on the canvas (projected into
+  // the 3-D view while the axis is drawn).
+  TRect LabelBox(double value, const std::string &text);
+  // The value labels at step keep apart (always for logarithmic axes, whose
+  // labels the drawing thins instead).
+  bool LabelsFitAt(double step);
+  // The larger end label's room along the axis at step.
+  int EndLabelSizeAt(double step);
+  // A label text measured along and across the axis' text direction: width
+  // and height of its lines, swapped for labels turned by 90 or 270.
+  void LabelTextSize(const std::string &text, int &width, int &height);
+  // An automatic range of one value (a single point, equal values) gets a
+  // span around that value, so that its points and labels show.
+  void WidenEmptyRange();
   // Sets one end's automatic flag; Automatic follows when both ends agree.
   void SetAutomaticEnd(bool &end, bool otherEnd, bool value);
   // The pixel along the axis of a value (depth pixels for the depth axis).
   int PositionOf(double value) const;
   // The label text before the chart's label event.
-  std::string PlainLabelText(double value) const;
+  std::string PlainLabelText(double value, double step) const;
   // Sizes across the axis: ticks, labels (measured unless fixed), title.
   int TicksSize() const;
   int LabelsRoom();
@@ -298,6 +324,12 @@ private:
   int m_labelsPos = 0;
   int m_titlePos = 0;
   bool m_loading = false;
+  std::vector<TChartSeries *> m_customUsers;
+  // The label step of the last drawing (0 before one): date labels are
+  // written by it.
+  double m_labelStep = 0.0;
+  // Set while the axis draws: label boxes are measured in the 3-D view.
+  bool m_projectLabels = false;
   // The chart's label event is not asked while labels are measured.
   mutable bool m_labelEventOff = false;
 };

@@ -16,6 +16,8 @@ namespace {
 constexpr int MaxScreenCoordinate = 32767;
 // How much steep parts and risers of a 3-D ribbon are darkened.
 constexpr int RibbonDarkAmount = 64;
+// The radius of the dot that stands for a lone point.
+constexpr int LonePointRadius = 3;
 
 bool OnScreen(int v) { return v > -MaxScreenCoordinate && v < MaxScreenCoordinate; }
 } // namespace
@@ -132,6 +134,17 @@ void TCustomSeries::DarkenBrush(TColor base) {
     canvas.SetBackColor(DarkenColor(base, RibbonDarkAmount));
 }
 
+void TCustomSeries::DrawLonePoint(int x, int y, TColor color) {
+  TChartCanvas3D &canvas = ParentChart()->Canvas();
+  const int r = std::max(LonePointRadius, m_linePen->Width());
+  canvas.Pen() = TPen{color, 1, psSolid};
+  canvas.Brush() = TBrush{color, bsSolid, nullptr};
+  if (Is3DChart())
+    canvas.EllipseAtDepth(x - r, y - r, x + r + 1, y + r + 1, MidDepth());
+  else
+    canvas.Ellipse(x - r, y - r, x + r + 1, y + r + 1);
+}
+
 void TCustomSeries::DrawPointerAt(int x, int y, TColor color, int valueIndex) {
   m_pointer->PrepareCanvas(color);
   const TSeriesPointerStyle style =
@@ -203,6 +216,9 @@ void TCustomSeries::DrawPoint(int valueIndex) {
     }
     if (valueIndex == LastVisibleIndex() && m_pointer->Visible() && color != clNone)
       DrawPointerAt(x, y, color, valueIndex);
+    // A line of one point would show nothing: the point shows as a dot.
+    if (Count() == 1 && !m_pointer->Visible() && color != clNone)
+      DrawLonePoint(x, y, color);
   } else {
     DrawSegment(current, color, valueIndex, true);
   }

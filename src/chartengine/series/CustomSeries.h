@@ -92,6 +92,8 @@ protected:
   // vertical axis' far end.
   virtual int OriginPosition(int valueIndex);
   // The pointer of a point, in its colour and style.
+  // The dot of a series of one point drawn without pointers.
+  void DrawLonePoint(int x, int y, TColor color);
   void DrawPointerAt(int x, int y, TColor color, int valueIndex);
   // The colour an area or ribbon is filled with for a point of colour color.
   TColor AreaFillColor(TColor color) const;

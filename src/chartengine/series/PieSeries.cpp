@@ -362,7 +362,9 @@ void TPieSeries::DrawPoint(int valueIndex) {
 }
 
 int TPieSeries::PointScreenX(int valueIndex) {
-  if (valueIndex < 0 || valueIndex >= static_cast<int>(m_angles.size()) || IsGrouped(valueIndex))
+  // The "Other" slice gathers points: it has no screen X of its own.
+  if (valueIndex < 0 || valueIndex >= static_cast<int>(m_angles.size()) || IsGrouped(valueIndex) ||
+      IsOtherPoint(valueIndex))
     return 0;
   const TPieAngle &a = m_angles[static_cast<std::size_t>(valueIndex)];
   return PixelAdd(AngleToPos(a.MidAngle, XRadius(), YRadius()).X, ExplodeOffset(valueIndex).X);

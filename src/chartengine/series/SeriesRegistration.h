@@ -36,3 +36,15 @@ void RegisterChartEngineTypes();
 // program.
 void RegisterFinancialSeriesTypes();
 void UnregisterFinancialSeriesTypes();
+
+// The engine's types for the life of the program: made at start-up it
+// registers them (RegisterChartEngineTypes); when it goes at the end it
+// removes the financial series types again, while the other series types
+// stay registered.
+class TChartEngineTypes {
+public:
+  TChartEngineTypes() { RegisterChartEngineTypes(); }
+  ~TChartEngineTypes() { UnregisterFinancialSeriesTypes(); }
+  TChartEngineTypes(const TChartEngineTypes &) = delete;
+  TChartEngineTypes &operator=(const TChartEngineTypes &) = delete;
+};

@@ -1,5 +1,6 @@
 // Fitting every column of the quote grid to its title and texts after a fill.
 #include "platform/StringUtils.h"
+#include "views/stockgrid/GridShapes.h"
 #include "views/stockgrid/StockGrid.h"
 
 #include <algorithm>
@@ -31,10 +32,14 @@ void TStockGrid::AutoFitColumns() {
   const int chartWidth = chartCol >= 0 ? ColWidths(chartCol) : kDefaultChartWidth;
   const int sepWidth = sepCol >= 0 ? ColWidths(sepCol) : kDefaultSeparatorWidth;
 
-  canvas.Font() = ViewFont();
+  // Titles are drawn in their field's style; the sort column's also holds the sort mark.
+  const int sortField = RowsSorted && SortCol >= 0 ? FieldAtColumn(ColPos, SortCol) : -1;
   for (int f = 0; f < GridFieldCount; ++f)
-    if (shownCol(f) >= 0)
-      ColWidth[f] = canvas.TextWidth(FieldShortTitle(f)) + kTitlePadding;
+    if (shownCol(f) >= 0) {
+      canvas.Font() = FieldFont(f);
+      ColWidth[f] = canvas.TextWidth(FieldShortTitle(f)) + kTitlePadding +
+                    (f == sortField ? SortMarkRoom : 0);
+    }
 
   std::array<bool, GridFieldCount> hasData{};
   int widestPart12 = 0, widestPart14 = 0;

@@ -253,6 +253,12 @@ void WatchFields(RowWriter &w, const CellTextInputs &in) {
   w.Put(gfValueChangePct, WithoutPercent(percent));
 }
 
+// % Port of a position worth v in a portfolio whose percentage base is base.
+std::string ShareText(double v, double base) {
+  double share = 0;
+  return v != 0 && Percentage(v, base, share) ? OneDecimalText(share) : std::string(FailedText);
+}
+
 void PositionFields(RowWriter &w, const CellTextInputs &in) {
   if (!in.HasPosition) {
     w.Empty({gfNote, gfQuantity, gfValue, gfPctPort, gfValueChange, gfValueChangeDollar,
@@ -267,9 +273,7 @@ void PositionFields(RowWriter &w, const CellTextInputs &in) {
   const PositionFigures f = ComputePosition(pos, q, in.Settings.ValuationPrice);
   const double v = f.Value;
   w.Put(gfValue, WholeNumberText(v));
-  double share = 0;
-  w.Put(gfPctPort, v != 0 && Percentage(v, in.Whole.PctBase, share) ? OneDecimalText(share)
-                                                                    : std::string(FailedText));
+  w.Put(gfPctPort, ShareText(v, in.Whole.PctBase));
   if (f.Cash) {
     for (int field : {gfValueChange, gfValueChangeDollar, gfValueChangePct, gfPaid, gfGain,
                       gfGainDollar, gfGainPct})
@@ -408,4 +412,19 @@ CellTexts ComputeCellTexts(const CellTextInputs &in) {
     if (t.size() > MaxCellTextLength)
       t.resize(MaxCellTextLength);
   return out;
+}
+
+bool PortShareText(const CellTextInputs &in, std::string &text) {
+  if ((in.Kind != rkStock && in.Kind != rkCash) || in.WatchMode || !in.Visible.test(gfPctPort))
+    return false;
+  try {
+    text = in.HasPosition ? ShareText(ComputePosition(in.Position, in.Quote,
+                                                      in.Settings.ValuationPrice)
+                                          .Value,
+                                      in.Whole.PctBase)
+                          : std::string();
+    return true;
+  } catch (...) {
+    return false;
+  }
 }

@@ -39,6 +39,7 @@ struct GroupTotals {
   double Gain = 0;
   double GainPct = 0;
   double PaidTotal = 0;
+  friend bool operator==(const GroupTotals &, const GroupTotals &) = default;
 };
 // Group g (0 the whole portfolio, 1..10 the sections; others give zeros).
 GroupTotals GroupTotalsOf(const PortType &portfolio, int group);
@@ -49,6 +50,7 @@ struct CellTextSettings {
   bool HighBidAsk = false; // "Dynamic Bid/Ask Highlight": mark bid and ask ticks
   bool Fractions = false;  // prices as whole numbers and fractions
   double SiteOffset = 0;   // the quote site's GMTOFFSET, days added to quote times
+  friend bool operator==(const CellTextSettings &, const CellTextSettings &) = default;
 };
 
 // Everything one row's texts are computed from.
@@ -76,6 +78,9 @@ struct CellTextInputs {
   double DayHigh = 0;
   std::string PortTickText = "-";
   TDateTime RecalcTime = 0;
+
+  // Equal inputs give equal texts.
+  friend bool operator==(const CellTextInputs &, const CellTextInputs &) = default;
 };
 
 // The texts of one row.
@@ -95,6 +100,10 @@ struct CellTexts {
 
 // The texts of a row; never throws. Texts are cut to 255 characters.
 CellTexts ComputeCellTexts(const CellTextInputs &in);
+// The one text of a stock or cash row that depends on the whole portfolio:
+// % Port, as ComputeCellTexts gives it; false when that sets no % Port text
+// (hidden, no position, watch-list mode, other row kinds).
+bool PortShareText(const CellTextInputs &in, std::string &text);
 
 // Separator rows show their group's subtotal (and the grid a TOTAL row) in
 // the main window's and the print dialog's grids outside watch-list mode.

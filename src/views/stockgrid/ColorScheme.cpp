@@ -182,17 +182,22 @@ std::vector<ColorScheme> ParseColorSchemes(const TStringList &params) {
   std::string text = "0";
   lookUp("NumSets", text);
   int count = 0;
-  if (!ParseSchemeCount(text, count) || count < 1 || count > MaxSchemeCount)
+  if (!ParseSchemeCount(text, count) || count < 1)
     return schemes;
   // Every announced scheme starts as the built-in one, so whatever the file
-  // leaves out is defined.
-  schemes.assign(std::size_t(count), BuiltInScheme());
+  // leaves out is defined. A larger count than any file holds would only
+  // allocate copies: above MaxSchemeCount the list ends with the last scheme
+  // the file defines.
+  const bool manyAnnounced = count > MaxSchemeCount;
+  schemes.assign(std::size_t(manyAnnounced ? 1 : count), BuiltInScheme());
 
   for (int n = 1; n <= count; ++n) {
     const std::string number = std::to_string(n);
     std::string value;
     if (!lookUp("NOSTRIPEROW" + number, value))
       break;
+    if (std::size_t(n) > schemes.size())
+      schemes.push_back(BuiltInScheme());
     ColorScheme &scheme = schemes[std::size_t(n - 1)];
     std::string name = "***";
     lookUp("NAME" + number, name);

@@ -14,6 +14,8 @@ class TMyIniFile;
 struct SmallGraphColors;
 
 constexpr int SchemeColorCount = 39;
+// Up to this many announced schemes are kept even when the file defines
+// fewer; above it only the schemes the file defines.
 constexpr int MaxSchemeCount = 99;
 constexpr std::size_t SchemeNameMaxLength = 255;
 

@@ -62,8 +62,9 @@ bool RightAligned(int field) {
   }
 }
 
+// A lone "-" is the no-data text, not a negative value.
 bool StartsNegative(const std::string &value) {
-  return value.size() >= 1 && value[0] == '-' && !(value.size() >= 2 && value[1] == '-');
+  return value.size() >= 2 && value[0] == '-' && value[1] != '-';
 }
 
 std::string Unsigned(const std::string &value) {
@@ -73,7 +74,8 @@ std::string Unsigned(const std::string &value) {
 }
 
 // A two-value text split at its first blank (both parts trimmed); false
-// when it holds one value.
+// when it holds one value. A first value "-" (no percentage) is a value of
+// its own: "- 150" and "- +2,000" hold two.
 bool SplitValues(const std::string &text, std::string &first, std::string &second) {
   const std::string t = Trim(text);
   const auto blank = t.find(' ');
@@ -81,8 +83,7 @@ bool SplitValues(const std::string &text, std::string &first, std::string &secon
     return false;
   first = t.substr(0, blank);
   second = Trim(t.substr(blank + 1));
-  // "+ 1.25": one value with a blank after its sign.
-  return first != "+" && first != "-";
+  return true;
 }
 
 void StripMarks(std::string &text) {
@@ -340,12 +341,15 @@ void TStockGrid::GridDrawCell(TCanvas &canvas, int ACol, int ARow, const TRect &
         if (field == gfSeparator || field < 0) {
           canvas.FillRect(Rect);
         } else {
-          canvas.Font() = ViewFont();
+          // The title takes its field's style, like the field's cells.
+          canvas.Font() = FieldFont(field);
           canvas.Font().Color = fore;
+          // The sort column's title leaves room for the sort mark.
+          const int room = width - kTitleFitMargin - (ACol == SortCol ? SortMarkRoom : 0);
           std::string title = FieldLongTitle(field);
-          if (canvas.TextWidth(title) > width - kTitleFitMargin) {
+          if (canvas.TextWidth(title) > room) {
             title = FieldMediumTitle(field);
-            if (canvas.TextWidth(title) > width - kTitleFitMargin)
+            if (canvas.TextWidth(title) > room)
               title = FieldShortTitle(field);
           }
           const TSize size = canvas.TextExtent(title);

@@ -1,5 +1,6 @@
 #include "views/stockgrid/GridFill.h"
 
+#include "alerts/AlertsModule.h"
 #include "core/DisplaySettings.h"
 #include "core/ErrorReport.h"
 #include "core/Log.h"
@@ -7,6 +8,7 @@
 #include "core/StockStore.h"
 #include "platform/StringUtils.h"
 #include "views/stockgrid/CellTexts.h"
+#include "views/stockgrid/FillMemo.h"
 #include "views/stockgrid/RowInputs.h"
 #include "views/stockgrid/StockGridGlobals.h"
 
@@ -94,6 +96,52 @@ void RepaintRow(TGridFillSink &sink, int row) {
   Attempt([&] { sink.RepaintRow(row); });
 }
 
+// The alert colour and active flag the painter will find for the symbol.
+TAlertRowState AlertStateOf(const std::string &symbol) {
+  TAlertRowState state;
+  TDateTime age = 0;
+  state.Color = AlertSystem().GetRowHighlight(Trim(symbol), state.Active, age, 0);
+  return state;
+}
+
+// Drops the per-row tables of the rows from rowCount on.
+void TruncateRowTables(int kind, int rowCount) {
+  NewsRows.Truncate(kind, rowCount);
+  NewsRowTimes.Truncate(kind, rowCount);
+  AlertRows.Truncate(kind, rowCount);
+}
+
+// Writes a row's texts from fields firstField on: none, only % Port, or all
+// of them, as the memo allows; then remembers what the row holds. Returns
+// whether a cell changed.
+bool WriteRowTexts(TGridFillSink &sink, TFillMemo *memo, const TColumnMap &colPos, int row,
+                   const std::string &symbol, const CellTextInputs &inputs, int firstField) {
+  const TFillMemo::TReuse reuse =
+      memo ? memo->Check(row, inputs, sink.RowVersion(row)) : TFillMemo::TReuse::None;
+  if (reuse == TFillMemo::TReuse::All)
+    return false; // the memo already holds these inputs and this version
+  RowWriter writer(sink, colPos, row, symbol);
+  bool clean = true;
+  if (reuse == TFillMemo::TReuse::ShareOnly) {
+    std::string share;
+    if (PortShareText(inputs, share))
+      writer.PutCell(gfPctPort, share);
+  } else if (reuse == TFillMemo::TReuse::None) {
+    const CellTexts texts = ComputeCellTexts(inputs);
+    LogErrors(texts);
+    writer.PutAll(texts, firstField);
+    clean = texts.Errors.empty();
+  }
+  if (memo) {
+    // A row whose texts failed keeps no memo: it is computed (and logged) again.
+    if (clean)
+      memo->Remember(row, inputs, sink.RowVersion(row));
+    else
+      memo->Forget(row);
+  }
+  return writer.Changed();
+}
+
 class BatchScope {
 public:
   explicit BatchScope(TGridFillSink &sink) : m_sink(sink) { m_sink.BeginBatch(); }
@@ -125,7 +173,7 @@ bool FilterSelects(const std::string &filter, const std::string &symbol) {
 }
 
 TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *portfolio,
-                         TGridFillSink &sink, const std::atomic<bool> *stop) {
+                         TGridFillSink &sink, const std::atomic<bool> *stop, TFillMemo *memo) {
   TFillOutcome out;
   const auto stopped = [&] {
     if (stop && stop->load(std::memory_order_acquire)) {
@@ -152,8 +200,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
             Attempt([&] { sink.SetCell(c, 1, ""); });
         WriteTag(sink, 1, 0);
         RepaintRow(sink, 1);
-        NewsRows.Truncate(kind, 1);
-        NewsRowTimes.Truncate(kind, 1);
+        TruncateRowTables(kind, 1);
         out.LastWrittenRow = 1;
       }
       return out;
@@ -169,6 +216,8 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
     place.GridKind = kind;
     place.WatchMode = request.WatchMode;
     place.Visible = VisibleFields(request.ColPos, sink.ColCount());
+    if (memo)
+      memo->BeginPass(request.ColPos, sink.ColCount());
 
     int group = 1;
     try {
@@ -203,14 +252,13 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
 
         if (rowKind == rkSeparator) {
           label = "9.15";
-          const CellTexts texts =
-              ComputeCellTexts(GatherListRow(symbol, listIndex, group, place, portfolio, settings));
-          LogErrors(texts);
+          const CellTextInputs inputs =
+              GatherListRow(symbol, listIndex, group, place, portfolio, settings);
           WriteTag(sink, row, SeparatorRowTag(row));
-          RowWriter writer(sink, request.ColPos, row, symbol);
-          writer.PutAll(texts, 0);
+          WriteRowTexts(sink, memo, request.ColPos, row, symbol, inputs, 0);
           RepaintRow(sink, row);
           NewsRows.Set(kind, row, false);
+          AlertRows.Set(kind, row, TAlertRowState());
           if (group < kLastGroup)
             ++group;
           continue;
@@ -240,6 +288,17 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
             WriteLog(std::string("Showit4.5 ") + e.what(), 0);
         }
 
+        // An alert turned on or off since the row was last painted changes
+        // its colours and bulb, whether or not a text changed.
+        label = "9.35";
+        try {
+          if (AlertRows.Set(kind, row, AlertStateOf(symbol)))
+            RepaintRow(sink, row);
+        } catch (const std::exception &e) {
+          if (LoggingOn)
+            WriteLog(std::string("STGRID Alert ") + e.what(), 0);
+        }
+
         label = "9.4";
         try {
           if (ReadCell(sink, 0, row) != symbol) {
@@ -252,11 +311,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         }
 
         label = "9.5";
-        const CellTexts texts = ComputeCellTexts(inputs);
-        LogErrors(texts);
-        RowWriter writer(sink, request.ColPos, row, symbol);
-        writer.PutAll(texts, 1);
-        if (writer.Changed() || selected)
+        if (WriteRowTexts(sink, memo, request.ColPos, row, symbol, inputs, 1) || selected)
           RepaintRow(sink, row);
       }
     } catch (const std::exception &e) {
@@ -278,6 +333,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
           Attempt([&] { sink.SetRowCount(count + 2); });
         NewsRows.Set(kind, row, false);
         NewsRowTimes.Set(kind, row, 0);
+        AlertRows.Set(kind, row, TAlertRowState());
         WriteTag(sink, row, TotalRowTag);
         const CellTexts texts = ComputeCellTexts(GatherTotalRow(place, *portfolio, settings));
         LogErrors(texts);
@@ -304,8 +360,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
     if (request.Filter.empty() && out.LastWrittenRow > 0 &&
         sink.RowCount() > out.LastWrittenRow + 1) {
       Attempt([&] { sink.SetRowCount(out.LastWrittenRow + 1); });
-      NewsRows.Truncate(kind, out.LastWrittenRow + 1);
-      NewsRowTimes.Truncate(kind, out.LastWrittenRow + 1);
+      TruncateRowTables(kind, out.LastWrittenRow + 1);
     }
 
     label = "15";

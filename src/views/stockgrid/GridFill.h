@@ -16,6 +16,7 @@
 #include <vector>
 
 struct PortfolioSnapshot;
+class TFillMemo;
 
 // The cells, cell objects, row count and repaints of the grid being filled.
 class TGridFillSink {
@@ -29,6 +30,12 @@ public:
   virtual void SetCell(int col, int row, const std::string &text) = 0;
   virtual std::intptr_t Object(int col, int row) const = 0;
   virtual void SetObject(int col, int row, std::intptr_t object) = 0;
+  // Changes whenever a text of the row changes; 0 when the sink keeps no
+  // versions (the pass then computes every row).
+  virtual std::uint64_t RowVersion(int row) const {
+    (void)row;
+    return 0;
+  }
   virtual void RepaintRow(int row) = 0;
   // The pass's last step: one call into the window thread that waits until
   // the window thread has taken it. False when it gave up.
@@ -74,7 +81,10 @@ struct TFillOutcome {
 
 // One pass (the fill thread's ShowResults). portfolio is the snapshot of the
 // grid's portfolio (null for the watch list or when there is none); stop,
-// when given, ends the pass at the next check once set. Never throws:
-// failures are logged or reported.
+// when given, ends the pass at the next check once set. memo, when given,
+// is the grid's record of earlier passes: rows whose inputs did not change
+// are neither computed nor read again (the writes and repaints are those of
+// a pass without it). Never throws: failures are logged or reported.
 TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *portfolio,
-                         TGridFillSink &sink, const std::atomic<bool> *stop = nullptr);
+                         TGridFillSink &sink, const std::atomic<bool> *stop = nullptr,
+                         TFillMemo *memo = nullptr);

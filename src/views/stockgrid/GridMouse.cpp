@@ -8,6 +8,7 @@
 #include "core/IniFile.h"
 #include "core/StringRoutines.h"
 #include "platform/Clock.h"
+#include "platform/Format.h"
 #include "platform/StringUtils.h"
 #include "views/ViewStore.h"
 #include "views/stockgrid/ColumnMove.h"
@@ -163,6 +164,13 @@ void TStockGrid::GridMouseMove(TShiftState Shift, int X, int Y) {
     DragCol = col;
     const std::int64_t now = MonotonicNow();
     const bool mayBegin = now - LastDragMs > GridTimings().DragClickGapMs;
+    if (GridDebugTracing()) {
+      // With the seconds since the last drag, when there was one.
+      const bool earlier = LastDragMs > INT64_MIN / 2;
+      ShowStatusMsg(mayBegin && earlier
+                        ? "BeginDrag " + FormatFloat("0.0", double(now - LastDragMs) / 1000)
+                        : std::string("BeginDrag"));
+    }
     LastDragTime = AppClock().Now();
     LastDragMs = now;
     if (mayBegin) {

@@ -17,6 +17,9 @@ TColor BlendColor(TColor a, TColor b, double t);
 // Polygons (x to the right, y down).
 std::vector<TPoint> ArrowDownPoints(const TRect &rect);
 std::vector<TPoint> ArrowUpPoints(const TRect &rect);
+// Room the sort mark takes at the right end of its title cell (the mark and
+// a gap before the title).
+constexpr int SortMarkRoom = 13;
 std::vector<TPoint> SortMarkDownPoints(const TRect &rect);
 std::vector<TPoint> SortMarkUpPoints(const TRect &rect);
 // Side 0: the mark on the cell's left edge; 1: on its right edge.

@@ -45,20 +45,12 @@ FieldMask VisibleFields(const std::array<int, GridFieldCount> &colPos, int colCo
 
 namespace {
 
-CellTextInputs BaseInputs(const RowPlace &place, const PortfolioSnapshot *portfolio,
-                          const CellTextSettings &settings) {
+CellTextInputs BaseInputs(const RowPlace &place, const CellTextSettings &settings) {
   CellTextInputs in;
   in.GridKind = place.GridKind;
   in.WatchMode = place.WatchMode;
   in.Visible = place.Visible;
   in.Settings = settings;
-  if (portfolio) {
-    in.Whole = portfolio->Groups[0];
-    in.DayLow = portfolio->DayLow;
-    in.DayHigh = portfolio->DayHigh;
-    in.PortTickText = portfolio->TickText;
-    in.RecalcTime = portfolio->RecalcTime;
-  }
   return in;
 }
 
@@ -81,7 +73,11 @@ const PortPosition *FindPosition(const PortfolioSnapshot &portfolio, int listInd
 CellTextInputs GatherListRow(const std::string &symbol, int listIndex, int group,
                              const RowPlace &place, const PortfolioSnapshot *portfolio,
                              const CellTextSettings &settings, int *storeIndex) {
-  CellTextInputs in = BaseInputs(place, portfolio, settings);
+  // A list row carries only the totals its texts read (% Port's base, a
+  // separator's group), so that its inputs stay equal while its texts do.
+  CellTextInputs in = BaseInputs(place, settings);
+  if (portfolio)
+    in.Whole.PctBase = portfolio->Groups[0].PctBase;
   in.Symbol = symbol;
   in.Kind = RowKindOfSymbol(symbol);
   if (storeIndex)
@@ -111,7 +107,12 @@ CellTextInputs GatherListRow(const std::string &symbol, int listIndex, int group
 
 CellTextInputs GatherTotalRow(const RowPlace &place, const PortfolioSnapshot &portfolio,
                               const CellTextSettings &settings) {
-  CellTextInputs in = BaseInputs(place, &portfolio, settings);
+  CellTextInputs in = BaseInputs(place, settings);
+  in.Whole = portfolio.Groups[0];
+  in.DayLow = portfolio.DayLow;
+  in.DayHigh = portfolio.DayHigh;
+  in.PortTickText = portfolio.TickText;
+  in.RecalcTime = portfolio.RecalcTime;
   in.Kind = rkTotal;
   in.Symbol = "TOTAL";
   return in;

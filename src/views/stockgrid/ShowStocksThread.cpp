@@ -44,10 +44,17 @@ void TFillLink::SetStop(const std::shared_ptr<TStopSignal> &stop) {
     stop->Stop();
 }
 
+void TFillLink::SetEndNotifier(std::function<void()> notifier) {
+  std::lock_guard lock(m_mutex);
+  m_endNotifier = std::move(notifier);
+}
+
 void TFillLink::FillEnded() {
   {
     std::lock_guard lock(m_mutex);
     FillRunning.store(false, std::memory_order_release);
+    if (m_endNotifier)
+      m_endNotifier();
   }
   m_idle.notify_all();
 }
@@ -75,6 +82,7 @@ std::intptr_t TStoreFillSink::Object(int col, int row) const { return m_store->O
 void TStoreFillSink::SetObject(int col, int row, std::intptr_t object) {
   m_store->SetObject(col, row, object);
 }
+std::uint64_t TStoreFillSink::RowVersion(int row) const { return m_store->RowVersion(row); }
 void TStoreFillSink::RepaintRow(int row) { m_store->RequestRepaintRow(row); }
 bool TStoreFillSink::SyncPoint() {
   return RunOnWindowThread([] {}, m_link->Stop());
@@ -116,7 +124,8 @@ TFillOutcome ExecuteFill(const TFillRequest &request, TGridFillSink &sink, TFill
 
       step("Mark 4");
       try {
-        out = ShowResults(request, havePortfolio ? &snapshot : nullptr, sink, &link.StopFill);
+        out = ShowResults(request, havePortfolio ? &snapshot : nullptr, sink, &link.StopFill,
+                          &link.Memo);
       } catch (const std::exception &e) {
         if (LoggingOn)
           WriteLog(std::string("EXSHOWRESULTS ERROR ") + e.what(), 0);

@@ -9,10 +9,12 @@
 // a pass still running then stops at its next check and its writes reach
 // nobody.
 #include "platform/WorkerThread.h"
+#include "views/stockgrid/FillMemo.h"
 #include "views/stockgrid/GridFill.h"
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -29,13 +31,20 @@ public:
   std::atomic<bool> StopFill{false};
   // A fill works on the grid.
   std::atomic<bool> FillRunning{false};
+  // What the grid's passes wrote; only the running fill touches it.
+  TFillMemo Memo;
 
   void RequestStop();
   // The fill's stop signal (its window-thread call waits on it).
   const std::shared_ptr<TStopSignal> &Stop() const { return m_stop; }
   void SetStop(const std::shared_ptr<TStopSignal> &stop);
 
-  // Clears FillRunning and wakes WaitIdle.
+  // Called by FillEnded under the link's mutex, from the fill's thread: it
+  // may only post. Cleared by the grid's destructor; once SetEndNotifier
+  // returns, the old notifier is not called any more.
+  void SetEndNotifier(std::function<void()> notifier);
+
+  // Clears FillRunning, tells the notifier and wakes WaitIdle.
   void FillEnded();
   // Waits up to ms milliseconds (no event processing) for FillRunning to
   // clear; true when it did.
@@ -43,6 +52,7 @@ public:
 
 private:
   std::shared_ptr<TStopSignal> m_stop;
+  std::function<void()> m_endNotifier;
   std::mutex m_mutex;
   std::condition_variable m_idle;
 };
@@ -60,6 +70,7 @@ public:
   void SetCell(int col, int row, const std::string &text) override;
   std::intptr_t Object(int col, int row) const override;
   void SetObject(int col, int row, std::intptr_t object) override;
+  std::uint64_t RowVersion(int row) const override;
   void RepaintRow(int row) override;
   bool SyncPoint() override;
   void BeginBatch() override;

@@ -93,12 +93,17 @@ TStockGrid::TStockGrid(QWidget *Owner) : TStringGrid(Owner), m_link(std::make_sh
   };
   OnDragDrop = [this](TDragObject &Source, int X, int Y) { GridDragDrop(Source, X, Y); };
   OnEndDrag = [this](QWidget *Target, int X, int Y) { GridEndDrag(Target, X, Y); };
+  // Posting only: the fill calls this from its own thread.
+  m_link->SetEndNotifier(
+      [this] { QMetaObject::invokeMethod(this, "FillEnded", Qt::QueuedConnection); });
   LoadColumnMap();
 }
 
 TStockGrid::~TStockGrid() {
   // A fill keeps its own reference to the link and to the cell store: told
-  // to stop, it ends at its next check and writes to nobody.
+  // to stop, it ends at its next check and writes to nobody. After this no
+  // fill can post to the grid; posted calls die with it.
+  m_link->SetEndNotifier(nullptr);
   m_link->RequestStop();
   if (m_link->FillRunning.load())
     m_link->WaitIdle(kDestroyWaitMs);
@@ -113,6 +118,16 @@ TStockGrid::~TStockGrid() {
 
 bool TStockGrid::FillRunning() const { return m_link->FillRunning.load(); }
 bool TStockGrid::StopFill() const { return m_link->StopFill.load(); }
+
+void TStockGrid::FillEnded() {
+  if (!OnFillEnded)
+    return;
+  try {
+    OnFillEnded();
+  } catch (const std::exception &e) {
+    ShowErrorReport(e.what(), "FillEnded");
+  }
+}
 
 // ---- Fill -------------------------------------------------------------------------------
 
@@ -232,8 +247,13 @@ int TStockGrid::ApplyView(bool Resort) {
     FitSymbolColumn();
     if (ColPos[gfSeparator] >= 0 && ColPos[gfSeparator] < cols)
       SetColWidths(ColPos[gfSeparator], kSeparatorColWidth);
-    if (Resort)
-      SortRows(SortCol, false, false);
+    if (Resort) {
+      // The cells still hold the previous layout: the sort fills first. A
+      // sort field the view hides leaves the rows in list order.
+      if (SortCol < 0)
+        RowsSorted = false;
+      SortRows(SortCol, true, false);
+    }
     ProcessPendingRepaints();
     FitSymbolColumn();
     // The texts of a fill still to come are fitted by the owner's timer.

@@ -91,6 +91,8 @@ public:
   bool WidthsValid = false;        // ColWidth holds widths taken from the grid
   ViewRecord *View = nullptr;      // the layout in use (not owned)
   TGridMouseEvent OnGridMouseDown; // after every mouse-down
+  // On the window thread after a fill has ended (FillRunning is clear).
+  std::function<void()> OnFillEnded;
   TDateTime LastDragTime = 0;
   // The same two moments on the monotonic clock (the rules measure these).
   std::int64_t LastDblClickMs = INT64_MIN / 2;
@@ -101,6 +103,8 @@ public:
 
   // A fill thread works on the grid.
   bool FillRunning() const;
+  // Posted by a fill that ended; raises OnFillEnded.
+  Q_INVOKABLE void FillEnded();
   // Set once the grid is being destroyed.
   bool StopFill() const;
 
@@ -131,6 +135,10 @@ public:
   void SortRows(int Column, bool Force, bool Reset);
   // Fits every column to its title and texts (after a fill).
   void AutoFitColumns();
+  // After the fill of a refresh: the rows are sorted again by the sort
+  // column (new quotes may change the order) and, with autoFit, every column
+  // is fitted by the owner's timer (FitAllPending).
+  void RefreshFilled(bool autoFit);
   // Moves the field shown in grid column FromCol before the one in ToCol (or
   // after the last when ToCol holds none) in the view's map. False, with
   // nothing changed, when the columns or the view's map don't allow it.

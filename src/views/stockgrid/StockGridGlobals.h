@@ -5,6 +5,7 @@
 #include "platform/DateTime.h"
 
 #include <array>
+#include <cstdint>
 #include <mutex>
 #include <vector>
 
@@ -100,6 +101,22 @@ private:
 // newest unread item.
 extern TGridRowTable<bool> NewsRows;
 extern TGridRowTable<TDateTime> NewsRowTimes;
+
+// The alert state a row was last asked to be painted with: the alert colour
+// (-2 none) and whether an alert of its symbol is active (the alert bulb).
+// The fill repaints a row whose state changed, even when its texts did not.
+struct TAlertRowState {
+  std::int32_t Color = -2;
+  bool Active = false;
+  bool operator==(const TAlertRowState &) const = default;
+};
+extern TGridRowTable<TAlertRowState> AlertRows;
+
+// The grids' start-up, once per run before the first grid is made: logs
+// "StrGrid Init" (when logging is on), scheme number 1 and GridNow.
+void InitStockGridUnit();
+// Debug tracing (the DEBUG switch): the grids show status texts of their steps.
+bool GridDebugTracing();
 
 // Column dragging and clicks across grids (window thread).
 extern TStockGrid *DragSourceGrid;

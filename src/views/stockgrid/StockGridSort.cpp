@@ -8,6 +8,7 @@
 #include "views/stockgrid/GridFill.h"
 #include "views/stockgrid/RowSorting.h"
 #include "views/stockgrid/StockGrid.h"
+#include "views/stockgrid/StockGridGlobals.h"
 
 #include <chrono>
 #include <exception>
@@ -53,11 +54,17 @@ void TStockGrid::SortRows(int Column, bool Force, bool Reset) {
       RowsSorted = true;
     }
     if (Force || lastRow != entries) {
-      ShowStocks("");
       const auto deadline = std::chrono::steady_clock::now() +
                             std::chrono::milliseconds(GridTimings().SortFillWaitMs);
-      while (FillRunning() && std::chrono::steady_clock::now() < deadline)
-        Delay(1);
+      const auto waitForFill = [&] {
+        while (FillRunning() && std::chrono::steady_clock::now() < deadline)
+          Delay(1);
+      };
+      // A fill asked for earlier may write another layout's texts: the
+      // sort reads the texts of a fill of its own.
+      waitForFill();
+      ShowStocks("");
+      waitForFill();
       lastRow = lastDataRow();
     }
     const int field = FieldAtColumn(ColPos, Column);
@@ -83,6 +90,13 @@ void TStockGrid::SortRows(int Column, bool Force, bool Reset) {
   }
 }
 
+void TStockGrid::RefreshFilled(bool autoFit) {
+  if (RowsSorted && SortCol >= 0)
+    SortRows(SortCol, false, false);
+  if (autoFit)
+    FitAllPending = true;
+}
+
 void TStockGrid::GridMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   (void)Shift;
   if (IsSizing() || Sizing) {
@@ -96,6 +110,8 @@ void TStockGrid::GridMouseUp(TMouseButton Button, TShiftState Shift, int X, int 
   if (afterDrag || row != 0 || TDragManager::Instance().Dragging() || col != MouseCol ||
       row != MouseRow || col < 0)
     return;
+  if (GridDebugTracing())
+    ShowStatusMsg("Start Sort");
   const int field = FieldAtColumn(ColPos, col);
   if (field == gfSeparator || field == gfChart)
     return;

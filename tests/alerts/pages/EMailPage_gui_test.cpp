@@ -336,6 +336,22 @@ TEST_F(EMailPageTest, NewTemplatesAreNumberedAndMustBeFilled) {
   EXPECT_EQ(EMailSetups().Record(3)->Body, "Hello");
 }
 
+TEST_F(EMailPageTest, ABodyThatIsOnlyTheEndOfBodyLineIsRefused) {
+  Open();
+  Select(1);
+  const std::string before = EMailSetups().Record(1)->Body;
+  page->memoBody->setPlainText(QStringLiteral("---ENDOFBODY---"));
+  page->pbSave->click();
+  ASSERT_EQ(prompt.QuestionCount(), 1u);
+  EXPECT_EQ(prompt.Questions()[0].text, "The message body cannot be just the line "
+                                        "\"---ENDOFBODY---\". Please add to it or change it.");
+  EXPECT_EQ(EMailSetups().Record(1)->Body, before);
+  page->memoBody->setPlainText(QStringLiteral("---ENDOFBODY---\nmore"));
+  page->pbSave->click();
+  EXPECT_EQ(prompt.QuestionCount(), 1u);
+  EXPECT_EQ(EMailSetups().Record(1)->Body, "---ENDOFBODY---\r\nmore");
+}
+
 TEST_F(EMailPageTest, CancelShowsTheTemplateAgain) {
   Open();
   Select(1);

@@ -4,12 +4,17 @@
 
 #include "acquisition/HTTPSite.h"
 #include "core/PortfolioCalc.h"
+#include "core/PriceText.h"
 #include "core/StoreTestSupport.h"
+#include "platform/Format.h"
+#include "platform/StringUtils.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <functional>
+#include <iomanip>
 #include <limits>
 #include <map>
 #include <string>
@@ -740,6 +745,45 @@ TEST(CellTextsFormat, Builders) {
   EXPECT_FALSE(Percentage(1e300, 1e-300, r));
   EXPECT_TRUE(Percentage(1, 4, r));
   EXPECT_DOUBLE_EQ(r, 25);
+}
+
+// The cell builders format without the general formatters' pattern reading;
+// their texts are those of the general formatters, byte for byte, over values
+// of every size, both signs, halves at each rounding place and the place
+// where rounding carries into a new digit or column class.
+TEST(CellTextsFormat, TextsAreThoseOfTheGeneralFormatters) {
+  std::vector<double> values = {0,        -0.0,      0.5,        -0.5,      1.005,     2.675,
+                                0.125,    -0.125,    0.045,      9.999995,  9.9999949, 999.9995,
+                                999.9994, 9999.995,  10000.004,  10000.05,  99999.95,  0.000001,
+                                1e-300,   -1e-300,   123456.785, 999999.95, 1e9 - 0.5, 1e14 + 0.5,
+                                1e15 - 1, 1e15,      1e15 + 1,   4.35e20,   -7.5e30,   1e308};
+  // Pseudo-random values of every magnitude, and decimal halves.
+  std::uint64_t seed = 88172645463325252ull;
+  auto next = [&] {
+    seed ^= seed << 13;
+    seed ^= seed >> 7;
+    seed ^= seed << 17;
+    return seed;
+  };
+  for (int i = 0; i < 20000; ++i) {
+    const double mantissa = double(next() % 100000000) / 1000.0;
+    const double scale = std::pow(10.0, int(next() % 20) - 8);
+    const double v = (next() % 2 ? -1 : 1) * mantissa * scale;
+    values.push_back(v);
+    values.push_back(std::round(v * 1000) / 1000 + 0.0005);
+    values.push_back(std::round(v * 100) / 100 + 0.005);
+  }
+  for (double v : values) {
+    SCOPED_TRACE(testing::Message() << std::setprecision(17) << v);
+    ASSERT_EQ(WholeNumberText(v), Trim(Format("%20.0n", {v})));
+    ASSERT_EQ(OneDecimalText(v), Trim(Format("%20.1n", {v})));
+    ASSERT_EQ(PercentNumberText(v), Trim(Format("%7.2f", {v})));
+    ASSERT_EQ(SubtotalAmountText(v), Trim(Format("%12.0n", {v})));
+    ASSERT_EQ(PriceCellText(v, false), AlignPriceText(PriceToStr(v, false), false));
+    ASSERT_EQ(PriceCellText(v, true), AlignPriceText(PriceToStr(v, true), true));
+    const double time = std::fabs(std::fmod(v, 50000.0));
+    ASSERT_EQ(QuoteTimeText(time, 0), FormatDateTime("hh:nn:ss", time));
+  }
 }
 
 // ---- Gathering from the stores -------------------------------------------------------------

@@ -121,13 +121,24 @@ TEST_P(SchemeCountTable, GivesTheBuiltInSchemeOnly) {
 INSTANTIATE_TEST_SUITE_P(
     ColorScheme, SchemeCountTable,
     ::testing::Values(CountCase{"missing", {}}, CountCase{"zero", {"NumSets=0"}},
-                      CountCase{"negative", {"NumSets=-3"}}, CountCase{"above_99", {"NumSets=100"}},
+                      CountCase{"negative", {"NumSets=-3"}},
                       CountCase{"huge", {"NumSets=99999999999999"}},
                       CountCase{"not_a_number", {"NumSets=two"}}, CountCase{"empty", {"NumSets="}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(ColorSchemeTest, NinetyNineSchemesAreAllowed) {
   EXPECT_EQ(ParseColorSchemes(Params({"NumSets=99"})).size(), 99u);
+}
+
+TEST_F(ColorSchemeTest, MoreThanNinetyNineSchemesAreReadUpToTheLastDefinedOne) {
+  std::vector<std::string> lines{"NumSets=150"};
+  for (int n = 1; n <= 101; ++n)
+    for (const std::string &l : NumberedScheme(n))
+      lines.push_back(l);
+  const auto schemes = ParseColorSchemes(Params(lines));
+  ASSERT_EQ(schemes.size(), 101u);
+  EXPECT_EQ(schemes[100].Name, "Numbered");
+  EXPECT_EQ(schemes[100].NoStripeRow, 0x1u);
 }
 
 TEST_F(ColorSchemeTest, AnnouncedButUndefinedSchemesAreCopiesOfTheBuiltInOne) {

@@ -228,6 +228,8 @@ TEST_F(GridPaintTest, SignColours) {
                {gfValueChange, "+1.2% -340", true},
                {gfValueChange, "-1.2% 340", true},
                {gfValueChange, "+1.2% 340", false},
+               {gfValueChange, "- +2,000", false}, // no percentage: "-" is no value
+               {gfGain, "- -150", true},
                {gfGain, "+300", false}};
   for (const Case &c : cases) {
     grid->SetCells(Col(c.field), 3, c.text);
@@ -257,6 +259,23 @@ TEST_F(GridPaintTest, TwoValuesSplitTheCellAndLoseTheirSignsWithNoSign) {
 
   grid->SetCells(Col(gfChange), 3, "- 1.25");
   EXPECT_EQ(FirstText(*Paint(gfChange, 3)).Text, "1.25");
+
+  // A first value "-" (a zero or missing percentage) is a value of its own.
+  grid->SetCells(Col(gfGain), 3, "- 150");
+  const auto dash = Paint(gfGain, 3)->CallsNamed("TextRect");
+  ASSERT_EQ(dash.size(), 2u);
+  EXPECT_EQ(dash[0].Text, "-");
+  EXPECT_EQ(dash[1].Text, "150");
+}
+
+TEST_F(GridPaintTest, TitlesTakeTheirFieldsStyle) {
+  view.FieldStyle[gfSymbol] = 1;  // bold
+  view.FieldStyle[gfLast] = 2;    // italic
+  view.FieldStyle[gfBid] = 8 | 1; // keeps the font's style
+  EXPECT_TRUE(FirstText(*Paint(gfSymbol, 0)).Font.Bold);
+  EXPECT_FALSE(FirstText(*Paint(gfSymbol, 0)).Font.Italic);
+  EXPECT_TRUE(FirstText(*Paint(gfLast, 0)).Font.Italic);
+  EXPECT_FALSE(FirstText(*Paint(gfBid, 0)).Font.Bold);
 }
 
 TEST_F(GridPaintTest, TickArrows) {
@@ -304,6 +323,12 @@ TEST_F(GridPaintTest, SortMarkAndTitleFallback) {
   if (mediumW < longW)
     EXPECT_EQ(titleIn(mediumW + 3), FieldMediumTitle(gfValueChange));
   EXPECT_EQ(titleIn(2), FieldShortTitle(gfValueChange));
+
+  // The sort column's title leaves room for the mark.
+  grid->RowsSorted = true;
+  grid->SortCol = Col(gfValueChange);
+  EXPECT_NE(titleIn(longW + 3), FieldLongTitle(gfValueChange));
+  EXPECT_EQ(titleIn(longW + 3 + SortMarkRoom), FieldLongTitle(gfValueChange));
 }
 
 TEST_F(GridPaintTest, NewsAndAlertBulbsOfTheSymbolCell) {

@@ -4,10 +4,13 @@
 
 #include "core/NewsStore.h"
 #include "views/stockgrid/CellTextsFormat.h"
+#include "platform/GridCellStore.h"
 #include "views/stockgrid/ShowStocksThread.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -65,6 +68,90 @@ TEST_F(GridFillTest, IdenticalSecondPassWritesNothing) {
   EXPECT_TRUE(sink.RowCountWrites.empty());
   // Only the separator row is repainted on every pass.
   EXPECT_EQ(sink.Repaints, std::vector<int>{2});
+}
+
+// A grid's passes remember each row's inputs and skip the rows whose inputs
+// did not change. Grid A keeps that memo from pass to pass, grid B computes
+// every row every pass: after each step both hold the same texts and got the
+// same repaints, and a pass with nothing changed writes nothing.
+TEST_F(GridFillTest, RowsWithUnchangedInputsAreSkippedWithTheSameTextsAndRepaints) {
+  PortPosition cash = Pos("$CASH", 500);
+  PortPosition shortPosition = Pos("DDD", -20, 9);
+  shortPosition.Note = "short";
+  const int index = AddPortfolio({Pos("AAA", 100, 10), Pos("BBB"), Pos("-"), cash, Pos("CCC"),
+                                  Pos("AAA", 5), Pos("ZZZ"), shortPosition, Pos("EEE")});
+  struct Grid {
+    Grid(int kind, bool keepMemo) : Kind(kind), KeepMemo(keepMemo) {}
+    int Kind;
+    bool KeepMemo;
+    std::shared_ptr<TGridCellStore> Store = std::make_shared<TGridCellStore>(GridFieldCount, 2);
+    std::shared_ptr<TFillLink> Link = std::make_shared<TFillLink>();
+
+    TGridCellStore::Damage Pass(TFillRequest request) {
+      request.GridKind = Kind;
+      if (!KeepMemo)
+        Link = std::make_shared<TFillLink>();
+      Link->FillRunning = true;
+      Store->TakeDamage();
+      TStoreFillSink sink(Store, Link);
+      ExecuteFill(request, sink, *Link);
+      return Store->TakeDamage();
+    }
+    std::vector<std::uint64_t> Versions() const {
+      std::vector<std::uint64_t> v;
+      for (int r = 0; r < Store->RowCount(); ++r)
+        v.push_back(Store->RowVersion(r));
+      return v;
+    }
+  };
+  // Kinds of their own, so that the grids share no news-row table.
+  Grid a(gkMainGrid, true);
+  Grid b(gkPrintGrid, false);
+  TFillRequest request = PortfolioRequest(index);
+  const auto step = [&](const char *what) -> TGridCellStore::Damage {
+    SCOPED_TRACE(what);
+    const TGridCellStore::Damage da = a.Pass(request);
+    const TGridCellStore::Damage db = b.Pass(request);
+    EXPECT_EQ(a.Store->RowCount(), b.Store->RowCount());
+    for (int r = 0; r < std::min(a.Store->RowCount(), b.Store->RowCount()); ++r) {
+      EXPECT_EQ(a.Store->RowTexts(r), b.Store->RowTexts(r)) << "row " << r;
+      EXPECT_EQ(a.Store->Object(0, r), b.Store->Object(0, r)) << "row " << r;
+    }
+    EXPECT_EQ(da.All, db.All);
+    EXPECT_EQ(da.Rows, db.Rows);
+    return da;
+  };
+
+  step("first pass");
+  EXPECT_EQ(a.Store->Cell(gfSymbol, 10), "TOTAL");
+
+  const std::vector<std::uint64_t> before = a.Versions();
+  const TGridCellStore::Damage unchanged = step("nothing changed");
+  EXPECT_EQ(a.Versions(), before) << "a pass with nothing changed writes nothing";
+  EXPECT_FALSE(unchanged.All);
+  EXPECT_EQ(unchanged.Rows, std::vector<int>{3}) << "only the separator row, on every pass";
+
+  StoreLast("BBB", 25, 21);
+  StoreLast("EEE", 8.5, 8);
+  step("two quotes changed, and with them every row's share of the portfolio");
+
+  request.RowsSorted = true;
+  request.RowOrder = {9, 8, 7, 6, 5, 4, 3, 2, 1};
+  step("rows sorted the other way");
+
+  std::swap(request.ColPos[gfBid], request.ColPos[gfAsk]);
+  request.ColPos[gfNote] = -1;
+  step("columns moved and hidden");
+
+  a.Store->SetCell(request.ColPos[gfLast], 2, "x");
+  b.Store->SetCell(request.ColPos[gfLast], 2, "x");
+  step("a cell written behind the passes' back");
+
+  TDisplaySettings fractions;
+  fractions.Fractions = true;
+  SetDisplaySettings(fractions);
+  step("prices shown as fractions");
+  EXPECT_EQ(a.Store->Cell(request.ColPos[gfLast], 1), "    8 1/2");
 }
 
 TEST_F(GridFillTest, FilteredPassTouchesOnlyItsRowsAndKeepsTheTotals) {

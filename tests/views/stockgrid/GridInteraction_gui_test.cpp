@@ -12,6 +12,7 @@
 #include "platform/WaitHelpers.h"
 #include "views/stockgrid/GridDragObject.h"
 #include "views/stockgrid/ShowStocksThread.h"
+#include "views/stockgrid/GridShapes.h"
 #include "views/stockgrid/StockGrid.h"
 
 #include <QApplication>
@@ -408,6 +409,14 @@ TEST_F(GridInteractionTest, AutoFitColumns) {
   grid->AutoFitColumns();
   EXPECT_EQ(grid->ColWidth[gfChart], 77);
   EXPECT_EQ(grid->ColWidth[gfSeparator], 6);
+
+  // The sort column's title also holds the sort mark.
+  grid->SetCells(grid->ColPos[gfLast], 1, "1");
+  grid->RowsSorted = true;
+  grid->SortCol = grid->ColPos[gfLast];
+  grid->AutoFitColumns();
+  EXPECT_EQ(grid->ColWidths(grid->ColPos[gfLast]),
+            m.TextWidth(FieldShortTitle(gfLast)) + 2 + SortMarkRoom);
 }
 
 } // namespace

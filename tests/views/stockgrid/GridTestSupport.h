@@ -136,6 +136,8 @@ protected:
     CurrentPortfolio.store(0);
     NewsRows.Clear();
     NewsRowTimes.Clear();
+    AlertRows.Clear();
+    ResetSavedSorts();
     ResetColorSchemes();
     ResetViewStore();
   }
@@ -148,12 +150,22 @@ protected:
     CurrentPortfolio.store(0);
     NewsRows.Clear();
     NewsRowTimes.Clear();
+    AlertRows.Clear();
+    ResetSavedSorts();
     SetErrorReportSink({});
     SetDisplaySettings(TDisplaySettings());
     SetNewsLockTimings(NewsLockTimings());
     MyCriticalSection::SetDeadlockReporter(nullptr);
     MyCriticalSection::ResetTimings();
     SetAppClock(nullptr);
+  }
+
+  // No grid kind has sorted before.
+  static void ResetSavedSorts() {
+    for (int kind = 1; kind <= GridKindCount; ++kind) {
+      SavedSortCol.Set(kind, -1);
+      SavedSortDown.Set(kind, false);
+    }
   }
 
   // Stores a quote stamped 2024-01-10 10:30.

@@ -276,6 +276,15 @@ TEST_F(StockGridTest, PortfolioSymbolsAreRequestedOnceButFillEveryRow) {
   grid->GetPortfolioSymbols(list);
   EXPECT_EQ(list, "IBM,brk.b");
   EXPECT_EQ(grid->Symbols.Count(), 5);
+
+  // "Already listed" is the symbol between commas in the text, also when a
+  // symbol holds a comma.
+  const int commas = PortfolioList.Add(
+      "Commas", "COMMAS", {Pos("A,B"), Pos("A"), Pos("B"), Pos("C"), Pos("B,C"), Pos("C")});
+  CurrentPortfolio.store(commas);
+  grid->PortfolioIndex = commas;
+  grid->GetPortfolioSymbols(list);
+  EXPECT_EQ(list, "A,B,C");
 }
 
 TEST_F(StockGridTest, WatchSymbolsSkipRepeatsAndDashes) {

@@ -1,0 +1,122 @@
+// One quotes.csv refresh of 2,000 changed symbols as the main window's
+// refresh timer runs it on the window thread (the intake's read, parse and
+// store, the updated-symbol sets, the grid's set taken), next to the least
+// that work needs: reading the file, parsing it and storing the quotes.
+#include "BenchRatio.h"
+#include "acquisition/QuoteCsv.h"
+#include "acquisition/QuoteIntake.h"
+#include "acquisition/UpdatedSymbols.h"
+#include "core/ProgramFolder.h"
+#include "core/StockStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr int kSymbols = 2000;
+constexpr int kRepetitions = 7;
+
+// The file's text with every price moved by round / 100.
+std::string QuoteText(int round) {
+  std::string text = "Symbol,Last,Bid,Ask,Volume,High,Low,PrevClose,BidSize,AskSize,Time\n";
+  char line[160];
+  for (int i = 0; i < kSymbols; ++i) {
+    const double last = 20 + (i % 300) * 0.25 + (round % 50) * 0.01;
+    std::snprintf(line, sizeof line, "Q%04d,%.2f,%.2f,%.2f,%d,%.2f,%.2f,%.2f,%d,%d,10:%02d:%02d\n",
+                  i, last, last - 0.01, last + 0.01, 100000 + round * 100 + i, last + 1, last - 1,
+                  last - 0.5, 3, 4, round % 60, i % 60);
+    text += line;
+  }
+  return text;
+}
+
+struct Folder {
+  QTemporaryDir Dir;
+  Folder() { SetProgramFolder(QDir(Dir.path()).absolutePath().toStdString() + "/"); }
+  std::string Path() const { return QuoteIntake::FileName(); }
+  void Write(const std::string &text) const {
+    QSaveFile file(QString::fromStdString(Path()));
+    file.open(QIODevice::WriteOnly);
+    file.write(text.data(), qint64(text.size()));
+    file.commit();
+  }
+};
+
+Folder &TheFolder() {
+  static Folder folder;
+  return folder;
+}
+
+void BM_Refresh_WindowThread(benchmark::State &state) {
+  Folder &folder = TheFolder();
+  QuoteIntake intake;
+  intake.SetDemo(false);
+  int round = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    folder.Write(QuoteText(++round));
+    ClearUpdatedSymbolSets();
+    state.ResumeTiming();
+    const auto stored = intake.Refresh();
+    std::string mainGrid;
+    TakeUpdatedSymbols(usMainGrid, mainGrid, "MAIN");
+    benchmark::DoNotOptimize(mainGrid.data());
+    if (stored.size() != std::size_t(kSymbols))
+      state.SkipWithError("the refresh did not store every quote");
+  }
+  ClearUpdatedSymbolSets();
+}
+
+void BM_ReadParseStore(benchmark::State &state) {
+  Folder &folder = TheFolder();
+  int round = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    folder.Write(QuoteText(++round));
+    state.ResumeTiming();
+    QFile file(QString::fromStdString(folder.Path()));
+    file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = file.readAll();
+    const QuoteCsvResult parsed =
+        ParseQuoteCsv(std::string(bytes.constData(), std::size_t(bytes.size())));
+    for (const QuoteCsvRow &q : parsed.Rows) {
+      QuoteFields f;
+      f.Last = q.Last;
+      f.Bid = q.Bid;
+      f.Ask = q.Ask;
+      f.Volume = q.Volume;
+      f.High = q.High;
+      f.Low = q.Low;
+      f.PrevClose = q.PrevClose;
+      f.BidSize = q.BidSize;
+      f.AskSize = q.AskSize;
+      f.QuoteTime = q.Time;
+      f.DayStamp = 45301;
+      StoreQuote(q.Symbol, f);
+    }
+  }
+}
+
+BENCHMARK(BM_Refresh_WindowThread)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_ReadParseStore)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly();
+
+const bool registered = [] {
+  RegisterRatio("quotes.csv refresh of 2,000 changed symbols / read, parse and store",
+                "BM_Refresh_WindowThread", "BM_ReadParseStore", 3.0);
+  return true;
+}();
+
+} // namespace

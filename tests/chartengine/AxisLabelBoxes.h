@@ -1,0 +1,73 @@
+#pragma once
+// The boxes of the texts an axis draws, read back from a recording canvas,
+// for checks that labels keep apart and stay inside their chart.
+#include "ChartTestSupport.h"
+#include "chartengine/canvas/ChartCanvas3D.h"
+#include "chartengine/engine/CustomAxisPanel.h"
+#include "chartengine/engine/CustomChartAxis.h"
+#include "platform/Canvas.h"
+#include "platform/RecordingCanvas.h"
+
+#include <QFontMetrics>
+#include <sstream>
+#include <string>
+#include <vector>
+
+struct DrawnLabel {
+  std::string Text;
+  TRect Box;
+};
+
+// The box of a text written unturned at (x, y) with a canvas alignment.
+inline TRect WrittenTextBox(const TCanvasCall &call) {
+  const QFontMetrics fm(ToQFont(call.Font));
+  const int w = fm.horizontalAdvance(QString::fromStdString(call.Text));
+  const int h = fm.height();
+  const int x = call.Args.at(0);
+  const int y = call.Args.at(1);
+  int left = x;
+  if ((call.TextAlign & TA_CENTER) == TA_CENTER)
+    left = x - w / 2;
+  else if (call.TextAlign & TA_RIGHT)
+    left = x - w;
+  const int top = (call.TextAlign & TA_BOTTOM) ? y - h : y;
+  return TRect(left, top, left + w, top + h);
+}
+
+// The texts the axis writes, drawn once more on its own after a drawing of
+// its chart (which laid it out and set the 3-D view).
+inline std::vector<DrawnLabel> DrawnAxisTexts(TCustomAxisPanel &chart, TCustomChartAxis &axis) {
+  TRecordingCanvas rec;
+  TChartCanvas3D &canvas = chart.Canvas();
+  TCanvas *const old = canvas.TargetCanvas();
+  canvas.SetTargetCanvas(&rec);
+  axis.DrawAxis(true);
+  canvas.SetTargetCanvas(old);
+  std::vector<DrawnLabel> labels;
+  for (const TCanvasCall &c : rec.CallsNamed("TextOut"))
+    labels.push_back({c.Text, WrittenTextBox(c)});
+  return labels;
+}
+
+// Overlapping or touching pairs of boxes, as readable text ("" when none).
+inline std::string CrowdedLabels(const std::vector<DrawnLabel> &labels) {
+  std::ostringstream out;
+  for (std::size_t a = 0; a < labels.size(); ++a)
+    for (std::size_t b = a + 1; b < labels.size(); ++b) {
+      // Touching counts: the boxes grown by a pixel must not meet.
+      const TRect grown = labels[a].Box.Inflate(1, 1);
+      if (!IntersectRect(grown, labels[b].Box).IsEmpty())
+        out << "\"" << labels[a].Text << "\" meets \"" << labels[b].Text << "\"; ";
+    }
+  return out.str();
+}
+
+// Boxes that leave the rect, as readable text ("" when none).
+inline std::string LabelsOutside(const std::vector<DrawnLabel> &labels, const TRect &bounds) {
+  std::ostringstream out;
+  for (const DrawnLabel &l : labels)
+    if (l.Box.Left < bounds.Left || l.Box.Top < bounds.Top || l.Box.Right > bounds.Right ||
+        l.Box.Bottom > bounds.Bottom)
+      out << "\"" << l.Text << "\" leaves the chart; ";
+  return out.str();
+}
