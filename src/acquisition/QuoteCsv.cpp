@@ -221,7 +221,11 @@ bool ParseDate(const std::string &text, TDateTime &date) {
   return true;
 }
 
-std::string Quoted(const std::string &s) { return "\"" + s + "\""; }
+// A field quoted in an error text: at most 40 characters of it, so that one
+// huge field cannot flood the log.
+std::string Quoted(const std::string &s) {
+  return "\"" + CutTo(s, 40) + "\"";
+}
 
 } // namespace
 

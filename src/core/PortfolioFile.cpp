@@ -14,6 +14,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -121,7 +122,8 @@ PortfolioFileContent ParsePortfolioFileText(const std::string &text) {
     if (kind == "PORTFOLIO") {
       PortfolioFileEntry entry;
       entry.Name = f.size() > 1 ? CutTo(f[1], PortTextMaxLength) : "";
-      entry.Key = f.size() > 2 ? CutTo(Trim(f[2]), PortKeyMaxLength) : "";
+      // Trimmed again after the cut, as the next reading would trim it.
+      entry.Key = f.size() > 2 ? Trim(CutTo(Trim(f[2]), PortKeyMaxLength)) : "";
       if (Trim(entry.Name).empty())
         problem("portfolio without a name");
       for (const PortfolioFileEntry &other : content.Portfolios)
@@ -167,6 +169,14 @@ PortfolioFileContent ParsePortfolioFileText(const std::string &text) {
       }
       if (!ParseNumber(field(6), low) || !ParseNumber(field(7), high)) {
         problem("price limit is not a number");
+        continue;
+      }
+      // The price paid, commission and limits are kept as floats: a value
+      // beyond their range would turn into infinity.
+      const auto fits = [](double v) { return std::fabs(v) <= std::numeric_limits<float>::max(); };
+      if (!fits(StrToPrice(CutTo(field(3), PortTextMaxLength))) || !fits(commission) ||
+          !fits(low) || !fits(high)) {
+        problem("a price or commission is too large");
         continue;
       }
       pos.Quantity = quantity;

@@ -129,11 +129,15 @@ std::string FormatPrice(double value) {
     return "0";
   const double a = std::fabs(value);
   const int decimals = a < 10 ? 5 : a < 1000 ? 3 : a <= 10000 ? 2 : 1;
-  // Round half away from zero on the decimal value.
+  // Round half away from zero on the decimal value: the nudge lifts a half
+  // stored just below (1.005 is 1.00499999...). Only while it stays far below
+  // one unit, or huge prices would grow each time they are shown and read.
   constexpr double Scales[] = {1, 10, 100, 1000, 10000, 100000};
   const double scale = Scales[decimals];
-  double r = std::round(a * scale + (a * scale) * 1e-15);
-  // to_chars with a precision writes what printf's "%.*f" writes, faster.
+  const double x = a * scale;
+  double r = std::round(x < 1e12 ? x + x * 1e-15 : x);
+  // to_chars with a precision writes what printf's "%.*f" writes, faster;
+  // the buffer holds the largest double written out in full (309 digits).
   char buf[400];
   const auto res =
       std::to_chars(buf, buf + sizeof buf, r / scale, std::chars_format::fixed, decimals);

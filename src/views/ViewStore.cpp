@@ -43,17 +43,24 @@ bool ToInt(const std::string &text, int &value) {
   return ec == std::errc() && p == end;
 }
 
-// Separators of the spec must not appear inside the font name.
+// Separators of the spec must not appear inside the font name, nor line
+// breaks, which the settings file would not keep.
 std::string CleanFontName(const std::string &name) {
   std::string out = name;
   for (char &c : out)
-    if (c == ';' || c == '|' || c == '=' || c == ',')
+    if (c == ';' || c == '|' || c == '=' || c == ',' || c == '\r' || c == '\n')
       c = ' ';
   return Trim(out);
 }
 
+// A name as the settings file gives it back: no line breaks (written as
+// blanks) and no blanks at the ends (trimmed when read), also after the cut.
 std::string CleanViewName(const std::string &name) {
-  return CutTo(StringReplaceAll(name, "|", "/"), ViewNameMaxLength);
+  std::string out = StringReplaceAll(name, "|", "/");
+  for (char &c : out)
+    if (c == '\r' || c == '\n')
+      c = ' ';
+  return Trim(CutTo(out, ViewNameMaxLength));
 }
 
 ViewRecord MakeView(const std::string &name, int fontSize, const std::vector<int> &fields) {
@@ -123,8 +130,10 @@ bool ParseViewSpec(const std::string &spec, ViewRecord &view, std::string &error
     const std::string name = UpperCase(Trim(item.substr(0, eq)));
     const std::string value = Trim(item.substr(eq + 1));
     if (name == "FONT") {
-      if (!value.empty())
-        out.FontName = value;
+      // Read as the spec writes it, so a view saved and read again keeps its font.
+      const std::string font = CleanFontName(value);
+      if (!font.empty())
+        out.FontName = font;
     } else if (name == "SIZE") {
       int size = 0;
       if (ToInt(value, size))
@@ -136,6 +145,9 @@ bool ParseViewSpec(const std::string &spec, ViewRecord &view, std::string &error
     } else if (name == "COLS") {
       // The symbol field comes first whatever the text says; unknown and
       // repeated keys are skipped.
+      // A later "cols" item replaces an earlier one rather than adding to it,
+      // which would put two fields in one column.
+      out.FieldCol.fill(-1);
       std::vector<int> fields{gfSymbol};
       for (const std::string &key : Split(value, ',')) {
         const int f = FieldByViewKey(Trim(key));

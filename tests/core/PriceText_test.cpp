@@ -79,6 +79,16 @@ TEST(PriceTextTest, FormatPriceTable) {
     EXPECT_EQ(FormatPrice(c.value), c.text) << c.value;
 }
 
+TEST(PriceTextTest, HugePricesAreShownWholeAndReadBackAsShown) {
+  const std::string texts[] = {"1000000000040004", "12345678901234567", std::string(75, '6')};
+  for (const std::string &text : texts) {
+    const std::string shown = FormatPrice(StrToPrice(text));
+    EXPECT_DOUBLE_EQ(StrToPrice(shown), StrToPrice(text)) << text;
+    EXPECT_EQ(FormatPrice(StrToPrice(shown)), shown) << text;
+  }
+  EXPECT_EQ(FormatPrice(1000000000040004), "1000000000040004");
+}
+
 TEST(PriceTextTest, PriceToStrFractionTable) {
   struct Case {
     double value;

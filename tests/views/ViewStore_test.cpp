@@ -62,6 +62,43 @@ TEST_F(ViewStoreTest, ParsingPutsTheSymbolFirstAndSkipsUnknownAndRepeatedKeys) {
   EXPECT_EQ(view.FontName, "Arial");
 }
 
+TEST_F(ViewStoreTest, WhatIsReadIsWhatTheNextSaveWritesBack) {
+  // A second "cols" replaces the first; a font name is read as the spec
+  // writes it (no separators in it).
+  ViewRecord view;
+  std::string error;
+  ASSERT_TRUE(
+      ParseViewSpec("font=Courier,New=10\r;cols=BidCol,AskCol;cols=LastCol", view, error));
+  EXPECT_EQ(view.FontName, "Courier New 10");
+  ASSERT_TRUE(ParseViewSpec("font=Courier\rNew;cols=LastCol", view, error));
+  EXPECT_EQ(view.FontName, "Courier New");
+  EXPECT_EQ(view.FieldCol[gfSymbol], 0);
+  EXPECT_EQ(view.FieldCol[gfLast], 1);
+  EXPECT_EQ(view.FieldCol[gfBid], -1);
+  EXPECT_EQ(view.FieldCol[gfAsk], -1);
+  ViewRecord back;
+  ASSERT_TRUE(ParseViewSpec(ViewSpecText(view), back, error));
+  EXPECT_EQ(back, view);
+
+  // A name with a line break, or cut to 255 characters just before a blank.
+  WriteIni("[Views]\nView1=Two\rLines|cols=SymCol\nView2=" + std::string(254, 'x') +
+           "  tail|cols=SymCol\n");
+  LoadColumnViews(TMyIniFile(IniPath()));
+  ASSERT_EQ(ViewNameList.Count(), 2);
+  EXPECT_EQ(ViewNameList[0], "Two Lines");
+  EXPECT_EQ(ViewNameList[1], std::string(254, 'x'));
+  {
+    TMyIniFile ini(IniPath());
+    ASSERT_TRUE(SaveColumnViews(ini));
+  }
+  const std::vector<std::string> names = {ViewNameList[0], ViewNameList[1]};
+  ResetViewStore();
+  LoadColumnViews(TMyIniFile(IniPath()));
+  ASSERT_EQ(ViewNameList.Count(), 2);
+  EXPECT_EQ(ViewNameList[0], names[0]);
+  EXPECT_EQ(ViewNameList[1], names[1]);
+}
+
 TEST_F(ViewStoreTest, SpecWithoutColumnsIsRefusedAndLeavesTheViewAlone) {
   ViewRecord view = DefaultViews().front();
   const ViewRecord before = view;

@@ -23,7 +23,8 @@ std::vector<std::string> NormalizeRuleLines(const std::vector<std::string> &line
     line[0] = char(std::toupper(static_cast<unsigned char>(line[0])));
     if (line.rfind("T:", 0) != 0 && line.rfind("S:", 0) != 0 && line.rfind("U:", 0) != 0)
       line = (line.find('/') != std::string::npos ? "U:" : "T:") + line;
-    out.push_back(CleanRuleText(CutTo(line, MaxRuleLength)));
+    // Trimmed again after the cut, so that tidying a tidy line changes nothing.
+    out.push_back(CleanRuleText(TrimRight(CutTo(line, MaxRuleLength))));
   }
   return out;
 }
