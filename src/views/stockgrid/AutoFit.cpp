@@ -1,4 +1,5 @@
 // Fitting every column of the quote grid to its title and texts after a fill.
+#include "platform/GridCellStore.h"
 #include "platform/StringUtils.h"
 #include "views/stockgrid/GridShapes.h"
 #include "views/stockgrid/StockGrid.h"
@@ -41,37 +42,70 @@ void TStockGrid::AutoFitColumns() {
                     (f == sortField ? SortMarkRoom : 0);
     }
 
+  // Only rows written since the last fit are measured (AutoFitMemo.h).
+  TFitKey key;
+  key.ColPos = ColPos;
+  key.Cols = cols;
+  key.WatchMode = WatchMode;
+  for (int f = 0; f < GridFieldCount; ++f)
+    if (shownCol(f) >= 0)
+      key.Fonts[std::size_t(f)] = FieldFont(f);
+  m_fitMemo.Begin(key, rows);
+  const auto &store = Store();
+  for (int r = FixedRows(); r < rows; ++r) {
+    TFitRow &row = m_fitMemo.Row(r);
+    // The version is read before the texts: a write in between shows as a
+    // new version at the next fit.
+    const std::uint64_t version = store->RowVersion(r);
+    if (version != 0 && row.Version == version)
+      continue;
+    const std::vector<std::string> texts = store->RowTexts(r);
+    row = TFitRow();
+    row.Version = version;
+    for (int f = 0; f < GridFieldCount; ++f) {
+      const int c = shownCol(f);
+      if (c < 0 || f == gfSeparator || f == gfChart)
+        continue;
+      const std::string &text = c < int(texts.size()) ? texts[std::size_t(c)] : std::string();
+      canvas.Font() = key.Fonts[std::size_t(f)];
+      const bool twoValue = f == gfGain || (f == gfValueChange && !WatchMode);
+      if (twoValue) {
+        if (text != "-- --" && !Trim(text).empty())
+          row.HasData.set(std::size_t(f));
+        const std::string t = Trim(text);
+        const auto blank = t.find(' ');
+        if (blank != std::string::npos && text != "-- --")
+          row.Width[std::size_t(f)] = std::max(canvas.TextWidth(t.substr(0, blank)),
+                                               canvas.TextWidth(Trim(t.substr(blank + 1))));
+      } else {
+        const std::string t = Trim(text);
+        if (!t.empty() && t != "0" && t != "-" && t != "--") {
+          row.HasData.set(std::size_t(f));
+          row.Width[std::size_t(f)] = canvas.TextWidth(t) + kTextPadding;
+        }
+      }
+    }
+  }
+
   std::array<bool, GridFieldCount> hasData{};
   int widestPart12 = 0, widestPart14 = 0;
   for (int r = FixedRows(); r < rows; ++r) {
+    const TFitRow &row = m_fitMemo.Row(r);
     for (int f = 0; f < GridFieldCount; ++f) {
-      const int c = shownCol(f);
-      if (c < 0)
+      if (shownCol(f) < 0)
         continue;
       if (f == gfSeparator || f == gfChart) {
         hasData[f] = true;
         continue;
       }
-      canvas.Font() = FieldFont(f);
-      const bool twoValue = f == gfGain || (f == gfValueChange && !WatchMode);
-      if (twoValue) {
-        const std::string text = Cells(c, r);
-        if (text != "-- --" && !Trim(text).empty())
-          hasData[f] = true;
-        const std::string t = Trim(text);
-        const auto blank = t.find(' ');
-        if (blank != std::string::npos && text != "-- --") {
-          const int w = std::max(canvas.TextWidth(t.substr(0, blank)),
-                                 canvas.TextWidth(Trim(t.substr(blank + 1))));
-          int &widest = f == gfGain ? widestPart14 : widestPart12;
-          widest = std::max(widest, w);
-        }
-      } else {
-        const std::string t = Trim(Cells(c, r));
-        if (!t.empty() && t != "0" && t != "-" && t != "--") {
-          hasData[f] = true;
-          ColWidth[f] = std::max(ColWidth[f], canvas.TextWidth(t) + kTextPadding);
-        }
+      const bool data = row.HasData.test(std::size_t(f));
+      hasData[f] = hasData[f] || data;
+      const int w = row.Width[std::size_t(f)];
+      if (f == gfGain || (f == gfValueChange && !WatchMode)) {
+        int &widest = f == gfGain ? widestPart14 : widestPart12;
+        widest = std::max(widest, w);
+      } else if (data) {
+        ColWidth[f] = std::max(ColWidth[f], w);
       }
     }
   }
