@@ -33,15 +33,6 @@ void TStockGrid::AutoFitColumns() {
   const int chartWidth = chartCol >= 0 ? ColWidths(chartCol) : kDefaultChartWidth;
   const int sepWidth = sepCol >= 0 ? ColWidths(sepCol) : kDefaultSeparatorWidth;
 
-  // Titles are drawn in their field's style; the sort column's also holds the sort mark.
-  const int sortField = RowsSorted && SortCol >= 0 ? FieldAtColumn(ColPos, SortCol) : -1;
-  for (int f = 0; f < GridFieldCount; ++f)
-    if (shownCol(f) >= 0) {
-      canvas.Font() = FieldFont(f);
-      ColWidth[f] = canvas.TextWidth(FieldShortTitle(f)) + kTitlePadding +
-                    (f == sortField ? SortMarkRoom : 0);
-    }
-
   // Only rows written since the last fit are measured (AutoFitMemo.h).
   TFitKey key;
   key.ColPos = ColPos;
@@ -51,6 +42,21 @@ void TStockGrid::AutoFitColumns() {
     if (shownCol(f) >= 0)
       key.Fonts[std::size_t(f)] = FieldFont(f);
   m_fitMemo.Begin(key, rows);
+  // Widths in a field's font, each text measured once (AutoFitMemo.h).
+  const auto widthIn = [&](int f, const std::string &text) {
+    return m_fitMemo.TextWidth(f, text, [&](const std::string &t) {
+      canvas.Font() = key.Fonts[std::size_t(f)];
+      return canvas.TextWidth(t);
+    });
+  };
+
+  // Titles are drawn in their field's style; the sort column's also holds the sort mark.
+  const int sortField = RowsSorted && SortCol >= 0 ? FieldAtColumn(ColPos, SortCol) : -1;
+  for (int f = 0; f < GridFieldCount; ++f)
+    if (shownCol(f) >= 0)
+      ColWidth[f] =
+          widthIn(f, FieldShortTitle(f)) + kTitlePadding + (f == sortField ? SortMarkRoom : 0);
+
   const auto &store = Store();
   for (int r = FixedRows(); r < rows; ++r) {
     TFitRow &row = m_fitMemo.Row(r);
@@ -67,7 +73,7 @@ void TStockGrid::AutoFitColumns() {
       if (c < 0 || f == gfSeparator || f == gfChart)
         continue;
       const std::string &text = c < int(texts.size()) ? texts[std::size_t(c)] : std::string();
-      canvas.Font() = key.Fonts[std::size_t(f)];
+      const auto width = [&](const std::string &t) { return widthIn(f, t); };
       const bool twoValue = f == gfGain || (f == gfValueChange && !WatchMode);
       if (twoValue) {
         if (text != "-- --" && !Trim(text).empty())
@@ -75,13 +81,13 @@ void TStockGrid::AutoFitColumns() {
         const std::string t = Trim(text);
         const auto blank = t.find(' ');
         if (blank != std::string::npos && text != "-- --")
-          row.Width[std::size_t(f)] = std::max(canvas.TextWidth(t.substr(0, blank)),
-                                               canvas.TextWidth(Trim(t.substr(blank + 1))));
+          row.Width[std::size_t(f)] =
+              std::max(width(t.substr(0, blank)), width(Trim(t.substr(blank + 1))));
       } else {
         const std::string t = Trim(text);
         if (!t.empty() && t != "0" && t != "-" && t != "--") {
           row.HasData.set(std::size_t(f));
-          row.Width[std::size_t(f)] = canvas.TextWidth(t) + kTextPadding;
+          row.Width[std::size_t(f)] = width(t) + kTextPadding;
         }
       }
     }

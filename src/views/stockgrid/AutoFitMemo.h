@@ -12,6 +12,8 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 // What the measurements depend on besides the texts.
@@ -38,8 +40,22 @@ public:
   void Begin(const TFitKey &key, int rows);
   // The kept measurements of a row (below the count Begin was given).
   TFitRow &Row(int row) { return m_rows[std::size_t(row)]; }
+  // The width of a text in a field's font: measured with measure(text)
+  // the first time, then known (a width depends only on font and text).
+  template <class Measure> int TextWidth(int field, const std::string &text, Measure &&measure) {
+    auto &widths = m_widths[std::size_t(field)];
+    if (const auto it = widths.find(text); it != widths.end())
+      return it->second;
+    if (widths.size() >= kMaxWidths)
+      widths.clear();
+    const int w = measure(text);
+    widths.emplace(text, w);
+    return w;
+  }
 
 private:
+  static constexpr std::size_t kMaxWidths = 4096; // per field
+  std::array<std::unordered_map<std::string, int>, GridFieldCount> m_widths;
   TFitKey m_key{};
   bool m_valid = false;
   std::vector<TFitRow> m_rows;
