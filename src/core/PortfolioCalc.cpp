@@ -37,10 +37,8 @@ bool SameInputs(const FiguresMemo &m, const PortPosition &pos, int valuation) {
          m.Commission == pos.Commission && m.Symbol == pos.Symbol && StoreUnchanged(m.Seen);
 }
 
-// The figures of a stock position, from the memo when still current.
+// The figures of a stock position from the store, kept in its memo.
 PositionFigures StockFigures(const PortPosition &pos, int valuation, FiguresMemo &memo) {
-  if (SameInputs(memo, pos, valuation))
-    return memo.Figures;
   QuoteData q;
   GetLast1(pos.Symbol, q, memo.Seen);
   memo.Symbol = pos.Symbol;
@@ -98,14 +96,17 @@ bool RecalcPortfolioTotals(PortType &p, int valuation, TDateTime now) {
   int group = 1;
   for (std::size_t i = 0; i < p.Positions.size(); ++i) {
     const PortPosition &pos = p.Positions[i];
-    if (pos.IsSeparator()) {
+    // Only stock positions have a memo: one still current is neither a
+    // separator nor cash.
+    const bool known = SameInputs(memos[i], pos, valuation);
+    if (!known && pos.IsSeparator()) {
       if (group < PortGroupCount - 1)
         ++group;
       continue;
     }
-    const PositionFigures f =
-        pos.IsCash() ? ComputePosition(pos, QuoteData(), valuation)
-                     : StockFigures(pos, valuation, memos[i]);
+    const PositionFigures f = known          ? memos[i].Figures
+                              : pos.IsCash() ? ComputePosition(pos, QuoteData(), valuation)
+                                             : StockFigures(pos, valuation, memos[i]);
     if (!f.Counted)
       continue;
     for (int g : {0, group}) {

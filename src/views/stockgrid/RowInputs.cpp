@@ -59,8 +59,10 @@ CellTextInputs BaseInputs(const RowPlace &place, const CellTextSettings &setting
 const PortPosition *FindPosition(const PortfolioSnapshot &portfolio, int listIndex,
                                  const std::string &symbol) {
   const std::vector<PortPosition> &list = portfolio.Positions;
+  // Equal texts first: the usual case, and cheaper than comparing without case.
   if (listIndex >= 0 && listIndex < int(list.size()) &&
-      SameText(list[std::size_t(listIndex)].Symbol, symbol))
+      (list[std::size_t(listIndex)].Symbol == symbol ||
+       SameText(list[std::size_t(listIndex)].Symbol, symbol)))
     return &list[std::size_t(listIndex)];
   for (const PortPosition &p : list)
     if (SameText(p.Symbol, symbol))
