@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 
 namespace {
 constexpr int kDefaultChartWidth = 50;
@@ -93,27 +94,32 @@ void TStockGrid::AutoFitColumns() {
     }
   }
 
-  std::array<bool, GridFieldCount> hasData{};
-  int widestPart12 = 0, widestPart14 = 0;
+  // The widest of every field over the rows (a row's width is 0 where it
+  // has no data, below any title's width) and the fields with data.
+  std::array<int, GridFieldCount> widest{};
+  std::bitset<GridFieldCount> anyData;
   for (int r = FixedRows(); r < rows; ++r) {
     const TFitRow &row = m_fitMemo.Row(r);
-    for (int f = 0; f < GridFieldCount; ++f) {
-      if (shownCol(f) < 0)
-        continue;
-      if (f == gfSeparator || f == gfChart) {
-        hasData[f] = true;
-        continue;
-      }
-      const bool data = row.HasData.test(std::size_t(f));
-      hasData[f] = hasData[f] || data;
-      const int w = row.Width[std::size_t(f)];
-      if (f == gfGain || (f == gfValueChange && !WatchMode)) {
-        int &widest = f == gfGain ? widestPart14 : widestPart12;
-        widest = std::max(widest, w);
-      } else if (data) {
-        ColWidth[f] = std::max(ColWidth[f], w);
-      }
+    anyData |= row.HasData;
+    for (int f = 0; f < GridFieldCount; ++f)
+      widest[std::size_t(f)] = std::max(widest[std::size_t(f)], row.Width[std::size_t(f)]);
+  }
+  std::array<bool, GridFieldCount> hasData{};
+  int widestPart12 = 0, widestPart14 = 0;
+  for (int f = 0; f < GridFieldCount; ++f) {
+    if (shownCol(f) < 0)
+      continue;
+    if (f == gfSeparator || f == gfChart) {
+      hasData[f] = true;
+      continue;
     }
+    hasData[f] = anyData.test(std::size_t(f));
+    if (f == gfGain)
+      widestPart14 = widest[std::size_t(f)];
+    else if (f == gfValueChange && !WatchMode)
+      widestPart12 = widest[std::size_t(f)];
+    else if (hasData[f])
+      ColWidth[f] = std::max(ColWidth[f], widest[std::size_t(f)]);
   }
   canvas.Font() = savedFont;
 
