@@ -2,6 +2,8 @@
 
 #include "core/Portfolio.h"
 #include "core/StockStore.h"
+#include "platform/GridCellStore.h"
+#include "views/stockgrid/ShowStocksThread.h"
 #include "views/stockgrid/StockGridGlobals.h"
 
 #include <cstdio>
@@ -89,4 +91,16 @@ TFillRequest SampleRequest(int index) {
   for (const PortPosition &p : PortfolioList[index].Positions)
     r.Symbols.push_back(p.Symbol);
   return r;
+}
+
+std::vector<std::vector<std::string>> SampleGridTexts(int rows) {
+  auto store = std::make_shared<TGridCellStore>(GridFieldCount, 2);
+  auto link = std::make_shared<TFillLink>();
+  link->FillRunning = true;
+  TStoreFillSink sink(store, link);
+  ExecuteFill(SampleRequest(SamplePortfolio(rows)), sink, *link);
+  std::vector<std::vector<std::string>> texts;
+  for (int r = 0; r < store->RowCount(); ++r)
+    texts.push_back(store->RowTexts(r));
+  return texts;
 }

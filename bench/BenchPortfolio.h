@@ -4,6 +4,7 @@
 #include "views/stockgrid/GridFill.h"
 
 #include <string>
+#include <vector>
 
 // The portfolio's index in PortfolioList (made once per row count).
 int SamplePortfolio(int rows);
@@ -13,3 +14,6 @@ std::string SampleSymbol(int i);
 void MoveSampleQuote(int i, double step);
 // A print-grid fill of portfolio index showing all 45 fields.
 TFillRequest SampleRequest(int index);
+// The texts a pass over the sample portfolio of rows positions writes into a
+// grid of 45 columns, row by row (title row first).
+std::vector<std::vector<std::string>> SampleGridTexts(int rows);

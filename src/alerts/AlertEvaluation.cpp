@@ -1,4 +1,5 @@
 #include "alerts/AlertEvaluation.h"
+#include "alerts/AlertEvaluationBounds.h"
 
 #include "acquisition/UpdatedSymbols.h"
 #include "alerts/AlertLog.h"
@@ -31,6 +32,17 @@ constexpr double AnyTime = 1.0;
 constexpr double Upward = 0.0;
 constexpr double Downward = 1.0;
 
+// The tick value a price alert reads, from its P2; tvCount for none.
+TTickValue TickValueOf(double basedOn) {
+  if (basedOn == BasedOnLast)
+    return tvLast;
+  if (basedOn == BasedOnBid)
+    return tvBid;
+  if (basedOn == BasedOnAsk)
+    return tvAsk;
+  return tvCount;
+}
+
 // The tick field a price alert reads, from its P2; null for none.
 const float TickEntry::*TickMemberOf(double basedOn) {
   if (basedOn == BasedOnLast)
@@ -55,10 +67,10 @@ struct Check {
 // of the alert's symbol.
 class AlertStep {
 public:
-  AlertStep(TAlertRecord &alert, const StockInfoType &stock, int storeIndex, TDateTime now,
-            double repeatMinutes, const std::function<void(const std::string &)> &log,
-            const Clock &clock)
-      : m_alert(alert), m_stock(stock), m_storeIndex(storeIndex), m_now(now),
+  AlertStep(TAlertRecord &alert, const StockInfoType &stock, int storeIndex, TTickBounds &bounds,
+            TDateTime now, double repeatMinutes,
+            const std::function<void(const std::string &)> &log, const Clock &clock)
+      : m_alert(alert), m_stock(stock), m_storeIndex(storeIndex), m_bounds(bounds), m_now(now),
         m_repeatMinutes(repeatMinutes), m_log(log), m_clock(clock),
         m_low(alert.AlertType == AlertTypeLowPrice), m_anyTime(alert.P3 == AnyTime),
         m_member(TickMemberOf(alert.P2)), m_column(Round(alert.P1)),
@@ -76,16 +88,18 @@ public:
     case AlertTypeHighPrice:
       if (count <= 0)
         return {};
+      if (NoTickCanMeet(count))
+        return SkipTicks(count);
       if (m_anyTime)
         return m_low ? WalkPrice<true, true>(count) : WalkPrice<true, false>(count);
       return m_low ? WalkPrice<false, true>(count) : WalkPrice<false, false>(count);
     case AlertTypeColumn:
       if (count <= 0)
         return {};
-      if (m_alert.TickIndex < count && !AnyTickCanTrigger(count)) {
-        m_alert.TickIndex = count; // where the walk would end
-        return {};
-      }
+      if (m_alert.TickIndex < count && !AnyTickCanTrigger(count))
+        return SkipTicks(count);
+      if (NoTickCanMeet(count))
+        return SkipTicks(count);
       return m_crossingColumn ? WalkColumn<true>(count) : WalkColumn<false>(count);
     case AlertTypeNews:
       return News();
@@ -103,6 +117,64 @@ private:
     double Value = 0;
   };
   bool Logging() const { return bool(m_log); }
+
+  // Ends where a walk that found nothing ends.
+  Check SkipTicks(int count) {
+    m_alert.TickIndex = count;
+    return {};
+  }
+
+  // True when no tick after TickIndex can meet the alert's condition, by the
+  // bounds of their values: a walk would find nothing, log nothing and end
+  // at count. Only the tick's own value is checked (a crossing also needs
+  // the tick before), so the answer errs towards walking.
+  bool NoTickCanMeet(int count) {
+    if (m_alert.TickIndex >= count)
+      return false; // nothing to walk
+    if (m_alert.AlertType != AlertTypeColumn) {
+      const TTickValue v = TickValueOf(m_alert.P2);
+      if (v == tvCount)
+        return false;
+      m_bounds.Cover(m_stock.Ticks, m_alert.TickIndex, count);
+      return m_low ? m_bounds.Min(v) > m_limitUp : m_bounds.Max(v) < m_limitDown;
+    }
+    if (!m_validColumn)
+      return false;
+    TTickValue v = tvCount;
+    double scale = 1.0;
+    if (m_column == ColumnSpread) {
+      v = tvSpread;
+    } else if (m_column == ColumnVolume) {
+      v = tvVolume;
+    } else if (m_column == ColumnVolumePercent) {
+      // The percentage grows with the volume only for a positive average.
+      const double averageVolume = m_stock.AvgVolume;
+      if (!(averageVolume >= Tol) || !std::isfinite(averageVolume))
+        return false;
+      v = tvVolume;
+      scale = averageVolume;
+    }
+    if (v == tvCount)
+      return false;
+    m_bounds.Cover(m_stock.Ticks, m_alert.TickIndex, count);
+    double low = m_bounds.Min(v);
+    double high = m_bounds.Max(v);
+    if (v == tvVolume && scale != 1.0) {
+      low = low * 100.0 / scale;
+      high = high * 100.0 / scale;
+    }
+    // A crossing reads a zero as 1.0.
+    if (m_crossingColumn && low <= 0 && high >= 0) {
+      low = std::min(low, 1.0);
+      high = std::max(high, 1.0);
+    }
+    const double limit = m_alert.P3;
+    if (m_alert.P2 == Upward)
+      return high < limit - Tol;
+    if (m_alert.P2 == Downward)
+      return low > limit + Tol;
+    return false;
+  }
   std::string Prefix() const { return "Alert ID " + m_alert.ID + " "; }
 
   // Walks the ticks after TickIndex one at a time and stops at the first one
@@ -301,6 +373,7 @@ private:
   TAlertRecord &m_alert;
   const StockInfoType &m_stock;
   const int m_storeIndex;
+  TTickBounds &m_bounds;
   const TDateTime m_now;
   const double m_repeatMinutes;
   const std::function<void(const std::string &)> &m_log;
@@ -324,6 +397,8 @@ struct UpdatedStock {
   bool Found = false;
   int StoreIndex = -1;
   StockInfoType *Stock = nullptr;
+  // The bounds of the symbol's new ticks, shared by its alerts.
+  TTickBounds Bounds;
 };
 using UpdatedStocks = std::unordered_map<std::string, UpdatedStock>;
 
@@ -413,7 +488,8 @@ void EvaluateAt(PassContext &pass, int index) {
   ++pass.Out.Evaluated;
   const int tickCount = stock->Ticks.Count();
   const Check check =
-      AlertStep(*alert, *stock, storeIndex, pass.Now, pass.RepeatMinutes, pass.Log, pass.ClockRef)
+      AlertStep(*alert, *stock, storeIndex, updated->second.Bounds, pass.Now, pass.RepeatMinutes,
+                pass.Log, pass.ClockRef)
           .Evaluate();
   if (check.Triggered) {
     if (pass.Log)

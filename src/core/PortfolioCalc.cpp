@@ -5,6 +5,52 @@
 
 #include <cmath>
 #include <exception>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+// The figures of a position as last computed, with what they were computed
+// from: a recalculation reuses them while the position, the valuation and
+// its record's stamp are unchanged, so only the positions whose quote
+// changed read the store. The totals are still summed over every position
+// in list order, so they are the same sums to the last bit.
+struct FiguresMemo {
+  std::string Symbol;
+  double Quantity = 0;
+  float PricePaid = 0;
+  float Commission = 0;
+  int Valuation = -1;
+  StoreSighting Seen;
+  PositionFigures Figures;
+};
+
+// Per portfolio (by address; entries are checked field by field, so a
+// portfolio at an address once used by another only misses).
+std::mutex g_memoMutex;
+std::unordered_map<const PortType *, std::vector<FiguresMemo>> g_memos;
+constexpr std::size_t kMaxMemos = 64;
+
+bool SameInputs(const FiguresMemo &m, const PortPosition &pos, int valuation) {
+  return m.Valuation == valuation && m.Quantity == pos.Quantity && m.PricePaid == pos.PricePaid &&
+         m.Commission == pos.Commission && m.Symbol == pos.Symbol && StoreUnchanged(m.Seen);
+}
+
+// The figures of a stock position from the store, kept in its memo.
+PositionFigures StockFigures(const PortPosition &pos, int valuation, FiguresMemo &memo) {
+  QuoteData q;
+  GetLast1(pos.Symbol, q, memo.Seen);
+  memo.Symbol = pos.Symbol;
+  memo.Quantity = pos.Quantity;
+  memo.PricePaid = pos.PricePaid;
+  memo.Commission = pos.Commission;
+  memo.Valuation = valuation;
+  memo.Figures = ComputePosition(pos, q, valuation);
+  return memo.Figures;
+}
+
+} // namespace
 
 PositionFigures ComputePosition(const PortPosition &pos, const QuoteData &q, int valuation) {
   PositionFigures f;
@@ -42,17 +88,25 @@ bool RecalcPortfolioTotals(PortType &p, int valuation, TDateTime now) {
   }
   const double before = p.Value[0];
   PortGroupValues value{}, base{}, prev{}, change{}, gain{}, paid{};
+  std::lock_guard memoLock(g_memoMutex);
+  if (g_memos.size() >= kMaxMemos && !g_memos.count(&p))
+    g_memos.clear();
+  std::vector<FiguresMemo> &memos = g_memos[&p];
+  memos.resize(p.Positions.size());
   int group = 1;
-  for (const PortPosition &pos : p.Positions) {
-    if (pos.IsSeparator()) {
+  for (std::size_t i = 0; i < p.Positions.size(); ++i) {
+    const PortPosition &pos = p.Positions[i];
+    // Only stock positions have a memo: one still current is neither a
+    // separator nor cash.
+    const bool known = SameInputs(memos[i], pos, valuation);
+    if (!known && pos.IsSeparator()) {
       if (group < PortGroupCount - 1)
         ++group;
       continue;
     }
-    QuoteData q;
-    if (!pos.IsCash())
-      GetLast1(pos.Symbol, q);
-    const PositionFigures f = ComputePosition(pos, q, valuation);
+    const PositionFigures f = known          ? memos[i].Figures
+                              : pos.IsCash() ? ComputePosition(pos, QuoteData(), valuation)
+                                             : StockFigures(pos, valuation, memos[i]);
     if (!f.Counted)
       continue;
     for (int g : {0, group}) {

@@ -19,6 +19,9 @@ constexpr std::size_t MarketCapMaxLength = 8;
 constexpr std::size_t CompanyNameMaxLength = 20;
 constexpr std::size_t ExchangeMaxLength = 10;
 
+// A record stamp no record ever had (program-wide, from 1 up).
+std::uint64_t NewRecordStamp();
+
 // The per-symbol record of the market-data store. Records are created by the
 // store and never freed while the program runs, so a pointer to one stays
 // valid on every thread.
@@ -34,6 +37,11 @@ struct StockInfoType {
 
   const std::string Symbol; // the key: upper case, at most 15 characters
   char Kind = KindUnknown;
+
+  // Changes (to a number never used before) whenever a quote, a tick or the
+  // fundamentals are written; readable without a lock. A reader that saw
+  // the same stamp before and after its copy knows the copy is current.
+  std::atomic<std::uint64_t> Stamp;
 
   // Latest quote. QuoteTime -1.0 means no quote yet; its date part is not
   // meaningful (DayStamp carries the quote's day).

@@ -17,6 +17,10 @@ TMyStrList StockList;
 MyCriticalSection StockListLock("STLIST");
 
 namespace {
+std::atomic<std::uint64_t> g_storeEpoch{1};
+} // namespace
+
+namespace {
 
 void Log(const std::string &text) {
   if (LoggingOn)
@@ -45,6 +49,8 @@ char Direction(double now, double before) {
 
 TDateTime StoreNow() { return EasternNow(); }
 
+std::uint64_t StoreEpoch() { return g_storeEpoch.load(std::memory_order_acquire); }
+
 bool IsCashSymbol(const std::string &symbol) { return SameText(symbol, CashSymbol); }
 
 std::string StoreKey(int index, const std::string &symbol) {
@@ -72,8 +78,19 @@ StockInfoType *FindStoreRecord(const std::string &key, int *index) {
 
 // ---- GetLast1 -------------------------------------------------------------------
 
+bool StoreUnchanged(const StoreSighting &seen) {
+  return seen.Record && seen.Epoch == StoreEpoch() &&
+         seen.Record->Stamp.load(std::memory_order_acquire) == seen.Stamp;
+}
+
 int GetLast1(const std::string &symbol, QuoteData &q) {
+  StoreSighting seen;
+  return GetLast1(symbol, q, seen);
+}
+
+int GetLast1(const std::string &symbol, QuoteData &q, StoreSighting &seen) {
   q = QuoteData();
+  seen = StoreSighting();
   try {
     if (IsCashSymbol(symbol)) {
       q.Bid = q.Ask = q.Last = q.High = q.Low = q.PrevClose = 1.0;
@@ -83,6 +100,7 @@ int GetLast1(const std::string &symbol, QuoteData &q) {
 
     int index = -1;
     StockInfoType *rec = nullptr;
+    const std::uint64_t epoch = StoreEpoch();
     {
       MyLockGuard guard(StockListLock, "GLAST", false);
       if (!guard.Owns()) {
@@ -99,6 +117,8 @@ int GetLast1(const std::string &symbol, QuoteData &q) {
       Log("GetLast2 Error: tick list lock not taken for " + rec->Symbol);
       return index;
     }
+    // Writers change the stamp under this lock: it matches what is copied.
+    seen = StoreSighting{rec, rec->Stamp.load(std::memory_order_acquire), epoch};
     try {
       if (rec->QuoteTime == -1.0)
         return index;
@@ -123,10 +143,12 @@ int GetLast1(const std::string &symbol, QuoteData &q) {
     } catch (const std::exception &e) {
       Log(std::string("GetLast4 Error: ") + e.what());
       q = QuoteData();
+      seen = StoreSighting();
     }
     return index;
   } catch (const std::exception &e) {
     q = QuoteData();
+    seen = StoreSighting();
     ShowErrorReport(e.what(), "GetLast Error");
     return -1;
   }
@@ -322,6 +344,7 @@ int StoreQuote(const std::string &symbol, const QuoteFields &in) {
   rec->DayStamp = DateOf(in.DayStamp != 0 ? in.DayStamp : now);
   if (in.AddTick)
     rec->Ticks.Add(TickEntry{rec->Last, rec->Ask, rec->Bid, rec->DayStamp + time, rec->Volume});
+  rec->Stamp.store(NewRecordStamp(), std::memory_order_release);
   return index;
 }
 
@@ -347,6 +370,7 @@ int StoreFundamentals(const std::string &symbol, const FundData &f) {
   rec->Dividend = float(f.Dividend);
   rec->Yield = float(f.Yield);
   rec->Exchange = CutTo(f.Exchange, ExchangeMaxLength);
+  rec->Stamp.store(NewRecordStamp(), std::memory_order_release);
   return index;
 }
 
@@ -380,11 +404,13 @@ int AddSnap(const std::string &symbol, char kind, const std::string &tickText, d
   rec->QuoteTime = TimeOf(time);
   rec->DayStamp = DateOf(time);
   rec->Ticks.Add(TickEntry{p, rec->Ask, rec->Bid, time, rec->Volume});
+  rec->Stamp.store(NewRecordStamp(), std::memory_order_release);
   return index;
 }
 
 void ResetStockStore() {
   MyLockGuard guard(StockListLock, "RESET", false);
+  g_storeEpoch.fetch_add(1, std::memory_order_acq_rel);
   StockList.ClearAll();
   ResetNewsStore();
 }

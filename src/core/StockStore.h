@@ -65,6 +65,19 @@ int GetLast1(const std::string &symbol, std::string &tickText, double &bid, doub
              std::int32_t &lastVolume, std::int32_t &numTrades, std::int32_t &avgTrade,
              char &bidMark, char &askMark, std::int32_t &openInterest);
 
+// Which record a reader copied and at which stamp (StockInfoType::Stamp).
+// While StoreUnchanged says so, what the reader copied from it (quote,
+// ticks, fundamentals) is still what the record holds. Record is null when
+// the reader found none (no record, "$CASH"): nothing to go by.
+struct StoreSighting {
+  const StockInfoType *Record = nullptr;
+  std::uint64_t Stamp = 0;
+  std::uint64_t Epoch = 0;
+};
+bool StoreUnchanged(const StoreSighting &seen);
+// GetLast1 that also gives the sighting of the record it read.
+int GetLast1(const std::string &symbol, QuoteData &quote, StoreSighting &seen);
+
 // The symbol's last price, 0 when none.
 double GetLastPrice(const std::string &symbol);
 
@@ -152,6 +165,9 @@ int AddSnap(const std::string &symbol, char kind, const std::string &tickText, d
 
 // Drops every record and read-news number. Only for tests.
 void ResetStockStore();
+// Changes when ResetStockStore drops the records: a record pointer kept from
+// an earlier epoch must not be used.
+std::uint64_t StoreEpoch();
 
 // The clock the store stamps quotes with: EasternNow() (market time).
 TDateTime StoreNow();

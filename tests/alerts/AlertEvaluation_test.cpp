@@ -159,6 +159,23 @@ TEST_F(AlertPass, WalksOnlyTheTicksAfterTickIndexAndStopsAtTheFirstTrigger) {
   EXPECT_EQ(a.TickIndex, 10);
 }
 
+// The alerts of a symbol share what its new ticks hold; an alert that
+// starts earlier than the one before it still sees its own, earlier ticks.
+TEST_F(AlertPass, AlertsOfOneSymbolEachWalkTheirOwnTicks) {
+  for (double p : {10.0, 20.0, 11.0, 12.0})
+    Tick("IBM", p);
+  auto early = Alert("IBM", AlertTypeHighPrice, 15, 1.0, 1.0); // any time, on the last
+  early->TickIndex = 0;
+  auto late = Alert("IBM", AlertTypeHighPrice, 16, 1.0, 1.0);
+  late->TickIndex = 2;
+  const std::string earlyId = Add(std::move(early));
+  const std::string lateId = Add(std::move(late)); // evaluated first: the walk runs downward
+  Run("|IBM|");
+  EXPECT_EQ(queue.IDs(), std::vector<std::string>{earlyId});
+  EXPECT_FLOAT_EQ(float(Stored(earlyId).TriggerValue), 20.0f);
+  EXPECT_EQ(Stored(lateId).TickIndex, 4);
+}
+
 TEST_F(AlertPass, TickIndexBeyondTheListStartsAgainAtTheNewestTick) {
   Tick("IBM", 20);
   Tick("IBM", 9);

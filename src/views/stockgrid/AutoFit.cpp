@@ -1,10 +1,12 @@
 // Fitting every column of the quote grid to its title and texts after a fill.
+#include "platform/GridCellStore.h"
 #include "platform/StringUtils.h"
 #include "views/stockgrid/GridShapes.h"
 #include "views/stockgrid/StockGrid.h"
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 
 namespace {
 constexpr int kDefaultChartWidth = 50;
@@ -32,48 +34,92 @@ void TStockGrid::AutoFitColumns() {
   const int chartWidth = chartCol >= 0 ? ColWidths(chartCol) : kDefaultChartWidth;
   const int sepWidth = sepCol >= 0 ? ColWidths(sepCol) : kDefaultSeparatorWidth;
 
+  // Only rows written since the last fit are measured (AutoFitMemo.h).
+  TFitKey key;
+  key.ColPos = ColPos;
+  key.Cols = cols;
+  key.WatchMode = WatchMode;
+  for (int f = 0; f < GridFieldCount; ++f)
+    if (shownCol(f) >= 0)
+      key.Fonts[std::size_t(f)] = FieldFont(f);
+  m_fitMemo.Begin(key, rows);
+  // Widths in a field's font, each text measured once (AutoFitMemo.h).
+  const auto widthIn = [&](int f, const std::string &text) {
+    return m_fitMemo.TextWidth(f, text, [&](const std::string &t) {
+      canvas.Font() = key.Fonts[std::size_t(f)];
+      return canvas.TextWidth(t);
+    });
+  };
+
   // Titles are drawn in their field's style; the sort column's also holds the sort mark.
   const int sortField = RowsSorted && SortCol >= 0 ? FieldAtColumn(ColPos, SortCol) : -1;
   for (int f = 0; f < GridFieldCount; ++f)
-    if (shownCol(f) >= 0) {
-      canvas.Font() = FieldFont(f);
-      ColWidth[f] = canvas.TextWidth(FieldShortTitle(f)) + kTitlePadding +
-                    (f == sortField ? SortMarkRoom : 0);
-    }
+    if (shownCol(f) >= 0)
+      ColWidth[f] =
+          widthIn(f, FieldShortTitle(f)) + kTitlePadding + (f == sortField ? SortMarkRoom : 0);
 
-  std::array<bool, GridFieldCount> hasData{};
-  int widestPart12 = 0, widestPart14 = 0;
+  const auto &store = Store();
   for (int r = FixedRows(); r < rows; ++r) {
+    TFitRow &row = m_fitMemo.Row(r);
+    // The version is read before the texts: a write in between shows as a
+    // new version at the next fit.
+    const std::uint64_t version = store->RowVersion(r);
+    if (version != 0 && row.Version == version)
+      continue;
+    const std::vector<std::string> texts = store->RowTexts(r);
+    row = TFitRow();
+    row.Version = version;
     for (int f = 0; f < GridFieldCount; ++f) {
       const int c = shownCol(f);
-      if (c < 0)
+      if (c < 0 || f == gfSeparator || f == gfChart)
         continue;
-      if (f == gfSeparator || f == gfChart) {
-        hasData[f] = true;
-        continue;
-      }
-      canvas.Font() = FieldFont(f);
+      const std::string &text = c < int(texts.size()) ? texts[std::size_t(c)] : std::string();
+      const auto width = [&](const std::string &t) { return widthIn(f, t); };
       const bool twoValue = f == gfGain || (f == gfValueChange && !WatchMode);
       if (twoValue) {
-        const std::string text = Cells(c, r);
         if (text != "-- --" && !Trim(text).empty())
-          hasData[f] = true;
+          row.HasData.set(std::size_t(f));
         const std::string t = Trim(text);
         const auto blank = t.find(' ');
-        if (blank != std::string::npos && text != "-- --") {
-          const int w = std::max(canvas.TextWidth(t.substr(0, blank)),
-                                 canvas.TextWidth(Trim(t.substr(blank + 1))));
-          int &widest = f == gfGain ? widestPart14 : widestPart12;
-          widest = std::max(widest, w);
-        }
+        if (blank != std::string::npos && text != "-- --")
+          row.Width[std::size_t(f)] =
+              std::max(width(t.substr(0, blank)), width(Trim(t.substr(blank + 1))));
       } else {
-        const std::string t = Trim(Cells(c, r));
+        const std::string t = Trim(text);
         if (!t.empty() && t != "0" && t != "-" && t != "--") {
-          hasData[f] = true;
-          ColWidth[f] = std::max(ColWidth[f], canvas.TextWidth(t) + kTextPadding);
+          row.HasData.set(std::size_t(f));
+          row.Width[std::size_t(f)] = width(t) + kTextPadding;
         }
       }
     }
+  }
+
+  // The widest of every field over the rows (a row's width is 0 where it
+  // has no data, below any title's width) and the fields with data.
+  std::array<int, GridFieldCount> widest{};
+  std::bitset<GridFieldCount> anyData;
+  for (int r = FixedRows(); r < rows; ++r) {
+    const TFitRow &row = m_fitMemo.Row(r);
+    anyData |= row.HasData;
+    for (int f = 0; f < GridFieldCount; ++f)
+      widest[std::size_t(f)] = std::max(widest[std::size_t(f)], row.Width[std::size_t(f)]);
+  }
+  std::array<bool, GridFieldCount> hasData{};
+  int widestPart12 = 0, widestPart14 = 0;
+  for (int f = 0; f < GridFieldCount; ++f) {
+    if (shownCol(f) < 0)
+      continue;
+    if (f == gfSeparator || f == gfChart) {
+      hasData[f] = true;
+      continue;
+    }
+    hasData[f] = anyData.test(std::size_t(f));
+    if (f == gfGain)
+      widestPart14 = widest[std::size_t(f)];
+    else if (f == gfValueChange && !WatchMode)
+      widestPart12 = widest[std::size_t(f)];
+    else if (hasData[f])
+      ColWidth[f] = std::max(ColWidth[f], widest[std::size_t(f)]);
   }
   canvas.Font() = savedFont;
 

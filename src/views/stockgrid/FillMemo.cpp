@@ -24,7 +24,34 @@ TFillMemo::TReuse TFillMemo::Check(int row, const CellTextInputs &in, std::uint6
   return same ? TReuse::ShareOnly : TReuse::None;
 }
 
-void TFillMemo::Remember(int row, const CellTextInputs &in, std::uint64_t version) {
+const CellTextInputs *TFillMemo::Inputs(int row) const {
+  if (row < 0 || row >= int(m_rows.size()) || !m_rows[std::size_t(row)].Valid)
+    return nullptr;
+  return &m_rows[std::size_t(row)].Inputs;
+}
+
+TFillMemo::TReuse TFillMemo::CheckKnown(int row, double pctBase, std::uint64_t version) {
+  Row &r = m_rows[std::size_t(row)];
+  const bool sameBase = r.Inputs.Whole.PctBase == pctBase;
+  r.Inputs.Whole.PctBase = pctBase;
+  if (version == 0 || r.Version != version)
+    return TReuse::None;
+  return sameBase ? TReuse::All : TReuse::ShareOnly;
+}
+
+void TFillMemo::Confirm(int row, std::uint64_t version, const std::string *share) {
+  Row &r = m_rows[std::size_t(row)];
+  r.Valid = version != 0;
+  r.Version = version;
+  r.HasShare = share != nullptr;
+  if (share)
+    r.Share = *share;
+  else
+    r.Share.clear();
+}
+
+void TFillMemo::Remember(int row, const CellTextInputs &in, std::uint64_t version,
+                         const std::string *share) {
   if (row < 0)
     return;
   if (row >= int(m_rows.size()))
@@ -33,6 +60,29 @@ void TFillMemo::Remember(int row, const CellTextInputs &in, std::uint64_t versio
   r.Valid = version != 0;
   r.Version = version;
   r.Inputs = in;
+  Confirm(row, version, share);
+}
+
+void TFillMemo::Rebase(int row, double pctBase, std::uint64_t version, const std::string *share) {
+  if (row < 0 || row >= int(m_rows.size()))
+    return;
+  m_rows[std::size_t(row)].Inputs.Whole.PctBase = pctBase;
+  Confirm(row, version, share);
+}
+
+const std::string *TFillMemo::Share(int row) const {
+  if (row < 0 || row >= int(m_rows.size()))
+    return nullptr;
+  const Row &r = m_rows[std::size_t(row)];
+  return r.Valid && r.HasShare ? &r.Share : nullptr;
+}
+
+StoreReading *TFillMemo::Reading(int row) {
+  if (row < 0)
+    return nullptr;
+  if (row >= int(m_readings.size()))
+    m_readings.resize(std::size_t(row) + 1);
+  return &m_readings[std::size_t(row)];
 }
 
 void TFillMemo::Forget(int row) {

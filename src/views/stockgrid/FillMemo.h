@@ -8,6 +8,7 @@
 // Used by one fill pass at a time (the grid starts no second one).
 #include "views/stockgrid/CellTexts.h"
 #include "views/stockgrid/ColumnMap.h"
+#include "views/stockgrid/RowInputs.h"
 
 #include <cstdint>
 #include <vector>
@@ -26,8 +27,25 @@ public:
   // What a row with these inputs and store version can reuse. version 0
   // (a store that keeps no versions) reuses nothing.
   TReuse Check(int row, const CellTextInputs &in, std::uint64_t version);
-  // The row now holds the texts of these inputs, at this version.
-  void Remember(int row, const CellTextInputs &in, std::uint64_t version);
+  // The remembered inputs of a row; null when none (or not at this version's
+  // columns). Used with ListRowUnchanged to skip gathering a row.
+  const CellTextInputs *Inputs(int row) const;
+  // What a row whose inputs are its remembered ones with this % Port base
+  // can reuse; on ShareOnly or None the remembered inputs take the base.
+  TReuse CheckKnown(int row, double pctBase, std::uint64_t version);
+  // The row now holds the texts of its remembered inputs at this version.
+  void Confirm(int row, std::uint64_t version, const std::string *share);
+  // The row now holds the texts of these inputs, at this version; share is
+  // its % Port text when it has one (null when not).
+  void Remember(int row, const CellTextInputs &in, std::uint64_t version,
+                const std::string *share);
+  // A row that reused ShareOnly now holds the texts of its inputs with this
+  // percentage base, at this version, and this % Port text.
+  void Rebase(int row, double pctBase, std::uint64_t version, const std::string *share);
+  // The % Port text a row reusing ShareOnly holds; null when unknown.
+  const std::string *Share(int row) const;
+  // The row's last store reading (RowInputs.h), kept whatever its texts.
+  StoreReading *Reading(int row);
   void Forget(int row);
   // Forgets every row at or below this one.
   void ForgetFrom(int row);
@@ -37,9 +55,12 @@ private:
     bool Valid = false;
     std::uint64_t Version = 0;
     CellTextInputs Inputs;
+    bool HasShare = false;
+    std::string Share;
   };
 
   TColumnMap m_colPos{};
   int m_colCount = -1;
   std::vector<Row> m_rows;
+  std::vector<StoreReading> m_readings;
 };

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -112,32 +113,69 @@ void TruncateRowTables(int kind, int rowCount) {
 }
 
 // Writes a row's texts from fields firstField on: none, only % Port, or all
-// of them, as the memo allows; then remembers what the row holds. Returns
-// whether a cell changed.
+// of them, as the memo allows; then remembers what the row holds. gathered
+// null: the row's inputs are the memo's with % Port's base pctBase (the
+// pass found them unchanged, ListRowUnchanged). Returns whether a cell
+// changed.
+// The texts last computed in a pass, for the next row with equal inputs
+// (the separators of one group show the same totals).
+struct LastTexts {
+  bool Valid = false;
+  CellTextInputs Inputs;
+  CellTexts Texts;
+};
+
 bool WriteRowTexts(TGridFillSink &sink, TFillMemo *memo, const TColumnMap &colPos, int row,
-                   const std::string &symbol, const CellTextInputs &inputs, int firstField) {
-  const TFillMemo::TReuse reuse =
-      memo ? memo->Check(row, inputs, sink.RowVersion(row)) : TFillMemo::TReuse::None;
+                   const std::string &symbol, const CellTextInputs *gathered, double pctBase,
+                   int firstField, LastTexts *last = nullptr) {
+  const std::uint64_t version = memo ? sink.RowVersion(row) : 0;
+  TFillMemo::TReuse reuse = TFillMemo::TReuse::None;
+  if (memo)
+    reuse = gathered ? memo->Check(row, *gathered, version)
+                     : memo->CheckKnown(row, pctBase, version);
   if (reuse == TFillMemo::TReuse::All)
     return false; // the memo already holds these inputs and this version
-  RowWriter writer(sink, colPos, row, symbol);
-  bool clean = true;
+  const CellTextInputs &inputs = gathered ? *gathered : *memo->Inputs(row);
   if (reuse == TFillMemo::TReuse::ShareOnly) {
     std::string share;
-    if (PortShareText(inputs, share))
-      writer.PutCell(gfPctPort, share);
-  } else if (reuse == TFillMemo::TReuse::None) {
-    const CellTexts texts = ComputeCellTexts(inputs);
-    LogErrors(texts);
-    writer.PutAll(texts, firstField);
-    clean = texts.Errors.empty();
+    const bool hasShare = PortShareText(inputs, share);
+    // The row holds the remembered % Port text (its version says so): an
+    // equal text needs no look at the cell.
+    const std::string *held = memo->Share(row);
+    if (!hasShare || (held && *held == share)) {
+      memo->Rebase(row, inputs.Whole.PctBase, version, hasShare ? &share : nullptr);
+      return false;
+    }
+    RowWriter writer(sink, colPos, row, symbol);
+    writer.PutCell(gfPctPort, share);
+    memo->Rebase(row, inputs.Whole.PctBase, writer.Changed() ? sink.RowVersion(row) : version,
+                 &share);
+    return writer.Changed();
   }
+  RowWriter writer(sink, colPos, row, symbol);
+  // The version the row has after the writes (re-read only when one was made).
+  const auto versionAfter = [&] { return writer.Changed() ? sink.RowVersion(row) : version; };
+  // Equal inputs give equal texts.
+  if (last && !(last->Valid && last->Inputs == inputs)) {
+    last->Texts = ComputeCellTexts(inputs);
+    last->Inputs = inputs;
+    last->Valid = true;
+  }
+  CellTexts computed;
+  if (!last)
+    computed = ComputeCellTexts(inputs);
+  const CellTexts &texts = last ? last->Texts : computed;
+  LogErrors(texts);
+  writer.PutAll(texts, firstField);
   if (memo) {
+    const std::string *share = texts.Has(gfPctPort) ? &texts.Text[gfPctPort] : nullptr;
     // A row whose texts failed keeps no memo: it is computed (and logged) again.
-    if (clean)
-      memo->Remember(row, inputs, sink.RowVersion(row));
-    else
+    if (!texts.Errors.empty())
       memo->Forget(row);
+    else if (gathered)
+      memo->Remember(row, *gathered, versionAfter(), share);
+    else
+      memo->Confirm(row, versionAfter(), share);
   }
   return writer.Changed();
 }
@@ -220,6 +258,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
       memo->BeginPass(request.ColPos, sink.ColCount());
 
     int group = 1;
+    LastTexts lastSeparator;
     try {
       for (int i = 0; i < count; ++i) {
         label = "9.1";
@@ -255,7 +294,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
           const CellTextInputs inputs =
               GatherListRow(symbol, listIndex, group, place, portfolio, settings);
           WriteTag(sink, row, SeparatorRowTag(row));
-          WriteRowTexts(sink, memo, request.ColPos, row, symbol, inputs, 0);
+          WriteRowTexts(sink, memo, request.ColPos, row, symbol, &inputs, 0, 0, &lastSeparator);
           RepaintRow(sink, row);
           NewsRows.Set(kind, row, false);
           AlertRows.Set(kind, row, TAlertRowState());
@@ -265,9 +304,20 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         }
 
         label = "9.2";
+        // A row whose inputs are known unchanged since the last pass (its
+        // record not written since) is not gathered again.
         int storeIndex = -1;
-        const CellTextInputs inputs =
-            GatherListRow(symbol, listIndex, group, place, portfolio, settings, &storeIndex);
+        StoreReading *reading = memo ? memo->Reading(row) : nullptr;
+        const CellTextInputs *last = memo ? memo->Inputs(row) : nullptr;
+        const bool known = last && reading &&
+                           ListRowUnchanged(*last, *reading, symbol, listIndex, place, portfolio,
+                                            settings);
+        std::optional<CellTextInputs> gathered;
+        if (known)
+          storeIndex = reading->StoreIndex;
+        else
+          gathered.emplace(GatherListRow(symbol, listIndex, group, place, portfolio, settings,
+                                         &storeIndex, reading));
         try {
           WriteTag(sink, row, ListRowTag(listIndex));
         } catch (const std::exception &e) {
@@ -311,7 +361,10 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         }
 
         label = "9.5";
-        if (WriteRowTexts(sink, memo, request.ColPos, row, symbol, inputs, 1) || selected)
+        const double pctBase = portfolio ? portfolio->Groups[0].PctBase : 0;
+        if (WriteRowTexts(sink, memo, request.ColPos, row, symbol, gathered ? &*gathered : nullptr,
+                          pctBase, 1) ||
+            selected)
           RepaintRow(sink, row);
       }
     } catch (const std::exception &e) {

@@ -59,8 +59,10 @@ CellTextInputs BaseInputs(const RowPlace &place, const CellTextSettings &setting
 const PortPosition *FindPosition(const PortfolioSnapshot &portfolio, int listIndex,
                                  const std::string &symbol) {
   const std::vector<PortPosition> &list = portfolio.Positions;
+  // Equal texts first: the usual case, and cheaper than comparing without case.
   if (listIndex >= 0 && listIndex < int(list.size()) &&
-      SameText(list[std::size_t(listIndex)].Symbol, symbol))
+      (list[std::size_t(listIndex)].Symbol == symbol ||
+       SameText(list[std::size_t(listIndex)].Symbol, symbol)))
     return &list[std::size_t(listIndex)];
   for (const PortPosition &p : list)
     if (SameText(p.Symbol, symbol))
@@ -72,7 +74,8 @@ const PortPosition *FindPosition(const PortfolioSnapshot &portfolio, int listInd
 
 CellTextInputs GatherListRow(const std::string &symbol, int listIndex, int group,
                              const RowPlace &place, const PortfolioSnapshot *portfolio,
-                             const CellTextSettings &settings, int *storeIndex) {
+                             const CellTextSettings &settings, int *storeIndex,
+                             StoreReading *reading) {
   // A list row carries only the totals its texts read (% Port's base, a
   // separator's group), so that its inputs stay equal while its texts do.
   CellTextInputs in = BaseInputs(place, settings);
@@ -87,14 +90,26 @@ CellTextInputs GatherListRow(const std::string &symbol, int listIndex, int group
       in.Group = portfolio->Groups[std::size_t(group)];
     return in;
   }
-  try {
-    const int index = GetLast1(symbol, in.Quote);
+  if (reading && reading->Symbol == symbol && StoreUnchanged(reading->Seen)) {
+    in.Quote = reading->Quote;
+    in.Fund = reading->Fund;
     if (storeIndex)
-      *storeIndex = index;
-    GetFund(StoreKey(index, symbol), in.Fund);
-  } catch (const std::exception &e) {
-    if (LoggingOn)
-      WriteLog(std::string("Showit4.5 ") + e.what(), 0);
+      *storeIndex = reading->StoreIndex;
+  } else {
+    if (reading)
+      *reading = StoreReading();
+    try {
+      StoreSighting seen;
+      const int index = GetLast1(symbol, in.Quote, seen);
+      if (storeIndex)
+        *storeIndex = index;
+      // A failed fundamentals read is not kept: the next pass reads again.
+      if (GetFund(StoreKey(index, symbol), in.Fund) && reading)
+        *reading = StoreReading{symbol, seen, index, in.Quote, in.Fund};
+    } catch (const std::exception &e) {
+      if (LoggingOn)
+        WriteLog(std::string("Showit4.5 ") + e.what(), 0);
+    }
   }
   if (portfolio && !place.WatchMode) {
     if (const PortPosition *p = FindPosition(*portfolio, listIndex, symbol)) {
@@ -103,6 +118,26 @@ CellTextInputs GatherListRow(const std::string &symbol, int listIndex, int group
     }
   }
   return in;
+}
+
+bool ListRowUnchanged(const CellTextInputs &last, const StoreReading &reading,
+                      const std::string &symbol, int listIndex, const RowPlace &place,
+                      const PortfolioSnapshot *portfolio, const CellTextSettings &settings) {
+  if (last.Kind != rkStock || last.Symbol != symbol || reading.Symbol != symbol ||
+      RowKindOfSymbol(symbol) != rkStock)
+    return false;
+  if (last.GridKind != place.GridKind || last.WatchMode != place.WatchMode ||
+      last.Visible != place.Visible || !(last.Settings == settings))
+    return false;
+  if (!StoreUnchanged(reading.Seen) || !(last.Quote == reading.Quote) ||
+      !(last.Fund == reading.Fund))
+    return false;
+  const PortPosition *position = nullptr;
+  if (portfolio && !place.WatchMode)
+    position = FindPosition(*portfolio, listIndex, symbol);
+  if (last.HasPosition != (position != nullptr))
+    return false;
+  return !position || *position == last.Position;
 }
 
 CellTextInputs GatherTotalRow(const RowPlace &place, const PortfolioSnapshot &portfolio,

@@ -38,6 +38,17 @@ struct RowPlace {
   FieldMask Visible = AllFields();
 };
 
+// What GatherListRow read from the store for one row, kept between passes:
+// while the symbol is the same and its record was not written since, the
+// row's quote and fundamentals are taken from here instead of the store.
+struct StoreReading {
+  std::string Symbol;
+  StoreSighting Seen; // no record: read again every time
+  int StoreIndex = -1;
+  QuoteData Quote;
+  FundData Fund;
+};
+
 // The inputs of a list row; its kind follows from the symbol (stock, cash or
 // separator). listIndex is the row's 0-based entry in the grid's list, which
 // in a portfolio grid is the position's index (a position whose symbol does
@@ -45,10 +56,21 @@ struct RowPlace {
 // (used by separator rows). portfolio is null in the watch list. storeIndex,
 // when given, receives GetLast1's store index (-1 for separators and
 // symbols without a record). A failed read is logged ("Showit4.5 ") and the
-// row goes on with what was read.
+// row goes on with what was read. reading, when given, is the row's last
+// reading: used when still current, else renewed.
 CellTextInputs GatherListRow(const std::string &symbol, int listIndex, int group,
                              const RowPlace &place, const PortfolioSnapshot *portfolio,
-                             const CellTextSettings &settings, int *storeIndex = nullptr);
+                             const CellTextSettings &settings, int *storeIndex = nullptr,
+                             StoreReading *reading = nullptr);
+
+// True when GatherListRow would give last again but for % Port's base
+// (Whole.PctBase): a stock row of the same symbol and place, with the same
+// position, whose record was not written since reading was taken (last must
+// be what that reading gave). Reads no store. Cash rows (their quote time
+// is the clock's) and separators are never known.
+bool ListRowUnchanged(const CellTextInputs &last, const StoreReading &reading,
+                      const std::string &symbol, int listIndex, const RowPlace &place,
+                      const PortfolioSnapshot *portfolio, const CellTextSettings &settings);
 
 // The inputs of the TOTAL row of a portfolio.
 CellTextInputs GatherTotalRow(const RowPlace &place, const PortfolioSnapshot &portfolio,

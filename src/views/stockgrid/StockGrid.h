@@ -13,6 +13,7 @@
 #include "platform/StringGrid.h"
 #include "platform/StringList.h"
 #include "views/ViewRecord.h"
+#include "views/stockgrid/AutoFitMemo.h"
 #include "views/stockgrid/ColumnMap.h"
 
 #include <QLabel>
@@ -187,4 +188,5 @@ private:
   std::unique_ptr<TDisplaySettings> m_paintSettings;
   TDateTime m_paintNow = 0;
   bool m_sorting = false; // a sort waits for its fill
+  TFitMemo m_fitMemo;     // what AutoFitColumns measured
 };

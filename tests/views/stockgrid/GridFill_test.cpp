@@ -135,6 +135,12 @@ TEST_F(GridFillTest, RowsWithUnchangedInputsAreSkippedWithTheSameTextsAndRepaint
   StoreLast("EEE", 8.5, 8);
   step("two quotes changed, and with them every row's share of the portfolio");
 
+  FundData fund;
+  fund.CompanyName = "Charlie Corp";
+  fund.PE = 12.5;
+  StoreFundamentals("CCC", fund);
+  step("one symbol's fundamentals changed");
+
   request.RowsSorted = true;
   request.RowOrder = {9, 8, 7, 6, 5, 4, 3, 2, 1};
   step("rows sorted the other way");
@@ -382,6 +388,46 @@ TEST_F(GridFillTest, WatchListHasNoTotalRow) {
   EXPECT_EQ(sink.Cell(0, 2), "BBB");
   EXPECT_EQ(sink.RowCount(), 3);
   EXPECT_FALSE(IsKindPSymbol("TESTPORT"));
+}
+
+// Passes read the store again only for records written since the last one:
+// a new quote of one symbol rewrites exactly the rows that show it, with the
+// texts a grid filled anew shows.
+TEST_F(GridFillTest, ANewQuoteRewritesExactlyTheRowsOfItsSymbol) {
+  TFillRequest request;
+  request.GridKind = gkWatchList;
+  request.WatchMode = true;
+  request.PortfolioIndex = 0;
+  request.ColPos = BuildColumnMap(IdentityColumns(), true, DefaultProvidedFields());
+  request.Symbols = {"AAA", "BBB", "CCC", "BBB", "DDD"};
+  auto store = std::make_shared<TGridCellStore>(GridFieldCount, 2);
+  auto link = std::make_shared<TFillLink>();
+  const auto pass = [&](const std::shared_ptr<TGridCellStore> &into,
+                        const std::shared_ptr<TFillLink> &with) {
+    with->FillRunning = true;
+    TStoreFillSink sink(into, with);
+    ExecuteFill(request, sink, *with);
+  };
+  const auto versions = [&] {
+    std::vector<std::uint64_t> v;
+    for (int r = 0; r < store->RowCount(); ++r)
+      v.push_back(store->RowVersion(r));
+    return v;
+  };
+  pass(store, link);
+  const std::vector<std::uint64_t> before = versions();
+
+  StoreLast("BBB", 22, 21);
+  pass(store, link);
+  const std::vector<std::uint64_t> after = versions();
+  ASSERT_EQ(after.size(), before.size());
+  for (int r = 1; r < int(after.size()); ++r)
+    EXPECT_EQ(after[std::size_t(r)] != before[std::size_t(r)], r == 2 || r == 4) << "row " << r;
+
+  const auto fresh = std::make_shared<TGridCellStore>(GridFieldCount, 2);
+  pass(fresh, std::make_shared<TFillLink>());
+  for (int r = 0; r < store->RowCount(); ++r)
+    EXPECT_EQ(store->RowTexts(r), fresh->RowTexts(r)) << "row " << r;
 }
 
 TEST_F(GridFillTest, GridKindOutsideTheTablesWritesNothing) {

@@ -417,6 +417,15 @@ TEST_F(GridInteractionTest, AutoFitColumns) {
   grid->AutoFitColumns();
   EXPECT_EQ(grid->ColWidths(grid->ColPos[gfLast]),
             m.TextWidth(FieldShortTitle(gfLast)) + 2 + SortMarkRoom);
+
+  // Fits keep what they measured; a field drawn in another style is measured
+  // again in it.
+  view.FieldStyle[gfLast] = fsFieldBold;
+  grid->AutoFitColumns();
+  m.Font() = grid->FieldFont(gfLast);
+  ASSERT_TRUE(m.Font().Bold);
+  EXPECT_EQ(grid->ColWidths(grid->ColPos[gfLast]),
+            m.TextWidth(FieldShortTitle(gfLast)) + 2 + SortMarkRoom);
 }
 
 } // namespace
