@@ -2,8 +2,9 @@
 // writes nothing.
 #include "views/stockgrid/GridTestSupport.h"
 
-#include "alerts/AlertsModule.h"
+#include "alerts/AlertNames.h"
 #include "alerts/AlertSystem.h"
+#include "alerts/AlertsModule.h"
 #include "core/NewsStore.h"
 #include "views/stockgrid/CellTextsFormat.h"
 #include "platform/GridCellStore.h"
