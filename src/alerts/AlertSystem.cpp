@@ -28,11 +28,11 @@ void MarkAlertSymbolUpdated(const std::string &symbol) {
   MarkSymbolUpdated(4, symbol);
 }
 
-AlertSystemClass::AlertSystemClass() : Lock(LockName) {}
+AlertSystemClass::AlertSystemClass() : Lock(LockName) { RowStateChanged(); }
 
 // Frees the records without closing pop-ups: at shut-down the windows that
 // the hooks reach may be gone already.
-AlertSystemClass::~AlertSystemClass() = default;
+AlertSystemClass::~AlertSystemClass() { RowStateChanged(); }
 
 void AlertSystemClass::ThrowBusy(const std::string &tag) {
   ReportBusy(tag);
@@ -132,6 +132,7 @@ std::string AlertSystemClass::IDAt(int index) const {
 }
 
 TAlertRecord *AlertSystemClass::FindByID(const std::string &id) const {
+  RowStateChanged(); // a writable record handed out
   auto found = m_byId.find(id);
   return found == m_byId.end() ? nullptr : found->second->record.get();
 }
@@ -149,6 +150,7 @@ std::string AlertSystemClass::AddAlert(std::unique_ptr<TAlertRecord> alert) {
   MyLockGuard guard(Lock, "ADD");
   if (!guard.Owns())
     ThrowBusy("ADD");
+  RowStateChanged();
   if (const Bucket *bucket = BucketLocked(alert->Symbol))
     for (const Entry *entry : *bucket)
       if (entry->record->SameAs(*alert))
@@ -173,6 +175,7 @@ TAlertRecord *AlertSystemClass::FindNextAlert(std::string &cursor, const std::st
     cursor.clear();
     return nullptr;
   }
+  RowStateChanged();
   Entry *next = nullptr;
   if (const Bucket *bucket = BucketLocked(symbol)) {
     auto at = cursor.empty() ? m_byId.end() : m_byId.find(cursor);
@@ -192,6 +195,7 @@ TAlertRecord *AlertSystemClass::FindAlertOfType(const std::string &symbol, int a
     ReportBusy("FTYPE");
     return nullptr;
   }
+  RowStateChanged();
   if (const Bucket *bucket = BucketLocked(symbol))
     for (Entry *entry : *bucket)
       if (entry->record->AlertType == alertType)
@@ -205,6 +209,7 @@ TAlertRecord *AlertSystemClass::FindVolumeAlert(const std::string &symbol) {
     ReportBusy("FVOL");
     return nullptr;
   }
+  RowStateChanged();
   if (const Bucket *bucket = BucketLocked(symbol))
     for (Entry *entry : *bucket)
       if (entry->record->AlertType == AlertTypeColumn && Round(entry->record->P1) == ColumnVolume)
@@ -227,6 +232,7 @@ bool AlertSystemClass::UpdateAlert(const std::string &id, const TAlertRecord &so
   MyLockGuard guard(Lock, "UPDT");
   if (!guard.Owns())
     ThrowBusy("UPDT");
+  RowStateChanged();
   auto found = m_byId.find(id);
   if (found == m_byId.end())
     return false;
@@ -277,6 +283,7 @@ std::int32_t AlertSystemClass::GetRowHighlight(const std::string &symbol, bool &
     MyLockGuard guard(Lock, "ROWH");
     if (!guard.Owns()) {
       ReportBusy("ROWH");
+      RowStateChanged(); // so that a caller keeping this answer asks again
       return color;
     }
     if (const Bucket *bucket = BucketLocked(symbol)) {
@@ -329,6 +336,7 @@ void AlertSystemClass::TurnOffSymbolAlerts(const std::string &symbol) {
     MyLockGuard guard(Lock, "TOFFS");
     if (!guard.Owns())
       ThrowBusy("TOFFS");
+    RowStateChanged();
     if (const Bucket *bucket = BucketLocked(symbol))
       for (Entry *entry : *bucket)
         entry->record->ActiveActions.Clear();
@@ -380,6 +388,7 @@ void AlertSystemClass::DeleteAlert(const std::string &id, bool closeDialogs) {
     MyLockGuard guard(Lock, "DELA");
     if (!guard.Owns())
       ThrowBusy("DELA");
+    RowStateChanged();
     removed = RemoveLocked(id);
   }
   if (removed)
@@ -392,6 +401,7 @@ void AlertSystemClass::DeleteSymbolAlerts(const std::string &symbol) {
     MyLockGuard guard(Lock, "DELAF");
     if (!guard.Owns())
       ThrowBusy("DELAF");
+    RowStateChanged();
     for (auto at = m_entries.rbegin(); at != m_entries.rend(); ++at)
       if (SameText((*at)->record->Symbol, symbol))
         ids.push_back((*at)->id);
@@ -412,6 +422,7 @@ void AlertSystemClass::DeleteOrphans(const std::string &symbols, std::string &de
     MyLockGuard guard(Lock, "DELSA");
     if (!guard.Owns())
       ThrowBusy("DELSA");
+    RowStateChanged();
     for (auto at = m_entries.rbegin(); at != m_entries.rend(); ++at) {
       const std::string &symbol = (*at)->record->Symbol;
       if (Pos(" " + UpperCase(symbol) + " ", kept) != 0)
@@ -438,6 +449,7 @@ void AlertSystemClass::ClearAll() {
     MyLockGuard guard(Lock, "CLALL");
     if (!guard.Owns())
       ThrowBusy("CLALL");
+    RowStateChanged();
     m_bySymbol.clear();
     m_byId.clear();
     m_entries.clear();

@@ -4,10 +4,12 @@
 #include "platform/DateTime.h"
 #include "platform/Exceptions.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // Raised by a changing store operation when the store lock could not be taken
@@ -79,6 +81,15 @@ public:
   std::int32_t GetRowHighlight(const std::string &symbol, bool &active, TDateTime &age,
                                TDateTime now);
 
+  // A number that grows with every change that may alter a GetRowHighlight
+  // answer: each changing operation below, and each hand-out of a writable
+  // record by the finders and FindByID (counted under the lock, before the
+  // caller's writes, which it makes under that same lock). AlertAt does not
+  // count: its user, the evaluation pass, writes only run-time fields.
+  std::uint64_t RowStateGeneration() const {
+    return s_rowStateGeneration.load(std::memory_order_acquire);
+  }
+
   // ---- Changing alerts
 
   // ("TOFF") Ends the actions in effect of one alert and marks its symbol
@@ -120,14 +131,14 @@ public:
   int Count();
   // The IDs in store order (tag "IDS").
   std::vector<std::string> AlertIDs();
-  // Calls fn(record) for every alert in store order with the lock held under
+  // Calls fn(const record) for every alert in store order with the lock held under
   // tag. fn must not call the store.
   template <class Fn> void ForEachAlert(const std::string &tag, Fn &&fn) {
     MyLockGuard guard(Lock, tag);
     if (!guard.Owns())
       ThrowBusy(tag);
     for (const auto &entry : m_entries)
-      fn(*entry->record);
+      fn(std::as_const(*entry->record));
   }
 
   // ---- The caller holds Lock
@@ -163,6 +174,9 @@ private:
   std::unordered_map<std::string, Entry *> m_byId;
   std::unordered_map<std::string, Bucket> m_bySymbol;
   std::uint64_t m_nextSeq = 1;
+  // Shared by every store, so that a store made in another's place counts on.
+  static inline std::atomic<std::uint64_t> s_rowStateGeneration{1};
+  static void RowStateChanged() { s_rowStateGeneration.fetch_add(1, std::memory_order_acq_rel); }
 };
 
 // Marks a symbol updated for the windows that show it (updated-symbol sets 1,

@@ -98,6 +98,14 @@ void SetNewsLockTimings(const NewsLockTimings &timings) {
 
 // ---- Reading --------------------------------------------------------------------
 
+namespace {
+std::atomic<std::uint64_t> g_newsGeneration{1};
+// Called after a change is made, so a reader that saw the old number looks again.
+void NewsChanged() { g_newsGeneration.fetch_add(1, std::memory_order_acq_rel); }
+} // namespace
+
+std::uint64_t NewsGeneration() { return g_newsGeneration.load(std::memory_order_acquire); }
+
 bool GetNewNews(const std::string &key, TDateTime &lastCheck, TDateTime &newestUnread) {
   lastCheck = 0;
   newestUnread = 0;
@@ -124,6 +132,7 @@ void SetNewNews(const std::string &key, bool flag) {
     return;
   }
   rec->NewNews = flag ? 1 : 0;
+  NewsChanged();
 }
 
 void SetLastNewsCheck(const std::string &key, TDateTime time) {
@@ -207,8 +216,10 @@ void MarkNewsRead(int itemNumber, bool read) {
       continue;
     NewsGuard guard(rec->News, "MREAD");
     if (guard.Owns())
+    {
       rec->News.SetRead(itemNumber, read);
-    else
+      NewsChanged();
+    } else
       Log("MarkNewsRead Error: news list busy for " + rec->Symbol);
   }
 }
@@ -314,6 +325,7 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
     item.Read = std::find(n.read.begin(), n.read.end(), item.ItemNumber) != n.read.end();
   }
   rec->News.Add(item);
+  NewsChanged();
   return item.ItemNumber;
 }
 
@@ -327,4 +339,5 @@ void ResetNewsStore() {
   n.next = 1;
   n.byArticle.clear();
   n.read.clear();
+  NewsChanged();
 }

@@ -5,6 +5,7 @@
 #include "core/NewsList.h"
 #include "platform/DateTime.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ void SetNewsLockTimings(const NewsLockTimings &timings);
 // check, newestUnread := the date of its newest unread item (0 when none).
 // A key without a record gives false and zeros.
 bool GetNewNews(const std::string &key, TDateTime &lastCheck, TDateTime &newestUnread);
+// A number that grows with every change GetNewNews could see (flags, items,
+// read marks, a reset); read it before the look-ups it vouches for.
+std::uint64_t NewsGeneration();
 // Sets or clears the new-news flag.
 void SetNewNews(const std::string &key, bool flag);
 // Records the time of the symbol's last news check.

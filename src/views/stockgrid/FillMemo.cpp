@@ -77,6 +77,13 @@ const std::string *TFillMemo::Share(int row) const {
   return r.Valid && r.HasShare ? &r.Share : nullptr;
 }
 
+bool TFillMemo::Holds(int row, std::uint64_t version) const {
+  if (version == 0 || row < 0 || row >= int(m_rows.size()))
+    return false;
+  const Row &r = m_rows[std::size_t(row)];
+  return r.Valid && r.Version == version;
+}
+
 StoreReading *TFillMemo::Reading(int row) {
   if (row < 0)
     return nullptr;

@@ -44,6 +44,8 @@ public:
   void Rebase(int row, double pctBase, std::uint64_t version, const std::string *share);
   // The % Port text a row reusing ShareOnly holds; null when unknown.
   const std::string *Share(int row) const;
+  // True when the row is remembered at this version (not written since).
+  bool Holds(int row, std::uint64_t version) const;
   // The row's last store reading (RowInputs.h), kept whatever its texts.
   StoreReading *Reading(int row);
   void Forget(int row);

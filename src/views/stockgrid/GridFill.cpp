@@ -257,6 +257,9 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
     if (memo)
       memo->BeginPass(request.ColPos, sink.ColCount());
 
+    // Read before any row's news look-up (NewsStore.h).
+    const std::uint64_t newsGeneration = NewsGeneration();
+    const std::uint64_t alertGeneration = AlertSystem().RowStateGeneration();
     int group = 1;
     LastTexts lastSeparator;
     try {
@@ -327,12 +330,28 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
 
         label = "9.3";
         try {
-          TDateTime lastCheck = 0, newestUnread = 0;
-          const bool unread = GetNewNews(StoreKey(storeIndex, symbol), lastCheck, newestUnread);
-          const bool bitChanged = NewsRows.Set(kind, row, unread);
-          const bool timeChanged = NewsRowTimes.Set(kind, row, newestUnread);
-          if (bitChanged || timeChanged)
-            RepaintRow(sink, row);
+          // A known row whose news nothing changed since its last look-up, and
+          // whose bulb tables still hold what that look-up gave, is not looked
+          // up again: it would set and repaint nothing.
+          const bool newsKnown = known && reading->NewsGeneration == newsGeneration &&
+                                 reading->NewsStoreIndex == storeIndex &&
+                                 NewsRows.Get(kind, row) == reading->NewsUnread &&
+                                 NewsRowTimes.Get(kind, row) == reading->NewsNewestUnread;
+          if (!newsKnown) {
+            TDateTime lastCheck = 0, newestUnread = 0;
+            const bool unread =
+                GetNewNews(StoreKey(storeIndex, symbol), lastCheck, newestUnread);
+            const bool bitChanged = NewsRows.Set(kind, row, unread);
+            const bool timeChanged = NewsRowTimes.Set(kind, row, newestUnread);
+            if (bitChanged || timeChanged)
+              RepaintRow(sink, row);
+            if (reading && reading->Symbol == symbol) {
+              reading->NewsGeneration = newsGeneration;
+              reading->NewsStoreIndex = storeIndex;
+              reading->NewsUnread = unread;
+              reading->NewsNewestUnread = newestUnread;
+            }
+          }
         } catch (const std::exception &e) {
           if (LoggingOn)
             WriteLog(std::string("Showit4.5 ") + e.what(), 0);
@@ -342,8 +361,18 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         // its colours and bulb, whether or not a text changed.
         label = "9.35";
         try {
-          if (AlertRows.Set(kind, row, AlertStateOf(symbol)))
-            RepaintRow(sink, row);
+          // Skipped, as the news look-up, while nothing changed.
+          const bool alertKnown = known && reading->AlertGeneration == alertGeneration &&
+                                  AlertRows.Get(kind, row) == reading->Alert;
+          if (!alertKnown) {
+            const TAlertRowState state = AlertStateOf(symbol);
+            if (AlertRows.Set(kind, row, state))
+              RepaintRow(sink, row);
+            if (reading && reading->Symbol == symbol) {
+              reading->AlertGeneration = alertGeneration;
+              reading->Alert = state;
+            }
+          }
         } catch (const std::exception &e) {
           if (LoggingOn)
             WriteLog(std::string("STGRID Alert ") + e.what(), 0);
@@ -351,7 +380,9 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
 
         label = "9.4";
         try {
-          if (ReadCell(sink, 0, row) != symbol) {
+          // A known row not written since the last pass still shows its symbol.
+          const bool symbolShown = known && memo->Holds(row, sink.RowVersion(row));
+          if (!symbolShown && ReadCell(sink, 0, row) != symbol) {
             Attempt([&] { sink.SetCell(0, row, symbol); });
             RepaintRow(sink, row);
           }

@@ -104,8 +104,13 @@ CellTextInputs GatherListRow(const std::string &symbol, int listIndex, int group
       if (storeIndex)
         *storeIndex = index;
       // A failed fundamentals read is not kept: the next pass reads again.
-      if (GetFund(StoreKey(index, symbol), in.Fund) && reading)
-        *reading = StoreReading{symbol, seen, index, in.Quote, in.Fund};
+      if (GetFund(StoreKey(index, symbol), in.Fund) && reading) {
+        reading->Symbol = symbol;
+        reading->Seen = seen;
+        reading->StoreIndex = index;
+        reading->Quote = in.Quote;
+        reading->Fund = in.Fund;
+      }
     } catch (const std::exception &e) {
       if (LoggingOn)
         WriteLog(std::string("Showit4.5 ") + e.what(), 0);

@@ -4,8 +4,10 @@
 // portfolio totals (a snapshot of the portfolio taken once per pass) and the
 // display settings. Safe to call from the fill thread.
 #include "views/stockgrid/CellTexts.h"
+#include "views/stockgrid/StockGridGlobals.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -47,6 +49,16 @@ struct StoreReading {
   int StoreIndex = -1;
   QuoteData Quote;
   FundData Fund;
+  // The row's news look-up: what it gave, under which store index and at
+  // which NewsGeneration; NewsGeneration 0 when not looked up since this
+  // reading.
+  std::uint64_t NewsGeneration = 0;
+  int NewsStoreIndex = -1;
+  bool NewsUnread = false;
+  TDateTime NewsNewestUnread = 0;
+  // The same for the row's alert state (AlertSystemClass::RowStateGeneration).
+  std::uint64_t AlertGeneration = 0;
+  TAlertRowState Alert;
 };
 
 // The inputs of a list row; its kind follows from the symbol (stock, cash or

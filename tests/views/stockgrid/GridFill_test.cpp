@@ -2,6 +2,9 @@
 // writes nothing.
 #include "views/stockgrid/GridTestSupport.h"
 
+#include "alerts/AlertNames.h"
+#include "alerts/AlertSystem.h"
+#include "alerts/AlertsModule.h"
 #include "core/NewsStore.h"
 #include "views/stockgrid/CellTextsFormat.h"
 #include "platform/GridCellStore.h"
@@ -467,6 +470,55 @@ TEST_F(GridFillTest, UnreadNewsMarksTheRowAndRepaintsIt) {
   Fill(request, sink);
   EXPECT_FALSE(NewsRows.Get(gkWatchList, 2));
   EXPECT_EQ(sink.Repaints, std::vector<int>{2});
+}
+
+// A grid that keeps its memo looks up news and alert states only when they
+// changed; a news item or an alert then repaints exactly its symbol's rows
+// (and the separator, repainted on every pass).
+TEST_F(GridFillTest, ANewsItemOrAnAlertRepaintsExactlyItsRows) {
+  AlertSystem().ClearAll();
+  const int index = AddPortfolio({Pos("AAA"), Pos("-"), Pos("BBB"), Pos("CCC"), Pos("BBB", 5)});
+  const auto store = std::make_shared<TGridCellStore>(GridFieldCount, 2);
+  const auto link = std::make_shared<TFillLink>();
+  const auto pass = [&] {
+    link->FillRunning = true;
+    store->TakeDamage();
+    TStoreFillSink fillSink(store, link);
+    ExecuteFill(PortfolioRequest(index), fillSink, *link);
+    return store->TakeDamage().Rows;
+  };
+  pass();
+  EXPECT_EQ(pass(), std::vector<int>{2}) << "nothing changed";
+
+  IncomingNews item;
+  item.Title = "Results";
+  item.Source = "Wire";
+  item.Link = "http://example.com/1";
+  item.Date = 45301.4;
+  ASSERT_GT(AddNews("BBB", item), 0);
+  SetNewNews("BBB", true);
+  EXPECT_EQ(pass(), (std::vector<int>{2, 3, 5})) << "news for BBB";
+  EXPECT_TRUE(NewsRows.Get(gkMainGrid, 5));
+  EXPECT_EQ(pass(), std::vector<int>{2});
+
+  auto alert = TAlertRecord::Create();
+  alert->Symbol = "CCC";
+  alert->P1 = 10;
+  alert->P2 = 1;
+  alert->HighlightColor = 255;
+  alert->ActiveActions = TActionSet::FromBits(1u << ActionHighlightRow);
+  const std::string id = AlertSystem().AddAlert(std::move(alert));
+  EXPECT_EQ(pass(), (std::vector<int>{2, 4})) << "an active alert on CCC";
+  EXPECT_EQ(AlertRows.Get(gkMainGrid, 4).Color, 255);
+  EXPECT_EQ(pass(), std::vector<int>{2});
+
+  AlertSystem().TurnOffAlert(id, false);
+  EXPECT_EQ(pass(), (std::vector<int>{2, 4})) << "the alert turned off";
+  EXPECT_FALSE(AlertRows.Get(gkMainGrid, 4).Active);
+
+  SetNewNews("BBB", false);
+  EXPECT_EQ(pass(), (std::vector<int>{2, 3, 5})) << "BBB's news read";
+  AlertSystem().ClearAll();
 }
 
 TEST(GridRowTable, IsSizedToRowsInUseAndBoundsChecked) {
