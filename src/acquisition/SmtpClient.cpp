@@ -9,6 +9,7 @@
 #include <QSslCertificate>
 #include <QSslCipher>
 #include <QSslConfiguration>
+#include <QNetworkProxy>
 #include <QSslSocket>
 #include <QTcpSocket>
 #include <algorithm>
@@ -211,6 +212,8 @@ void TSmtpSession::Connect(const std::string &host, int port) {
       m_ssl = nullptr;
       m_socket = std::make_unique<QTcpSocket>();
     }
+    // Mail goes straight to the server: a desktop's web proxy is not for SMTP.
+    m_socket->setProxy(QNetworkProxy::NoProxy);
     m_socket->connectToHost(address, quint16(port));
     while (m_socket->state() != QAbstractSocket::ConnectedState &&
            m_socket->state() != QAbstractSocket::UnconnectedState &&
