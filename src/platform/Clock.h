@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/DateTime.h"
 
+#include <atomic>
 #include <cstdint>
 
 // The program's clock. Code that needs the time asks AppClock(), so that tests
@@ -24,26 +25,28 @@ public:
 };
 
 // A clock that only moves when told to. Local time is UTC plus UtcOffsetDays.
+// A test steps it while the program's worker threads read it, so its fields
+// are atomic.
 class FakeClock final : public Clock {
 public:
   explicit FakeClock(TDateTime utc = 45296.5, double utcOffsetDays = 0.0)
       : m_utc(utc), m_offset(utcOffsetDays) {}
-  TDateTime Now() const override { return m_utc + m_offset; }
-  TDateTime NowUtc() const override { return m_utc; }
-  std::int64_t MonotonicMs() const override { return m_mono; }
+  TDateTime Now() const override { return m_utc.load() + m_offset.load(); }
+  TDateTime NowUtc() const override { return m_utc.load(); }
+  std::int64_t MonotonicMs() const override { return m_mono.load(); }
 
-  void SetUtc(TDateTime utc) { m_utc = utc; }
-  void SetUtcOffsetDays(double d) { m_offset = d; }
+  void SetUtc(TDateTime utc) { m_utc.store(utc); }
+  void SetUtcOffsetDays(double d) { m_offset.store(d); }
   // Moves both the wall clock and the monotonic clock forward.
   void AdvanceMs(std::int64_t ms) {
-    m_mono += ms;
-    m_utc += double(ms) / MSecsPerDay;
+    m_mono.fetch_add(ms);
+    m_utc.store(m_utc.load() + double(ms) / MSecsPerDay);
   }
 
 private:
-  TDateTime m_utc;
-  double m_offset;
-  std::int64_t m_mono = 0;
+  std::atomic<TDateTime> m_utc;
+  std::atomic<double> m_offset;
+  std::atomic<std::int64_t> m_mono{0};
 };
 
 // The clock in use; the system clock unless a test installed another.
