@@ -12,24 +12,16 @@ constexpr int kSize = 16;
 const QColor kInk(40, 40, 40);
 
 void Arrow(QPainter &p, bool left) {
+  // Drawn pointing left; the right arrow is its mirror image.
+  const auto x = [left](double v) { return left ? v : kSize - v; };
   QPainterPath path;
-  if (left) {
-    path.moveTo(2, 8);
-    path.lineTo(8, 2);
-    path.lineTo(8, 5.5);
-    path.lineTo(14, 5.5);
-    path.lineTo(14, 10.5);
-    path.lineTo(8, 10.5);
-    path.lineTo(8, 14);
-  } else {
-    path.moveTo(14, 8);
-    path.lineTo(8, 2);
-    path.lineTo(8, 5.5);
-    path.lineTo(2, 5.5);
-    path.lineTo(2, 10.5);
-    path.lineTo(8, 10.5);
-    path.lineTo(8, 14);
-  }
+  path.moveTo(x(2), 8);
+  path.lineTo(x(8), 2);
+  path.lineTo(x(8), 5.5);
+  path.lineTo(x(14), 5.5);
+  path.lineTo(x(14), 10.5);
+  path.lineTo(x(8), 10.5);
+  path.lineTo(x(8), 14);
   path.closeSubpath();
   p.fillPath(path, QColor(30, 90, 170));
 }
