@@ -2,6 +2,7 @@
 #include "chartengine/engine/CustomChartAxis.h"
 #include "chartengine/series/FastLineSeries.h"
 #include "platform/BitmapBuffer.h"
+#include "support/EventWait.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
@@ -125,18 +126,6 @@ TEST(FastLineReducedDrawing, GivesThePixelsOfEveryPointDrawn) {
                                                << linePixels;
     }
   }
-}
-
-// Runs the event loop until done() holds (false after ms).
-bool WaitFor(const std::function<bool()> &done, int ms = 5000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms)
-      return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
 }
 
 // Counts the paints a widget gets.

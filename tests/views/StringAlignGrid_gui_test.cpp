@@ -1,3 +1,4 @@
+#include "support/EventWait.h"
 #include "views/StringAlignGrid.h"
 
 #include "platform/StringGridTestEvents.h"
@@ -21,17 +22,6 @@ namespace {
 
 using gridtest::Click;
 using gridtest::Key;
-
-bool WaitFor(const std::function<bool()> &done, int ms = 5000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms)
-      return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
 
 void TypeText(QWidget *w, const QString &text) {
   for (QChar ch : text) {

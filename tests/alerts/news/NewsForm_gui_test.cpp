@@ -438,9 +438,10 @@ TEST_F(NewsFormTest, ButtonsDoNotOverlapAtAnyWidth) {
         shown.emplace_back(b->objectName(), r);
       }
       EXPECT_GE(shown.size(), twoPanes ? 8u : 14u);
-      if (w == 560)
+      if (w == 560) {
         ASSERT_TRUE(window->grab().save(QString::fromStdString(
             TestArtifactPath(twoPanes ? "news_window_narrow_2.png" : "news_window_narrow_3.png"))));
+      }
     }
     window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -16,6 +16,7 @@
 #include "platform/EmbeddedBrowser.h"
 #include "platform/OpenUrl.h"
 #include "platform/Prompt.h"
+#include "support/EventWait.h"
 #include "views/stockgrid/StockGridGlobals.h"
 #include "webcontent/AdService.h"
 
@@ -99,18 +100,6 @@ protected:
     n.Date = date;
     n.Link = link.empty() ? "http://news.example/" + title : link;
     return AddNews(symbol, n, {});
-  }
-
-  // Processes events until done() holds or 5 s have passed.
-  static bool WaitFor(const std::function<bool()> &done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-      if (timer.elapsed() > 5000)
-        return false;
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
   }
 
   QTemporaryDir dir;

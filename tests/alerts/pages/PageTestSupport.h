@@ -15,6 +15,7 @@
 #include "platform/Prompt.h"
 #include "platform/Sound.h"
 #include "platform/StringList.h"
+#include "support/EventWait.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -116,17 +117,6 @@ protected:
       lines.emplace_back(buffer);
     });
     return lines;
-  }
-
-  static bool WaitFor(const std::function<bool()> &done, int ms = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-      if (timer.elapsed() > ms)
-        return false;
-      QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
   }
 
   QTemporaryDir dir;

@@ -13,6 +13,7 @@
 #include "core/ProgramFolder.h"
 #include "core/StockStore.h"
 #include "platform/Clock.h"
+#include "support/EventWait.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -58,18 +59,6 @@ protected:
 
   // Frees the windows that closed (they free themselves on the event loop).
   static void FreeClosed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-  // Processes events until done() holds or 5 s have passed.
-  static bool WaitFor(const std::function<bool()> &done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-      if (timer.elapsed() > 5000)
-        return false;
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-  }
 
   // Stores an alert and returns its ID.
   static std::string AddAlert(const std::string &symbol, int type, double p1, double trigger = 0) {
