@@ -53,6 +53,15 @@ protected:
     return window;
   }
 
+  // Two panes: no browser pane, no navigation bar, the news list fills the split.
+  void ExpectTwoPanes() const {
+    EXPECT_TRUE(window->TwoPaneMode());
+    EXPECT_FALSE(window->panIE->isVisible());
+    EXPECT_FALSE(window->NavPan->isVisible());
+    EXPECT_FALSE(window->Splitter1->isVisible());
+    EXPECT_EQ(window->panNews->height(), window->PanSplit->height());
+  }
+
   std::vector<std::string> ListedSymbols() const {
     std::vector<std::string> symbols;
     for (int i = 0; i < window->lbSymb->count(); ++i)
@@ -273,11 +282,7 @@ TEST_F(NewsFormTest, TwoPanesOpenItemsInTheUsersBrowser) {
   s.TwoPanes = true;
   SetDisplaySettings(s);
   Open();
-  EXPECT_TRUE(window->TwoPaneMode());
-  EXPECT_FALSE(window->panIE->isVisible());
-  EXPECT_FALSE(window->NavPan->isVisible());
-  EXPECT_FALSE(window->Splitter1->isVisible());
-  EXPECT_EQ(window->panNews->height(), window->PanSplit->height());
+  ExpectTwoPanes();
   window->ShowSymbol("IBM");
   window->SelectRows(2, 2);
   window->tbNewsDblClick();
@@ -304,11 +309,7 @@ TEST_F(NewsFormTest, WithoutABrowserTheWindowAndTheNewsPageKeepToTwoPanes) {
     AddSampleNews();
     ASSERT_FALSE(CurrentDisplaySettings().TwoPanes);
     Open();
-    EXPECT_TRUE(window->TwoPaneMode());
-    EXPECT_FALSE(window->panIE->isVisible());
-    EXPECT_FALSE(window->NavPan->isVisible());
-    EXPECT_FALSE(window->Splitter1->isVisible());
-    EXPECT_EQ(window->panNews->height(), window->PanSplit->height());
+    ExpectTwoPanes();
     EXPECT_FALSE(EmbeddedBrowserAvailable());
 
     window->ShowSymbol("IBM");
