@@ -6,7 +6,7 @@
 #include "alerts/EMailRecord.h"
 #include "core/ErrorReport.h"
 #include "core/Log.h"
-#include "core/SaveFileWhole.h"
+#include "platform/SaveFileWhole.h"
 #include "core/StaleSaveFiles.h"
 #include "platform/Format.h"
 #include "platform/StringUtils.h"

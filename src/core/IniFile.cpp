@@ -2,7 +2,7 @@
 
 #include "core/Log.h"
 #include "core/ProgramFolder.h"
-#include "core/SaveFileWhole.h"
+#include "platform/SaveFileWhole.h"
 #include "core/StaleSaveFiles.h"
 
 #include <QFile>

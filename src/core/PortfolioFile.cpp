@@ -4,7 +4,7 @@
 #include "core/Log.h"
 #include "core/PriceText.h"
 #include "core/ProgramFolder.h"
-#include "core/SaveFileWhole.h"
+#include "platform/SaveFileWhole.h"
 #include "core/StaleSaveFiles.h"
 #include "core/StockInfo.h"
 #include "platform/StringUtils.h"

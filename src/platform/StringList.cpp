@@ -1,10 +1,10 @@
 #include "platform/StringList.h"
 
 #include "platform/Exceptions.h"
+#include "platform/SaveFileWhole.h"
 #include "platform/StringUtils.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <numeric>
 
@@ -370,11 +370,10 @@ void TStringList::LoadFromFile(const std::string &path) {
 }
 
 void TStringList::SaveToFile(const std::string &path) const {
-  QSaveFile file(QString::fromStdString(path));
-  const std::string text = Text();
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit())
-    throw EFCreateError(WithErrorText("Cannot create file \"" + path + "\".", file.errorString()));
+  std::string error;
+  if (!SaveFileWhole(path, Text(), error))
+    throw EFCreateError(
+        WithErrorText("Cannot create file \"" + path + "\".", QString::fromStdString(error)));
 }
 
 bool TStringList::operator==(const TStringList &other) const {

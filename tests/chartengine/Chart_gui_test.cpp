@@ -2,6 +2,7 @@
 #include "chartengine/engine/ChartAxis.h"
 #include "chartengine/series/FastLineSeries.h"
 #include "chartengine/series/LineSeries.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
@@ -95,6 +96,15 @@ TEST(ChartWidget, SaveToFileWritesAWholePicture) {
   QImage back(QString::fromStdString(path));
   EXPECT_EQ(back.size(), QSize(200, 120));
   EXPECT_FALSE(chart.SaveToFile(TestArtifactPath("no-such-folder/x.png")));
+
+  // A disk that fills up during the save reports it and keeps the old picture.
+  chart.resize(400, 300);
+  {
+    FileSizeLimit limit(1024);
+    ASSERT_TRUE(limit.Active());
+    EXPECT_FALSE(chart.SaveToFile(path));
+  }
+  EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(200, 120));
 }
 
 } // namespace

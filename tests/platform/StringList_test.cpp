@@ -1,5 +1,6 @@
 #include "platform/Exceptions.h"
 #include "platform/StringList.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -343,6 +344,21 @@ TEST(StringList, FileErrorsRaiseAndLoseNothing) {
   EXPECT_THROW(l.LoadFromFile(dir.filePath("missing.txt").toStdString()), EFOpenError);
   EXPECT_EQ(l.ToVector(), (Lines{"keep"}));
   EXPECT_THROW(l.SaveToFile(dir.filePath("no/such/folder/x.txt").toStdString()), EFCreateError);
+
+  // A disk that fills up during the save leaves the old file as it was.
+  const std::string path = dir.filePath("list.txt").toStdString();
+  l.SaveToFile(path);
+  TStringList big;
+  for (int i = 0; i < 200; ++i)
+    big.Add("a line long enough to pass the limit");
+  {
+    FileSizeLimit limit(1024);
+    ASSERT_TRUE(limit.Active());
+    EXPECT_THROW(big.SaveToFile(path), EFCreateError);
+  }
+  TStringList back;
+  back.LoadFromFile(path);
+  EXPECT_EQ(back.ToVector(), (Lines{"keep"}));
 }
 
 TEST(StringList, CopiesAreIndependentValues) {

@@ -6,11 +6,12 @@
 #include "chartengine/engine/ChartSeries.h"
 #include "chartengine/engine/CustomChartAxis.h"
 #include "platform/QPainterCanvas.h"
+#include "platform/SaveFileWhole.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <algorithm>
 
 TChartMouseSettings &ChartMouseSettings() {
@@ -314,15 +315,14 @@ bool TCustomChart::SaveToFile(const std::string &fileName) {
   QByteArray format = QFileInfo(path).suffix().toUpper().toLatin1();
   if (format.isEmpty())
     format = "PNG";
-  const QImage image = SaveToImage();
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!SaveToImage().save(&buffer, format.constData()))
     return false;
-  if (!image.save(&file, format.constData())) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  std::string error;
+  return SaveFileWhole(fileName, std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                       error);
 }
 
 // ---- copying ------------------------------------------------------------------------

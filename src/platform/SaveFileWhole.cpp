@@ -1,4 +1,4 @@
-#include "core/SaveFileWhole.h"
+#include "platform/SaveFileWhole.h"
 
 #include <QSaveFile>
 
