@@ -392,13 +392,24 @@ void TQPainterCanvas::ThinLines(std::span<const TPoint> points, bool closed) {
     const QRgb off = ToQColor(BkColor()).rgb();
     const unsigned cw = unsigned(d.clip.width()), ch = unsigned(d.clip.height());
     const int cx = d.clip.x() - d.dx, cy = d.clip.y() - d.dy; // clip in canvas units
-    if (!period && Pen().Mode == pmCopy && d.rowFirst == nullptr) {
+    if (!period && Pen().Mode == pmCopy) {
       // Solid lines under a rectangle: straight runs are cut to the clip once.
+      // Under a polygon, a segment whose box lies inside one span on each of
+      // its rows is drawn the same way; others are checked pixel by pixel.
       const int right = cx + int(cw), bottom = cy + int(ch);
       const auto pixel = [&](int x, int y) -> QRgb & {
         return reinterpret_cast<QRgb *>(d.bits + qsizetype(y + d.dy) * d.bytesPerLine)[x + d.dx];
       };
       const auto segment = [&](const TPoint &a, const TPoint &b) {
+        const auto [left, rightmost] = std::minmax(a.X, b.X);
+        const auto [top, lowest] = std::minmax(a.Y, b.Y);
+        if (d.rowFirst != nullptr && !d.BoxInside(left, top, rightmost, lowest)) {
+          RasterLine(a.X, a.Y, b.X, b.Y, [&](int x, int y) {
+            if (unsigned(x - cx) < cw && unsigned(y - cy) < ch && d.InSpans(x + d.dx, y + d.dy))
+              pixel(x, y) = on;
+          });
+          return;
+        }
         if (a.X == b.X && a.Y != b.Y) {
           if (a.X < cx || a.X >= right)
             return;
@@ -646,6 +657,19 @@ void TQPainterCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int 
 void TQPainterCanvas::FillPolygonArea(const std::vector<QPoint> &pts) {
   SetRasterMode(Pen().Mode);
   m_painter->setPen(Qt::NoPen);
+  const TBrush &b = Brush();
+  if (b.Style == bsSolid && !(b.Bitmap && !b.Bitmap->isNull())) {
+    // Many small faces in one colour (3-D ribbons): the painter keeps the
+    // brush it has when handed the same one, instead of setting it up again.
+    if (!m_solidBrushValid || m_solidBrushColor != b.Color) {
+      m_solidBrush = QBrush(ToQColor(b.Color));
+      m_solidBrushColor = b.Color;
+      m_solidBrushValid = true;
+    }
+    m_painter->setBrush(m_solidBrush);
+    m_painter->drawPolygon(pts.data(), int(pts.size()), Qt::OddEvenFill);
+    return;
+  }
   FillWithBrush([&](const QBrush &brush) {
     m_painter->setBrush(brush);
     m_painter->drawPolygon(pts.data(), int(pts.size()), Qt::OddEvenFill);

@@ -95,6 +95,23 @@ private:
     const int *rowFirst = nullptr;
     const int *spanLeft = nullptr;
     const int *spanRight = nullptr;
+    // Whether the box of canvas pixels x0..x1, y0..y1 lies inside one span
+    // of the clip on each of its rows.
+    bool BoxInside(int x0, int y0, int x1, int y1) const {
+      x0 += dx;
+      x1 += dx;
+      y0 += dy;
+      y1 += dy;
+      if (x0 < clip.left() || x1 > clip.right() || y0 < clip.top() || y1 > clip.bottom())
+        return false;
+      for (int y = y0; y <= y1; ++y) {
+        const int row = y - clip.top();
+        const int k = rowFirst[row];
+        if (rowFirst[row + 1] - k != 1 || x0 < spanLeft[k] || x1 >= spanRight[k])
+          return false;
+      }
+      return true;
+    }
     // Whether the device pixel lies inside the clip (it lies inside its bounds).
     bool InSpans(int devX, int devY) const {
       const int row = devY - clip.top();
@@ -156,6 +173,11 @@ private:
   QFont m_qfont;
   bool m_qfontValid = false;
   std::vector<QPoint> m_points;
+  // The last solid polygon brush, handed to the painter again while its
+  // colour holds.
+  QBrush m_solidBrush;
+  TColor m_solidBrushColor = 0;
+  bool m_solidBrushValid = false;
   std::vector<QPoint> m_onPixels;
   std::vector<QPoint> m_offPixels;
   // Counts clip changes, so that the direct target knows when to look again.

@@ -4,6 +4,7 @@
 #include "chartengine/series/FastLineSeries.h"
 #include "chartengine/series/LineSeries.h"
 #include "chartengine/series/PointSeries.h"
+#include "platform/QPainterCanvas.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
@@ -129,3 +130,50 @@ TEST(LineSeriesPicture, StackedAreasAndStairs) {
 }
 
 } // namespace
+
+// The 3-D ribbon of a long line, with gaps and two series crossing, drawn
+// into an RGB32 picture (its outlines written straight into the picture
+// under the projected clip) and into an RGB888 one (everything through
+// QPainter): the same pixels.
+TEST(LineSeriesPicture, ThreeDRibbonsWrittenDirectlyMatchThePainter) {
+  TChart chart;
+  chart.resize(800, 480);
+  chart.SetBufferedDisplay(false);
+  chart.SetView3D(true);
+  TLineSeries first;
+  TLineSeries second;
+  first.SetSeriesColor(0xC04000);
+  second.SetSeriesColor(0x0080FF);
+  unsigned seed = 11;
+  const auto next = [&](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 16) % static_cast<unsigned>(n));
+  };
+  for (int i = 0; i < 5000; ++i) {
+    if (i % 700 == 350)
+      first.AppendNullPointAt(i, 0);
+    else
+      first.AppendPoint(i, 50 + 30 * std::sin(i * 0.004) + next(20));
+    second.AppendPoint(i, 40 + next(60));
+  }
+  first.SetParentChart(&chart);
+  second.SetParentChart(&chart);
+  const auto drawn = [&](QImage::Format format) {
+    QImage image(800, 480, format);
+    image.fill(Qt::white);
+    {
+      TQPainterCanvas canvas(&image);
+      chart.DrawToCanvas(&canvas, TRect(0, 0, 800, 480));
+    }
+    return image.convertToFormat(QImage::Format_RGB32);
+  };
+  const QImage direct = drawn(QImage::Format_RGB32);
+  const QImage painted = drawn(QImage::Format_RGB888);
+  Save(direct, "line_3d_ribbons_direct.png");
+  EXPECT_GT(CountColour(direct, 0xC04000), 2000);
+  int differing = 0;
+  for (int y = 0; y < direct.height(); ++y)
+    for (int x = 0; x < direct.width(); ++x)
+      differing += direct.pixel(x, y) != painted.pixel(x, y);
+  EXPECT_EQ(differing, 0);
+}
