@@ -798,9 +798,13 @@ void TQPainterCanvas::ApplyClip(const ClipState &c) {
   ++m_clipSerial;
   if (!m_painter)
     return;
-  if (c.Enabled)
+  if (c.Enabled) {
+    // After setClipping(false) the raster engine keeps its clip switched off
+    // even when a new region replaces it, and fills the whole picture: the
+    // clip is switched on again before the region is set.
+    m_painter->setClipping(true);
     m_painter->setClipRegion(c.Region);
-  else
+  } else
     m_painter->setClipping(false);
 }
 
