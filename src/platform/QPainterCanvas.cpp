@@ -1,5 +1,7 @@
 #include "platform/QPainterCanvas.h"
 
+#include "platform/PolygonSpans.h"
+
 #include <QFontMetrics>
 #include <QImage>
 #include <QPaintDevice>
@@ -659,6 +661,8 @@ void TQPainterCanvas::FillPolygonArea(const std::vector<QPoint> &pts) {
   m_painter->setPen(Qt::NoPen);
   const TBrush &b = Brush();
   if (b.Style == bsSolid && !(b.Bitmap && !b.Bitmap->isNull())) {
+    if (Pen().Mode == pmCopy && FillPolygonDirect(pts))
+      return;
     // Many small faces in one colour (3-D ribbons): the painter keeps the
     // brush it has when handed the same one, instead of setting it up again.
     if (!m_solidBrushValid || m_solidBrushColor != b.Color) {
@@ -674,6 +678,55 @@ void TQPainterCanvas::FillPolygonArea(const std::vector<QPoint> &pts) {
     m_painter->setBrush(brush);
     m_painter->drawPolygon(pts.data(), int(pts.size()), Qt::OddEvenFill);
   });
+}
+
+bool TQPainterCanvas::FillPolygonDirect(const std::vector<QPoint> &pts) {
+  const int n = int(pts.size());
+  if (n < 3 || n > TPolygonSpans::kMaxCorners)
+    return false;
+  // A polygon whose edges all run straight across or down (a rectangle) the
+  // engine fills as a rectangle, by rules of its own.
+  bool slanted = false;
+  for (int i = 0; i < n && !slanted; ++i) {
+    const QPoint &a = pts[size_t(i)], &b = pts[size_t((i + 1) % n)];
+    slanted = a.x() != b.x() && a.y() != b.y();
+  }
+  if (!slanted)
+    return false;
+  const QColor color = ToQColor(Brush().Color);
+  if (color.alpha() != 255)
+    return false;
+  Direct d;
+  if (!DirectTarget(d))
+    return false;
+  if (d.clip.isEmpty())
+    return true;
+  // Exact only with every corner inside the clip's columns.
+  for (const QPoint &p : pts)
+    if (p.x() + d.dx < d.clip.left() || p.x() + d.dx > d.clip.right())
+      return false;
+  TPolygonSpans spans;
+  if (!spans.Prepare(pts.data(), n, d.clip.top() - d.dy, d.clip.bottom() - d.dy))
+    return false;
+  ++m_directFills;
+  const QRgb rgb = color.rgba();
+  spans.Emit([&](int y, int x0, int x1) {
+    const int devY = y + d.dy;
+    QRgb *line = reinterpret_cast<QRgb *>(d.bits + qsizetype(devY) * d.bytesPerLine);
+    x0 += d.dx;
+    x1 += d.dx;
+    if (d.rowFirst == nullptr) {
+      std::fill(line + x0, line + x1, rgb);
+      return;
+    }
+    const int row = devY - d.clip.top();
+    for (int k = d.rowFirst[row]; k < d.rowFirst[row + 1]; ++k) {
+      const int from = std::max(x0, d.spanLeft[k]), to = std::min(x1, d.spanRight[k]);
+      if (from < to)
+        std::fill(line + from, line + to, rgb);
+    }
+  });
+  return true;
 }
 
 void TQPainterCanvas::Polygon(std::span<const TPoint> points) {

@@ -77,6 +77,10 @@ public:
   using TCanvas::CopyRect;
   const QImage *Image() const override;
 
+  // How many polygon fills went straight into the picture (not through the
+  // painter) since the canvas was made.
+  quint64 DirectFillCount() const { return m_directFills; }
+
 private:
   struct ClipState {
     bool Enabled = false;
@@ -158,6 +162,9 @@ private:
   void FillPathWithBrush(const QPainterPath &path);
   // The inside of a polygon in the brush, without the outline.
   void FillPolygonArea(const std::vector<QPoint> &pts);
+  // A solid fill written straight into the picture, pixel for pixel as the
+  // painter fills it; false when that cannot be promised (the painter fills).
+  bool FillPolygonDirect(const std::vector<QPoint> &pts);
   void FillWithBrush(const std::function<void(const QBrush &)> &fill);
   void DrawShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
   void ApplyClip(const ClipState &c);
@@ -183,4 +190,5 @@ private:
   // Counts clip changes, so that the direct target knows when to look again.
   quint64 m_clipSerial = 0;
   DirectCache m_direct;
+  quint64 m_directFills = 0;
 };
