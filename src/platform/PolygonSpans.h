@@ -1,6 +1,7 @@
 #pragma once
 #include <QPoint>
 #include <QtGlobal>
+#include <algorithm>
 
 // The pixel rows of a small polygon with integer corners, filled aliased with
 // the odd-even rule exactly as the raster paint engine fills it: a pixel is
@@ -19,31 +20,59 @@ public:
   bool Prepare(const QPoint *corners, int count, int top, int bottom);
 
   // Calls span(y, x0, x1) for the pixels x0 <= x < x1 of each row, top down.
+  // Rows are taken in bands where the same edges cross them; a band crossed
+  // by two edges (any band of a convex polygon) needs no sorting.
   template <typename Span> void Emit(Span &&span) {
-    for (int y = m_top; y <= m_bottom; ++y) {
-      int xs[kMaxCorners];
+    int y = m_top;
+    while (y <= m_bottom) {
+      // The band runs down to the next row where an edge starts or ends.
+      int end = m_bottom + 1;
+      int active[kMaxCorners];
       int n = 0;
       for (int i = 0; i < m_count; ++i) {
-        Edge &e = m_edges[i];
-        if (y < e.top || y > e.bottom)
-          continue;
-        const int x = int(e.x >> 16);
-        e.x += e.delta;
-        // Insertion into the sorted crossings of this row.
-        int k = n++;
-        for (; k > 0 && xs[k - 1] > x; --k)
-          xs[k] = xs[k - 1];
-        xs[k] = x;
+        const Edge &e = m_edges[i];
+        if (e.top > y) {
+          end = std::min(end, e.top);
+        } else if (e.bottom >= y) {
+          end = std::min(end, e.bottom + 1);
+          active[n++] = i;
+        }
       }
-      for (int k = 0; k + 1 < n; k += 2)
-        if (xs[k] < xs[k + 1])
-          span(y, xs[k], xs[k + 1]);
+      if (n == 2) {
+        // The crossing at row y is the edge's first one stepped down row by
+        // row, as the engine steps it.
+        const Edge &ea = m_edges[active[0]], &eb = m_edges[active[1]];
+        qint64 xa = ea.x + ea.delta * (y - ea.top), xb = eb.x + eb.delta * (y - eb.top);
+        for (; y < end; ++y, xa += ea.delta, xb += eb.delta) {
+          const int a = int(xa >> 16), b = int(xb >> 16);
+          if (a < b)
+            span(y, a, b);
+          else if (b < a)
+            span(y, b, a);
+        }
+        continue;
+      }
+      for (; y < end; ++y) {
+        int xs[kMaxCorners];
+        for (int k = 0; k < n; ++k) {
+          const Edge &e = m_edges[active[k]];
+          const int x = int((e.x + e.delta * (y - e.top)) >> 16);
+          // Insertion into the sorted crossings of this row.
+          int j = k;
+          for (; j > 0 && xs[j - 1] > x; --j)
+            xs[j] = xs[j - 1];
+          xs[j] = x;
+        }
+        for (int k = 0; k + 1 < n; k += 2)
+          if (xs[k] < xs[k + 1])
+            span(y, xs[k], xs[k + 1]);
+      }
     }
   }
 
 private:
   struct Edge {
-    qint64 x;     // 16.16, at the row's centre, plus half a pixel
+    qint64 x;     // 16.16 at the centre of row top, plus half a pixel
     qint64 delta; // 16.16 per row
     int top, bottom;
   };

@@ -9,6 +9,8 @@
 #include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
+#include <bit>
+#include <climits>
 #include <cmath>
 #include <functional>
 
@@ -324,6 +326,8 @@ bool TQPainterCanvas::ComputeDirectTarget(const QImage &image, DirectCache &cach
   cache.rowFirst.clear();
   cache.spanLeft.clear();
   cache.spanRight.clear();
+  cache.innerLeft.clear();
+  cache.innerRight.clear();
   if (m_painter->hasClipping()) {
     const QRegion region = m_painter->clipRegion().translated(d.dx, d.dy) & image.rect();
     d.clip = region.boundingRect();
@@ -347,9 +351,31 @@ bool TQPainterCanvas::ComputeDirectTarget(const QImage &image, DirectCache &cach
           cache.spanLeft[k] = r.left();
           cache.spanRight[k] = r.right() + 1;
         }
+      // Level 0: a row's own single span; level l: the rows r .. r + 2^l - 1.
+      const int levels = std::bit_width(unsigned(rows));
+      cache.innerLeft.assign(size_t(levels) * size_t(rows), 0);
+      cache.innerRight.assign(size_t(levels) * size_t(rows), 0);
+      for (int row = 0; row < rows; ++row) {
+        const int k = cache.rowFirst[size_t(row)];
+        const bool single = cache.rowFirst[size_t(row) + 1] - k == 1;
+        cache.innerLeft[size_t(row)] = single ? cache.spanLeft[size_t(k)] : INT_MAX;
+        cache.innerRight[size_t(row)] = single ? cache.spanRight[size_t(k)] : INT_MIN;
+      }
+      for (int level = 1; level < levels; ++level) {
+        const size_t at = size_t(level) * size_t(rows), below = at - size_t(rows);
+        const int half = 1 << (level - 1);
+        for (int row = 0; row + 2 * half <= rows; ++row) {
+          cache.innerLeft[at + size_t(row)] =
+              std::max(cache.innerLeft[below + size_t(row)], cache.innerLeft[below + size_t(row + half)]);
+          cache.innerRight[at + size_t(row)] = std::min(cache.innerRight[below + size_t(row)],
+                                                        cache.innerRight[below + size_t(row + half)]);
+        }
+      }
       d.rowFirst = cache.rowFirst.data();
       d.spanLeft = cache.spanLeft.data();
       d.spanRight = cache.spanRight.data();
+      d.innerLeft = cache.innerLeft.data();
+      d.innerRight = cache.innerRight.data();
     }
   }
   // The painter writes into this very buffer as well; it does not detach.
@@ -710,6 +736,18 @@ bool TQPainterCanvas::FillPolygonDirect(const std::vector<QPoint> &pts) {
     return false;
   ++m_directFills;
   const QRgb rgb = color.rgba();
+  if (d.rowFirst != nullptr) {
+    int left = pts[0].x(), right = left, top = pts[0].y(), bottom = top;
+    for (const QPoint &p : pts) {
+      left = std::min(left, p.x());
+      right = std::max(right, p.x());
+      top = std::min(top, p.y());
+      bottom = std::max(bottom, p.y());
+    }
+    // Inside one span of the clip on every row it covers: no cutting.
+    if (d.BoxInside(left, top, right, bottom))
+      d.rowFirst = nullptr;
+  }
   spans.Emit([&](int y, int x0, int x1) {
     const int devY = y + d.dy;
     QRgb *line = reinterpret_cast<QRgb *>(d.bits + qsizetype(devY) * d.bytesPerLine);

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QPen>
 #include <QRegion>
+#include <algorithm>
+#include <bit>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -99,6 +101,11 @@ private:
     const int *rowFirst = nullptr;
     const int *spanLeft = nullptr;
     const int *spanRight = nullptr;
+    // Per level l and row r, the furthest left and right x that the rows
+    // r .. r + 2^l - 1 all reach inside one span (rows with more spans reach
+    // nowhere): a box's rows are looked up in two steps.
+    const int *innerLeft = nullptr;
+    const int *innerRight = nullptr;
     // Whether the box of canvas pixels x0..x1, y0..y1 lies inside one span
     // of the clip on each of its rows.
     bool BoxInside(int x0, int y0, int x1, int y1) const {
@@ -108,13 +115,12 @@ private:
       y1 += dy;
       if (x0 < clip.left() || x1 > clip.right() || y0 < clip.top() || y1 > clip.bottom())
         return false;
-      for (int y = y0; y <= y1; ++y) {
-        const int row = y - clip.top();
-        const int k = rowFirst[row];
-        if (rowFirst[row + 1] - k != 1 || x0 < spanLeft[k] || x1 >= spanRight[k])
-          return false;
-      }
-      return true;
+      const int a = y0 - clip.top(), b = y1 - clip.top();
+      const int level = std::bit_width(unsigned(b - a + 1)) - 1;
+      const int *left = innerLeft + qsizetype(level) * clip.height();
+      const int *right = innerRight + qsizetype(level) * clip.height();
+      const int second = b - (1 << level) + 1;
+      return x0 >= std::max(left[a], left[second]) && x1 < std::min(right[a], right[second]);
     }
     // Whether the device pixel lies inside the clip (it lies inside its bounds).
     bool InSpans(int devX, int devY) const {
@@ -139,6 +145,8 @@ private:
     std::vector<int> rowFirst;
     std::vector<int> spanLeft;
     std::vector<int> spanRight;
+    std::vector<int> innerLeft;
+    std::vector<int> innerRight;
   };
 
   void Bind(QPainter *painter, bool owned);
