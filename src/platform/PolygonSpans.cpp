@@ -39,10 +39,25 @@ bool TPolygonSpans::Prepare(const QPoint *corners, int count, int top, int botto
     }
     // The slope in floating point, cut to 16.16 towards zero, and the first
     // row's crossing from it, as the engine computes them.
-    const double slope = double(b.x() - a.x()) / double(b.y() - a.y());
-    e.delta = qint64(slope * 65536.0);
+    e.delta = Slope(b.x() - a.x(), b.y() - a.y());
     const qint64 dy = (qint64(edgeTop) << 16) + kHalf - (qint64(a.y()) << 16);
     e.x = ax + ((e.delta * dy) >> 16);
   }
   return true;
+}
+
+qint64 TPolygonSpans::Slope(int run, int rise) {
+  // Faces drawn one after another share slopes (a ribbon's depth edges all
+  // run the same way): the last two are kept.
+  for (int k = 0; k < 2; ++k) {
+    Slope16 &c = m_slopes[k];
+    if (c.valid && c.run == run && c.rise == rise) {
+      m_lastSlope = k;
+      return c.delta;
+    }
+  }
+  const int k = 1 - m_lastSlope;
+  m_slopes[k] = {run, rise, qint64(double(run) / double(rise) * 65536.0), true};
+  m_lastSlope = k;
+  return m_slopes[k].delta;
 }

@@ -79,4 +79,13 @@ private:
   Edge m_edges[kMaxCorners];
   int m_count = 0;
   int m_top = 0, m_bottom = -1;
+  // The slope of an edge in 16.16, from floating point cut towards zero.
+  qint64 Slope(int run, int rise);
+  struct Slope16 {
+    int run = 0, rise = 0;
+    qint64 delta = 0;
+    bool valid = false;
+  };
+  Slope16 m_slopes[2];
+  int m_lastSlope = 0;
 };

@@ -114,13 +114,41 @@ template <typename Plot> void RasterLine(int x0, int y0, int x1, int y1, Plot &&
   }
 }
 
+// RasterLine's pixels written into a 32-bit picture whose every one of them
+// lies inside it: `at` is the start pixel, `stride` the row step in pixels.
+void WriteLine(QRgb *at, qsizetype stride, int x0, int y0, int x1, int y1, QRgb colour) {
+  const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
+  const qsizetype sx = x1 >= x0 ? 1 : -1, sy = y1 >= y0 ? stride : -stride;
+  if (dx >= dy) {
+    long long acc = dx;
+    for (int i = 0; i < dx; ++i, at += sx) {
+      *at = colour;
+      acc += 2LL * dy;
+      if (acc >= 2LL * dx) {
+        acc -= 2LL * dx;
+        at += sy;
+      }
+    }
+  } else {
+    long long acc = dy;
+    for (int i = 0; i < dy; ++i, at += sy) {
+      *at = colour;
+      acc += 2LL * dx;
+      if (acc >= 2LL * dy) {
+        acc -= 2LL * dy;
+        at += sx;
+      }
+    }
+  }
+}
+
 } // namespace
 
-TQPainterCanvas::TQPainterCanvas() = default;
+TQPainterCanvas::TQPainterCanvas() : m_spans(std::make_unique<TPolygonSpans>()) {}
 
-TQPainterCanvas::TQPainterCanvas(QPainter &painter) { Begin(painter); }
+TQPainterCanvas::TQPainterCanvas(QPainter &painter) : TQPainterCanvas() { Begin(painter); }
 
-TQPainterCanvas::TQPainterCanvas(QPaintDevice *device) { Begin(device); }
+TQPainterCanvas::TQPainterCanvas(QPaintDevice *device) : TQPainterCanvas() { Begin(device); }
 
 TQPainterCanvas::~TQPainterCanvas() { End(); }
 
@@ -416,8 +444,8 @@ void TQPainterCanvas::ThinLines(std::span<const TPoint> points, bool closed) {
   if (DirectTarget(d)) {
     if (d.clip.isEmpty())
       return;
-    const QRgb on = ToQColor(Pen().Color).rgb();
-    const QRgb off = ToQColor(BkColor()).rgb();
+    const QRgb on = OpaqueRgb(Pen().Color);
+    const QRgb off = OpaqueRgb(BkColor());
     const unsigned cw = unsigned(d.clip.width()), ch = unsigned(d.clip.height());
     const int cx = d.clip.x() - d.dx, cy = d.clip.y() - d.dy; // clip in canvas units
     if (!period && Pen().Mode == pmCopy) {
@@ -455,6 +483,11 @@ void TQPainterCanvas::ThinLines(std::span<const TPoint> points, bool closed) {
           const int to = std::min(a.X < b.X ? b.X - 1 : a.X, right - 1);
           if (from <= to)
             std::fill(&pixel(from, a.Y), &pixel(to, a.Y) + 1, on);
+          return;
+        }
+        if (left >= cx && rightmost < right && top >= cy && lowest < bottom) {
+          WriteLine(&pixel(a.X, a.Y), d.bytesPerLine / qsizetype(sizeof(QRgb)), a.X, a.Y, b.X, b.Y,
+                    on);
           return;
         }
         RasterLine(a.X, a.Y, b.X, b.Y, [&](int x, int y) {
@@ -706,6 +739,15 @@ void TQPainterCanvas::FillPolygonArea(const std::vector<QPoint> &pts) {
   });
 }
 
+QRgb TQPainterCanvas::OpaqueRgb(TColor c) {
+  if (!m_rgbValid || m_rgbOf != c) {
+    m_rgb = ToQColor(c).rgb();
+    m_rgbOf = c;
+    m_rgbValid = true;
+  }
+  return m_rgb;
+}
+
 bool TQPainterCanvas::FillPolygonDirect(const std::vector<QPoint> &pts) {
   const int n = int(pts.size());
   if (n < 3 || n > TPolygonSpans::kMaxCorners)
@@ -719,9 +761,6 @@ bool TQPainterCanvas::FillPolygonDirect(const std::vector<QPoint> &pts) {
   }
   if (!slanted)
     return false;
-  const QColor color = ToQColor(Brush().Color);
-  if (color.alpha() != 255)
-    return false;
   Direct d;
   if (!DirectTarget(d))
     return false;
@@ -731,11 +770,11 @@ bool TQPainterCanvas::FillPolygonDirect(const std::vector<QPoint> &pts) {
   for (const QPoint &p : pts)
     if (p.x() + d.dx < d.clip.left() || p.x() + d.dx > d.clip.right())
       return false;
-  TPolygonSpans spans;
+  TPolygonSpans &spans = *m_spans;
   if (!spans.Prepare(pts.data(), n, d.clip.top() - d.dy, d.clip.bottom() - d.dy))
     return false;
   ++m_directFills;
-  const QRgb rgb = color.rgba();
+  const QRgb rgb = OpaqueRgb(Brush().Color);
   if (d.rowFirst != nullptr) {
     int left = pts[0].x(), right = left, top = pts[0].y(), bottom = top;
     for (const QPoint &p : pts) {

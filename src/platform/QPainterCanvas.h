@@ -13,6 +13,7 @@
 class QPainter;
 class QPaintDevice;
 class QPainterPath;
+class TPolygonSpans;
 
 // The canvas drawn with a QPainter (antialiasing off, so that pixels land
 // exactly as the rules in Canvas.h say). Works on any paint device the raster
@@ -173,6 +174,8 @@ private:
   // A solid fill written straight into the picture, pixel for pixel as the
   // painter fills it; false when that cannot be promised (the painter fills).
   bool FillPolygonDirect(const std::vector<QPoint> &pts);
+  // The colour as an opaque pixel; the last one asked is kept.
+  QRgb OpaqueRgb(TColor c);
   void FillWithBrush(const std::function<void(const QBrush &)> &fill);
   void DrawShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
   void ApplyClip(const ClipState &c);
@@ -199,4 +202,8 @@ private:
   quint64 m_clipSerial = 0;
   DirectCache m_direct;
   quint64 m_directFills = 0;
+  std::unique_ptr<TPolygonSpans> m_spans;
+  TColor m_rgbOf = 0;
+  QRgb m_rgb = 0;
+  bool m_rgbValid = false;
 };
