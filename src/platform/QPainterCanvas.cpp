@@ -716,12 +716,13 @@ void TQPainterCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int 
 }
 
 void TQPainterCanvas::FillPolygonArea(const std::vector<QPoint> &pts) {
+  const TBrush &b = Brush();
+  const bool solid = b.Style == bsSolid && !(b.Bitmap && !b.Bitmap->isNull());
+  if (solid && Pen().Mode == pmCopy && FillPolygonDirect(pts))
+    return;
   SetRasterMode(Pen().Mode);
   m_painter->setPen(Qt::NoPen);
-  const TBrush &b = Brush();
-  if (b.Style == bsSolid && !(b.Bitmap && !b.Bitmap->isNull())) {
-    if (Pen().Mode == pmCopy && FillPolygonDirect(pts))
-      return;
+  if (solid) {
     // Many small faces in one colour (3-D ribbons): the painter keeps the
     // brush it has when handed the same one, instead of setting it up again.
     if (!m_solidBrushValid || m_solidBrushColor != b.Color) {
@@ -740,12 +741,16 @@ void TQPainterCanvas::FillPolygonArea(const std::vector<QPoint> &pts) {
 }
 
 QRgb TQPainterCanvas::OpaqueRgb(TColor c) {
-  if (!m_rgbValid || m_rgbOf != c) {
-    m_rgb = ToQColor(c).rgb();
-    m_rgbOf = c;
-    m_rgbValid = true;
-  }
-  return m_rgb;
+  // Faces and their outlines take turns: the last two colours are kept.
+  for (int k = 0; k < 2; ++k)
+    if (m_rgbs[k].valid && m_rgbs[k].of == c) {
+      m_lastRgb = k;
+      return m_rgbs[k].rgb;
+    }
+  const int k = 1 - m_lastRgb;
+  m_rgbs[k] = {c, ToQColor(c).rgb(), true};
+  m_lastRgb = k;
+  return m_rgbs[k].rgb;
 }
 
 bool TQPainterCanvas::FillPolygonDirect(const std::vector<QPoint> &pts) {

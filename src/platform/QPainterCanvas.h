@@ -203,7 +203,11 @@ private:
   DirectCache m_direct;
   quint64 m_directFills = 0;
   std::unique_ptr<TPolygonSpans> m_spans;
-  TColor m_rgbOf = 0;
-  QRgb m_rgb = 0;
-  bool m_rgbValid = false;
+  struct RgbOf {
+    TColor of = 0;
+    QRgb rgb = 0;
+    bool valid = false;
+  };
+  RgbOf m_rgbs[2];
+  int m_lastRgb = 0;
 };
