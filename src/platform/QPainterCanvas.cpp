@@ -12,6 +12,7 @@
 #include <bit>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -139,6 +140,28 @@ void WriteLine(QRgb *at, qsizetype stride, int x0, int y0, int x1, int y1, QRgb 
         at += sx;
       }
     }
+  }
+}
+
+// Sets n >= 1 pixels. Short runs (a 3-D face is a few pixels wide on each
+// row) are written in a few stores that may overlap, instead of a loop whose
+// end the processor keeps guessing wrong.
+inline void FillRun(QRgb *p, int n, QRgb colour) {
+  const QRgb four[4] = {colour, colour, colour, colour};
+  if (n <= 3) {
+    p[0] = colour;
+    p[n >> 1] = colour;
+    p[n - 1] = colour;
+  } else if (n <= 8) {
+    std::memcpy(p, four, sizeof four);
+    std::memcpy(p + n - 4, four, sizeof four);
+  } else if (n <= 16) {
+    std::memcpy(p, four, sizeof four);
+    std::memcpy(p + 4, four, sizeof four);
+    std::memcpy(p + n - 8, four, sizeof four);
+    std::memcpy(p + n - 4, four, sizeof four);
+  } else {
+    std::fill(p, p + n, colour);
   }
 }
 
@@ -798,14 +821,14 @@ bool TQPainterCanvas::FillPolygonDirect(const std::vector<QPoint> &pts) {
     x0 += d.dx;
     x1 += d.dx;
     if (d.rowFirst == nullptr) {
-      std::fill(line + x0, line + x1, rgb);
+      FillRun(line + x0, x1 - x0, rgb);
       return;
     }
     const int row = devY - d.clip.top();
     for (int k = d.rowFirst[row]; k < d.rowFirst[row + 1]; ++k) {
       const int from = std::max(x0, d.spanLeft[k]), to = std::min(x1, d.spanRight[k]);
       if (from < to)
-        std::fill(line + from, line + to, rgb);
+        FillRun(line + from, to - from, rgb);
     }
   });
   return true;
