@@ -21,7 +21,7 @@ bool TPolygonSpans::Prepare(const QPoint *corners, int count, int top, int botto
   constexpr qint64 kHalf = 1 << 15;
   for (int i = 0; i < count; ++i) {
     QPoint a = corners[i];
-    QPoint b = corners[(i + 1) % count];
+    QPoint b = corners[i + 1 < count ? i + 1 : 0];
     if (a.y() > b.y())
       std::swap(a, b);
     const int edgeTop = std::max(m_top, a.y());

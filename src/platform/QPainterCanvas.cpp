@@ -335,6 +335,17 @@ const std::vector<QPoint> &TQPainterCanvas::ToQPoints(std::span<const TPoint> po
 // ---- lines ---------------------------------------------------------------
 
 bool TQPainterCanvas::DirectTarget(Direct &d) {
+  DirectCache &c = m_direct;
+  // Many small shapes in a row: the same painter, picture, transform and clip
+  // as the last one, asked cheaply first (a painter keeps its device).
+  if (c.valid && c.usable && c.painter == m_painter && c.clipSerial == m_clipSerial &&
+      c.image->constBits() == c.bits && c.mode == Pen().Mode) {
+    const QTransform &t = m_painter->deviceTransform();
+    if (t.type() <= QTransform::TxTranslate && t.dx() == c.dx && t.dy() == c.dy) {
+      d = c.direct;
+      return true;
+    }
+  }
   const QImage *image = Image();
   if (!image)
     return false;
@@ -345,7 +356,8 @@ bool TQPainterCanvas::DirectTarget(Direct &d) {
        (f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)))
     return false;
   const QTransform &t = m_painter->deviceTransform();
-  DirectCache &c = m_direct;
+  c.image = image;
+  c.mode = Pen().Mode;
   if (!c.valid || c.painter != m_painter || c.bits != image->constBits() ||
       c.size != image->size() || c.dx != t.dx() || c.dy != t.dy() ||
       c.clipSerial != m_clipSerial || t.type() > QTransform::TxTranslate) {
@@ -784,7 +796,7 @@ bool TQPainterCanvas::FillPolygonDirect(const std::vector<QPoint> &pts) {
   // engine fills as a rectangle, by rules of its own.
   bool slanted = false;
   for (int i = 0; i < n && !slanted; ++i) {
-    const QPoint &a = pts[size_t(i)], &b = pts[size_t((i + 1) % n)];
+    const QPoint &a = pts[size_t(i)], &b = pts[size_t(i + 1 < n ? i + 1 : 0)];
     slanted = a.x() != b.x() && a.y() != b.y();
   }
   if (!slanted)

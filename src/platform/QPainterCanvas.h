@@ -138,6 +138,8 @@ private:
     bool valid = false;
     bool usable = false;
     const QPainter *painter = nullptr;
+    const QImage *image = nullptr;
+    TPenMode mode = pmCopy; // the pen mode it was last found usable for
     const uchar *bits = nullptr;
     QSize size;
     qreal dx = 0, dy = 0;
