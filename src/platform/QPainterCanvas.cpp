@@ -806,9 +806,12 @@ bool TQPainterCanvas::FillPolygonDirect(const std::vector<QPoint> &pts) {
     return false;
   if (d.clip.isEmpty())
     return true;
-  // Exact only with every corner inside the clip's columns.
+  // Exact only with every corner inside the clip's columns, and none so far
+  // away that the engine cuts the polygon before filling it.
+  constexpr int kFar = 16384;
   for (const QPoint &p : pts)
-    if (p.x() + d.dx < d.clip.left() || p.x() + d.dx > d.clip.right())
+    if (p.x() + d.dx < d.clip.left() || p.x() + d.dx > d.clip.right() || p.y() + d.dy < -kFar ||
+        p.y() + d.dy > kFar)
       return false;
   TPolygonSpans &spans = *m_spans;
   if (!spans.Prepare(pts.data(), n, d.clip.top() - d.dy, d.clip.bottom() - d.dy))
@@ -830,8 +833,12 @@ bool TQPainterCanvas::FillPolygonDirect(const std::vector<QPoint> &pts) {
   spans.Emit([&](int y, int x0, int x1) {
     const int devY = y + d.dy;
     QRgb *line = reinterpret_cast<QRgb *>(d.bits + qsizetype(devY) * d.bytesPerLine);
-    x0 += d.dx;
-    x1 += d.dx;
+    // The runs lie inside the corners' columns; kept inside the picture all
+    // the same.
+    x0 = std::max(x0 + d.dx, d.clip.left());
+    x1 = std::min(x1 + d.dx, d.clip.right() + 1);
+    if (x0 >= x1)
+      return;
     if (d.rowFirst == nullptr) {
       FillRun(line + x0, x1 - x0, rgb);
       return;

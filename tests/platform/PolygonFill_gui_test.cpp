@@ -46,12 +46,14 @@ void Draw(QImage &image, const Case &c, const std::vector<TPoint> &corners, TCol
 
 // Random polygons of 3 to 8 corners in the shapes a chart draws most: a
 // slanted parallelogram (a 3-D ribbon), one thinner than a pixel, a
-// collinear one, a triangle and free corners, some reaching out of the
+// collinear one, a triangle, free corners and faces reaching far out of the
 // picture.
 std::vector<TPoint> RandomPolygon(std::mt19937 &rng) {
   const auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   const TPoint p(in(-6, kWidth + 5), in(-6, kHeight + 5));
-  switch (in(0, 5)) {
+  switch (in(0, 6)) {
+  case 6: // a face reaching far above or below the picture
+    return {p, {p.X + in(-3, 3), in(0, 1) ? -40000 : 40000}, {p.X + in(-3, 3), p.Y + in(-9, 9)}};
   case 0: { // parallelogram: a segment moved along a depth direction
     const TPoint s(in(-4, 4), in(-20, 20)), d(in(-12, 12), in(-12, 12));
     return {p, {p.X + s.X, p.Y + s.Y}, {p.X + s.X + d.X, p.Y + s.Y + d.Y}, {p.X + d.X, p.Y + d.Y}};
@@ -103,7 +105,7 @@ TEST(PolygonFillPicture, DirectFillsMatchThePainterPixelForPixel) {
       }
     }
     // Most of them took the direct route; the rest show the fallback agrees.
-    EXPECT_GT(directFills, 5000u) << c.name << ": " << directFills;
+    EXPECT_GT(directFills, 4000u) << c.name << ": " << directFills;
   }
 }
 
