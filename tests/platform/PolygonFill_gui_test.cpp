@@ -1,7 +1,8 @@
-// Polygon fills written straight into an RGB32 picture against the painter's
-// own fill of the same polygon (an RGB888 picture, which the canvas never
-// writes directly): many thousands of random polygons, thin, degenerate,
-// clipped and translated ones among them, must give the same pixels.
+// Polygon fills (and their 1-px outlines) written straight into an RGB32
+// picture against the painter's own drawing of the same polygon (an RGB888
+// picture, which the canvas never writes directly): many thousands of random
+// polygons, thin, degenerate, clipped and translated ones among them, must
+// give the same pixels.
 #include "platform/QPainterCanvas.h"
 
 #include <QImage>
@@ -26,8 +27,9 @@ struct Case {
   QPoint shift; // the painter's translation
 };
 
+// Draws the polygon filled in `colour`, outlined by a 1-px pen when `outline`.
 void Draw(QImage &image, const Case &c, const std::vector<TPoint> &corners, TColor colour,
-          quint64 *directFills) {
+          bool outline, quint64 *directFills) {
   image.fill(Qt::white);
   QPainter painter(&image);
   painter.translate(c.shift);
@@ -38,7 +40,8 @@ void Draw(QImage &image, const Case &c, const std::vector<TPoint> &corners, TCol
     canvas.SetClipPolygon({{4, 30}, {4, 8}, {15, 2}, {56, 3}, {57, 25}, {45, 44}});
   canvas.Brush().Style = bsSolid;
   canvas.Brush().Color = colour;
-  canvas.Pen().Style = psClear;
+  canvas.Pen().Style = outline ? psSolid : psClear;
+  canvas.Pen().Color = 0x202020;
   canvas.Polygon(corners);
   if (directFills)
     *directFills += canvas.DirectFillCount();
@@ -94,8 +97,9 @@ TEST(PolygonFillPicture, DirectFillsMatchThePainterPixelForPixel) {
     for (int i = 0; i < 20000 && failures < 3; ++i) {
       const std::vector<TPoint> corners = RandomPolygon(rng);
       const TColor colour = 0x102030u + unsigned(i % 200);
-      Draw(direct, c, corners, colour, &directFills);
-      Draw(painted, c, corners, colour, nullptr);
+      const bool outline = i % 3 == 0;
+      Draw(direct, c, corners, colour, outline, &directFills);
+      Draw(painted, c, corners, colour, outline, nullptr);
       if (direct != painted.convertToFormat(QImage::Format_RGB32)) {
         ++failures;
         std::string text;
