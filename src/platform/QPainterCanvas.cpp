@@ -337,9 +337,9 @@ const std::vector<QPoint> &TQPainterCanvas::ToQPoints(std::span<const TPoint> po
 bool TQPainterCanvas::DirectTarget(Direct &d) {
   DirectCache &c = m_direct;
   // Many small shapes in a row: the same painter, picture, transform and clip
-  // as the last one, asked cheaply first (a painter keeps its device).
+  // as the last one, asked cheaply first.
   if (c.valid && c.usable && c.painter == m_painter && c.clipSerial == m_clipSerial &&
-      c.image->constBits() == c.bits && c.mode == Pen().Mode) {
+      m_painter->device() == c.image && c.image->constBits() == c.bits && c.mode == Pen().Mode) {
     const QTransform &t = m_painter->deviceTransform();
     if (t.type() <= QTransform::TxTranslate && t.dx() == c.dx && t.dy() == c.dy) {
       d = c.direct;
