@@ -10,7 +10,8 @@
 // fill straight into a picture and get the painter's very pixels.
 //
 // Exact only while every corner's x lies inside the painter's clip bounds
-// (the engine cuts edges that leave them in a way of its own).
+// (the engine cuts edges that leave them in a way of its own) and no corner
+// lies far enough out for the engine to cut the polygon before filling it.
 class TPolygonSpans {
 public:
   static constexpr int kMaxCorners = 8;

@@ -1,5 +1,6 @@
 #include "platform/QPainterCanvas.h"
 
+#include "platform/PixelRuns.h"
 #include "platform/PolygonSpans.h"
 
 #include <QFontMetrics>
@@ -12,7 +13,6 @@
 #include <bit>
 #include <climits>
 #include <cmath>
-#include <cstring>
 #include <functional>
 
 namespace {
@@ -112,56 +112,6 @@ template <typename Plot> void RasterLine(int x0, int y0, int x1, int y1, Plot &&
         x += sx;
       }
     }
-  }
-}
-
-// RasterLine's pixels written into a 32-bit picture whose every one of them
-// lies inside it: `at` is the start pixel, `stride` the row step in pixels.
-void WriteLine(QRgb *at, qsizetype stride, int x0, int y0, int x1, int y1, QRgb colour) {
-  const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
-  const qsizetype sx = x1 >= x0 ? 1 : -1, sy = y1 >= y0 ? stride : -stride;
-  if (dx >= dy) {
-    long long acc = dx;
-    for (int i = 0; i < dx; ++i, at += sx) {
-      *at = colour;
-      acc += 2LL * dy;
-      if (acc >= 2LL * dx) {
-        acc -= 2LL * dx;
-        at += sy;
-      }
-    }
-  } else {
-    long long acc = dy;
-    for (int i = 0; i < dy; ++i, at += sy) {
-      *at = colour;
-      acc += 2LL * dx;
-      if (acc >= 2LL * dy) {
-        acc -= 2LL * dy;
-        at += sx;
-      }
-    }
-  }
-}
-
-// Sets n >= 1 pixels. Short runs (a 3-D face is a few pixels wide on each
-// row) are written in a few stores that may overlap, instead of a loop whose
-// end the processor keeps guessing wrong.
-inline void FillRun(QRgb *p, int n, QRgb colour) {
-  const QRgb four[4] = {colour, colour, colour, colour};
-  if (n <= 3) {
-    p[0] = colour;
-    p[n >> 1] = colour;
-    p[n - 1] = colour;
-  } else if (n <= 8) {
-    std::memcpy(p, four, sizeof four);
-    std::memcpy(p + n - 4, four, sizeof four);
-  } else if (n <= 16) {
-    std::memcpy(p, four, sizeof four);
-    std::memcpy(p + 4, four, sizeof four);
-    std::memcpy(p + n - 8, four, sizeof four);
-    std::memcpy(p + n - 4, four, sizeof four);
-  } else {
-    std::fill(p, p + n, colour);
   }
 }
 
@@ -359,8 +309,8 @@ bool TQPainterCanvas::DirectTarget(Direct &d) {
   c.image = image;
   c.mode = Pen().Mode;
   if (!c.valid || c.painter != m_painter || c.bits != image->constBits() ||
-      c.size != image->size() || c.dx != t.dx() || c.dy != t.dy() ||
-      c.clipSerial != m_clipSerial || t.type() > QTransform::TxTranslate) {
+      c.size != image->size() || c.dx != t.dx() || c.dy != t.dy() || c.clipSerial != m_clipSerial ||
+      t.type() > QTransform::TxTranslate) {
     c.valid = true;
     c.painter = m_painter;
     c.bits = image->constBits();
@@ -428,10 +378,10 @@ bool TQPainterCanvas::ComputeDirectTarget(const QImage &image, DirectCache &cach
         const size_t at = size_t(level) * size_t(rows), below = at - size_t(rows);
         const int half = 1 << (level - 1);
         for (int row = 0; row + 2 * half <= rows; ++row) {
-          cache.innerLeft[at + size_t(row)] =
-              std::max(cache.innerLeft[below + size_t(row)], cache.innerLeft[below + size_t(row + half)]);
-          cache.innerRight[at + size_t(row)] = std::min(cache.innerRight[below + size_t(row)],
-                                                        cache.innerRight[below + size_t(row + half)]);
+          cache.innerLeft[at + size_t(row)] = std::max(cache.innerLeft[below + size_t(row)],
+                                                       cache.innerLeft[below + size_t(row + half)]);
+          cache.innerRight[at + size_t(row)] = std::min(
+              cache.innerRight[below + size_t(row)], cache.innerRight[below + size_t(row + half)]);
         }
       }
       d.rowFirst = cache.rowFirst.data();
@@ -521,8 +471,8 @@ void TQPainterCanvas::ThinLines(std::span<const TPoint> points, bool closed) {
           return;
         }
         if (left >= cx && rightmost < right && top >= cy && lowest < bottom) {
-          WriteLine(&pixel(a.X, a.Y), d.bytesPerLine / qsizetype(sizeof(QRgb)), a.X, a.Y, b.X, b.Y,
-                    on);
+          PixelRuns::WriteLine(&pixel(a.X, a.Y), d.bytesPerLine / qsizetype(sizeof(QRgb)), a.X, a.Y,
+                               b.X, b.Y, on);
           return;
         }
         RasterLine(a.X, a.Y, b.X, b.Y, [&](int x, int y) {
@@ -840,14 +790,14 @@ bool TQPainterCanvas::FillPolygonDirect(const std::vector<QPoint> &pts) {
     if (x0 >= x1)
       return;
     if (d.rowFirst == nullptr) {
-      FillRun(line + x0, x1 - x0, rgb);
+      PixelRuns::FillRun(line + x0, x1 - x0, rgb);
       return;
     }
     const int row = devY - d.clip.top();
     for (int k = d.rowFirst[row]; k < d.rowFirst[row + 1]; ++k) {
       const int from = std::max(x0, d.spanLeft[k]), to = std::min(x1, d.spanRight[k]);
       if (from < to)
-        FillRun(line + from, to - from, rgb);
+        PixelRuns::FillRun(line + from, to - from, rgb);
     }
   });
   return true;

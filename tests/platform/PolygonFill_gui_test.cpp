@@ -63,16 +63,20 @@ std::vector<TPoint> RandomPolygon(std::mt19937 &rng) {
   }
   case 1: { // a sliver: corners one pixel apart across a long edge
     const TPoint s(in(-30, 30), in(-30, 30));
-    return {p, {p.X + s.X, p.Y + s.Y}, {p.X + s.X + in(0, 1), p.Y + s.Y + in(0, 1)},
+    return {p,
+            {p.X + s.X, p.Y + s.Y},
+            {p.X + s.X + in(0, 1), p.Y + s.Y + in(0, 1)},
             {p.X + in(-1, 1), p.Y + in(-1, 1)}};
   }
   case 2: { // collinear corners
     const TPoint s(in(-5, 5), in(-5, 5));
     const int k = in(1, 4);
-    return {p, {p.X + s.X, p.Y + s.Y}, {p.X + k * s.X, p.Y + k * s.Y}, {p.X + 2 * s.X, p.Y + 2 * s.Y}};
+    return {
+        p, {p.X + s.X, p.Y + s.Y}, {p.X + k * s.X, p.Y + k * s.Y}, {p.X + 2 * s.X, p.Y + 2 * s.Y}};
   }
   case 3:
-    return {p, {in(-6, kWidth + 5), in(-6, kHeight + 5)}, {in(-6, kWidth + 5), in(-6, kHeight + 5)}};
+    return {
+        p, {in(-6, kWidth + 5), in(-6, kHeight + 5)}, {in(-6, kWidth + 5), in(-6, kHeight + 5)}};
   default: {
     std::vector<TPoint> pts;
     const int n = in(3, 8);

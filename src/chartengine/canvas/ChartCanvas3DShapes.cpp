@@ -80,7 +80,12 @@ void TChartCanvas3D::PlaneBetweenDepths(const TPoint &p1, const TPoint &p2, int 
                      last.z0 == z0 && last.z1 == z1;
   const TPoint front1 = reuse ? last.front : ProjectPoint(p1.X, p1.Y, z0);
   const TPoint back1 = reuse ? last.back : ProjectPoint(p1.X, p1.Y, z1);
-  last = {true, m_projectionSerial, p2, z0, z1, ProjectPoint(p2.X, p2.Y, z0),
+  last = {true,
+          m_projectionSerial,
+          p2,
+          z0,
+          z1,
+          ProjectPoint(p2.X, p2.Y, z0),
           ProjectPoint(p2.X, p2.Y, z1)};
   Polygon4(front1, last.front, last.back, back1);
 }
