@@ -1,5 +1,8 @@
 #include "platform/QPainterCanvas.h"
 
+#include "platform/PixelRuns.h"
+#include "platform/PolygonSpans.h"
+
 #include <QFontMetrics>
 #include <QImage>
 #include <QPaintDevice>
@@ -7,6 +10,8 @@
 #include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
+#include <bit>
+#include <climits>
 #include <cmath>
 #include <functional>
 
@@ -112,11 +117,11 @@ template <typename Plot> void RasterLine(int x0, int y0, int x1, int y1, Plot &&
 
 } // namespace
 
-TQPainterCanvas::TQPainterCanvas() = default;
+TQPainterCanvas::TQPainterCanvas() : m_spans(std::make_unique<TPolygonSpans>()) {}
 
-TQPainterCanvas::TQPainterCanvas(QPainter &painter) { Begin(painter); }
+TQPainterCanvas::TQPainterCanvas(QPainter &painter) : TQPainterCanvas() { Begin(painter); }
 
-TQPainterCanvas::TQPainterCanvas(QPaintDevice *device) { Begin(device); }
+TQPainterCanvas::TQPainterCanvas(QPaintDevice *device) : TQPainterCanvas() { Begin(device); }
 
 TQPainterCanvas::~TQPainterCanvas() { End(); }
 
@@ -280,6 +285,17 @@ const std::vector<QPoint> &TQPainterCanvas::ToQPoints(std::span<const TPoint> po
 // ---- lines ---------------------------------------------------------------
 
 bool TQPainterCanvas::DirectTarget(Direct &d) {
+  DirectCache &c = m_direct;
+  // Many small shapes in a row: the same painter, picture, transform and clip
+  // as the last one, asked cheaply first.
+  if (c.valid && c.usable && c.painter == m_painter && c.clipSerial == m_clipSerial &&
+      m_painter->device() == c.image && c.image->constBits() == c.bits && c.mode == Pen().Mode) {
+    const QTransform &t = m_painter->deviceTransform();
+    if (t.type() <= QTransform::TxTranslate && t.dx() == c.dx && t.dy() == c.dy) {
+      d = c.direct;
+      return true;
+    }
+  }
   const QImage *image = Image();
   if (!image)
     return false;
@@ -290,10 +306,11 @@ bool TQPainterCanvas::DirectTarget(Direct &d) {
        (f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)))
     return false;
   const QTransform &t = m_painter->deviceTransform();
-  DirectCache &c = m_direct;
+  c.image = image;
+  c.mode = Pen().Mode;
   if (!c.valid || c.painter != m_painter || c.bits != image->constBits() ||
-      c.size != image->size() || c.dx != t.dx() || c.dy != t.dy() ||
-      c.clipSerial != m_clipSerial || t.type() > QTransform::TxTranslate) {
+      c.size != image->size() || c.dx != t.dx() || c.dy != t.dy() || c.clipSerial != m_clipSerial ||
+      t.type() > QTransform::TxTranslate) {
     c.valid = true;
     c.painter = m_painter;
     c.bits = image->constBits();
@@ -322,6 +339,8 @@ bool TQPainterCanvas::ComputeDirectTarget(const QImage &image, DirectCache &cach
   cache.rowFirst.clear();
   cache.spanLeft.clear();
   cache.spanRight.clear();
+  cache.innerLeft.clear();
+  cache.innerRight.clear();
   if (m_painter->hasClipping()) {
     const QRegion region = m_painter->clipRegion().translated(d.dx, d.dy) & image.rect();
     d.clip = region.boundingRect();
@@ -345,9 +364,31 @@ bool TQPainterCanvas::ComputeDirectTarget(const QImage &image, DirectCache &cach
           cache.spanLeft[k] = r.left();
           cache.spanRight[k] = r.right() + 1;
         }
+      // Level 0: a row's own single span; level l: the rows r .. r + 2^l - 1.
+      const int levels = std::bit_width(unsigned(rows));
+      cache.innerLeft.assign(size_t(levels) * size_t(rows), 0);
+      cache.innerRight.assign(size_t(levels) * size_t(rows), 0);
+      for (int row = 0; row < rows; ++row) {
+        const int k = cache.rowFirst[size_t(row)];
+        const bool single = cache.rowFirst[size_t(row) + 1] - k == 1;
+        cache.innerLeft[size_t(row)] = single ? cache.spanLeft[size_t(k)] : INT_MAX;
+        cache.innerRight[size_t(row)] = single ? cache.spanRight[size_t(k)] : INT_MIN;
+      }
+      for (int level = 1; level < levels; ++level) {
+        const size_t at = size_t(level) * size_t(rows), below = at - size_t(rows);
+        const int half = 1 << (level - 1);
+        for (int row = 0; row + 2 * half <= rows; ++row) {
+          cache.innerLeft[at + size_t(row)] = std::max(cache.innerLeft[below + size_t(row)],
+                                                       cache.innerLeft[below + size_t(row + half)]);
+          cache.innerRight[at + size_t(row)] = std::min(
+              cache.innerRight[below + size_t(row)], cache.innerRight[below + size_t(row + half)]);
+        }
+      }
       d.rowFirst = cache.rowFirst.data();
       d.spanLeft = cache.spanLeft.data();
       d.spanRight = cache.spanRight.data();
+      d.innerLeft = cache.innerLeft.data();
+      d.innerRight = cache.innerRight.data();
     }
   }
   // The painter writes into this very buffer as well; it does not detach.
@@ -388,17 +429,28 @@ void TQPainterCanvas::ThinLines(std::span<const TPoint> points, bool closed) {
   if (DirectTarget(d)) {
     if (d.clip.isEmpty())
       return;
-    const QRgb on = ToQColor(Pen().Color).rgb();
-    const QRgb off = ToQColor(BkColor()).rgb();
+    const QRgb on = OpaqueRgb(Pen().Color);
+    const QRgb off = OpaqueRgb(BkColor());
     const unsigned cw = unsigned(d.clip.width()), ch = unsigned(d.clip.height());
     const int cx = d.clip.x() - d.dx, cy = d.clip.y() - d.dy; // clip in canvas units
-    if (!period && Pen().Mode == pmCopy && d.rowFirst == nullptr) {
+    if (!period && Pen().Mode == pmCopy) {
       // Solid lines under a rectangle: straight runs are cut to the clip once.
+      // Under a polygon, a segment whose box lies inside one span on each of
+      // its rows is drawn the same way; others are checked pixel by pixel.
       const int right = cx + int(cw), bottom = cy + int(ch);
       const auto pixel = [&](int x, int y) -> QRgb & {
         return reinterpret_cast<QRgb *>(d.bits + qsizetype(y + d.dy) * d.bytesPerLine)[x + d.dx];
       };
       const auto segment = [&](const TPoint &a, const TPoint &b) {
+        const auto [left, rightmost] = std::minmax(a.X, b.X);
+        const auto [top, lowest] = std::minmax(a.Y, b.Y);
+        if (d.rowFirst != nullptr && !d.BoxInside(left, top, rightmost, lowest)) {
+          RasterLine(a.X, a.Y, b.X, b.Y, [&](int x, int y) {
+            if (unsigned(x - cx) < cw && unsigned(y - cy) < ch && d.InSpans(x + d.dx, y + d.dy))
+              pixel(x, y) = on;
+          });
+          return;
+        }
         if (a.X == b.X && a.Y != b.Y) {
           if (a.X < cx || a.X >= right)
             return;
@@ -416,6 +468,11 @@ void TQPainterCanvas::ThinLines(std::span<const TPoint> points, bool closed) {
           const int to = std::min(a.X < b.X ? b.X - 1 : a.X, right - 1);
           if (from <= to)
             std::fill(&pixel(from, a.Y), &pixel(to, a.Y) + 1, on);
+          return;
+        }
+        if (left >= cx && rightmost < right && top >= cy && lowest < bottom) {
+          PixelRuns::WriteLine(&pixel(a.X, a.Y), d.bytesPerLine / qsizetype(sizeof(QRgb)), a.X, a.Y,
+                               b.X, b.Y, on);
           return;
         }
         RasterLine(a.X, a.Y, b.X, b.Y, [&](int x, int y) {
@@ -644,12 +701,106 @@ void TQPainterCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int 
 }
 
 void TQPainterCanvas::FillPolygonArea(const std::vector<QPoint> &pts) {
+  const TBrush &b = Brush();
+  const bool solid = b.Style == bsSolid && !(b.Bitmap && !b.Bitmap->isNull());
+  if (solid && Pen().Mode == pmCopy && FillPolygonDirect(pts))
+    return;
   SetRasterMode(Pen().Mode);
   m_painter->setPen(Qt::NoPen);
+  if (solid) {
+    // Many small faces in one colour (3-D ribbons): the painter keeps the
+    // brush it has when handed the same one, instead of setting it up again.
+    if (!m_solidBrushValid || m_solidBrushColor != b.Color) {
+      m_solidBrush = QBrush(ToQColor(b.Color));
+      m_solidBrushColor = b.Color;
+      m_solidBrushValid = true;
+    }
+    m_painter->setBrush(m_solidBrush);
+    m_painter->drawPolygon(pts.data(), int(pts.size()), Qt::OddEvenFill);
+    return;
+  }
   FillWithBrush([&](const QBrush &brush) {
     m_painter->setBrush(brush);
     m_painter->drawPolygon(pts.data(), int(pts.size()), Qt::OddEvenFill);
   });
+}
+
+QRgb TQPainterCanvas::OpaqueRgb(TColor c) {
+  // Faces and their outlines take turns: the last two colours are kept.
+  for (int k = 0; k < 2; ++k)
+    if (m_rgbs[k].valid && m_rgbs[k].of == c) {
+      m_lastRgb = k;
+      return m_rgbs[k].rgb;
+    }
+  const int k = 1 - m_lastRgb;
+  m_rgbs[k] = {c, ToQColor(c).rgb(), true};
+  m_lastRgb = k;
+  return m_rgbs[k].rgb;
+}
+
+bool TQPainterCanvas::FillPolygonDirect(const std::vector<QPoint> &pts) {
+  const int n = int(pts.size());
+  if (n < 3 || n > TPolygonSpans::kMaxCorners)
+    return false;
+  // A polygon whose edges all run straight across or down (a rectangle) the
+  // engine fills as a rectangle, by rules of its own.
+  bool slanted = false;
+  for (int i = 0; i < n && !slanted; ++i) {
+    const QPoint &a = pts[size_t(i)], &b = pts[size_t(i + 1 < n ? i + 1 : 0)];
+    slanted = a.x() != b.x() && a.y() != b.y();
+  }
+  if (!slanted)
+    return false;
+  Direct d;
+  if (!DirectTarget(d))
+    return false;
+  if (d.clip.isEmpty())
+    return true;
+  // Exact only with every corner inside the clip's columns, and none so far
+  // away that the engine cuts the polygon before filling it.
+  constexpr int kFar = 16384;
+  for (const QPoint &p : pts)
+    if (p.x() + d.dx < d.clip.left() || p.x() + d.dx > d.clip.right() || p.y() + d.dy < -kFar ||
+        p.y() + d.dy > kFar)
+      return false;
+  TPolygonSpans &spans = *m_spans;
+  if (!spans.Prepare(pts.data(), n, d.clip.top() - d.dy, d.clip.bottom() - d.dy))
+    return false;
+  ++m_directFills;
+  const QRgb rgb = OpaqueRgb(Brush().Color);
+  if (d.rowFirst != nullptr) {
+    int left = pts[0].x(), right = left, top = pts[0].y(), bottom = top;
+    for (const QPoint &p : pts) {
+      left = std::min(left, p.x());
+      right = std::max(right, p.x());
+      top = std::min(top, p.y());
+      bottom = std::max(bottom, p.y());
+    }
+    // Inside one span of the clip on every row it covers: no cutting.
+    if (d.BoxInside(left, top, right, bottom))
+      d.rowFirst = nullptr;
+  }
+  spans.Emit([&](int y, int x0, int x1) {
+    const int devY = y + d.dy;
+    QRgb *line = reinterpret_cast<QRgb *>(d.bits + qsizetype(devY) * d.bytesPerLine);
+    // The runs lie inside the corners' columns; kept inside the picture all
+    // the same.
+    x0 = std::max(x0 + d.dx, d.clip.left());
+    x1 = std::min(x1 + d.dx, d.clip.right() + 1);
+    if (x0 >= x1)
+      return;
+    if (d.rowFirst == nullptr) {
+      PixelRuns::FillRun(line + x0, x1 - x0, rgb);
+      return;
+    }
+    const int row = devY - d.clip.top();
+    for (int k = d.rowFirst[row]; k < d.rowFirst[row + 1]; ++k) {
+      const int from = std::max(x0, d.spanLeft[k]), to = std::min(x1, d.spanRight[k]);
+      if (from < to)
+        PixelRuns::FillRun(line + from, to - from, rgb);
+    }
+  });
+  return true;
 }
 
 void TQPainterCanvas::Polygon(std::span<const TPoint> points) {
@@ -774,9 +925,13 @@ void TQPainterCanvas::ApplyClip(const ClipState &c) {
   ++m_clipSerial;
   if (!m_painter)
     return;
-  if (c.Enabled)
+  if (c.Enabled) {
+    // After setClipping(false) the raster engine keeps its clip switched off
+    // even when a new region replaces it, and fills the whole picture: the
+    // clip is switched on again before the region is set.
+    m_painter->setClipping(true);
     m_painter->setClipRegion(c.Region);
-  else
+  } else
     m_painter->setClipping(false);
 }
 

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QPen>
 #include <QRegion>
+#include <algorithm>
+#include <bit>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -11,6 +13,7 @@
 class QPainter;
 class QPaintDevice;
 class QPainterPath;
+class TPolygonSpans;
 
 // The canvas drawn with a QPainter (antialiasing off, so that pixels land
 // exactly as the rules in Canvas.h say). Works on any paint device the raster
@@ -77,6 +80,10 @@ public:
   using TCanvas::CopyRect;
   const QImage *Image() const override;
 
+  // How many polygon fills went straight into the picture (not through the
+  // painter) since the canvas was made.
+  quint64 DirectFillCount() const { return m_directFills; }
+
 private:
   struct ClipState {
     bool Enabled = false;
@@ -95,6 +102,27 @@ private:
     const int *rowFirst = nullptr;
     const int *spanLeft = nullptr;
     const int *spanRight = nullptr;
+    // Per level l and row r, the furthest left and right x that the rows
+    // r .. r + 2^l - 1 all reach inside one span (rows with more spans reach
+    // nowhere): a box's rows are looked up in two steps.
+    const int *innerLeft = nullptr;
+    const int *innerRight = nullptr;
+    // Whether the box of canvas pixels x0..x1, y0..y1 lies inside one span
+    // of the clip on each of its rows.
+    bool BoxInside(int x0, int y0, int x1, int y1) const {
+      x0 += dx;
+      x1 += dx;
+      y0 += dy;
+      y1 += dy;
+      if (x0 < clip.left() || x1 > clip.right() || y0 < clip.top() || y1 > clip.bottom())
+        return false;
+      const int a = y0 - clip.top(), b = y1 - clip.top();
+      const int level = std::bit_width(unsigned(b - a + 1)) - 1;
+      const int *left = innerLeft + qsizetype(level) * clip.height();
+      const int *right = innerRight + qsizetype(level) * clip.height();
+      const int second = b - (1 << level) + 1;
+      return x0 >= std::max(left[a], left[second]) && x1 < std::min(right[a], right[second]);
+    }
     // Whether the device pixel lies inside the clip (it lies inside its bounds).
     bool InSpans(int devX, int devY) const {
       const int row = devY - clip.top();
@@ -110,6 +138,8 @@ private:
     bool valid = false;
     bool usable = false;
     const QPainter *painter = nullptr;
+    const QImage *image = nullptr;
+    TPenMode mode = pmCopy; // the pen mode it was last found usable for
     const uchar *bits = nullptr;
     QSize size;
     qreal dx = 0, dy = 0;
@@ -118,6 +148,8 @@ private:
     std::vector<int> rowFirst;
     std::vector<int> spanLeft;
     std::vector<int> spanRight;
+    std::vector<int> innerLeft;
+    std::vector<int> innerRight;
   };
 
   void Bind(QPainter *painter, bool owned);
@@ -141,6 +173,11 @@ private:
   void FillPathWithBrush(const QPainterPath &path);
   // The inside of a polygon in the brush, without the outline.
   void FillPolygonArea(const std::vector<QPoint> &pts);
+  // A solid fill written straight into the picture, pixel for pixel as the
+  // painter fills it; false when that cannot be promised (the painter fills).
+  bool FillPolygonDirect(const std::vector<QPoint> &pts);
+  // The colour as an opaque pixel; the last one asked is kept.
+  QRgb OpaqueRgb(TColor c);
   void FillWithBrush(const std::function<void(const QBrush &)> &fill);
   void DrawShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
   void ApplyClip(const ClipState &c);
@@ -156,9 +193,23 @@ private:
   QFont m_qfont;
   bool m_qfontValid = false;
   std::vector<QPoint> m_points;
+  // The last solid polygon brush, handed to the painter again while its
+  // colour holds.
+  QBrush m_solidBrush;
+  TColor m_solidBrushColor = 0;
+  bool m_solidBrushValid = false;
   std::vector<QPoint> m_onPixels;
   std::vector<QPoint> m_offPixels;
   // Counts clip changes, so that the direct target knows when to look again.
   quint64 m_clipSerial = 0;
   DirectCache m_direct;
+  quint64 m_directFills = 0;
+  std::unique_ptr<TPolygonSpans> m_spans;
+  struct RgbOf {
+    TColor of = 0;
+    QRgb rgb = 0;
+    bool valid = false;
+  };
+  RgbOf m_rgbs[2];
+  int m_lastRgb = 0;
 };

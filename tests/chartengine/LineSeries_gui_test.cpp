@@ -4,6 +4,7 @@
 #include "chartengine/series/FastLineSeries.h"
 #include "chartengine/series/LineSeries.h"
 #include "chartengine/series/PointSeries.h"
+#include "platform/QPainterCanvas.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
@@ -129,3 +130,89 @@ TEST(LineSeriesPicture, StackedAreasAndStairs) {
 }
 
 } // namespace
+
+// Two long line series, one with gaps, drawn into an RGB32 picture (ribbon
+// faces and outlines written straight into the picture under the plot's
+// clip) and into an RGB888 one (everything through QPainter): the same
+// pixels, flat and in 3-D, with the axes zoomed so that the lines run out of
+// the plot, and in a rotated perspective view.
+struct RibbonView {
+  const char *name;
+  bool is3D;
+  bool zoomed;
+  bool perspective;
+};
+
+class LineSeriesRibbons : public ::testing::TestWithParam<RibbonView> {};
+
+TEST_P(LineSeriesRibbons, WrittenDirectlyMatchThePainter) {
+  const RibbonView view = GetParam();
+  TChart chart;
+  chart.resize(800, 480);
+  chart.SetBufferedDisplay(false);
+  chart.SetView3D(view.is3D);
+  if (view.perspective) {
+    chart.View3DOptions().SetOrthogonal(false);
+    chart.View3DOptions().SetRotation(325);
+    chart.View3DOptions().SetElevation(340);
+    chart.View3DOptions().SetPerspective(40);
+  }
+  TLineSeries first;
+  TLineSeries second;
+  first.SetSeriesColor(0xC04000);
+  second.SetSeriesColor(0x0080FF);
+  unsigned seed = 11;
+  const auto next = [&](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 16) % static_cast<unsigned>(n));
+  };
+  for (int i = 0; i < 5000; ++i) {
+    if (i % 700 == 350)
+      first.AppendNullPointAt(i, 0);
+    else
+      first.AppendPoint(i, 50 + 30 * std::sin(i * 0.004) + next(20));
+    second.AppendPoint(i, 40 + next(60));
+  }
+  first.SetParentChart(&chart);
+  second.SetParentChart(&chart);
+  if (view.zoomed) {
+    chart.LeftAxis()->SetMinMax(45, 85);
+    chart.BottomAxis()->SetMinMax(300, 4700);
+  }
+  const auto drawn = [&](QImage::Format format) {
+    QImage image(800, 480, format);
+    image.fill(Qt::white);
+    {
+      TQPainterCanvas canvas(&image);
+      chart.DrawToCanvas(&canvas, TRect(0, 0, 800, 480));
+    }
+    return image.convertToFormat(QImage::Format_RGB32);
+  };
+  const QImage direct = drawn(QImage::Format_RGB32);
+  const QImage painted = drawn(QImage::Format_RGB888);
+  const std::string name = std::string("line_ribbons_") + view.name;
+  Save(direct, name + "_direct.png");
+  Save(painted, name + "_painted.png");
+  EXPECT_GT(CountColour(direct, 0xC04000) + CountColour(direct, 0x0080FF), 2000);
+  // Where they differ, in black on white.
+  QImage diff(direct.size(), QImage::Format_RGB32);
+  diff.fill(Qt::white);
+  int differing = 0;
+  for (int y = 0; y < direct.height(); ++y)
+    for (int x = 0; x < direct.width(); ++x)
+      if (direct.pixel(x, y) != painted.pixel(x, y)) {
+        ++differing;
+        diff.setPixel(x, y, qRgb(0, 0, 0));
+      }
+  if (differing != 0)
+    Save(diff, name + "_differing.png");
+  EXPECT_EQ(differing, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, LineSeriesRibbons,
+                         ::testing::Values(RibbonView{"Flat", false, false, false},
+                                           RibbonView{"ThreeD", true, false, false},
+                                           RibbonView{"ThreeDZoomed", true, true, false},
+                                           RibbonView{"Perspective", true, false, true},
+                                           RibbonView{"PerspectiveZoomed", true, true, true}),
+                         [](const auto &info) { return std::string(info.param.name); });

@@ -1,4 +1,5 @@
 #include "ChartTestSupport.h"
+#include "chartengine/canvas/ChartMath.h"
 #include "chartengine/canvas/Projection3D.h"
 #include "chartengine/canvas/View3DOptions.h"
 
@@ -157,6 +158,28 @@ TEST(Projection3D, FarPointsSaturateInsteadOfWrapping) {
   // Perspective may turn such a point around; either way it ends at a limit.
   EXPECT_TRUE(q.X == INT_MAX || q.X == INT_MIN) << q.X;
   EXPECT_TRUE(q.Y == INT_MAX || q.Y == INT_MIN) << q.Y;
+}
+
+TEST(Projection3D, FlatViewAtFullSizeMatchesTheExactProjection) {
+  TView3DOptions options;
+  TProjection3D p;
+  p.Begin(&options, true);
+  p.SetCentre(37, TRect(11, 7, 1280, 719), &options);
+  unsigned seed = 5;
+  const auto next = [&] {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>(seed >> 8) % 4000001 - 2000000;
+  };
+  for (int i = 0; i < 20000; ++i) {
+    const int x = next(), y = next(), z = next() / 1000;
+    const TPointF exact = p.ProjectExact(x, y, z);
+    ASSERT_EQ(p.Project(x, y, z), TPoint(PixelRound(exact.X), PixelRound(exact.Y)))
+        << x << "," << y << "," << z;
+  }
+  EXPECT_EQ(p.Project(INT_MAX, INT_MIN, 0), TPoint(INT_MAX, INT_MIN));
+  EXPECT_EQ(p.Project(INT_MIN, INT_MAX, INT_MAX),
+            TPoint(PixelRound(p.ProjectExact(INT_MIN, INT_MAX, INT_MAX).X),
+                   PixelRound(p.ProjectExact(INT_MIN, INT_MAX, INT_MAX).Y)));
 }
 
 TEST(View3DOptions, SettersNotifyOnChangeOnly) {

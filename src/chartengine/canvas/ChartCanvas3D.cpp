@@ -79,6 +79,7 @@ TRect TChartCanvas3D::BeginDraw(TCanvas *target, const TView3DOptions *options, 
   m_bounds = bounds;
   m_options = options;
   m_projection.Begin(options, is3D);
+  ++m_projectionSerial;
   if (!m_bufferedDisplay) {
     SetTargetCanvas(target);
     return bounds;
@@ -127,6 +128,7 @@ bool TChartCanvas3D::RepaintFromBuffer() {
 
 void TChartCanvas3D::SetProjectionCentre(int maxDepth, const TRect &rect) {
   m_projection.SetCentre(maxDepth, rect, m_options);
+  ++m_projectionSerial;
 }
 
 // ---- flat drawing ------------------------------------------------------------------

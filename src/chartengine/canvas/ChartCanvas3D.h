@@ -104,8 +104,14 @@ public:
   void VertLineAtDepth(int x, int y0, int y1, int z) override;
   void DepthLine(int x, int y, int z0, int z1) override;
   void EllipseAtDepth(int x1, int y1, int x2, int y2, int z) override;
-  void Suspend3D() override { m_projection.Suspend3D(); }
-  void Resume3D() override { m_projection.Resume3D(); }
+  void Suspend3D() override {
+    m_projection.Suspend3D();
+    ++m_projectionSerial;
+  }
+  void Resume3D() override {
+    m_projection.Resume3D();
+    ++m_projectionSerial;
+  }
   void LineAtDepth(int x0, int y0, int x1, int y1, int z) override;
   void MoveToAtDepth(int x, int y, int z) override;
   void LineToAtDepth(int x, int y, int z) override;
@@ -138,6 +144,19 @@ private:
   std::unique_ptr<TBitmapBuffer> m_idle;
   const TView3DOptions *m_options = nullptr;
   TProjection3D m_projection;
+  // Counts changes of the projection, so that projected points are reused
+  // only under the projection that made them.
+  quint64 m_projectionSerial = 0;
+  // The far end of the last plane between depths, projected at both depths:
+  // a ribbon's next face starts there.
+  struct PlaneEnd {
+    bool valid = false;
+    quint64 serial = 0;
+    TPoint at;
+    int z0 = 0, z1 = 0;
+    TPoint front, back;
+  };
+  PlaneEnd m_lastPlaneEnd;
   std::unique_ptr<TBitmapBuffer> m_bitmap;
   QImage m_monoImage;
   bool m_bufferedDisplay = true;

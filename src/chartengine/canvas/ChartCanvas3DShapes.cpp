@@ -75,8 +75,19 @@ void TChartCanvas3D::Polygon4(const TPoint &a, const TPoint &b, const TPoint &c,
 }
 
 void TChartCanvas3D::PlaneBetweenDepths(const TPoint &p1, const TPoint &p2, int z0, int z1) {
-  Polygon4(ProjectPoint(p1.X, p1.Y, z0), ProjectPoint(p2.X, p2.Y, z0), ProjectPoint(p2.X, p2.Y, z1),
-           ProjectPoint(p1.X, p1.Y, z1));
+  PlaneEnd &last = m_lastPlaneEnd;
+  const bool reuse = last.valid && last.serial == m_projectionSerial && last.at == p1 &&
+                     last.z0 == z0 && last.z1 == z1;
+  const TPoint front1 = reuse ? last.front : ProjectPoint(p1.X, p1.Y, z0);
+  const TPoint back1 = reuse ? last.back : ProjectPoint(p1.X, p1.Y, z1);
+  last = {true,
+          m_projectionSerial,
+          p2,
+          z0,
+          z1,
+          ProjectPoint(p2.X, p2.Y, z0),
+          ProjectPoint(p2.X, p2.Y, z1)};
+  Polygon4(front1, last.front, last.back, back1);
 }
 
 void TChartCanvas3D::PlaneAtDepth(const TPoint &p1, const TPoint &p2, const TPoint &p3,

@@ -4,6 +4,7 @@
 #include "chartengine/canvas/View3DOptions.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 
@@ -83,6 +84,15 @@ TPoint TProjection3D::Project(int x, int y, int z) const {
     return TPoint(x, y);
   // Differences are taken in doubles and the result saturates, so far-away
   // points cannot wrap around.
+  if (m_orthogonal && m_zoom == 1.0) {
+    // At 100 % every step below is exact in whole numbers: the same result
+    // without floating point.
+    const auto clamp = [](long long v) {
+      return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+    };
+    return TPoint(clamp(static_cast<long long>(x) - m_xCenter + z + m_xCenterOffset),
+                  clamp(static_cast<long long>(y) - m_yCenter - z + m_yCenterOffset));
+  }
   const double dx = static_cast<double>(x) - m_xCenter;
   const double dy = static_cast<double>(y) - m_yCenter;
   if (m_orthogonal)
