@@ -321,7 +321,7 @@ TEST_F(ChartAxis, IncrementFromTheLabelSizes) {
   const TFont &font = Left().LabelsFont().Font();
 
   const int height = Metrics(font).height();
-  const int leftMax = TAxisIncrement::MaxLabels({100, 0, 200, height, 10, false});
+  const int leftMax = TAxisIncrement::MaxLabels({100, 0, 200, height, 10, false, {}, {}});
   const double leftStep = Left().EffectiveIncrement();
   EXPECT_LE(std::lround(100 / leftStep), leftMax);
   EXPECT_GT(std::lround(100 / PreviousRoundStep(leftStep)), leftMax);
@@ -330,7 +330,7 @@ TEST_F(ChartAxis, IncrementFromTheLabelSizes) {
   const int width = Width(font, "1,000");
   EXPECT_EQ(Bottom().LabelTextWidth(1000), width);
   EXPECT_EQ(Bottom().LabelTextHeight(1000), height);
-  const int bottomMax = TAxisIncrement::MaxLabels({1000, 0, 300, width, 10, false});
+  const int bottomMax = TAxisIncrement::MaxLabels({1000, 0, 300, width, 10, false, {}, {}});
   const double bottomStep = Bottom().EffectiveIncrement();
   EXPECT_LE(std::lround(1000 / bottomStep), bottomMax);
   EXPECT_GT(std::lround(1000 / PreviousRoundStep(bottomStep)), bottomMax);

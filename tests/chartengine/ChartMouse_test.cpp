@@ -108,8 +108,9 @@ TEST(ChartHitTest, HorizontalLegendAnswersRowTimesColumnsPlusColumn) {
   const int h = LineHeightOf(chart.Legend().Font().Font());
   const int cw = r.Width() / columns;
   EXPECT_EQ(chart.Legend().LegendHitTest(r.Left + 1 + cw / 2, r.Top + 1 + h + h / 2), columns);
-  if (columns > 1)
+  if (columns > 1) {
     EXPECT_EQ(chart.Legend().LegendHitTest(r.Left + 1 + cw + cw / 2, r.Top + 2), 1);
+  }
   EXPECT_EQ(chart.Legend().LegendHitTest(r.Left - 1, r.Top + 2), -1);
 }
 

@@ -320,8 +320,9 @@ TEST_F(GridPaintTest, SortMarkAndTitleFallback) {
     return FirstText(*Paint(gfValueChange, 0, TRect(0, 0, width, 16))).Text;
   };
   EXPECT_EQ(titleIn(longW + 3), FieldLongTitle(gfValueChange));
-  if (mediumW < longW)
+  if (mediumW < longW) {
     EXPECT_EQ(titleIn(mediumW + 3), FieldMediumTitle(gfValueChange));
+  }
   EXPECT_EQ(titleIn(2), FieldShortTitle(gfValueChange));
 
   // The sort column's title leaves room for the mark.

@@ -100,8 +100,9 @@ TEST(TickerBoxInput, TextsFromAQuote) {
     EXPECT_EQ(in.Price, r.price) << r.name;
     EXPECT_EQ(in.Change, r.changeText) << r.name;
     EXPECT_EQ(in.Direction, r.direction) << r.name;
-    if (r.last != 0)
+    if (r.last != 0) {
       EXPECT_EQ(in.Time, "12:05:04") << r.name;
+    }
   }
 }
 
