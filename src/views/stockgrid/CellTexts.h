@@ -104,6 +104,21 @@ CellTexts ComputeCellTexts(const CellTextInputs &in);
 // % Port, as ComputeCellTexts gives it; false when that sets no % Port text
 // (hidden, no position, watch-list mode, other row kinds).
 bool PortShareText(const CellTextInputs &in, std::string &text);
+// % Port before formatting: Shown when ComputeCellTexts sets a % Port text;
+// that text is empty without a position, else the share of the position's
+// Value in the percentage base (ShareText).
+struct ShareSource {
+  bool Shown = false;
+  bool HasPosition = false;
+  double Value = 0;
+};
+ShareSource PortShareSource(const CellTextInputs &in);
+// The share of a position worth value in a portfolio whose percentage base
+// is base, in percent; false when there is none (a value of 0, a base of 0,
+// a result out of range), and the text is then "--".
+bool ShareValue(double value, double base, double &share);
+// % Port of a position worth value: the share with one decimal, or "--".
+std::string ShareText(double value, double base);
 
 // Separator rows show their group's subtotal (and the grid a TOTAL row) in
 // the main window's and the print dialog's grids outside watch-list mode.

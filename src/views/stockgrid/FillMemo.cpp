@@ -48,6 +48,7 @@ void TFillMemo::Confirm(int row, std::uint64_t version, const std::string *share
     r.Share = *share;
   else
     r.Share.clear();
+  r.ShareMemo = TShareMemo();
 }
 
 void TFillMemo::Remember(int row, const CellTextInputs &in, std::uint64_t version,
@@ -60,14 +61,25 @@ void TFillMemo::Remember(int row, const CellTextInputs &in, std::uint64_t versio
   r.Valid = version != 0;
   r.Version = version;
   r.Inputs = in;
+  r.InputsSerial = row < int(m_readings.size()) ? m_readings[std::size_t(row)].Serial : 0;
   Confirm(row, version, share);
 }
 
-void TFillMemo::Rebase(int row, double pctBase, std::uint64_t version, const std::string *share) {
+void TFillMemo::Rebase(int row, double pctBase, std::uint64_t version, const std::string *share,
+                       TShareRange range) {
   if (row < 0 || row >= int(m_rows.size()))
     return;
-  m_rows[std::size_t(row)].Inputs.Whole.PctBase = pctBase;
-  Confirm(row, version, share);
+  Row &r = m_rows[std::size_t(row)];
+  r.Inputs.Whole.PctBase = pctBase;
+  r.Valid = version != 0;
+  r.Version = version;
+  r.HasShare = share != nullptr;
+  if (!share)
+    r.Share.clear();
+  else if (share != &r.Share)
+    r.Share = *share;
+  // The source does not depend on the base.
+  r.ShareMemo.Range = share ? range : TShareRange();
 }
 
 const std::string *TFillMemo::Share(int row) const {
@@ -75,6 +87,12 @@ const std::string *TFillMemo::Share(int row) const {
     return nullptr;
   const Row &r = m_rows[std::size_t(row)];
   return r.Valid && r.HasShare ? &r.Share : nullptr;
+}
+
+TFillMemo::TShareMemo *TFillMemo::ShareMemo(int row) {
+  if (row < 0 || row >= int(m_rows.size()) || !m_rows[std::size_t(row)].Valid)
+    return nullptr;
+  return &m_rows[std::size_t(row)].ShareMemo;
 }
 
 bool TFillMemo::Holds(int row, std::uint64_t version) const {
@@ -90,6 +108,12 @@ StoreReading *TFillMemo::Reading(int row) {
   if (row >= int(m_readings.size()))
     m_readings.resize(std::size_t(row) + 1);
   return &m_readings[std::size_t(row)];
+}
+
+std::uint64_t TFillMemo::InputsSerial(int row) const {
+  if (row < 0 || row >= int(m_rows.size()) || !m_rows[std::size_t(row)].Valid)
+    return 0;
+  return m_rows[std::size_t(row)].InputsSerial;
 }
 
 void TFillMemo::Forget(int row) {

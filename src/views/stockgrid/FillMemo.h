@@ -9,6 +9,7 @@
 #include "views/stockgrid/CellTexts.h"
 #include "views/stockgrid/ColumnMap.h"
 #include "views/stockgrid/RowInputs.h"
+#include "views/stockgrid/ShareRange.h"
 
 #include <cstdint>
 #include <vector>
@@ -36,18 +37,34 @@ public:
   // The row now holds the texts of its remembered inputs at this version.
   void Confirm(int row, std::uint64_t version, const std::string *share);
   // The row now holds the texts of these inputs, at this version; share is
-  // its % Port text when it has one (null when not).
+  // its % Port text when it has one (null when not). The inputs were
+  // gathered from the row's reading as it is now (Reading).
   void Remember(int row, const CellTextInputs &in, std::uint64_t version,
                 const std::string *share);
   // A row that reused ShareOnly now holds the texts of its inputs with this
-  // percentage base, at this version, and this % Port text.
-  void Rebase(int row, double pctBase, std::uint64_t version, const std::string *share);
+  // percentage base, at this version, and this % Port text, which every raw
+  // share in range gives.
+  void Rebase(int row, double pctBase, std::uint64_t version, const std::string *share,
+              TShareRange range = {});
   // The % Port text a row reusing ShareOnly holds; null when unknown.
   const std::string *Share(int row) const;
+  // What a row reusing ShareOnly knows of its % Port besides the text: its
+  // source (valid while the inputs but the base stay; Confirm and Remember
+  // forget it) and the raw shares that give the held text (Rebase sets it).
+  struct TShareMemo {
+    bool SourceKnown = false;
+    ShareSource Source;
+    TShareRange Range;
+  };
+  // Null when the row is not remembered.
+  TShareMemo *ShareMemo(int row);
   // True when the row is remembered at this version (not written since).
   bool Holds(int row, std::uint64_t version) const;
   // The row's last store reading (RowInputs.h), kept whatever its texts.
   StoreReading *Reading(int row);
+  // The Serial of the reading the row's remembered inputs were gathered
+  // from (0 when none).
+  std::uint64_t InputsSerial(int row) const;
   void Forget(int row);
   // Forgets every row at or below this one.
   void ForgetFrom(int row);
@@ -57,8 +74,10 @@ private:
     bool Valid = false;
     std::uint64_t Version = 0;
     CellTextInputs Inputs;
+    std::uint64_t InputsSerial = 0;
     bool HasShare = false;
     std::string Share;
+    TShareMemo ShareMemo;
   };
 
   TColumnMap m_colPos{};

@@ -9,6 +9,7 @@
 #include "platform/StringUtils.h"
 #include "views/stockgrid/CellTexts.h"
 #include "views/stockgrid/FillMemo.h"
+#include "views/stockgrid/LazyBatchSink.h"
 #include "views/stockgrid/RowInputs.h"
 #include "views/stockgrid/StockGridGlobals.h"
 
@@ -40,6 +41,14 @@ std::string ReadCell(const TGridFillSink &sink, int col, int row) {
   }
 }
 
+std::vector<std::string> ReadRow(const TGridFillSink &sink, int row) {
+  try {
+    return sink.RowTexts(row);
+  } catch (...) {
+    return sink.RowTexts(row);
+  }
+}
+
 void LogErrors(const CellTexts &texts) {
   if (!LoggingOn)
     return;
@@ -47,45 +56,57 @@ void LogErrors(const CellTexts &texts) {
     WriteLog(e, 0);
 }
 
-// Writes the fields of one row. The row mark starts as the row's symbol and
-// gets a leading "@" at the first changed cell; from then on the row's cells
-// are written without reading them first.
+// Writes the fields of one row where their texts differ from the cells'.
 class RowWriter {
 public:
-  RowWriter(TGridFillSink &sink, const TColumnMap &colPos, int row, const std::string &symbol)
-      : m_sink(sink), m_colPos(colPos), m_row(row), m_mark(symbol), m_colCount(sink.ColCount()),
+  RowWriter(TGridFillSink &sink, const TColumnMap &colPos, int row)
+      : m_sink(sink), m_colPos(colPos), m_row(row), m_colCount(sink.ColCount()),
         m_rowCount(sink.RowCount()) {}
 
   // PutCell: writes a field's text when its column exists and the text differs.
   void PutCell(int field, const std::string &text) {
-    if (field < 0 || field >= GridFieldCount)
-      return;
-    const int c = m_colPos[field];
-    if (c < 0 || c > m_colCount - 1 || m_row > m_rowCount - 1)
-      return;
-    if (!Changed()) {
-      if (ReadCell(m_sink, c, m_row) == text)
-        return;
-      m_mark.insert(0, "@");
-    }
-    Attempt([&] { m_sink.SetCell(c, m_row, text); });
+    const int c = Column(field);
+    if (c >= 0 && ReadCell(m_sink, c, m_row) != text)
+      Write(c, text);
   }
 
+  // The fields from firstField on that the texts set, against the row's
+  // texts read at once.
   void PutAll(const CellTexts &texts, int firstField) {
-    for (int f = firstField; f < GridFieldCount; ++f)
-      if (texts.Has(f))
-        PutCell(f, texts.Text[f]);
+    std::vector<std::string> held;
+    for (int f = firstField; f < GridFieldCount; ++f) {
+      const int c = texts.Has(f) ? Column(f) : -1;
+      if (c < 0)
+        continue;
+      if (held.empty())
+        held = ReadRow(m_sink, m_row);
+      if (std::size_t(c) >= held.size() || held[std::size_t(c)] != texts.Text[f])
+        Write(c, texts.Text[f]);
+    }
   }
 
-  bool Changed() const { return !m_mark.empty() && m_mark[0] == '@'; }
+  bool Changed() const { return m_changed; }
 
 private:
+  int Column(int field) const {
+    if (field < 0 || field >= GridFieldCount)
+      return -1;
+    const int c = m_colPos[field];
+    if (c < 0 || c > m_colCount - 1 || m_row > m_rowCount - 1)
+      return -1;
+    return c;
+  }
+  void Write(int col, const std::string &text) {
+    m_changed = true;
+    Attempt([&] { m_sink.SetCell(col, m_row, text); });
+  }
+
   TGridFillSink &m_sink;
   const TColumnMap &m_colPos;
   int m_row;
-  std::string m_mark;
   int m_colCount;
   int m_rowCount;
+  bool m_changed = false;
 };
 
 void WriteTag(TGridFillSink &sink, int row, std::intptr_t tag) {
@@ -112,11 +133,6 @@ void TruncateRowTables(int kind, int rowCount) {
   AlertRows.Truncate(kind, rowCount);
 }
 
-// Writes a row's texts from fields firstField on: none, only % Port, or all
-// of them, as the memo allows; then remembers what the row holds. gathered
-// null: the row's inputs are the memo's with % Port's base pctBase (the
-// pass found them unchanged, ListRowUnchanged). Returns whether a cell
-// changed.
 // The texts last computed in a pass, for the next row with equal inputs
 // (the separators of one group show the same totals).
 struct LastTexts {
@@ -125,10 +141,15 @@ struct LastTexts {
   CellTexts Texts;
 };
 
+// Writes a row's texts from fields firstField on: none, only % Port, or all
+// of them, as the memo allows; then remembers what the row holds. version
+// is the row's version in the sink now (0 without a memo). gathered null:
+// the row's inputs are the memo's with % Port's base pctBase (the pass
+// found them unchanged, ListRowUnchanged). Returns whether a cell changed.
+
 bool WriteRowTexts(TGridFillSink &sink, TFillMemo *memo, const TColumnMap &colPos, int row,
-                   const std::string &symbol, const CellTextInputs *gathered, double pctBase,
-                   int firstField, LastTexts *last = nullptr) {
-  const std::uint64_t version = memo ? sink.RowVersion(row) : 0;
+                   std::uint64_t version, const CellTextInputs *gathered, double pctBase, int firstField,
+                   LastTexts *last = nullptr) {
   TFillMemo::TReuse reuse = TFillMemo::TReuse::None;
   if (memo)
     reuse = gathered ? memo->Check(row, *gathered, version)
@@ -137,22 +158,42 @@ bool WriteRowTexts(TGridFillSink &sink, TFillMemo *memo, const TColumnMap &colPo
     return false; // the memo already holds these inputs and this version
   const CellTextInputs &inputs = gathered ? *gathered : *memo->Inputs(row);
   if (reuse == TFillMemo::TReuse::ShareOnly) {
-    std::string share;
-    const bool hasShare = PortShareText(inputs, share);
-    // The row holds the remembered % Port text (its version says so): an
-    // equal text needs no look at the cell.
+    const double base = inputs.Whole.PctBase;
+    TFillMemo::TShareMemo &known = *memo->ShareMemo(row);
+    if (!known.SourceKnown) {
+      known.Source = PortShareSource(inputs);
+      known.SourceKnown = true;
+    }
+    const ShareSource &source = known.Source;
+    // The row holds the remembered % Port text (its version says so). A raw
+    // share inside that text's range gives it again without formatting.
     const std::string *held = memo->Share(row);
-    if (!hasShare || (held && *held == share)) {
-      memo->Rebase(row, inputs.Whole.PctBase, version, hasShare ? &share : nullptr);
+    double raw = 0;
+    const bool hasRaw = source.Shown && source.HasPosition && ShareValue(source.Value, base, raw);
+    if (hasRaw && held && known.Range.Contains(raw)) {
+      memo->Rebase(row, base, version, held, known.Range);
       return false;
     }
-    RowWriter writer(sink, colPos, row, symbol);
+    std::string share;
+    bool hasShare = source.Shown;
+    try {
+      if (hasShare && source.HasPosition)
+        share = ShareText(source.Value, base);
+    } catch (...) {
+      hasShare = false;
+    }
+    const TShareRange range = hasShare && hasRaw ? ShareRangeOf(raw) : TShareRange();
+    // An equal text needs no look at the cell.
+    if (!hasShare || (held && *held == share)) {
+      memo->Rebase(row, base, version, hasShare ? &share : nullptr, range);
+      return false;
+    }
+    RowWriter writer(sink, colPos, row);
     writer.PutCell(gfPctPort, share);
-    memo->Rebase(row, inputs.Whole.PctBase, writer.Changed() ? sink.RowVersion(row) : version,
-                 &share);
+    memo->Rebase(row, base, writer.Changed() ? sink.RowVersion(row) : version, &share, range);
     return writer.Changed();
   }
-  RowWriter writer(sink, colPos, row, symbol);
+  RowWriter writer(sink, colPos, row);
   // The version the row has after the writes (re-read only when one was made).
   const auto versionAfter = [&] { return writer.Changed() ? sink.RowVersion(row) : version; };
   // Equal inputs give equal texts.
@@ -211,8 +252,10 @@ bool FilterSelects(const std::string &filter, const std::string &symbol) {
 }
 
 TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *portfolio,
-                         TGridFillSink &sink, const std::atomic<bool> *stop, TFillMemo *memo) {
+                         TGridFillSink &target, const std::atomic<bool> *stop, TFillMemo *memo) {
   TFillOutcome out;
+  // Rows found unchanged open no batch on the grid.
+  TLazyBatchSink sink(target);
   const auto stopped = [&] {
     if (stop && stop->load(std::memory_order_acquire)) {
       out.Stopped = true;
@@ -221,7 +264,8 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
     return false;
   };
   const int kind = request.GridKind;
-  std::string label = "0.1";
+  // A literal: set many times per row, read only when something failed.
+  const char *label = "0.1";
   try {
     if (!ValidGridKind(kind))
       return out;
@@ -297,7 +341,8 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
           const CellTextInputs inputs =
               GatherListRow(symbol, listIndex, group, place, portfolio, settings);
           WriteTag(sink, row, SeparatorRowTag(row));
-          WriteRowTexts(sink, memo, request.ColPos, row, symbol, &inputs, 0, 0, &lastSeparator);
+          WriteRowTexts(sink, memo, request.ColPos, row, memo ? sink.RowVersion(row) : 0, &inputs,
+                        0, 0, &lastSeparator);
           RepaintRow(sink, row);
           NewsRows.Set(kind, row, false);
           AlertRows.Set(kind, row, TAlertRowState());
@@ -313,8 +358,8 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         StoreReading *reading = memo ? memo->Reading(row) : nullptr;
         const CellTextInputs *last = memo ? memo->Inputs(row) : nullptr;
         const bool known = last && reading &&
-                           ListRowUnchanged(*last, *reading, symbol, listIndex, place, portfolio,
-                                            settings);
+                           ListRowUnchanged(*last, memo->InputsSerial(row), *reading, symbol,
+                                            listIndex, place, portfolio, settings);
         std::optional<CellTextInputs> gathered;
         if (known)
           storeIndex = reading->StoreIndex;
@@ -379,10 +424,13 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         }
 
         label = "9.4";
+        std::uint64_t version = memo ? sink.RowVersion(row) : 0;
+        bool symbolWritten = false;
         try {
           // A known row not written since the last pass still shows its symbol.
-          const bool symbolShown = known && memo->Holds(row, sink.RowVersion(row));
+          const bool symbolShown = known && memo->Holds(row, version);
           if (!symbolShown && ReadCell(sink, 0, row) != symbol) {
+            symbolWritten = true;
             Attempt([&] { sink.SetCell(0, row, symbol); });
             RepaintRow(sink, row);
           }
@@ -390,16 +438,18 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
           if (LoggingOn)
             WriteLog(std::string("STGRID Mark 4 ") + e.what(), 0);
         }
+        if (symbolWritten && memo)
+          version = sink.RowVersion(row);
 
         label = "9.5";
         const double pctBase = portfolio ? portfolio->Groups[0].PctBase : 0;
-        if (WriteRowTexts(sink, memo, request.ColPos, row, symbol, gathered ? &*gathered : nullptr,
-                          pctBase, 1) ||
+        if (WriteRowTexts(sink, memo, request.ColPos, row, version,
+                          gathered ? &*gathered : nullptr, pctBase, 1) ||
             selected)
           RepaintRow(sink, row);
       }
     } catch (const std::exception &e) {
-      ShowErrorReport(label + " " + e.what(), "SGShow Results ");
+      ShowErrorReport(std::string(label) + " " + e.what(), "SGShow Results ");
       return out;
     }
 
@@ -423,7 +473,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         LogErrors(texts);
         if (texts.AnnouncePortfolio)
           AppendUpdatedPortfolio(portfolio->Key, "PU");
-        RowWriter writer(sink, request.ColPos, row, "TOTAL");
+        RowWriter writer(sink, request.ColPos, row);
         writer.PutAll(texts, 0);
         if (writer.Changed())
           RepaintRow(sink, row);
@@ -432,7 +482,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         out.TotalWritten = true;
       } catch (const std::exception &e) {
         if (LoggingOn)
-          WriteLog("PORT SHOW PROBLEM: " + label + " " + e.what(), 0);
+          WriteLog(std::string("PORT SHOW PROBLEM: ") + label + " " + e.what(), 0);
       }
     }
 
@@ -452,9 +502,9 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
       return out;
     sink.SyncPoint();
   } catch (const std::exception &e) {
-    ShowErrorReport(label + " " + e.what(), "TSShowResults");
+    ShowErrorReport(std::string(label) + " " + e.what(), "TSShowResults");
   } catch (...) {
-    ShowErrorReport(label + " unknown error", "TSShowResults");
+    ShowErrorReport(std::string(label) + " unknown error", "TSShowResults");
   }
   return out;
 }

@@ -49,6 +49,9 @@ struct StoreReading {
   int StoreIndex = -1;
   QuoteData Quote;
   FundData Fund;
+  // Unique in the process for each reading taken (0 none): inputs gathered
+  // from a reading with this serial hold its quote and fundamentals.
+  std::uint64_t Serial = 0;
   // The row's news look-up: what it gave, under which store index and at
   // which NewsGeneration; NewsGeneration 0 when not looked up since this
   // reading.
@@ -77,12 +80,14 @@ CellTextInputs GatherListRow(const std::string &symbol, int listIndex, int group
 
 // True when GatherListRow would give last again but for % Port's base
 // (Whole.PctBase): a stock row of the same symbol and place, with the same
-// position, whose record was not written since reading was taken (last must
-// be what that reading gave). Reads no store. Cash rows (their quote time
-// is the clock's) and separators are never known.
-bool ListRowUnchanged(const CellTextInputs &last, const StoreReading &reading,
-                      const std::string &symbol, int listIndex, const RowPlace &place,
-                      const PortfolioSnapshot *portfolio, const CellTextSettings &settings);
+// position, gathered from reading (lastSerial is the Serial of the reading
+// last was gathered from), whose record was not written since. Reads no
+// store. Cash rows (their quote time is the clock's) and separators are
+// never known.
+bool ListRowUnchanged(const CellTextInputs &last, std::uint64_t lastSerial,
+                      const StoreReading &reading, const std::string &symbol, int listIndex,
+                      const RowPlace &place, const PortfolioSnapshot *portfolio,
+                      const CellTextSettings &settings);
 
 // The inputs of the TOTAL row of a portfolio.
 CellTextInputs GatherTotalRow(const RowPlace &place, const PortfolioSnapshot &portfolio,
