@@ -39,7 +39,8 @@ TFillMemo::TReuse TFillMemo::CheckKnown(int row, double pctBase, std::uint64_t v
   return sameBase ? TReuse::All : TReuse::ShareOnly;
 }
 
-void TFillMemo::Confirm(int row, std::uint64_t version, const std::string *share) {
+void TFillMemo::Confirm(int row, std::uint64_t version, const std::string *share,
+                        std::shared_ptr<const CellTexts> texts) {
   Row &r = m_rows[std::size_t(row)];
   r.Valid = version != 0;
   r.Version = version;
@@ -49,10 +50,11 @@ void TFillMemo::Confirm(int row, std::uint64_t version, const std::string *share
   else
     r.Share.clear();
   r.ShareMemo = TShareMemo();
+  r.Texts = std::move(texts);
 }
 
 void TFillMemo::Remember(int row, const CellTextInputs &in, std::uint64_t version,
-                         const std::string *share) {
+                         const std::string *share, std::shared_ptr<const CellTexts> texts) {
   if (row < 0)
     return;
   if (row >= int(m_rows.size()))
@@ -62,7 +64,7 @@ void TFillMemo::Remember(int row, const CellTextInputs &in, std::uint64_t versio
   r.Version = version;
   r.Inputs = in;
   r.InputsSerial = row < int(m_readings.size()) ? m_readings[std::size_t(row)].Serial : 0;
-  Confirm(row, version, share);
+  Confirm(row, version, share, std::move(texts));
 }
 
 void TFillMemo::Rebase(int row, double pctBase, std::uint64_t version, const std::string *share,
@@ -78,8 +80,10 @@ void TFillMemo::Rebase(int row, double pctBase, std::uint64_t version, const std
     r.Share.clear();
   else if (share != &r.Share)
     r.Share = *share;
-  // The source does not depend on the base.
+  // The source does not depend on the base; the other texts neither.
   r.ShareMemo.Range = share ? range : TShareRange();
+  if (share)
+    r.Texts.reset();
 }
 
 const std::string *TFillMemo::Share(int row) const {
@@ -95,6 +99,13 @@ TFillMemo::TShareMemo *TFillMemo::ShareMemo(int row) {
   return &m_rows[std::size_t(row)].ShareMemo;
 }
 
+const std::shared_ptr<const CellTexts> &TFillMemo::Texts(int row) const {
+  static const std::shared_ptr<const CellTexts> none;
+  if (row < 0 || row >= int(m_rows.size()) || !m_rows[std::size_t(row)].Valid)
+    return none;
+  return m_rows[std::size_t(row)].Texts;
+}
+
 bool TFillMemo::Holds(int row, std::uint64_t version) const {
   if (version == 0 || row < 0 || row >= int(m_rows.size()))
     return false;
@@ -108,6 +119,20 @@ StoreReading *TFillMemo::Reading(int row) {
   if (row >= int(m_readings.size()))
     m_readings.resize(std::size_t(row) + 1);
   return &m_readings[std::size_t(row)];
+}
+
+std::intptr_t TFillMemo::Tag(int row) const {
+  if (row < 0 || row >= int(m_tags.size()))
+    return UnknownTag;
+  return m_tags[std::size_t(row)];
+}
+
+void TFillMemo::SetTag(int row, std::intptr_t tag) {
+  if (row < 0)
+    return;
+  if (row >= int(m_tags.size()))
+    m_tags.resize(std::size_t(row) + 1, UnknownTag);
+  m_tags[std::size_t(row)] = tag;
 }
 
 std::uint64_t TFillMemo::InputsSerial(int row) const {

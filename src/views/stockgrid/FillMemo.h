@@ -12,6 +12,7 @@
 #include "views/stockgrid/ShareRange.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class TFillMemo {
@@ -35,12 +36,14 @@ public:
   // can reuse; on ShareOnly or None the remembered inputs take the base.
   TReuse CheckKnown(int row, double pctBase, std::uint64_t version);
   // The row now holds the texts of its remembered inputs at this version.
-  void Confirm(int row, std::uint64_t version, const std::string *share);
+  // texts, when given, are those texts (shared with other rows).
+  void Confirm(int row, std::uint64_t version, const std::string *share,
+               std::shared_ptr<const CellTexts> texts = nullptr);
   // The row now holds the texts of these inputs, at this version; share is
   // its % Port text when it has one (null when not). The inputs were
   // gathered from the row's reading as it is now (Reading).
   void Remember(int row, const CellTextInputs &in, std::uint64_t version,
-                const std::string *share);
+                const std::string *share, std::shared_ptr<const CellTexts> texts = nullptr);
   // A row that reused ShareOnly now holds the texts of its inputs with this
   // percentage base, at this version, and this % Port text, which every raw
   // share in range gives.
@@ -58,10 +61,18 @@ public:
   };
   // Null when the row is not remembered.
   TShareMemo *ShareMemo(int row);
+  // The texts the row holds as given to Confirm or Remember; null when not
+  // given or when not remembered. A rebase that changes % Port forgets them.
+  const std::shared_ptr<const CellTexts> &Texts(int row) const;
   // True when the row is remembered at this version (not written since).
   bool Holds(int row, std::uint64_t version) const;
   // The row's last store reading (RowInputs.h), kept whatever its texts.
   StoreReading *Reading(int row);
+  // The tag a pass gave the row's symbol cell (UnknownTag when none or when
+  // that failed); kept across passes, whatever the row's texts.
+  static constexpr std::intptr_t UnknownTag = -1;
+  std::intptr_t Tag(int row) const;
+  void SetTag(int row, std::intptr_t tag);
   // The Serial of the reading the row's remembered inputs were gathered
   // from (0 when none).
   std::uint64_t InputsSerial(int row) const;
@@ -78,10 +89,12 @@ private:
     bool HasShare = false;
     std::string Share;
     TShareMemo ShareMemo;
+    std::shared_ptr<const CellTexts> Texts;
   };
 
   TColumnMap m_colPos{};
   int m_colCount = -1;
   std::vector<Row> m_rows;
   std::vector<StoreReading> m_readings;
+  std::vector<std::intptr_t> m_tags;
 };

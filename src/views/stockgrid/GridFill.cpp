@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -22,15 +23,16 @@ namespace {
 constexpr int kWriteAttempts = 3;
 constexpr int kLastGroup = PortGroupCount - 1; // later separators share group 10
 
-// Writes are tried a few times; a failure is dropped.
-template <class F> void Attempt(F &&write) {
+// Writes are tried a few times; a failure is dropped. True when one went through.
+template <class F> bool Attempt(F &&write) {
   for (int i = 0; i < kWriteAttempts; ++i) {
     try {
       write();
-      return;
+      return true;
     } catch (...) {
     }
   }
+  return false;
 }
 
 std::string ReadCell(const TGridFillSink &sink, int col, int row) {
@@ -85,6 +87,20 @@ public:
     }
   }
 
+  // The same, for a row known to hold the texts before (where those set a
+  // field): only the fields whose text differs from before's are written.
+  void PutChanges(const CellTexts &before, const CellTexts &texts, int firstField) {
+    for (int f = firstField; f < GridFieldCount; ++f) {
+      if (!texts.Has(f))
+        continue;
+      if (!before.Has(f))
+        PutCell(f, texts.Text[f]);
+      else if (before.Text[f] != texts.Text[f])
+        if (const int c = Column(f); c >= 0)
+          Write(c, texts.Text[f]);
+    }
+  }
+
   bool Changed() const { return m_changed; }
 
 private:
@@ -109,9 +125,9 @@ private:
   bool m_changed = false;
 };
 
-void WriteTag(TGridFillSink &sink, int row, std::intptr_t tag) {
-  if (sink.Object(0, row) != tag)
-    Attempt([&] { sink.SetObject(0, row, tag); });
+// True when the row has the tag now.
+bool WriteTag(TGridFillSink &sink, int row, std::intptr_t tag) {
+  return sink.Object(0, row) == tag || Attempt([&] { sink.SetObject(0, row, tag); });
 }
 
 void RepaintRow(TGridFillSink &sink, int row) {
@@ -134,11 +150,12 @@ void TruncateRowTables(int kind, int rowCount) {
 }
 
 // The texts last computed in a pass, for the next row with equal inputs
-// (the separators of one group show the same totals).
+// (the separators of one group show the same totals). Shared with the memo,
+// which knows from them what those rows hold on the next pass.
 struct LastTexts {
   bool Valid = false;
   CellTextInputs Inputs;
-  CellTexts Texts;
+  std::shared_ptr<const CellTexts> Texts;
 };
 
 // Writes a row's texts from fields firstField on: none, only % Port, or all
@@ -196,27 +213,36 @@ bool WriteRowTexts(TGridFillSink &sink, TFillMemo *memo, const TColumnMap &colPo
   RowWriter writer(sink, colPos, row);
   // The version the row has after the writes (re-read only when one was made).
   const auto versionAfter = [&] { return writer.Changed() ? sink.RowVersion(row) : version; };
+  // What the row holds, when the memo has the texts of its last pass and
+  // nobody wrote the row since: then only the texts that differ are written.
+  std::shared_ptr<const CellTexts> before;
+  if (last && memo && memo->Holds(row, version))
+    before = memo->Texts(row);
   // Equal inputs give equal texts.
   if (last && !(last->Valid && last->Inputs == inputs)) {
-    last->Texts = ComputeCellTexts(inputs);
+    last->Texts = std::make_shared<const CellTexts>(ComputeCellTexts(inputs));
     last->Inputs = inputs;
     last->Valid = true;
   }
   CellTexts computed;
   if (!last)
     computed = ComputeCellTexts(inputs);
-  const CellTexts &texts = last ? last->Texts : computed;
+  const CellTexts &texts = last ? *last->Texts : computed;
   LogErrors(texts);
-  writer.PutAll(texts, firstField);
+  if (before)
+    writer.PutChanges(*before, texts, firstField);
+  else
+    writer.PutAll(texts, firstField);
   if (memo) {
     const std::string *share = texts.Has(gfPctPort) ? &texts.Text[gfPctPort] : nullptr;
+    std::shared_ptr<const CellTexts> shared = last ? last->Texts : nullptr;
     // A row whose texts failed keeps no memo: it is computed (and logged) again.
     if (!texts.Errors.empty())
       memo->Forget(row);
     else if (gathered)
-      memo->Remember(row, *gathered, versionAfter(), share);
+      memo->Remember(row, *gathered, versionAfter(), share, std::move(shared));
     else
-      memo->Confirm(row, versionAfter(), share);
+      memo->Confirm(row, versionAfter(), share, std::move(shared));
   }
   return writer.Changed();
 }
@@ -281,6 +307,8 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
           if (!sink.Cell(c, 1).empty())
             Attempt([&] { sink.SetCell(c, 1, ""); });
         WriteTag(sink, 1, 0);
+        if (memo)
+          memo->SetTag(1, TFillMemo::UnknownTag);
         RepaintRow(sink, 1);
         TruncateRowTables(kind, 1);
         out.LastWrittenRow = 1;
@@ -341,6 +369,8 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
           const CellTextInputs inputs =
               GatherListRow(symbol, listIndex, group, place, portfolio, settings);
           WriteTag(sink, row, SeparatorRowTag(row));
+          if (memo)
+            memo->SetTag(row, TFillMemo::UnknownTag); // list rows' tags only
           WriteRowTexts(sink, memo, request.ColPos, row, memo ? sink.RowVersion(row) : 0, &inputs,
                         0, 0, &lastSeparator);
           RepaintRow(sink, row);
@@ -366,9 +396,19 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         else
           gathered.emplace(GatherListRow(symbol, listIndex, group, place, portfolio, settings,
                                          &storeIndex, reading));
+        std::uint64_t version = memo ? sink.RowVersion(row) : 0;
         try {
-          WriteTag(sink, row, ListRowTag(listIndex));
+          // The passes are the only writers of row tags: a known row not
+          // written since the last pass still has the tag that pass gave it.
+          const std::intptr_t tag = ListRowTag(listIndex);
+          const bool tagged = known && memo->Holds(row, version) && memo->Tag(row) == tag;
+          if (!tagged && memo)
+            memo->SetTag(row, WriteTag(sink, row, tag) ? tag : TFillMemo::UnknownTag);
+          else if (!tagged)
+            WriteTag(sink, row, tag);
         } catch (const std::exception &e) {
+          if (memo)
+            memo->SetTag(row, TFillMemo::UnknownTag);
           if (LoggingOn)
             WriteLog(std::string("SetObj ") + e.what(), 0);
         }
@@ -424,7 +464,6 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         }
 
         label = "9.4";
-        std::uint64_t version = memo ? sink.RowVersion(row) : 0;
         bool symbolWritten = false;
         try {
           // A known row not written since the last pass still shows its symbol.
@@ -469,6 +508,8 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         NewsRowTimes.Set(kind, row, 0);
         AlertRows.Set(kind, row, TAlertRowState());
         WriteTag(sink, row, TotalRowTag);
+        if (memo)
+          memo->SetTag(row, TFillMemo::UnknownTag);
         const CellTexts texts = ComputeCellTexts(GatherTotalRow(place, *portfolio, settings));
         LogErrors(texts);
         if (texts.AnnouncePortfolio)
