@@ -142,6 +142,21 @@ TAlertRowState AlertStateOf(const std::string &symbol) {
   return state;
 }
 
+// True when the table holds value for the row: unchanged since it was last
+// found holding it (seen, its generation then), else compared; seen takes
+// the generation of a successful comparison.
+template <class T>
+bool TableHolds(const TGridRowTable<T> &table, int kind, int row, const T &value,
+                std::uint64_t &seen) {
+  const std::uint64_t generation = table.Generation(kind);
+  if (seen != 0 && generation == seen)
+    return true;
+  if (!(table.Get(kind, row) == value))
+    return false;
+  seen = generation;
+  return true;
+}
+
 // Drops the per-row tables of the rows from rowCount on.
 void TruncateRowTables(int kind, int rowCount) {
   NewsRows.Truncate(kind, rowCount);
@@ -418,10 +433,12 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
           // A known row whose news nothing changed since its last look-up, and
           // whose bulb tables still hold what that look-up gave, is not looked
           // up again: it would set and repaint nothing.
-          const bool newsKnown = known && reading->NewsGeneration == newsGeneration &&
-                                 reading->NewsStoreIndex == storeIndex &&
-                                 NewsRows.Get(kind, row) == reading->NewsUnread &&
-                                 NewsRowTimes.Get(kind, row) == reading->NewsNewestUnread;
+          const bool newsKnown =
+              known && reading->NewsGeneration == newsGeneration &&
+              reading->NewsStoreIndex == storeIndex &&
+              TableHolds(NewsRows, kind, row, reading->NewsUnread, reading->NewsRowsSeen) &&
+              TableHolds(NewsRowTimes, kind, row, reading->NewsNewestUnread,
+                         reading->NewsTimesSeen);
           if (!newsKnown) {
             TDateTime lastCheck = 0, newestUnread = 0;
             const bool unread =
@@ -435,6 +452,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
               reading->NewsStoreIndex = storeIndex;
               reading->NewsUnread = unread;
               reading->NewsNewestUnread = newestUnread;
+              reading->NewsRowsSeen = reading->NewsTimesSeen = 0;
             }
           }
         } catch (const std::exception &e) {
@@ -447,8 +465,9 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         label = "9.35";
         try {
           // Skipped, as the news look-up, while nothing changed.
-          const bool alertKnown = known && reading->AlertGeneration == alertGeneration &&
-                                  AlertRows.Get(kind, row) == reading->Alert;
+          const bool alertKnown =
+              known && reading->AlertGeneration == alertGeneration &&
+              TableHolds(AlertRows, kind, row, reading->Alert, reading->AlertRowsSeen);
           if (!alertKnown) {
             const TAlertRowState state = AlertStateOf(symbol);
             if (AlertRows.Set(kind, row, state))
@@ -456,6 +475,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
             if (reading && reading->Symbol == symbol) {
               reading->AlertGeneration = alertGeneration;
               reading->Alert = state;
+              reading->AlertRowsSeen = 0;
             }
           }
         } catch (const std::exception &e) {

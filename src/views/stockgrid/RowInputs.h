@@ -62,6 +62,11 @@ struct StoreReading {
   // The same for the row's alert state (AlertSystemClass::RowStateGeneration).
   std::uint64_t AlertGeneration = 0;
   TAlertRowState Alert;
+  // The generations of the row tables (NewsRows, NewsRowTimes, AlertRows)
+  // at which they were last found holding the values above; 0 unknown.
+  std::uint64_t NewsRowsSeen = 0;
+  std::uint64_t NewsTimesSeen = 0;
+  std::uint64_t AlertRowsSeen = 0;
 };
 
 // The inputs of a list row; its kind follows from the symbol (stock, cash or
