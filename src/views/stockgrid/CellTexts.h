@@ -53,7 +53,8 @@ struct CellTextSettings {
   friend bool operator==(const CellTextSettings &, const CellTextSettings &) = default;
 };
 
-// Everything one row's texts are computed from.
+// Everything one row's texts are computed from. The members a fill pass
+// looks at on every row come first, close together.
 struct CellTextInputs {
   TCellRowKind Kind = rkStock;
   std::string Symbol;
@@ -63,9 +64,6 @@ struct CellTextInputs {
   FieldMask Visible = AllFields();
   CellTextSettings Settings;
 
-  // Stock and cash rows.
-  QuoteData Quote; // as GetLast1 gives it
-  FundData Fund;   // as GetFund gives it
   // Portfolio grids: the row's position. Without one the position fields
   // are emptied.
   bool HasPosition = false;
@@ -78,6 +76,10 @@ struct CellTextInputs {
   double DayHigh = 0;
   std::string PortTickText = "-";
   TDateTime RecalcTime = 0;
+
+  // Stock and cash rows.
+  QuoteData Quote; // as GetLast1 gives it
+  FundData Fund;   // as GetFund gives it
 
   // Equal inputs give equal texts.
   friend bool operator==(const CellTextInputs &, const CellTextInputs &) = default;

@@ -81,15 +81,16 @@ public:
   void ForgetFrom(int row);
 
 private:
+  // What a pass reads of every row first, then the inputs.
   struct Row {
     bool Valid = false;
-    std::uint64_t Version = 0;
-    CellTextInputs Inputs;
-    std::uint64_t InputsSerial = 0;
     bool HasShare = false;
+    std::uint64_t Version = 0;
+    std::uint64_t InputsSerial = 0;
     std::string Share;
     TShareMemo ShareMemo;
     std::shared_ptr<const CellTexts> Texts;
+    CellTextInputs Inputs;
   };
 
   TColumnMap m_colPos{};

@@ -47,8 +47,6 @@ struct StoreReading {
   std::string Symbol;
   StoreSighting Seen; // no record: read again every time
   int StoreIndex = -1;
-  QuoteData Quote;
-  FundData Fund;
   // Unique in the process for each reading taken (0 none): inputs gathered
   // from a reading with this serial hold its quote and fundamentals.
   std::uint64_t Serial = 0;
@@ -67,6 +65,9 @@ struct StoreReading {
   std::uint64_t NewsRowsSeen = 0;
   std::uint64_t NewsTimesSeen = 0;
   std::uint64_t AlertRowsSeen = 0;
+  // Last: a pass that finds the row unchanged does not look at them.
+  QuoteData Quote;
+  FundData Fund;
 };
 
 // The inputs of a list row; its kind follows from the symbol (stock, cash or
