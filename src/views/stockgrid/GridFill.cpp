@@ -130,6 +130,21 @@ bool WriteTag(TGridFillSink &sink, int row, std::intptr_t tag) {
   return sink.Object(0, row) == tag || Attempt([&] { sink.SetObject(0, row, tag); });
 }
 
+// Gives the row its tag, unless the memo knows it has it: the passes are the
+// only writers of row tags, so a row nobody wrote since the memo's last look
+// (unchanged) still has the tag that look gave it.
+void TagRow(TGridFillSink &sink, TFillMemo *memo, int row, std::intptr_t tag, bool unchanged) {
+  if (!memo) {
+    WriteTag(sink, row, tag);
+    return;
+  }
+  if (unchanged && memo->Tag(row) == tag)
+    return;
+  memo->SetTag(row, TFillMemo::UnknownTag); // until known written
+  if (WriteTag(sink, row, tag))
+    memo->SetTag(row, tag);
+}
+
 void RepaintRow(TGridFillSink &sink, int row) {
   Attempt([&] { sink.RepaintRow(row); });
 }
@@ -383,11 +398,9 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
           label = "9.15";
           const CellTextInputs inputs =
               GatherListRow(symbol, listIndex, group, place, portfolio, settings);
-          WriteTag(sink, row, SeparatorRowTag(row));
-          if (memo)
-            memo->SetTag(row, TFillMemo::UnknownTag); // list rows' tags only
-          WriteRowTexts(sink, memo, request.ColPos, row, memo ? sink.RowVersion(row) : 0, &inputs,
-                        0, 0, &lastSeparator);
+          const std::uint64_t version = memo ? sink.RowVersion(row) : 0;
+          TagRow(sink, memo, row, SeparatorRowTag(row), memo && memo->Holds(row, version));
+          WriteRowTexts(sink, memo, request.ColPos, row, version, &inputs, 0, 0, &lastSeparator);
           RepaintRow(sink, row);
           NewsRows.Set(kind, row, false);
           AlertRows.Set(kind, row, TAlertRowState());
@@ -413,17 +426,8 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
                                          &storeIndex, reading));
         std::uint64_t version = memo ? sink.RowVersion(row) : 0;
         try {
-          // The passes are the only writers of row tags: a known row not
-          // written since the last pass still has the tag that pass gave it.
-          const std::intptr_t tag = ListRowTag(listIndex);
-          const bool tagged = known && memo->Holds(row, version) && memo->Tag(row) == tag;
-          if (!tagged && memo)
-            memo->SetTag(row, WriteTag(sink, row, tag) ? tag : TFillMemo::UnknownTag);
-          else if (!tagged)
-            WriteTag(sink, row, tag);
+          TagRow(sink, memo, row, ListRowTag(listIndex), known && memo->Holds(row, version));
         } catch (const std::exception &e) {
-          if (memo)
-            memo->SetTag(row, TFillMemo::UnknownTag);
           if (LoggingOn)
             WriteLog(std::string("SetObj ") + e.what(), 0);
         }
