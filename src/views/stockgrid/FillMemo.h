@@ -44,8 +44,8 @@ public:
   // The row now holds the texts of these inputs, at this version; share is
   // its % Port text when it has one (null when not). The inputs were
   // gathered from the row's reading as it is now (Reading).
-  void Remember(int row, const CellTextInputs &in, std::uint64_t version,
-                const std::string *share, std::shared_ptr<const CellTexts> texts = nullptr);
+  void Remember(int row, const CellTextInputs &in, std::uint64_t version, const std::string *share,
+                std::shared_ptr<const CellTexts> texts = nullptr);
   // A row that reused ShareOnly now holds the texts of its inputs with this
   // percentage base, at this version, and this % Port text, which every raw
   // share in range gives.

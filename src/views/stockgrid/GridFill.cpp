@@ -76,12 +76,15 @@ public:
   // texts read at once.
   void PutAll(const CellTexts &texts, int firstField) {
     std::vector<std::string> held;
+    bool read = false;
     for (int f = firstField; f < GridFieldCount; ++f) {
       const int c = texts.Has(f) ? Column(f) : -1;
       if (c < 0)
         continue;
-      if (held.empty())
+      if (!read) {
         held = ReadRow(m_sink, m_row);
+        read = true;
+      }
       if (std::size_t(c) >= held.size() || held[std::size_t(c)] != texts.Text[f])
         Write(c, texts.Text[f]);
     }
@@ -193,14 +196,13 @@ struct LastTexts {
 // is the row's version in the sink now (0 without a memo). gathered null:
 // the row's inputs are the memo's with % Port's base pctBase (the pass
 // found them unchanged, ListRowUnchanged). Returns whether a cell changed.
-
 bool WriteRowTexts(TGridFillSink &sink, TFillMemo *memo, const TColumnMap &colPos, int row,
-                   std::uint64_t version, const CellTextInputs *gathered, double pctBase, int firstField,
-                   LastTexts *last = nullptr) {
+                   std::uint64_t version, const CellTextInputs *gathered, double pctBase,
+                   int firstField, LastTexts *last = nullptr) {
   TFillMemo::TReuse reuse = TFillMemo::TReuse::None;
   if (memo)
-    reuse = gathered ? memo->Check(row, *gathered, version)
-                     : memo->CheckKnown(row, pctBase, version);
+    reuse =
+        gathered ? memo->Check(row, *gathered, version) : memo->CheckKnown(row, pctBase, version);
   if (reuse == TFillMemo::TReuse::All)
     return false; // the memo already holds these inputs and this version
   const CellTextInputs &inputs = gathered ? *gathered : *memo->Inputs(row);
@@ -336,9 +338,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         for (int c = 0; c < cols; ++c)
           if (!sink.Cell(c, 1).empty())
             Attempt([&] { sink.SetCell(c, 1, ""); });
-        WriteTag(sink, 1, 0);
-        if (memo)
-          memo->SetTag(1, TFillMemo::UnknownTag);
+        TagRow(sink, memo, 1, 0, false);
         RepaintRow(sink, 1);
         TruncateRowTables(kind, 1);
         out.LastWrittenRow = 1;
@@ -445,8 +445,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
                          reading->NewsTimesSeen);
           if (!newsKnown) {
             TDateTime lastCheck = 0, newestUnread = 0;
-            const bool unread =
-                GetNewNews(StoreKey(storeIndex, symbol), lastCheck, newestUnread);
+            const bool unread = GetNewNews(StoreKey(storeIndex, symbol), lastCheck, newestUnread);
             const bool bitChanged = NewsRows.Set(kind, row, unread);
             const bool timeChanged = NewsRowTimes.Set(kind, row, newestUnread);
             if (bitChanged || timeChanged)
@@ -506,8 +505,8 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
 
         label = "9.5";
         const double pctBase = portfolio ? portfolio->Groups[0].PctBase : 0;
-        if (WriteRowTexts(sink, memo, request.ColPos, row, version,
-                          gathered ? &*gathered : nullptr, pctBase, 1) ||
+        if (WriteRowTexts(sink, memo, request.ColPos, row, version, gathered ? &*gathered : nullptr,
+                          pctBase, 1) ||
             selected)
           RepaintRow(sink, row);
       }
@@ -531,9 +530,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         NewsRows.Set(kind, row, false);
         NewsRowTimes.Set(kind, row, 0);
         AlertRows.Set(kind, row, TAlertRowState());
-        WriteTag(sink, row, TotalRowTag);
-        if (memo)
-          memo->SetTag(row, TFillMemo::UnknownTag);
+        TagRow(sink, memo, row, TotalRowTag, false);
         const CellTexts texts = ComputeCellTexts(GatherTotalRow(place, *portfolio, settings));
         LogErrors(texts);
         if (texts.AnnouncePortfolio)

@@ -6,8 +6,8 @@
 #include "alerts/AlertSystem.h"
 #include "alerts/AlertsModule.h"
 #include "core/NewsStore.h"
-#include "views/stockgrid/CellTextsFormat.h"
 #include "platform/GridCellStore.h"
+#include "views/stockgrid/CellTextsFormat.h"
 #include "views/stockgrid/ShowStocksThread.h"
 
 #include <gtest/gtest.h>
