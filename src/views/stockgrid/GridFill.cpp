@@ -43,14 +43,6 @@ std::string ReadCell(const TGridFillSink &sink, int col, int row) {
   }
 }
 
-std::vector<std::string> ReadRow(const TGridFillSink &sink, int row) {
-  try {
-    return sink.RowTexts(row);
-  } catch (...) {
-    return sink.RowTexts(row);
-  }
-}
-
 void LogErrors(const CellTexts &texts) {
   if (!LoggingOn)
     return;
@@ -59,6 +51,7 @@ void LogErrors(const CellTexts &texts) {
 }
 
 // Writes the fields of one row where their texts differ from the cells'.
+// Changed() tells whether a cell read differed.
 class RowWriter {
 public:
   RowWriter(TGridFillSink &sink, const TColumnMap &colPos, int row)
@@ -72,20 +65,16 @@ public:
       Write(c, text);
   }
 
-  // The fields from firstField on that the texts set, against the row's
-  // texts read at once.
+  // The fields from firstField on that the texts set. Cells are read up to
+  // the first that differs; from there on they are written without reading
+  // (the grid keeps a cell that is given its own text as it is).
   void PutAll(const CellTexts &texts, int firstField) {
-    std::vector<std::string> held;
-    bool read = false;
     for (int f = firstField; f < GridFieldCount; ++f) {
-      const int c = texts.Has(f) ? Column(f) : -1;
-      if (c < 0)
+      if (!texts.Has(f))
         continue;
-      if (!read) {
-        held = ReadRow(m_sink, m_row);
-        read = true;
-      }
-      if (std::size_t(c) >= held.size() || held[std::size_t(c)] != texts.Text[f])
+      if (!m_changed)
+        PutCell(f, texts.Text[f]);
+      else if (const int c = Column(f); c >= 0)
         Write(c, texts.Text[f]);
     }
   }

@@ -10,7 +10,6 @@
 #include "core/FieldTitles.h"
 #include "views/stockgrid/ColumnMap.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -28,14 +27,6 @@ public:
   virtual int RowCount() const = 0;
   virtual void SetRowCount(int rows) = 0;
   virtual std::string Cell(int col, int row) const = 0;
-  // The texts of one row, ColCount entries (one look at the grid where the
-  // sink can, instead of one per cell).
-  virtual std::vector<std::string> RowTexts(int row) const {
-    std::vector<std::string> texts(std::size_t(std::max(ColCount(), 0)));
-    for (std::size_t c = 0; c < texts.size(); ++c)
-      texts[c] = Cell(int(c), row);
-    return texts;
-  }
   virtual void SetCell(int col, int row, const std::string &text) = 0;
   virtual std::intptr_t Object(int col, int row) const = 0;
   virtual void SetObject(int col, int row, std::intptr_t object) = 0;

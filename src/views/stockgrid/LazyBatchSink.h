@@ -22,7 +22,6 @@ public:
     m_sink.SetRowCount(rows);
   }
   std::string Cell(int col, int row) const override { return m_sink.Cell(col, row); }
-  std::vector<std::string> RowTexts(int row) const override { return m_sink.RowTexts(row); }
   void SetCell(int col, int row, const std::string &text) override {
     Open();
     m_sink.SetCell(col, row, text);

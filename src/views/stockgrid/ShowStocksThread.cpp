@@ -75,7 +75,6 @@ int TStoreFillSink::ColCount() const { return m_store->ColCount(); }
 int TStoreFillSink::RowCount() const { return m_store->RowCount(); }
 void TStoreFillSink::SetRowCount(int rows) { m_store->SetRowCount(rows); }
 std::string TStoreFillSink::Cell(int col, int row) const { return m_store->Cell(col, row); }
-std::vector<std::string> TStoreFillSink::RowTexts(int row) const { return m_store->RowTexts(row); }
 void TStoreFillSink::SetCell(int col, int row, const std::string &text) {
   m_store->SetCell(col, row, text);
 }

@@ -67,7 +67,6 @@ public:
   int RowCount() const override;
   void SetRowCount(int rows) override;
   std::string Cell(int col, int row) const override;
-  std::vector<std::string> RowTexts(int row) const override;
   void SetCell(int col, int row, const std::string &text) override;
   std::intptr_t Object(int col, int row) const override;
   void SetObject(int col, int row, std::intptr_t object) override;
