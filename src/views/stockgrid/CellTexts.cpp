@@ -253,12 +253,6 @@ void WatchFields(RowWriter &w, const CellTextInputs &in) {
   w.Put(gfValueChangePct, WithoutPercent(percent));
 }
 
-// % Port of a position worth v in a portfolio whose percentage base is base.
-std::string ShareText(double v, double base) {
-  double share = 0;
-  return v != 0 && Percentage(v, base, share) ? OneDecimalText(share) : std::string(FailedText);
-}
-
 void PositionFields(RowWriter &w, const CellTextInputs &in) {
   if (!in.HasPosition) {
     w.Empty({gfNote, gfQuantity, gfValue, gfPctPort, gfValueChange, gfValueChangeDollar,
@@ -414,15 +408,35 @@ CellTexts ComputeCellTexts(const CellTextInputs &in) {
   return out;
 }
 
-bool PortShareText(const CellTextInputs &in, std::string &text) {
+bool ShareValue(double value, double base, double &share) {
+  return value != 0 && Percentage(value, base, share);
+}
+
+std::string ShareText(double value, double base) {
+  double share = 0;
+  return ShareValue(value, base, share) ? OneDecimalText(share) : std::string(FailedText);
+}
+
+ShareSource PortShareSource(const CellTextInputs &in) {
+  ShareSource source;
   if ((in.Kind != rkStock && in.Kind != rkCash) || in.WatchMode || !in.Visible.test(gfPctPort))
+    return source;
+  try {
+    if (in.HasPosition)
+      source.Value = ComputePosition(in.Position, in.Quote, in.Settings.ValuationPrice).Value;
+    source.HasPosition = in.HasPosition;
+    source.Shown = true;
+  } catch (...) {
+  }
+  return source;
+}
+
+bool PortShareText(const CellTextInputs &in, std::string &text) {
+  const ShareSource source = PortShareSource(in);
+  if (!source.Shown)
     return false;
   try {
-    text = in.HasPosition ? ShareText(ComputePosition(in.Position, in.Quote,
-                                                      in.Settings.ValuationPrice)
-                                          .Value,
-                                      in.Whole.PctBase)
-                          : std::string();
+    text = source.HasPosition ? ShareText(source.Value, in.Whole.PctBase) : std::string();
     return true;
   } catch (...) {
     return false;

@@ -53,7 +53,8 @@ struct CellTextSettings {
   friend bool operator==(const CellTextSettings &, const CellTextSettings &) = default;
 };
 
-// Everything one row's texts are computed from.
+// Everything one row's texts are computed from. The members a fill pass
+// looks at on every row come first, close together.
 struct CellTextInputs {
   TCellRowKind Kind = rkStock;
   std::string Symbol;
@@ -63,9 +64,6 @@ struct CellTextInputs {
   FieldMask Visible = AllFields();
   CellTextSettings Settings;
 
-  // Stock and cash rows.
-  QuoteData Quote; // as GetLast1 gives it
-  FundData Fund;   // as GetFund gives it
   // Portfolio grids: the row's position. Without one the position fields
   // are emptied.
   bool HasPosition = false;
@@ -78,6 +76,10 @@ struct CellTextInputs {
   double DayHigh = 0;
   std::string PortTickText = "-";
   TDateTime RecalcTime = 0;
+
+  // Stock and cash rows.
+  QuoteData Quote; // as GetLast1 gives it
+  FundData Fund;   // as GetFund gives it
 
   // Equal inputs give equal texts.
   friend bool operator==(const CellTextInputs &, const CellTextInputs &) = default;
@@ -104,6 +106,21 @@ CellTexts ComputeCellTexts(const CellTextInputs &in);
 // % Port, as ComputeCellTexts gives it; false when that sets no % Port text
 // (hidden, no position, watch-list mode, other row kinds).
 bool PortShareText(const CellTextInputs &in, std::string &text);
+// % Port before formatting: Shown when ComputeCellTexts sets a % Port text;
+// that text is empty without a position, else the share of the position's
+// Value in the percentage base (ShareText).
+struct ShareSource {
+  bool Shown = false;
+  bool HasPosition = false;
+  double Value = 0;
+};
+ShareSource PortShareSource(const CellTextInputs &in);
+// The share of a position worth value in a portfolio whose percentage base
+// is base, in percent; false when there is none (a value of 0, a base of 0,
+// a result out of range), and the text is then "--".
+bool ShareValue(double value, double base, double &share);
+// % Port of a position worth value: the share with one decimal, or "--".
+std::string ShareText(double value, double base);
 
 // Separator rows show their group's subtotal (and the grid a TOTAL row) in
 // the main window's and the print dialog's grids outside watch-list mode.

@@ -3,14 +3,18 @@
 // row's texts were computed from and the row's version in the cell store
 // right after the writes. A later pass whose inputs for a row are the same,
 // on a row nobody wrote since, knows the texts without computing them; when
-// only the portfolio's percentage base moved, only % Port is computed.
+// only the portfolio's percentage base moved, only % Port is looked at, and
+// formatted only when its raw share left the range of its held text. Rows
+// also keep their tag and, where rows share them, the texts they hold.
 //
 // Used by one fill pass at a time (the grid starts no second one).
 #include "views/stockgrid/CellTexts.h"
 #include "views/stockgrid/ColumnMap.h"
 #include "views/stockgrid/RowInputs.h"
+#include "views/stockgrid/ShareRange.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class TFillMemo {
@@ -34,35 +38,66 @@ public:
   // can reuse; on ShareOnly or None the remembered inputs take the base.
   TReuse CheckKnown(int row, double pctBase, std::uint64_t version);
   // The row now holds the texts of its remembered inputs at this version.
-  void Confirm(int row, std::uint64_t version, const std::string *share);
+  // texts, when given, are those texts (shared with other rows).
+  void Confirm(int row, std::uint64_t version, const std::string *share,
+               std::shared_ptr<const CellTexts> texts = nullptr);
   // The row now holds the texts of these inputs, at this version; share is
-  // its % Port text when it has one (null when not).
-  void Remember(int row, const CellTextInputs &in, std::uint64_t version,
-                const std::string *share);
+  // its % Port text when it has one (null when not). The inputs were
+  // gathered from the row's reading as it is now (Reading).
+  void Remember(int row, const CellTextInputs &in, std::uint64_t version, const std::string *share,
+                std::shared_ptr<const CellTexts> texts = nullptr);
   // A row that reused ShareOnly now holds the texts of its inputs with this
-  // percentage base, at this version, and this % Port text.
-  void Rebase(int row, double pctBase, std::uint64_t version, const std::string *share);
+  // percentage base, at this version, and this % Port text, which every raw
+  // share in range gives.
+  void Rebase(int row, double pctBase, std::uint64_t version, const std::string *share,
+              TShareRange range = {});
   // The % Port text a row reusing ShareOnly holds; null when unknown.
   const std::string *Share(int row) const;
+  // What a row reusing ShareOnly knows of its % Port besides the text: its
+  // source (valid while the inputs but the base stay; Confirm and Remember
+  // forget it) and the raw shares that give the held text (Rebase sets it).
+  struct TShareMemo {
+    bool SourceKnown = false;
+    ShareSource Source;
+    TShareRange Range;
+  };
+  // Null when the row is not remembered.
+  TShareMemo *ShareMemo(int row);
+  // The texts the row holds as given to Confirm or Remember; null when not
+  // given or when not remembered. A rebase that changes % Port forgets them.
+  const std::shared_ptr<const CellTexts> &Texts(int row) const;
   // True when the row is remembered at this version (not written since).
   bool Holds(int row, std::uint64_t version) const;
   // The row's last store reading (RowInputs.h), kept whatever its texts.
   StoreReading *Reading(int row);
+  // The tag a pass gave the row's symbol cell (UnknownTag when none or when
+  // that failed); kept across passes, whatever the row's texts.
+  static constexpr std::intptr_t UnknownTag = -1;
+  std::intptr_t Tag(int row) const;
+  void SetTag(int row, std::intptr_t tag);
+  // The Serial of the reading the row's remembered inputs were gathered
+  // from (0 when none).
+  std::uint64_t InputsSerial(int row) const;
   void Forget(int row);
   // Forgets every row at or below this one.
   void ForgetFrom(int row);
 
 private:
+  // What a pass reads of every row first, then the inputs.
   struct Row {
     bool Valid = false;
-    std::uint64_t Version = 0;
-    CellTextInputs Inputs;
     bool HasShare = false;
+    std::uint64_t Version = 0;
+    std::uint64_t InputsSerial = 0;
     std::string Share;
+    TShareMemo ShareMemo;
+    std::shared_ptr<const CellTexts> Texts;
+    CellTextInputs Inputs;
   };
 
   TColumnMap m_colPos{};
   int m_colCount = -1;
   std::vector<Row> m_rows;
   std::vector<StoreReading> m_readings;
+  std::vector<std::intptr_t> m_tags;
 };

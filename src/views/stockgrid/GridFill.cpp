@@ -9,11 +9,13 @@
 #include "platform/StringUtils.h"
 #include "views/stockgrid/CellTexts.h"
 #include "views/stockgrid/FillMemo.h"
+#include "views/stockgrid/LazyBatchSink.h"
 #include "views/stockgrid/RowInputs.h"
 #include "views/stockgrid/StockGridGlobals.h"
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -21,15 +23,16 @@ namespace {
 constexpr int kWriteAttempts = 3;
 constexpr int kLastGroup = PortGroupCount - 1; // later separators share group 10
 
-// Writes are tried a few times; a failure is dropped.
-template <class F> void Attempt(F &&write) {
+// Writes are tried a few times; a failure is dropped. True when one went through.
+template <class F> bool Attempt(F &&write) {
   for (int i = 0; i < kWriteAttempts; ++i) {
     try {
       write();
-      return;
+      return true;
     } catch (...) {
     }
   }
+  return false;
 }
 
 std::string ReadCell(const TGridFillSink &sink, int col, int row) {
@@ -47,50 +50,91 @@ void LogErrors(const CellTexts &texts) {
     WriteLog(e, 0);
 }
 
-// Writes the fields of one row. The row mark starts as the row's symbol and
-// gets a leading "@" at the first changed cell; from then on the row's cells
-// are written without reading them first.
+// Writes the fields of one row where their texts differ from the cells'.
+// Changed() tells whether a cell read differed.
 class RowWriter {
 public:
-  RowWriter(TGridFillSink &sink, const TColumnMap &colPos, int row, const std::string &symbol)
-      : m_sink(sink), m_colPos(colPos), m_row(row), m_mark(symbol), m_colCount(sink.ColCount()),
+  RowWriter(TGridFillSink &sink, const TColumnMap &colPos, int row)
+      : m_sink(sink), m_colPos(colPos), m_row(row), m_colCount(sink.ColCount()),
         m_rowCount(sink.RowCount()) {}
 
   // PutCell: writes a field's text when its column exists and the text differs.
   void PutCell(int field, const std::string &text) {
-    if (field < 0 || field >= GridFieldCount)
-      return;
-    const int c = m_colPos[field];
-    if (c < 0 || c > m_colCount - 1 || m_row > m_rowCount - 1)
-      return;
-    if (!Changed()) {
-      if (ReadCell(m_sink, c, m_row) == text)
-        return;
-      m_mark.insert(0, "@");
-    }
-    Attempt([&] { m_sink.SetCell(c, m_row, text); });
+    const int c = Column(field);
+    if (c >= 0 && ReadCell(m_sink, c, m_row) != text)
+      Write(c, text);
   }
 
+  // The fields from firstField on that the texts set. Cells are read up to
+  // the first that differs; from there on they are written without reading
+  // (the grid keeps a cell that is given its own text as it is).
   void PutAll(const CellTexts &texts, int firstField) {
-    for (int f = firstField; f < GridFieldCount; ++f)
-      if (texts.Has(f))
+    for (int f = firstField; f < GridFieldCount; ++f) {
+      if (!texts.Has(f))
+        continue;
+      if (!m_changed)
         PutCell(f, texts.Text[f]);
+      else if (const int c = Column(f); c >= 0)
+        Write(c, texts.Text[f]);
+    }
   }
 
-  bool Changed() const { return !m_mark.empty() && m_mark[0] == '@'; }
+  // The same, for a row known to hold the texts before (where those set a
+  // field): only the fields whose text differs from before's are written.
+  void PutChanges(const CellTexts &before, const CellTexts &texts, int firstField) {
+    for (int f = firstField; f < GridFieldCount; ++f) {
+      if (!texts.Has(f))
+        continue;
+      if (!before.Has(f))
+        PutCell(f, texts.Text[f]);
+      else if (before.Text[f] != texts.Text[f])
+        if (const int c = Column(f); c >= 0)
+          Write(c, texts.Text[f]);
+    }
+  }
+
+  bool Changed() const { return m_changed; }
 
 private:
+  int Column(int field) const {
+    if (field < 0 || field >= GridFieldCount)
+      return -1;
+    const int c = m_colPos[field];
+    if (c < 0 || c > m_colCount - 1 || m_row > m_rowCount - 1)
+      return -1;
+    return c;
+  }
+  void Write(int col, const std::string &text) {
+    m_changed = true;
+    Attempt([&] { m_sink.SetCell(col, m_row, text); });
+  }
+
   TGridFillSink &m_sink;
   const TColumnMap &m_colPos;
   int m_row;
-  std::string m_mark;
   int m_colCount;
   int m_rowCount;
+  bool m_changed = false;
 };
 
-void WriteTag(TGridFillSink &sink, int row, std::intptr_t tag) {
-  if (sink.Object(0, row) != tag)
-    Attempt([&] { sink.SetObject(0, row, tag); });
+// True when the row has the tag now.
+bool WriteTag(TGridFillSink &sink, int row, std::intptr_t tag) {
+  return sink.Object(0, row) == tag || Attempt([&] { sink.SetObject(0, row, tag); });
+}
+
+// Gives the row its tag, unless the memo knows it has it: the passes are the
+// only writers of row tags, so a row nobody wrote since the memo's last look
+// (unchanged) still has the tag that look gave it.
+void TagRow(TGridFillSink &sink, TFillMemo *memo, int row, std::intptr_t tag, bool unchanged) {
+  if (!memo) {
+    WriteTag(sink, row, tag);
+    return;
+  }
+  if (unchanged && memo->Tag(row) == tag)
+    return;
+  memo->SetTag(row, TFillMemo::UnknownTag); // until known written
+  if (WriteTag(sink, row, tag))
+    memo->SetTag(row, tag);
 }
 
 void RepaintRow(TGridFillSink &sink, int row) {
@@ -105,6 +149,21 @@ TAlertRowState AlertStateOf(const std::string &symbol) {
   return state;
 }
 
+// True when the table holds value for the row: unchanged since it was last
+// found holding it (seen, its generation then), else compared; seen takes
+// the generation of a successful comparison.
+template <class T>
+bool TableHolds(const TGridRowTable<T> &table, int kind, int row, const T &value,
+                std::uint64_t &seen) {
+  const std::uint64_t generation = table.Generation(kind);
+  if (seen != 0 && generation == seen)
+    return true;
+  if (!(table.Get(kind, row) == value))
+    return false;
+  seen = generation;
+  return true;
+}
+
 // Drops the per-row tables of the rows from rowCount on.
 void TruncateRowTables(int kind, int rowCount) {
   NewsRows.Truncate(kind, rowCount);
@@ -112,70 +171,99 @@ void TruncateRowTables(int kind, int rowCount) {
   AlertRows.Truncate(kind, rowCount);
 }
 
-// Writes a row's texts from fields firstField on: none, only % Port, or all
-// of them, as the memo allows; then remembers what the row holds. gathered
-// null: the row's inputs are the memo's with % Port's base pctBase (the
-// pass found them unchanged, ListRowUnchanged). Returns whether a cell
-// changed.
 // The texts last computed in a pass, for the next row with equal inputs
-// (the separators of one group show the same totals).
+// (the separators of one group show the same totals). Shared with the memo,
+// which knows from them what those rows hold on the next pass.
 struct LastTexts {
   bool Valid = false;
   CellTextInputs Inputs;
-  CellTexts Texts;
+  std::shared_ptr<const CellTexts> Texts;
 };
 
+// Writes a row's texts from fields firstField on: none, only % Port, or all
+// of them, as the memo allows; then remembers what the row holds. version
+// is the row's version in the sink now (0 without a memo). gathered null:
+// the row's inputs are the memo's with % Port's base pctBase (the pass
+// found them unchanged, ListRowUnchanged). Returns whether a cell changed.
 bool WriteRowTexts(TGridFillSink &sink, TFillMemo *memo, const TColumnMap &colPos, int row,
-                   const std::string &symbol, const CellTextInputs *gathered, double pctBase,
+                   std::uint64_t version, const CellTextInputs *gathered, double pctBase,
                    int firstField, LastTexts *last = nullptr) {
-  const std::uint64_t version = memo ? sink.RowVersion(row) : 0;
   TFillMemo::TReuse reuse = TFillMemo::TReuse::None;
   if (memo)
-    reuse = gathered ? memo->Check(row, *gathered, version)
-                     : memo->CheckKnown(row, pctBase, version);
+    reuse =
+        gathered ? memo->Check(row, *gathered, version) : memo->CheckKnown(row, pctBase, version);
   if (reuse == TFillMemo::TReuse::All)
     return false; // the memo already holds these inputs and this version
   const CellTextInputs &inputs = gathered ? *gathered : *memo->Inputs(row);
   if (reuse == TFillMemo::TReuse::ShareOnly) {
-    std::string share;
-    const bool hasShare = PortShareText(inputs, share);
-    // The row holds the remembered % Port text (its version says so): an
-    // equal text needs no look at the cell.
+    const double base = inputs.Whole.PctBase;
+    TFillMemo::TShareMemo &known = *memo->ShareMemo(row);
+    if (!known.SourceKnown) {
+      known.Source = PortShareSource(inputs);
+      known.SourceKnown = true;
+    }
+    const ShareSource &source = known.Source;
+    // The row holds the remembered % Port text (its version says so). A raw
+    // share inside that text's range gives it again without formatting.
     const std::string *held = memo->Share(row);
-    if (!hasShare || (held && *held == share)) {
-      memo->Rebase(row, inputs.Whole.PctBase, version, hasShare ? &share : nullptr);
+    double raw = 0;
+    const bool hasRaw = source.Shown && source.HasPosition && ShareValue(source.Value, base, raw);
+    if (hasRaw && held && known.Range.Contains(raw)) {
+      memo->Rebase(row, base, version, held, known.Range);
       return false;
     }
-    RowWriter writer(sink, colPos, row, symbol);
+    std::string share;
+    bool hasShare = source.Shown;
+    try {
+      if (hasShare && source.HasPosition)
+        share = ShareText(source.Value, base);
+    } catch (...) {
+      hasShare = false;
+    }
+    const TShareRange range = hasShare && hasRaw ? ShareRangeOf(raw) : TShareRange();
+    // An equal text needs no look at the cell.
+    if (!hasShare || (held && *held == share)) {
+      memo->Rebase(row, base, version, hasShare ? &share : nullptr, range);
+      return false;
+    }
+    RowWriter writer(sink, colPos, row);
     writer.PutCell(gfPctPort, share);
-    memo->Rebase(row, inputs.Whole.PctBase, writer.Changed() ? sink.RowVersion(row) : version,
-                 &share);
+    memo->Rebase(row, base, writer.Changed() ? sink.RowVersion(row) : version, &share, range);
     return writer.Changed();
   }
-  RowWriter writer(sink, colPos, row, symbol);
+  RowWriter writer(sink, colPos, row);
   // The version the row has after the writes (re-read only when one was made).
   const auto versionAfter = [&] { return writer.Changed() ? sink.RowVersion(row) : version; };
+  // What the row holds, when the memo has the texts of its last pass and
+  // nobody wrote the row since: then only the texts that differ are written.
+  std::shared_ptr<const CellTexts> before;
+  if (last && memo && memo->Holds(row, version))
+    before = memo->Texts(row);
   // Equal inputs give equal texts.
   if (last && !(last->Valid && last->Inputs == inputs)) {
-    last->Texts = ComputeCellTexts(inputs);
+    last->Texts = std::make_shared<const CellTexts>(ComputeCellTexts(inputs));
     last->Inputs = inputs;
     last->Valid = true;
   }
   CellTexts computed;
   if (!last)
     computed = ComputeCellTexts(inputs);
-  const CellTexts &texts = last ? last->Texts : computed;
+  const CellTexts &texts = last ? *last->Texts : computed;
   LogErrors(texts);
-  writer.PutAll(texts, firstField);
+  if (before)
+    writer.PutChanges(*before, texts, firstField);
+  else
+    writer.PutAll(texts, firstField);
   if (memo) {
     const std::string *share = texts.Has(gfPctPort) ? &texts.Text[gfPctPort] : nullptr;
+    std::shared_ptr<const CellTexts> shared = last ? last->Texts : nullptr;
     // A row whose texts failed keeps no memo: it is computed (and logged) again.
     if (!texts.Errors.empty())
       memo->Forget(row);
     else if (gathered)
-      memo->Remember(row, *gathered, versionAfter(), share);
+      memo->Remember(row, *gathered, versionAfter(), share, std::move(shared));
     else
-      memo->Confirm(row, versionAfter(), share);
+      memo->Confirm(row, versionAfter(), share, std::move(shared));
   }
   return writer.Changed();
 }
@@ -211,8 +299,10 @@ bool FilterSelects(const std::string &filter, const std::string &symbol) {
 }
 
 TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *portfolio,
-                         TGridFillSink &sink, const std::atomic<bool> *stop, TFillMemo *memo) {
+                         TGridFillSink &target, const std::atomic<bool> *stop, TFillMemo *memo) {
   TFillOutcome out;
+  // Rows found unchanged open no batch on the grid.
+  TLazyBatchSink sink(target);
   const auto stopped = [&] {
     if (stop && stop->load(std::memory_order_acquire)) {
       out.Stopped = true;
@@ -221,7 +311,8 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
     return false;
   };
   const int kind = request.GridKind;
-  std::string label = "0.1";
+  // A literal: set many times per row, read only when something failed.
+  const char *label = "0.1";
   try {
     if (!ValidGridKind(kind))
       return out;
@@ -236,7 +327,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         for (int c = 0; c < cols; ++c)
           if (!sink.Cell(c, 1).empty())
             Attempt([&] { sink.SetCell(c, 1, ""); });
-        WriteTag(sink, 1, 0);
+        TagRow(sink, memo, 1, 0, false);
         RepaintRow(sink, 1);
         TruncateRowTables(kind, 1);
         out.LastWrittenRow = 1;
@@ -296,8 +387,9 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
           label = "9.15";
           const CellTextInputs inputs =
               GatherListRow(symbol, listIndex, group, place, portfolio, settings);
-          WriteTag(sink, row, SeparatorRowTag(row));
-          WriteRowTexts(sink, memo, request.ColPos, row, symbol, &inputs, 0, 0, &lastSeparator);
+          const std::uint64_t version = memo ? sink.RowVersion(row) : 0;
+          TagRow(sink, memo, row, SeparatorRowTag(row), memo && memo->Holds(row, version));
+          WriteRowTexts(sink, memo, request.ColPos, row, version, &inputs, 0, 0, &lastSeparator);
           RepaintRow(sink, row);
           NewsRows.Set(kind, row, false);
           AlertRows.Set(kind, row, TAlertRowState());
@@ -313,16 +405,17 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         StoreReading *reading = memo ? memo->Reading(row) : nullptr;
         const CellTextInputs *last = memo ? memo->Inputs(row) : nullptr;
         const bool known = last && reading &&
-                           ListRowUnchanged(*last, *reading, symbol, listIndex, place, portfolio,
-                                            settings);
+                           ListRowUnchanged(*last, memo->InputsSerial(row), *reading, symbol,
+                                            listIndex, place, portfolio, settings);
         std::optional<CellTextInputs> gathered;
         if (known)
           storeIndex = reading->StoreIndex;
         else
           gathered.emplace(GatherListRow(symbol, listIndex, group, place, portfolio, settings,
                                          &storeIndex, reading));
+        std::uint64_t version = memo ? sink.RowVersion(row) : 0;
         try {
-          WriteTag(sink, row, ListRowTag(listIndex));
+          TagRow(sink, memo, row, ListRowTag(listIndex), known && memo->Holds(row, version));
         } catch (const std::exception &e) {
           if (LoggingOn)
             WriteLog(std::string("SetObj ") + e.what(), 0);
@@ -333,14 +426,15 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
           // A known row whose news nothing changed since its last look-up, and
           // whose bulb tables still hold what that look-up gave, is not looked
           // up again: it would set and repaint nothing.
-          const bool newsKnown = known && reading->NewsGeneration == newsGeneration &&
-                                 reading->NewsStoreIndex == storeIndex &&
-                                 NewsRows.Get(kind, row) == reading->NewsUnread &&
-                                 NewsRowTimes.Get(kind, row) == reading->NewsNewestUnread;
+          const bool newsKnown =
+              known && reading->NewsGeneration == newsGeneration &&
+              reading->NewsStoreIndex == storeIndex &&
+              TableHolds(NewsRows, kind, row, reading->NewsUnread, reading->NewsRowsSeen) &&
+              TableHolds(NewsRowTimes, kind, row, reading->NewsNewestUnread,
+                         reading->NewsTimesSeen);
           if (!newsKnown) {
             TDateTime lastCheck = 0, newestUnread = 0;
-            const bool unread =
-                GetNewNews(StoreKey(storeIndex, symbol), lastCheck, newestUnread);
+            const bool unread = GetNewNews(StoreKey(storeIndex, symbol), lastCheck, newestUnread);
             const bool bitChanged = NewsRows.Set(kind, row, unread);
             const bool timeChanged = NewsRowTimes.Set(kind, row, newestUnread);
             if (bitChanged || timeChanged)
@@ -350,6 +444,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
               reading->NewsStoreIndex = storeIndex;
               reading->NewsUnread = unread;
               reading->NewsNewestUnread = newestUnread;
+              reading->NewsRowsSeen = reading->NewsTimesSeen = 0;
             }
           }
         } catch (const std::exception &e) {
@@ -362,8 +457,9 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         label = "9.35";
         try {
           // Skipped, as the news look-up, while nothing changed.
-          const bool alertKnown = known && reading->AlertGeneration == alertGeneration &&
-                                  AlertRows.Get(kind, row) == reading->Alert;
+          const bool alertKnown =
+              known && reading->AlertGeneration == alertGeneration &&
+              TableHolds(AlertRows, kind, row, reading->Alert, reading->AlertRowsSeen);
           if (!alertKnown) {
             const TAlertRowState state = AlertStateOf(symbol);
             if (AlertRows.Set(kind, row, state))
@@ -371,6 +467,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
             if (reading && reading->Symbol == symbol) {
               reading->AlertGeneration = alertGeneration;
               reading->Alert = state;
+              reading->AlertRowsSeen = 0;
             }
           }
         } catch (const std::exception &e) {
@@ -379,10 +476,12 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         }
 
         label = "9.4";
+        bool symbolWritten = false;
         try {
           // A known row not written since the last pass still shows its symbol.
-          const bool symbolShown = known && memo->Holds(row, sink.RowVersion(row));
+          const bool symbolShown = known && memo->Holds(row, version);
           if (!symbolShown && ReadCell(sink, 0, row) != symbol) {
+            symbolWritten = true;
             Attempt([&] { sink.SetCell(0, row, symbol); });
             RepaintRow(sink, row);
           }
@@ -390,16 +489,18 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
           if (LoggingOn)
             WriteLog(std::string("STGRID Mark 4 ") + e.what(), 0);
         }
+        if (symbolWritten && memo)
+          version = sink.RowVersion(row);
 
         label = "9.5";
         const double pctBase = portfolio ? portfolio->Groups[0].PctBase : 0;
-        if (WriteRowTexts(sink, memo, request.ColPos, row, symbol, gathered ? &*gathered : nullptr,
+        if (WriteRowTexts(sink, memo, request.ColPos, row, version, gathered ? &*gathered : nullptr,
                           pctBase, 1) ||
             selected)
           RepaintRow(sink, row);
       }
     } catch (const std::exception &e) {
-      ShowErrorReport(label + " " + e.what(), "SGShow Results ");
+      ShowErrorReport(std::string(label) + " " + e.what(), "SGShow Results ");
       return out;
     }
 
@@ -418,12 +519,12 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         NewsRows.Set(kind, row, false);
         NewsRowTimes.Set(kind, row, 0);
         AlertRows.Set(kind, row, TAlertRowState());
-        WriteTag(sink, row, TotalRowTag);
+        TagRow(sink, memo, row, TotalRowTag, false);
         const CellTexts texts = ComputeCellTexts(GatherTotalRow(place, *portfolio, settings));
         LogErrors(texts);
         if (texts.AnnouncePortfolio)
           AppendUpdatedPortfolio(portfolio->Key, "PU");
-        RowWriter writer(sink, request.ColPos, row, "TOTAL");
+        RowWriter writer(sink, request.ColPos, row);
         writer.PutAll(texts, 0);
         if (writer.Changed())
           RepaintRow(sink, row);
@@ -432,7 +533,7 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
         out.TotalWritten = true;
       } catch (const std::exception &e) {
         if (LoggingOn)
-          WriteLog("PORT SHOW PROBLEM: " + label + " " + e.what(), 0);
+          WriteLog(std::string("PORT SHOW PROBLEM: ") + label + " " + e.what(), 0);
       }
     }
 
@@ -452,9 +553,9 @@ TFillOutcome ShowResults(const TFillRequest &request, const PortfolioSnapshot *p
       return out;
     sink.SyncPoint();
   } catch (const std::exception &e) {
-    ShowErrorReport(label + " " + e.what(), "TSShowResults");
+    ShowErrorReport(std::string(label) + " " + e.what(), "TSShowResults");
   } catch (...) {
-    ShowErrorReport(label + " unknown error", "TSShowResults");
+    ShowErrorReport(std::string(label) + " unknown error", "TSShowResults");
   }
   return out;
 }

@@ -5,6 +5,7 @@
 #include "core/Log.h"
 #include "platform/StringUtils.h"
 
+#include <atomic>
 #include <exception>
 
 bool SnapshotPortfolio(int portfolioIndex, PortfolioSnapshot &snapshot) {
@@ -70,6 +71,11 @@ const PortPosition *FindPosition(const PortfolioSnapshot &portfolio, int listInd
   return nullptr;
 }
 
+std::uint64_t NextReadingSerial() {
+  static std::atomic<std::uint64_t> last{0};
+  return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 } // namespace
 
 CellTextInputs GatherListRow(const std::string &symbol, int listIndex, int group,
@@ -105,6 +111,7 @@ CellTextInputs GatherListRow(const std::string &symbol, int listIndex, int group
         *storeIndex = index;
       // A failed fundamentals read is not kept: the next pass reads again.
       if (GetFund(StoreKey(index, symbol), in.Fund) && reading) {
+        reading->Serial = NextReadingSerial();
         reading->Symbol = symbol;
         reading->Seen = seen;
         reading->StoreIndex = index;
@@ -125,17 +132,19 @@ CellTextInputs GatherListRow(const std::string &symbol, int listIndex, int group
   return in;
 }
 
-bool ListRowUnchanged(const CellTextInputs &last, const StoreReading &reading,
-                      const std::string &symbol, int listIndex, const RowPlace &place,
-                      const PortfolioSnapshot *portfolio, const CellTextSettings &settings) {
-  if (last.Kind != rkStock || last.Symbol != symbol || reading.Symbol != symbol ||
-      RowKindOfSymbol(symbol) != rkStock)
+bool ListRowUnchanged(const CellTextInputs &last, std::uint64_t lastSerial,
+                      const StoreReading &reading, const std::string &symbol, int listIndex,
+                      const RowPlace &place, const PortfolioSnapshot *portfolio,
+                      const CellTextSettings &settings) {
+  // The kind follows from the symbol: last's is that of this symbol.
+  if (last.Kind != rkStock || reading.Serial == 0 || lastSerial != reading.Serial ||
+      last.Symbol != symbol || reading.Symbol != symbol)
     return false;
   if (last.GridKind != place.GridKind || last.WatchMode != place.WatchMode ||
       last.Visible != place.Visible || !(last.Settings == settings))
     return false;
-  if (!StoreUnchanged(reading.Seen) || !(last.Quote == reading.Quote) ||
-      !(last.Fund == reading.Fund))
+  // last holds the reading's quote and fundamentals (same serial).
+  if (!StoreUnchanged(reading.Seen))
     return false;
   const PortPosition *position = nullptr;
   if (portfolio && !place.WatchMode)

@@ -47,8 +47,9 @@ struct StoreReading {
   std::string Symbol;
   StoreSighting Seen; // no record: read again every time
   int StoreIndex = -1;
-  QuoteData Quote;
-  FundData Fund;
+  // Unique in the process for each reading taken (0 none): inputs gathered
+  // from a reading with this serial hold its quote and fundamentals.
+  std::uint64_t Serial = 0;
   // The row's news look-up: what it gave, under which store index and at
   // which NewsGeneration; NewsGeneration 0 when not looked up since this
   // reading.
@@ -59,6 +60,14 @@ struct StoreReading {
   // The same for the row's alert state (AlertSystemClass::RowStateGeneration).
   std::uint64_t AlertGeneration = 0;
   TAlertRowState Alert;
+  // The generations of the row tables (NewsRows, NewsRowTimes, AlertRows)
+  // at which they were last found holding the values above; 0 unknown.
+  std::uint64_t NewsRowsSeen = 0;
+  std::uint64_t NewsTimesSeen = 0;
+  std::uint64_t AlertRowsSeen = 0;
+  // Last: a pass that finds the row unchanged does not look at them.
+  QuoteData Quote;
+  FundData Fund;
 };
 
 // The inputs of a list row; its kind follows from the symbol (stock, cash or
@@ -77,12 +86,14 @@ CellTextInputs GatherListRow(const std::string &symbol, int listIndex, int group
 
 // True when GatherListRow would give last again but for % Port's base
 // (Whole.PctBase): a stock row of the same symbol and place, with the same
-// position, whose record was not written since reading was taken (last must
-// be what that reading gave). Reads no store. Cash rows (their quote time
-// is the clock's) and separators are never known.
-bool ListRowUnchanged(const CellTextInputs &last, const StoreReading &reading,
-                      const std::string &symbol, int listIndex, const RowPlace &place,
-                      const PortfolioSnapshot *portfolio, const CellTextSettings &settings);
+// position, gathered from reading (lastSerial is the Serial of the reading
+// last was gathered from), whose record was not written since. Reads no
+// store. Cash rows (their quote time is the clock's) and separators are
+// never known.
+bool ListRowUnchanged(const CellTextInputs &last, std::uint64_t lastSerial,
+                      const StoreReading &reading, const std::string &symbol, int listIndex,
+                      const RowPlace &place, const PortfolioSnapshot *portfolio,
+                      const CellTextSettings &settings);
 
 // The inputs of the TOTAL row of a portfolio.
 CellTextInputs GatherTotalRow(const RowPlace &place, const PortfolioSnapshot &portfolio,

@@ -5,6 +5,7 @@
 #include "platform/DateTime.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -51,6 +52,17 @@ template <class T> class TGridRowTable {
 public:
   static constexpr int MaxRows = 100000;
 
+  TGridRowTable() {
+    for (auto &g : m_generation)
+      g.store(1, std::memory_order_relaxed);
+  }
+
+  // A number that changes whenever a value of the kind changes (0 for kinds
+  // outside the tables); read without the lock.
+  std::uint64_t Generation(int kind) const {
+    return ValidGridKind(kind) ? m_generation[kind - 1].load(std::memory_order_acquire) : 0;
+  }
+
   T Get(int kind, int row) const {
     std::lock_guard lock(m_mutex);
     if (!ValidGridKind(kind) || row < 0 || row >= int(m_rows[kind - 1].size()))
@@ -71,6 +83,7 @@ public:
     if (rows[row] == value)
       return false;
     rows[row] = value;
+    Changed(kind);
     return true;
   }
   // Drops the rows from rowCount on.
@@ -79,8 +92,10 @@ public:
     if (!ValidGridKind(kind) || rowCount < 0)
       return;
     auto &rows = m_rows[kind - 1];
-    if (int(rows.size()) > rowCount)
+    if (int(rows.size()) > rowCount) {
       rows.resize(rowCount);
+      Changed(kind);
+    }
   }
   int Size(int kind) const {
     std::lock_guard lock(m_mutex);
@@ -90,11 +105,16 @@ public:
     std::lock_guard lock(m_mutex);
     for (auto &rows : m_rows)
       rows.clear();
+    for (int kind = 1; kind <= GridKindCount; ++kind)
+      Changed(kind);
   }
 
 private:
+  void Changed(int kind) { m_generation[kind - 1].fetch_add(1, std::memory_order_acq_rel); }
+
   mutable std::mutex m_mutex;
   std::array<std::vector<T>, GridKindCount> m_rows;
+  std::array<std::atomic<std::uint64_t>, GridKindCount> m_generation;
 };
 
 // Per kind and row: the row's symbol has unread news, and the time of its

@@ -6,8 +6,8 @@
 #include "alerts/AlertSystem.h"
 #include "alerts/AlertsModule.h"
 #include "core/NewsStore.h"
-#include "views/stockgrid/CellTextsFormat.h"
 #include "platform/GridCellStore.h"
+#include "views/stockgrid/CellTextsFormat.h"
 #include "views/stockgrid/ShowStocksThread.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +17,46 @@
 #include <stdexcept>
 
 namespace {
+
+// A grid's cell store and the link its passes share. A grid that keeps its
+// memo skips what its earlier passes tell it is unchanged; one that does not
+// computes every row every pass.
+struct PassGrid {
+  PassGrid(int kind, bool keepMemo) : Kind(kind), KeepMemo(keepMemo) {}
+  int Kind;
+  bool KeepMemo;
+  std::shared_ptr<TGridCellStore> Store = std::make_shared<TGridCellStore>(GridFieldCount, 2);
+  std::shared_ptr<TFillLink> Link = std::make_shared<TFillLink>();
+
+  TGridCellStore::Damage Pass(TFillRequest request) {
+    request.GridKind = Kind;
+    if (!KeepMemo)
+      Link = std::make_shared<TFillLink>();
+    Link->FillRunning = true;
+    Store->TakeDamage();
+    TStoreFillSink sink(Store, Link);
+    ExecuteFill(request, sink, *Link);
+    return Store->TakeDamage();
+  }
+  std::vector<std::uint64_t> Versions() const {
+    std::vector<std::uint64_t> v;
+    for (int r = 0; r < Store->RowCount(); ++r)
+      v.push_back(Store->RowVersion(r));
+    return v;
+  }
+};
+
+// Both grids hold the same texts and row tags and got the same repaints.
+void ExpectSameGrids(const PassGrid &a, const PassGrid &b, const TGridCellStore::Damage &da,
+                     const TGridCellStore::Damage &db) {
+  EXPECT_EQ(a.Store->RowCount(), b.Store->RowCount());
+  for (int r = 0; r < std::min(a.Store->RowCount(), b.Store->RowCount()); ++r) {
+    EXPECT_EQ(a.Store->RowTexts(r), b.Store->RowTexts(r)) << "row " << r;
+    EXPECT_EQ(a.Store->Object(0, r), b.Store->Object(0, r)) << "row " << r;
+  }
+  EXPECT_EQ(da.All, db.All);
+  EXPECT_EQ(da.Rows, db.Rows);
+}
 
 class GridFillTest : public GridTest {
 protected:
@@ -83,45 +123,15 @@ TEST_F(GridFillTest, RowsWithUnchangedInputsAreSkippedWithTheSameTextsAndRepaint
   shortPosition.Note = "short";
   const int index = AddPortfolio({Pos("AAA", 100, 10), Pos("BBB"), Pos("-"), cash, Pos("CCC"),
                                   Pos("AAA", 5), Pos("ZZZ"), shortPosition, Pos("EEE")});
-  struct Grid {
-    Grid(int kind, bool keepMemo) : Kind(kind), KeepMemo(keepMemo) {}
-    int Kind;
-    bool KeepMemo;
-    std::shared_ptr<TGridCellStore> Store = std::make_shared<TGridCellStore>(GridFieldCount, 2);
-    std::shared_ptr<TFillLink> Link = std::make_shared<TFillLink>();
-
-    TGridCellStore::Damage Pass(TFillRequest request) {
-      request.GridKind = Kind;
-      if (!KeepMemo)
-        Link = std::make_shared<TFillLink>();
-      Link->FillRunning = true;
-      Store->TakeDamage();
-      TStoreFillSink sink(Store, Link);
-      ExecuteFill(request, sink, *Link);
-      return Store->TakeDamage();
-    }
-    std::vector<std::uint64_t> Versions() const {
-      std::vector<std::uint64_t> v;
-      for (int r = 0; r < Store->RowCount(); ++r)
-        v.push_back(Store->RowVersion(r));
-      return v;
-    }
-  };
   // Kinds of their own, so that the grids share no news-row table.
-  Grid a(gkMainGrid, true);
-  Grid b(gkPrintGrid, false);
+  PassGrid a(gkMainGrid, true);
+  PassGrid b(gkPrintGrid, false);
   TFillRequest request = PortfolioRequest(index);
   const auto step = [&](const char *what) -> TGridCellStore::Damage {
     SCOPED_TRACE(what);
     const TGridCellStore::Damage da = a.Pass(request);
     const TGridCellStore::Damage db = b.Pass(request);
-    EXPECT_EQ(a.Store->RowCount(), b.Store->RowCount());
-    for (int r = 0; r < std::min(a.Store->RowCount(), b.Store->RowCount()); ++r) {
-      EXPECT_EQ(a.Store->RowTexts(r), b.Store->RowTexts(r)) << "row " << r;
-      EXPECT_EQ(a.Store->Object(0, r), b.Store->Object(0, r)) << "row " << r;
-    }
-    EXPECT_EQ(da.All, db.All);
-    EXPECT_EQ(da.Rows, db.Rows);
+    ExpectSameGrids(a, b, da, db);
     return da;
   };
 
@@ -161,6 +171,43 @@ TEST_F(GridFillTest, RowsWithUnchangedInputsAreSkippedWithTheSameTextsAndRepaint
   SetDisplaySettings(fractions);
   step("prices shown as fractions");
   EXPECT_EQ(a.Store->Cell(request.ColPos[gfLast], 1), "    8 1/2");
+}
+
+// When one quote moves the portfolio's total, every row's % Port is known
+// from its share's distance to the rounding boundaries where it can be, and
+// formatted where it cannot: the texts are those of a grid computing every
+// row, also for shares sitting exactly on a boundary.
+TEST_F(GridFillTest, PortSharesAfterTheTotalMovedAreThoseOfAFullRecompute) {
+  // Worth 12.25, 52.75 and 35 (100 in all) besides BBB, whose price moves.
+  StoreLast("AAA", 12.25, 12);
+  StoreLast("CCC", 52.75, 50);
+  StoreLast("DDD", 5, 5);
+  const int index =
+      AddPortfolio({Pos("AAA", 1), Pos("BBB", 1), Pos("CCC", 1), Pos("-"), Pos("DDD", 7)});
+  PassGrid a(gkMainGrid, true);
+  PassGrid b(gkPrintGrid, false);
+  const TFillRequest request = PortfolioRequest(index);
+  const auto priceBBB = [&](double price) {
+    SCOPED_TRACE(testing::Message() << "BBB at " << price);
+    StoreLast("BBB", price, 20);
+    const TGridCellStore::Damage da = a.Pass(request);
+    const TGridCellStore::Damage db = b.Pass(request);
+    ExpectSameGrids(a, b, da, db);
+  };
+  priceBBB(0.5);
+  // Small steps, each share moving a little within its tenth or across it.
+  for (int cents = 200; cents >= 2; --cents)
+    priceBBB(cents / 100.0);
+  // A total of 100: 12.25 and 52.75 sit on boundaries and round away from zero.
+  priceBBB(0);
+  EXPECT_EQ(a.Store->Cell(gfPctPort, 1), "12.3");
+  EXPECT_EQ(a.Store->Cell(gfPctPort, 3), "52.8");
+  priceBBB(1e-7); // just below them
+  EXPECT_EQ(a.Store->Cell(gfPctPort, 1), "12.2");
+  EXPECT_EQ(a.Store->Cell(gfPctPort, 3), "52.7");
+  // Totals of 122.5, 245 and 350: AAA at 10.0, 5.0 and 3.5, DDD at 10.0.
+  for (double price : {0.0, 22.5, 22.5 + 1e-9, 145.0, 250.0, 250.0 - 1e-9, 0.01, 0.0})
+    priceBBB(price);
 }
 
 TEST_F(GridFillTest, FilteredPassTouchesOnlyItsRowsAndKeepsTheTotals) {
