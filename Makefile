@@ -22,8 +22,10 @@ CTEST = QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout
 deps:
 	scripts/setup-deps
 
+# build/ compiles the benchmarks too (in Debug, not run), so a change that
+# breaks one is seen by `make test`; `make bench` runs them from a Release build.
 configure: deps
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -DTV_BUILD_BENCH=ON $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

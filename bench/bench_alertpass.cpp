@@ -104,10 +104,13 @@ struct PassSetup {
 
   // Every alert waits before its symbol's 100 new ticks again.
   void Rewind() {
-    store.ForEachAlert("BENCH", [](TAlertRecord &a) {
-      a.TickIndex = 1;
-      a.LastAlertTime = 0;
-    });
+    // Run-time fields only, written under the lock as the pass writes them.
+    MyLockGuard guard(store.Lock, "BENCH");
+    for (int i = 0; i < store.CountLocked(); ++i) {
+      TAlertRecord *a = store.AlertAt(i);
+      a->TickIndex = 1;
+      a->LastAlertTime = 0;
+    }
     queue.Clear();
   }
 };
@@ -133,7 +136,7 @@ void RunPasses(benchmark::State &state, bool everySymbol) {
 void BM_ReadNewTicksOncePerAlert(benchmark::State &state) {
   PassSetup setup;
   std::vector<const ValueList *> lists;
-  setup.store.ForEachAlert("BENCH", [&](TAlertRecord &a) {
+  setup.store.ForEachAlert("BENCH", [&](const TAlertRecord &a) {
     lists.push_back(&StockList.Objects(StockList.IndexOf(a.Symbol))->Ticks);
   });
   for (auto _ : state) {
