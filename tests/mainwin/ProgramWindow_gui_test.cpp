@@ -6,8 +6,11 @@
 #include "core/CommandLine.h"
 
 #include <QComboBox>
+#include <QStringList>
 #include <QFontMetrics>
 #include <QStatusBar>
+
+#include <cmath>
 
 namespace {
 
@@ -102,6 +105,16 @@ TEST_F(ProgramWindowTest, SortStaysTrueAfterRefreshViewSwitchAndPortfolioSwitch)
 
 TEST_F(ProgramWindowTest, ColumnsAreFittedToLongTextsAfterARefresh) {
   SettingsFile().WriteString("Views", "View1", kReorderedView);
+  // Every price below 100 (the hundreds cut off): whole parts are padded.
+  std::string quotes;
+  for (const QString &line : QString(kSampleQuotesCsv).split(QLatin1Char('\n'))) {
+    QStringList cells = line.split(QLatin1Char(','));
+    for (int c : {1, 2, 3, 5, 6, 7})
+      if (c < cells.size() && cells[c].toDouble() >= 100)
+        cells[c] = QString::number(std::fmod(cells[c].toDouble(), 100.0), 'f', 2);
+    quotes += cells.join(QLatin1Char(',')).toStdString() + "\n";
+  }
+  WriteQuotes(quotes);
   ShowForm();
   ASSERT_TRUE(Refresh());
   ASSERT_TRUE(Heartbeat()); // the window's timer fits what the refresh showed
@@ -120,6 +133,14 @@ TEST_F(ProgramWindowTest, ColumnsAreFittedToLongTextsAfterARefresh) {
   }
   EXPECT_GT(widest, 0);
   EXPECT_GE(grid->ColWidths(grid->ColPos[gfGain]), 2 * widest + 4);
+  // Prices below 100 are padded with blanks so that whole parts line up; the
+  // blanks are drawn too, so the column holds them.
+  ASSERT_EQ(Field(gfLast, RowOf("AAPL")), "  85.2");
+  for (int field : {gfLast, gfBid, gfAsk, gfLow, gfHigh})
+    for (int r = 1; r < grid->RowCount(); ++r)
+      EXPECT_GE(grid->ColWidths(grid->ColPos[field]),
+                fm.horizontalAdvance(QString::fromStdString(Field(field, r))) + 4)
+          << "field " << field << " row " << r << " '" << Field(field, r) << "'";
   SavePicture("program_fitted.png");
 }
 

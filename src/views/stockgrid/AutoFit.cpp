@@ -88,7 +88,9 @@ void TStockGrid::AutoFitColumns() {
         const std::string t = Trim(text);
         if (!t.empty() && t != "0" && t != "-" && t != "--") {
           row.HasData.set(std::size_t(f));
-          row.Width[std::size_t(f)] = width(t) + kTextPadding;
+          // The text as drawn: prices below 100 keep the blanks that line
+          // up their whole parts.
+          row.Width[std::size_t(f)] = width(text) + kTextPadding;
         }
       }
     }
