@@ -5,6 +5,7 @@
 //   the visible range);
 // - live points appended one by one: only the new segment drawn into the
 //   shown picture (AutoRepaint off) against a whole drawing per point.
+#include "PriceTrace.h"
 #include "chartengine/chart/CustomChart.h"
 #include "chartengine/engine/CustomChartAxis.h"
 #include "chartengine/series/FastLineSeries.h"
@@ -21,17 +22,6 @@ constexpr int kWidth = 1280;
 constexpr int kHeight = 720;
 constexpr int kPoints = 100000;
 constexpr int kAppended = 1000;
-
-// A price-like trace: a slow wave, a fast one and a deterministic jitter.
-double Price(int i) {
-  const unsigned h = static_cast<unsigned>(i) * 2654435761u;
-  return 100.0 + 20.0 * std::sin(i * 0.0004) + 3.0 * std::sin(i * 0.05) + (h >> 28) * 0.1;
-}
-
-template <typename Series> void Fill(Series &s, int count) {
-  for (int i = 0; i < count; ++i)
-    s.AppendPoint(i, Price(i));
-}
 
 struct BenchChart {
   explicit BenchChart(bool is3D) {
@@ -56,9 +46,9 @@ void BM_DrawChart(benchmark::State &state) {
   TLineSeries line;
   TChartSeries &series = general ? static_cast<TChartSeries &>(line) : fast;
   if (general)
-    Fill(line, kPoints);
+    FillPrices(line, kPoints);
   else
-    Fill(fast, kPoints);
+    FillPrices(fast, kPoints);
   series.SetParentChart(&c.chart);
   for (auto _ : state)
     c.Draw();
@@ -76,7 +66,7 @@ BENCHMARK(BM_DrawChart)
 void BM_DrawZoomed(benchmark::State &state) {
   BenchChart c(false);
   TFastLineSeries fast;
-  Fill(fast, kPoints);
+  FillPrices(fast, kPoints);
   fast.SetParentChart(&c.chart);
   c.chart.BottomAxis()->SetMinMax(kPoints - 5000, kPoints - 1);
   for (auto _ : state)
@@ -93,7 +83,7 @@ void BM_AppendLive(benchmark::State &state) {
   BenchChart c(false);
   c.chart.SetBufferedDisplay(true);
   TFastLineSeries fast;
-  Fill(fast, kPoints);
+  FillPrices(fast, kPoints);
   fast.SetParentChart(&c.chart);
   // Room on the axis for the points to come.
   c.chart.BottomAxis()->SetMinMax(0, kPoints + kAppended);

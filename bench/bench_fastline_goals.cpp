@@ -6,6 +6,7 @@
 // - one point appended to it and shown (AutoRepaint on), against Qt Charts;
 // - heap bytes per point of a shown series, against Qt Charts;
 // - a 100,000-point general line series in 3-D against the same flat.
+#include "PriceTrace.h"
 #include "chartengine/chart/CustomChart.h"
 #include "chartengine/series/FastLineSeries.h"
 #include "chartengine/series/LineSeries.h"
@@ -44,12 +45,6 @@ constexpr int kRuns = 7;
 // takes from seconds to minutes for a million points: one run, no warm-up.
 constexpr int kQtRuns = 1;
 
-// A price-like trace: a slow wave, a fast one and a deterministic jitter.
-double Price(int i) {
-  const unsigned h = static_cast<unsigned>(i) * 2654435761u;
-  return 100.0 + 20.0 * std::sin(i * 0.0004) + 3.0 * std::sin(i * 0.05) + (h >> 28) * 0.1;
-}
-
 // Median of runs timings of fn, in milliseconds; with more than one run, one
 // run before them warms up.
 double MedianMs(const std::function<void()> &fn, int runs = kRuns) {
@@ -85,15 +80,10 @@ struct OurChart {
   TBitmapBuffer picture{kWidth, kHeight};
 };
 
-template <typename Series> void Fill(Series &s, int count) {
-  for (int i = 0; i < count; ++i)
-    s.AppendPoint(i, Price(i));
-}
-
 double OurWholeRepaint(bool is3D) {
   OurChart c(is3D);
   TFastLineSeries fast;
-  Fill(fast, kMillion);
+  FillPrices(fast, kMillion);
   fast.SetParentChart(&c.chart);
   return MedianMs([&] { c.Draw(); });
 }
@@ -102,7 +92,7 @@ double OurAppendAndShow() {
   OurChart c(false);
   c.chart.SetBufferedDisplay(true);
   TFastLineSeries fast;
-  Fill(fast, kMillion);
+  FillPrices(fast, kMillion);
   fast.SetParentChart(&c.chart);
   c.Draw();
   int i = kMillion;
@@ -121,7 +111,7 @@ double OurBytesPerPoint() {
   fast->SetParentChart(&c.chart);
   c.Draw();
   const double before = HeapBytes();
-  Fill(*fast, kMillion);
+  FillPrices(*fast, kMillion);
   c.Draw();
   return (HeapBytes() - before) / kMillion;
 }
@@ -129,7 +119,7 @@ double OurBytesPerPoint() {
 double LineSeriesRepaint(bool is3D) {
   OurChart c(is3D);
   TLineSeries line;
-  Fill(line, kLinePoints);
+  FillPrices(line, kLinePoints);
   line.SetParentChart(&c.chart);
   return MedianMs([&] { c.Draw(); });
 }

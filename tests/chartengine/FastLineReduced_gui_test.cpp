@@ -49,6 +49,14 @@ struct Case {
   double min = 0, max = 0;
 };
 
+template <typename Series> void AppendCase(Series &series, const Case &c) {
+  for (int i = 0; i < c.count; ++i) {
+    double x = 0, y = 0;
+    c.point(i, x, y);
+    series.AppendPoint(x, y);
+  }
+}
+
 QImage Drawn(TFastLineSeries &series, const Case &c, View view) {
   TChart chart;
   chart.resize(kWidth, kHeight);
@@ -62,11 +70,7 @@ QImage Drawn(TFastLineSeries &series, const Case &c, View view) {
   }
   chart.Legend().SetVisible(false);
   series.SetSeriesColor(kLine);
-  for (int i = 0; i < c.count; ++i) {
-    double x = 0, y = 0;
-    c.point(i, x, y);
-    series.AppendPoint(x, y);
-  }
+  AppendCase(series, c);
   series.SetParentChart(&chart);
   if (c.min != c.max)
     chart.BottomAxis()->SetMinMax(c.min, c.max);
@@ -169,11 +173,7 @@ TEST(FastLineReducedDrawing, AShownChartPaintsABatchOfPointsOnceAndShowsThemAll)
   reference.resize(500, 320);
   reference.Legend().SetVisible(false);
   every.SetSeriesColor(kLine);
-  for (int i = 0; i < all.count; ++i) {
-    double x = 0, y = 0;
-    all.point(i, x, y);
-    every.AppendPoint(x, y);
-  }
+  AppendCase(every, all);
   every.SetParentChart(&reference);
   reference.SetBufferedDisplay(false);
   TBitmapBuffer picture(500, 320);

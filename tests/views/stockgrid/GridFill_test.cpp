@@ -60,6 +60,17 @@ void ExpectSameGrids(const PassGrid &a, const PassGrid &b, const TGridCellStore:
 
 class GridFillTest : public GridTest {
 protected:
+  // One unread news item for the symbol, dated 45301.4.
+  static void AddUnreadNews(const std::string &symbol) {
+    IncomingNews item;
+    item.Title = "Results";
+    item.Source = "Wire";
+    item.Link = "http://example.com/1";
+    item.Date = 45301.4;
+    ASSERT_GT(AddNews(symbol, item), 0);
+    SetNewNews(symbol, true);
+  }
+
   void SetUp() override {
     GridTest::SetUp();
     StoreLast("AAA", 12.5, 12);
@@ -493,13 +504,7 @@ TEST_F(GridFillTest, GridKindOutsideTheTablesWritesNothing) {
 }
 
 TEST_F(GridFillTest, UnreadNewsMarksTheRowAndRepaintsIt) {
-  IncomingNews item;
-  item.Title = "Results";
-  item.Source = "Wire";
-  item.Link = "http://example.com/1";
-  item.Date = 45301.4;
-  ASSERT_GT(AddNews("BBB", item), 0);
-  SetNewNews("BBB", true);
+  ASSERT_NO_FATAL_FAILURE(AddUnreadNews("BBB"));
 
   TFillRequest request;
   request.GridKind = gkWatchList;
@@ -537,13 +542,7 @@ TEST_F(GridFillTest, ANewsItemOrAnAlertRepaintsExactlyItsRows) {
   pass();
   EXPECT_EQ(pass(), std::vector<int>{2}) << "nothing changed";
 
-  IncomingNews item;
-  item.Title = "Results";
-  item.Source = "Wire";
-  item.Link = "http://example.com/1";
-  item.Date = 45301.4;
-  ASSERT_GT(AddNews("BBB", item), 0);
-  SetNewNews("BBB", true);
+  ASSERT_NO_FATAL_FAILURE(AddUnreadNews("BBB"));
   EXPECT_EQ(pass(), (std::vector<int>{2, 3, 5})) << "news for BBB";
   EXPECT_TRUE(NewsRows.Get(gkMainGrid, 5));
   EXPECT_EQ(pass(), std::vector<int>{2});
