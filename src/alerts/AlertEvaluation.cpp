@@ -12,6 +12,7 @@
 #include "core/StockStore.h"
 #include "platform/Clock.h"
 #include "platform/Format.h"
+#include "platform/StringUtils.h"
 
 #include <algorithm>
 #include <cmath>
@@ -400,7 +401,22 @@ struct UpdatedStock {
   // The bounds of the symbol's new ticks, shared by its alerts.
   TTickBounds Bounds;
 };
-using UpdatedStocks = std::unordered_map<std::string, UpdatedStock>;
+// A symbol is the same whatever its letter case: an alert on "ko" follows the
+// updates of "KO". Hash and compare without regard to case, copying nothing.
+struct NoCaseHash {
+  std::size_t operator()(const std::string &s) const noexcept {
+    std::size_t h = 14695981039346656037ull;
+    for (const char c : s) {
+      h ^= static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+      h *= 1099511628211ull;
+    }
+    return h;
+  }
+};
+struct NoCaseEqual {
+  bool operator()(const std::string &a, const std::string &b) const { return SameText(a, b); }
+};
+using UpdatedStocks = std::unordered_map<std::string, UpdatedStock, NoCaseHash, NoCaseEqual>;
 
 UpdatedStocks SymbolSet(const std::string &text) {
   UpdatedStocks stocks;
@@ -439,7 +455,7 @@ struct PassContext {
   UpdatedStocks::iterator Previous = Symbols.end();
 
   UpdatedStocks::iterator Find(const std::string &symbol) {
-    if (Previous == Symbols.end() || Previous->first != symbol)
+    if (Previous == Symbols.end() || !SameText(Previous->first, symbol))
       Previous = Symbols.find(symbol);
     return Previous;
   }

@@ -4,6 +4,7 @@
 
 #include "core/IniFile.h"
 #include "core/ProgramFolder.h"
+#include "platform/StringUtils.h"
 #include "platform/WaitHelpers.h"
 #include "support/TestPaths.h"
 #include "views/WatchForm.h"
@@ -103,6 +104,37 @@ TEST_F(WatchFormTest, ColumnsAreFittedToLongTextsAfterARefresh) {
   const QFontMetrics fm(ToQFont(grid->FieldFont(gfCompanyName)));
   EXPECT_GE(grid->ColWidths(grid->ColPos[gfCompanyName]),
             fm.horizontalAdvance(QString::fromStdString(name)) + 4);
+  AppQuoteIntake().Reset();
+}
+
+TEST_F(WatchFormTest, ASymbolEnteredInLowerCaseFollowsItsQuotes) {
+  const auto writeQuotes = [this](const char *text) {
+    QSaveFile csv(dir.filePath(QStringLiteral("quotes.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write(text);
+    ASSERT_TRUE(csv.commit());
+  };
+  writeQuotes("Symbol,Last,PrevClose\nKO,61.5,61\n");
+  AppQuoteIntake().Reset();
+  ASSERT_EQ(AppQuoteIntake().Refresh(), std::vector<std::string>{"KO"});
+  form = std::make_unique<TwForm>(nullptr, nullptr);
+  form->Timer1->setInterval(10);
+  form->resize(700, 200);
+  form->show();
+  form->edSymbols->setText(QStringLiteral("ko"));
+  form->SetWatchText("ko");
+  TStockGrid *grid = form->StockGrid;
+  const int last = grid->ColPos[gfLast];
+  ASSERT_GE(last, 0);
+  ASSERT_TRUE(ProcessEventsUntil([&] {
+    return !grid->FillRunning() && grid->RowCount() == 2 && Trim(grid->Cells(last, 1)) == "61.5";
+  })) << grid->RowCount()
+      << " [" << grid->Cells(0, 1) << "] [" << grid->Cells(last, 1) << "]";
+
+  writeQuotes("Symbol,Last,PrevClose\nKO,62.25,61\n");
+  ASSERT_EQ(AppQuoteIntake().Refresh(), std::vector<std::string>{"KO"});
+  EXPECT_TRUE(ProcessEventsUntil([&] { return Trim(grid->Cells(last, 1)) == "62.25"; }))
+      << grid->Cells(last, 1);
   AppQuoteIntake().Reset();
 }
 

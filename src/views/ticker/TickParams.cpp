@@ -235,7 +235,10 @@ std::string BuildTickerSymbols(const std::vector<std::vector<std::string>> &port
     }
   if (indicesChecked)
     text += "|" + StringReplaceAll(indexSymbolsText, " ", "|") + "|";
-  for (const std::string &word : ParseStr(extraSymbols, "\r\n ,")) {
+  // Typed symbols are upper-cased, as the quote store and the updated-symbol
+  // sets name them.
+  for (const std::string &typed : ParseStr(extraSymbols, "\r\n ,")) {
+    const std::string word = UpperCase(typed);
     if (IsSkippedSymbol(word))
       continue;
     if (!Contains(text, "|" + word + "|"))

@@ -111,9 +111,9 @@ void UseTickElement(TCanvas &canvas, const TTickElement &element);
 
 // The ticker's symbol list "|A|B|" from the positions of the checked
 // portfolios (in order), the index symbols when the indices are checked, and
-// the extra symbols typed by the user. Separator rows and symbols beginning
-// with "$" are left out; a symbol occurs once (the index symbols are taken as
-// they are); there are no empty fields.
+// the extra symbols typed by the user (upper-cased). Separator rows and symbols
+// beginning with "$" are left out; a symbol occurs once (the index symbols are
+// taken as they are); there are no empty fields.
 std::string BuildTickerSymbols(const std::vector<std::vector<std::string>> &portfolioSymbols,
                                bool indicesChecked, const std::string &indexSymbolsText,
                                const std::string &extraSymbols);

@@ -4,6 +4,7 @@
 #include "core/Log.h"
 #include "core/MarketTime.h"
 #include "platform/Format.h"
+#include "platform/StringUtils.h"
 #include "views/ticker/TickParamForm.h"
 #include "views/ticker/TickerQuotes.h"
 
@@ -17,6 +18,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <unordered_set>
 
 TfrmNewTick::TfrmNewTick(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
@@ -133,9 +135,14 @@ void TfrmNewTick::RefreshTimerTimer() {
   if (updated.empty())
     return;
   SetBulbReferenceTime(EasternNow());
+  // A symbol is the same whatever its letter case (a list saved earlier may
+  // hold symbols as they were typed).
+  std::unordered_set<std::string> names;
+  for (const std::string &symbol : updated)
+    names.insert(UpperCase(symbol));
   bool changed = false;
   for (std::size_t i = 0; i < m_symbols.size(); ++i)
-    if (std::find(updated.begin(), updated.end(), m_symbols[i]) != updated.end()) {
+    if (names.count(UpperCase(m_symbols[i])) != 0) {
       BuildBox(i);
       changed = true;
     }

@@ -1,11 +1,13 @@
 #include "views/ticker/TickParamForm.h"
 
 #include "TickerTestSupport.h"
+#include "acquisition/QuoteIntake.h"
 #include "acquisition/UpdatedSymbols.h"
 #include "core/DisplaySettings.h"
 #include "core/IniFile.h"
 #include "core/NewsStore.h"
 #include "core/Portfolio.h"
+#include "core/ProgramFolder.h"
 #include "core/StockStore.h"
 #include "platform/Prompt.h"
 #include "platform/RecordingCanvas.h"
@@ -13,6 +15,7 @@
 #include "views/ticker/TickColorPopup.h"
 #include "views/ticker/TickControls.h"
 #include "views/ticker/TickerForm.h"
+#include "views/ticker/TickerQuotes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,6 +29,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -416,6 +420,47 @@ TEST_F(TickerGuiTest, UpdatedSymbolGetsANewBox) {
   ticker.RefreshTimerTimer();
   EXPECT_GT(ticker.Box(0)->Width(), before);
   EXPECT_FALSE(UpdatedSymbolSets.MayHaveSymbols(usTicker)) << "set 4 taken";
+}
+
+TEST_F(TickerGuiTest, ASymbolTypedInLowerCaseFollowsItsQuotes) {
+  SetProgramFolder(dir.path().toStdString());
+  const auto writeQuotes = [this](const char *text) {
+    QSaveFile csv(dir.filePath(QStringLiteral("quotes.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write(text);
+    ASSERT_TRUE(csv.commit());
+  };
+  writeQuotes("Symbol,Last,PrevClose\nKO,61.5,61\nXOM,104,103\n");
+  AppQuoteIntake().Reset();
+  ASSERT_EQ(AppQuoteIntake().Refresh(), (std::vector<std::string>{"KO", "XOM"}));
+  TfrmNewTick ticker;
+  ticker.ScrollTimer->stop();
+  ticker.RefreshTimer->stop();
+  ticker.show();
+  ticker.miTickParams->trigger();
+  auto *dlg = ticker.findChild<TfrmTickParam *>();
+  ASSERT_TRUE(dlg);
+  dlg->AddSymbols->setPlainText("ko, xom");
+  dlg->BitBtn1->click();
+  ASSERT_EQ(ticker.Symbols(), (std::vector<std::string>{"KO", "XOM"}));
+  EXPECT_NE(IniText().find("Symbols=|KO|XOM|"), std::string::npos) << IniText();
+
+  // The next quote of KO: its box shows the new price after one refresh.
+  writeQuotes("Symbol,Last,PrevClose\nKO,62.25,61\n");
+  ASSERT_EQ(AppQuoteIntake().Refresh(), (std::vector<std::string>{"KO"}));
+  const TStockBoxInput in = ReadTickerBoxInput("KO", false);
+  ASSERT_EQ(in.Price, "62.25");
+  std::unique_ptr<TBitmapBuffer> expected;
+  TBitmapBuffer measure(1, 1);
+  std::string progress;
+  MakeStockBox(in.ShowTime, false, in.Symbol, in.Price, in.Time, in.Change, in.Direction, in.Mark,
+               in.MarkTime, &ticker, expected, measure.Canvas(), progress);
+  ASSERT_TRUE(expected);
+  EXPECT_NE(ticker.Box(0)->Image(), expected->Image());
+  ticker.RefreshTimerTimer();
+  EXPECT_EQ(ticker.Box(0)->Image(), expected->Image());
+  AppQuoteIntake().Reset();
+  SetProgramFolder("");
 }
 
 TEST_F(TickerGuiTest, TickerWithoutSymbolsShowsTheSetUpHint) {
