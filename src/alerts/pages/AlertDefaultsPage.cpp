@@ -3,6 +3,7 @@
 #include "alerts/AlertNames.h"
 #include "alerts/EMailRecord.h"
 #include "alerts/pages/AlertDefaultsPageRules.h"
+#include "alerts/pages/WaveFileDialog.h"
 #include "core/AlertDefaults.h"
 #include "core/IniFile.h"
 #include "core/Log.h"
@@ -217,13 +218,8 @@ void TOPanAlertDefs::dfAlertTimeExit() {
 void TOPanAlertDefs::pbWaveFileClick() {
   // Made on first use: a file dialog watches the file system on a thread of its own.
   if (!dlgGetFile) {
-    dlgGetFile = Named(new QFileDialog(this), "dlgGetFile");
+    dlgGetFile = NewWaveFileDialog(this);
     dlgGetFile->setOption(QFileDialog::DontUseNativeDialog);
-    dlgGetFile->setFileMode(QFileDialog::ExistingFile);
-    dlgGetFile->setAcceptMode(QFileDialog::AcceptOpen);
-    dlgGetFile->setNameFilters(
-        {QStringLiteral("Wave Audio (*.wav)"), QStringLiteral("Any File (*)")});
-    dlgGetFile->setDefaultSuffix(QStringLiteral("wav"));
   }
   const std::string file = dfWaveFile->text().toStdString();
   const std::string folder = FolderOfFile(file);

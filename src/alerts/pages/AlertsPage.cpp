@@ -10,6 +10,7 @@
 #include "alerts/pages/AlertParamControls.h"
 #include "alerts/pages/AlertTree.h"
 #include "alerts/pages/UpDown.h"
+#include "alerts/pages/WaveFileDialog.h"
 #include "charts/ColorPopup.h"
 #include "core/AlertDefaults.h"
 #include "core/DisplaySettings.h"
@@ -228,13 +229,7 @@ void TOPanAlerts::BuildControls() {
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(TimerIntervalMs);
 
-  dlgGetFile = Named(new QFileDialog(this), "dlgGetFile");
-  dlgGetFile->setNameFilters(
-      {QStringLiteral("Wave Audio (*.wav)"), QStringLiteral("Any File (*.*)"),
-       // Files without an extension, as they are common on Linux.
-       QStringLiteral("Any File (*)")});
-  dlgGetFile->setDefaultSuffix(QStringLiteral("WAV"));
-  dlgGetFile->setFileMode(QFileDialog::ExistingFile);
+  dlgGetFile = NewWaveFileDialog(this);
 
   // ---- Events
   ATree->Changing = [this](QTreeWidgetItem *node) { return ATreeChanging(node); };

@@ -1,6 +1,7 @@
 #include "alerts/pages/AlertDefaultsPage.h"
 
 #include "alerts/pages/AlertOptionPages2.h"
+#include "alerts/pages/FileDialogPick.h"
 #include "alerts/pages/PageTestSupport.h"
 #include "prefs/PrefDialog.h"
 #include "prefs/PrefPageRegistry.h"
@@ -251,6 +252,22 @@ TEST_F(AlertDefaultsPageTest, TheFileButtonPutsThePickedFileIntoTheField) {
   });
   page->pbWaveFile->click();
   EXPECT_EQ(page->dfWaveFile->text(), wave);
+}
+
+TEST_F(AlertDefaultsPageTest, AWaveFileWithoutAnExtensionIsPickedAsNamed) {
+  const QString alarm = dir.filePath(QStringLiteral("alarm"));
+  {
+    QFile f(alarm);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("RIFF");
+  }
+  auto page = Page();
+  page->cbAlertAudio->click();
+  page->rbCustom->click();
+  page->dfWaveFile->setText(dir.filePath(QStringLiteral("old.wav")));
+  PickInNextFileDialog(alarm);
+  page->pbWaveFile->click();
+  EXPECT_EQ(page->dfWaveFile->text(), alarm);
 }
 
 TEST_F(AlertDefaultsPageTest, RegistrationAddsTheThreePages) {

@@ -1,8 +1,10 @@
 #include "AlertsPageTestSupport.h"
+#include "FileDialogPick.h"
 
 #include "alerts/AlertFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFrame>
 #include <QHelpEvent>
@@ -483,9 +485,22 @@ TEST_F(AlertsPageTest, TheDisabledEditorIsSilverThroughoutAndTheWavePickerListsA
   ASSERT_TRUE(page->GBAlert->isEnabled());
   EXPECT_FALSE(page->ParamPan->autoFillBackground());
   EXPECT_NE(page->ParamPan->palette().color(QPalette::Window), silver);
-  // Wave files named without an extension can be picked too.
+  // Wave files named without an extension can be picked too, as they are named.
   EXPECT_TRUE(page->dlgGetFile->nameFilters().contains(QStringLiteral("Any File (*)")));
   EXPECT_TRUE(page->dlgGetFile->nameFilters().contains(QStringLiteral("Any File (*.*)")));
+  const QString alarm = dir.filePath(QStringLiteral("alarm"));
+  {
+    QFile f(alarm);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("RIFF");
+  }
+  if (!page->cbAudio->isChecked())
+    page->cbAudio->click();
+  page->rbCustom->click();
+  ASSERT_TRUE(page->pbWaveFile->isEnabled());
+  PickInNextFileDialog(alarm);
+  page->pbWaveFile->click();
+  EXPECT_EQ(page->dfWaveFile->text(), alarm);
 }
 
 TEST_F(AlertsPageTest, ADescriptionCutAtTheTreesEdgeShowsWholeAsATooltip) {
