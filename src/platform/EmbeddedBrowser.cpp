@@ -104,6 +104,10 @@ bool WebEngineBrowserBuilt() {
 
 bool UseWebEngineBrowser([[maybe_unused]] const std::string &profileFolder) {
 #ifdef TV_HAVE_WEBENGINE
+  if (!WebEngineCanStart()) {
+    SetEmbeddedBrowserFactory({});
+    return false;
+  }
   SetEmbeddedBrowserFactory(WebEngineBrowserFactory(profileFolder));
   return true;
 #else

@@ -41,6 +41,9 @@ public:
   // Events, raised on the window thread.
   std::function<void(const std::string &url)> OnNavigateComplete;
   std::function<void(int command, bool enable)> OnCommandStateChange;
+  // The page's address changed without a navigation to complete: it moved to
+  // a #fragment or through its own history (pushState).
+  std::function<void(const std::string &url)> OnLocationChange;
 };
 
 class NullEmbeddedBrowser final : public EmbeddedBrowser {
@@ -110,7 +113,9 @@ void SetEmbeddedBrowserFactory(EmbeddedBrowserFactory factory);
 // Whether the program was built with the WebEngine browser.
 bool WebEngineBrowserBuilt();
 // Installs the WebEngine browser's factory, its profile (cache, cookies) kept in
-// profileFolder. False, and nothing installed, when built without it.
+// profileFolder. Whether the engine can start is decided here, once, before any
+// window asks: false, and no browser available, when built without it or when
+// the engine's page process is missing.
 bool UseWebEngineBrowser(const std::string &profileFolder);
 
 // Where Print sends a page. Empty members take the desktop's answers: whether a

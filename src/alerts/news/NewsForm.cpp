@@ -165,6 +165,7 @@ void TfrmNews::FormCreate() {
   m_browser->OnCommandStateChange = [this](int command, bool enable) {
     BrowserCommandStateChange(command, enable);
   };
+  m_browser->OnLocationChange = [this](const std::string &url) { BrowserLocationChange(url); };
   if (QWidget *view = m_browser->Available() ? m_browser->Widget() : nullptr) {
     view->setParent(panIE);
     view->show();

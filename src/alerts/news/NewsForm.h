@@ -192,6 +192,8 @@ public:
   void popRefAllClick();
   void BrowserNavigateComplete(const std::string &url);
   void BrowserCommandStateChange(int command, bool enable);
+  // The page moved within itself (#fragment, pushState): the address follows.
+  void BrowserLocationChange(const std::string &url);
 
 protected:
   void showEvent(QShowEvent *event) override;

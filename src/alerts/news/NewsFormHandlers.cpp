@@ -460,6 +460,13 @@ void TfrmNews::BrowserNavigateComplete(const std::string &url) {
   pbFind->setEnabled(m_browser->HasDocument());
 }
 
+void TfrmNews::BrowserLocationChange(const std::string &url) {
+  if (url.empty())
+    return;
+  dfAddress->setText(QString::fromStdString(url));
+  dfAddress->setCursorPosition(0);
+}
+
 void TfrmNews::BrowserCommandStateChange(int command, bool enable) {
   if (command == bcNavigateForward)
     pbNavRight->setEnabled(enable);

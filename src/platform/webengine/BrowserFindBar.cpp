@@ -65,17 +65,29 @@ void BrowserFindBar::FindNext(bool backward) {
     m_page->findText(QString());
     return;
   }
-  QPointer<QLabel> result = lbFindResult;
+  QPointer<BrowserFindBar> bar = this;
+  const int page = m_pageNumber;
   m_page->findText(text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags(),
-                   [result](const QWebEngineFindTextResult &found) {
-                     if (!result)
+                   [bar, page](const QWebEngineFindTextResult &found) {
+                     if (!bar || bar->m_pageNumber != page)
                        return;
+                     QLabel *result = bar->lbFindResult;
                      result->setText(found.numberOfMatches() == 0
                                          ? QStringLiteral("Not found")
                                          : QStringLiteral("%1 of %2")
                                                .arg(found.activeMatch())
                                                .arg(found.numberOfMatches()));
                    });
+}
+
+void BrowserFindBar::PageLeft() {
+  ++m_pageNumber;
+  lbFindResult->clear();
+}
+
+void BrowserFindBar::PageLoaded() {
+  if (!isHidden() && !dfFind->text().isEmpty())
+    FindNext(false);
 }
 
 bool BrowserFindBar::eventFilter(QObject *watched, QEvent *event) {

@@ -2,6 +2,7 @@
 // The find bar under the embedded browser's page: a text field, previous and
 // next, the "n of m" result and a close button. Enter finds the next match,
 // Shift+Enter the previous one, Escape closes the bar and clears the marks.
+// Another page clears the count; an open bar then searches the new page.
 #include <QWidget>
 
 class QLabel;
@@ -19,6 +20,10 @@ public:
   void Open();
   void Close();
   void FindNext(bool backward);
+  // The page is being left: its count no longer holds.
+  void PageLeft();
+  // A page was loaded: an open bar searches it for its text again.
+  void PageLoaded();
 
   QLineEdit *dfFind = nullptr;
   QPushButton *pbFindPrev = nullptr;
@@ -31,4 +36,5 @@ protected:
 
 private:
   QWebEnginePage *m_page;
+  int m_pageNumber = 0; // counts the pages left, so a late count of an old one is dropped
 };

@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QVBoxLayout>
+#include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -23,15 +24,48 @@
 
 namespace {
 
-// The page process the engine starts for every page; without it no page shows.
-bool EngineProcessPresent() {
-  const QString own = qEnvironmentVariable("QTWEBENGINE_PROCESS_PATH");
-  if (!own.isEmpty())
-    return QFileInfo(own).isExecutable();
-  return QFileInfo(QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) +
-                   QStringLiteral("/QtWebEngineProcess"))
-      .isExecutable();
+// Where a link or a script may take the page: web pages only. A frame inside
+// the page may also hold its own empty, inline or generated documents. Every
+// other scheme (mail, file shares, local files, schemes of other programs)
+// stays inside: the engine would hand it to the desktop.
+bool MayNavigateTo(const QUrl &url, bool mainFrame) {
+  const QString scheme = url.scheme().toLower();
+  if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+    return true;
+  return !mainFrame && (scheme == QLatin1String("about") || scheme == QLatin1String("data") ||
+                        scheme == QLatin1String("blob"));
 }
+
+class TBrowserPage final : public QWebEnginePage {
+public:
+  TBrowserPage(QWebEngineProfile *profile, QObject *parent) : QWebEnginePage(profile, parent) {}
+
+protected:
+  bool acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) override {
+    return MayNavigateTo(url, isMainFrame);
+  }
+};
+
+// The browser's outer widget. A key that neither the page nor the find bar
+// used ends here: the engine hands such keys to the view's parent, and they
+// must not go on to the window's keys and shortcuts (F4, Escape).
+class TBrowserFrame final : public QWidget {
+public:
+  using QWidget::QWidget;
+
+protected:
+  bool event(QEvent *event) override {
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+      event->accept();
+      return true;
+    default:
+      return QWidget::event(event);
+    }
+  }
+};
 
 QWebEngineProfile *MakeProfile(const QString &folder) {
   QDir().mkpath(folder);
@@ -44,6 +78,7 @@ QWebEngineProfile *MakeProfile(const QString &folder) {
   settings->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
   settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
   settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+  settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
   return profile;
 }
 
@@ -60,15 +95,24 @@ std::string PdfNameFor(const QString &title) {
 
 } // namespace
 
+bool WebEngineCanStart() {
+  const QString own = qEnvironmentVariable("QTWEBENGINE_PROCESS_PATH");
+  if (!own.isEmpty())
+    return QFileInfo(own).isExecutable();
+  return QFileInfo(QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) +
+                   QStringLiteral("/QtWebEngineProcess"))
+      .isExecutable();
+}
+
 TWebEngineBrowser::TWebEngineBrowser(QWidget *parent, QWebEngineProfile *profile) {
-  m_frame = new QWidget(parent);
+  m_frame = new TBrowserFrame(parent);
   m_frame->setObjectName(QStringLiteral("BrowserFrame"));
   auto *column = new QVBoxLayout(m_frame);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
   m_view = new QWebEngineView(m_frame);
   m_view->setObjectName(QStringLiteral("BrowserView"));
-  m_view->setPage(new QWebEnginePage(profile, m_view));
+  m_view->setPage(new TBrowserPage(profile, m_view));
   m_findBar = new BrowserFindBar(m_view->page(), m_frame);
   column->addWidget(m_view, 1);
   column->addWidget(m_findBar);
@@ -76,14 +120,24 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget *parent, QWebEngineProfile *profile
   QWebEnginePage *page = m_view->page();
   connect(page, &QWebEnginePage::loadStarted, this, [this] {
     m_busy = true;
+    m_findBar->PageLeft();
     RaiseCommandStates();
   });
   connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
     m_busy = false;
     m_hasDocument = m_hasDocument || ok;
+    m_findBar->PageLoaded();
     if (OnNavigateComplete)
       OnNavigateComplete(LocationURL());
     RaiseCommandStates();
+  });
+  // Moves within a page (a #fragment, pushState) start no load, so no
+  // navigation completes for them; they are committed to the history at once.
+  // The address a new page is about to have is not reported here: it comes
+  // with the page's completion.
+  connect(page, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) {
+    if (!m_busy && OnLocationChange && url == m_view->history()->currentItem().url())
+      OnLocationChange(url.toString().toStdString());
   });
   for (QWebEnginePage::WebAction action : {QWebEnginePage::Back, QWebEnginePage::Forward})
     connect(page->action(action), &QAction::changed, this, [this] { RaiseCommandStates(); });
@@ -178,7 +232,7 @@ EmbeddedBrowserFactory WebEngineBrowserFactory(const std::string &profileFolder)
   const QString folder = QString::fromStdString(profileFolder);
   auto profile = std::make_shared<QPointer<QWebEngineProfile>>();
   return [folder, profile](QWidget *parent) -> std::unique_ptr<EmbeddedBrowser> {
-    if (!EngineProcessPresent())
+    if (!WebEngineCanStart())
       return nullptr;
     PrepareWebEngineEnvironment();
     if (!*profile)

@@ -50,6 +50,10 @@ private:
   bool m_hasDocument = false;
 };
 
+// Whether the engine can start here: its page process is installed (or named by
+// QTWEBENGINE_PROCESS_PATH) and executable.
+bool WebEngineCanStart();
+
 // A factory for TWebEngineBrowser; the engine's switches are set and the
 // profile (cache and cookies under profileFolder) is made with the first browser.
 EmbeddedBrowserFactory WebEngineBrowserFactory(const std::string &profileFolder);

@@ -5,10 +5,12 @@
 
 #include "support/TestPaths.h"
 
+#include <QDesktopServices>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -57,6 +59,30 @@ public:
 private:
   QProcess m_process;
   int m_port = 0;
+};
+
+// Takes the addresses the engine would hand to the desktop.
+class DesktopUrlRecorder : public QObject {
+  Q_OBJECT
+
+public:
+  QStringList Urls;
+
+public slots:
+  void Open(const QUrl &url) { Urls << url.toString(); }
+};
+
+// Counts the keys that reach a widget.
+class KeyCounter : public QObject {
+public:
+  std::vector<int> Keys;
+
+protected:
+  bool eventFilter(QObject *, QEvent *event) override {
+    if (event->type() == QEvent::KeyPress)
+      Keys.push_back(static_cast<QKeyEvent *>(event)->key());
+    return false;
+  }
 };
 
 class NewsBrowserTest : public NewsTest {
@@ -113,6 +139,49 @@ protected:
   }
 
   QString Address() const { return window->dfAddress->text(); }
+
+  // Opens the window on IBM with the browser pane and shows headline row's page.
+  void OpenWindow() {
+    window = new TfrmNews(nullptr);
+    window->resize(900, 640);
+    window->show();
+    window->activateWindow();
+    ASSERT_FALSE(window->TwoPaneMode()) << "the browser could not be made";
+    window->ShowSymbol("IBM");
+  }
+  void OpenRow(int row, const std::string &url) {
+    window->SelectRows(row, row);
+    window->pbDetail->click();
+    ASSERT_TRUE(WaitLong([&] { return Address() == QString::fromStdString(url); }))
+        << Address().toStdString();
+  }
+
+  // The widget the page is drawn in; it takes the user's keys and clicks.
+  QWidget *Page() const {
+    auto *view = window->findChild<QWidget *>(QStringLiteral("BrowserView"));
+    return view ? view->focusProxy() : nullptr;
+  }
+  void Type(Qt::Key key, const QString &text = {}) {
+    QWidget *page = Page();
+    page->setFocus();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(page, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(page, &release);
+  }
+  void Click(QPoint at) {
+    QWidget *page = Page();
+    const QPointF global = page->mapToGlobal(QPointF(at));
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), global, Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(page, &move);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(page, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(page, &release);
+  }
 
   QTemporaryDir pages;
   LocalWebServer server;
@@ -213,4 +282,113 @@ TEST_F(NewsBrowserTest, OpensNavigatesStopsFindsAndPrintsThroughTheWindow) {
   EXPECT_TRUE(urls.Opened().empty()) << "nothing went to the desktop's browser";
 }
 
+// A #fragment link and the page's own pushState move the address field, and
+// "Open in Browser" opens where the page is.
+TEST_F(NewsBrowserTest, TheAddressFollowsMovesWithinThePage) {
+  WritePage("story.html",
+            "<html><body style='margin:0'>"
+            "<a href='#part2' style='display:block;height:200px'>Jump</a>"
+            "<div style='height:3000px'></div><h2 id='part2'>Part 2</h2>"
+            "<script>document.addEventListener('keydown', function (e) {"
+            " if (e.key === 'p') history.pushState({}, '', 'moved.html'); });</script>"
+            "</body></html>");
+  const std::string story = server.Url("story.html");
+  AddItem("IBM", "Story", EncodeDate(2024, 1, 5) + 0.5, "Wire", story);
+  OpenWindow();
+  OpenRow(1, story);
+  ASSERT_TRUE(WaitLong([&] { return Page() != nullptr; }));
+
+  Click(QPoint(40, 100));
+  ASSERT_TRUE(WaitLong([&] { return Address() == QString::fromStdString(story + "#part2"); }))
+      << Address().toStdString();
+  Type(Qt::Key_P, QStringLiteral("p"));
+  const std::string moved = server.Url("moved.html");
+  ASSERT_TRUE(WaitLong([&] { return Address() == QString::fromStdString(moved); }))
+      << Address().toStdString();
+  window->pbOpenLink->click();
+  EXPECT_EQ(urls.Opened(), std::vector<std::string>{moved});
+}
+
+// The find bar's count belongs to the page it was found in.
+TEST_F(NewsBrowserTest, TheFindCountFollowsTheOpenedItem) {
+  WritePage("fewer.html", "<html><body><p>alpha and alpha</p></body></html>");
+  const std::string first = server.Url("first.html");
+  const std::string fewer = server.Url("fewer.html");
+  AddItem("IBM", "First story", EncodeDate(2024, 1, 5) + 0.5, "Wire", first);
+  AddItem("IBM", "Fewer", EncodeDate(2024, 1, 5) + 0.4, "Wire", fewer);
+  OpenWindow();
+  OpenRow(1, first);
+  window->pbFind->click();
+  auto *findText = window->findChild<QLineEdit *>(QStringLiteral("dfFind"));
+  auto *findResult = window->findChild<QLabel *>(QStringLiteral("lbFindResult"));
+  ASSERT_TRUE(findText && findResult);
+  findText->setText(QStringLiteral("alpha"));
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QCoreApplication::sendEvent(findText, &enter);
+  ASSERT_TRUE(WaitLong([&] { return findResult->text() == QStringLiteral("1 of 3"); }));
+
+  OpenRow(2, fewer);
+  EXPECT_TRUE(WaitLong([&] { return findResult->text() == QStringLiteral("1 of 2"); }))
+      << findResult->text().toStdString();
+}
+
+// Keys the page does not use (F4, Escape) stop at the browser: no news fetch
+// is forced and the window stays open.
+TEST_F(NewsBrowserTest, KeysTypedInThePageNeverReachTheWindow) {
+  const std::string first = server.Url("first.html");
+  AddItem("IBM", "First story", EncodeDate(2024, 1, 5) + 0.5, "Wire", first);
+  OpenWindow();
+  OpenRow(1, first);
+  ASSERT_TRUE(WaitLong([&] { return Page() != nullptr; }));
+  auto *frame = window->findChild<QWidget *>(QStringLiteral("BrowserFrame"));
+  ASSERT_NE(frame, nullptr);
+  KeyCounter handedBack; // keys the engine gives back unused
+  frame->installEventFilter(&handedBack);
+
+  Type(Qt::Key_F4);
+  Type(Qt::Key_Escape);
+  ASSERT_TRUE(WaitLong([&] { return handedBack.Keys.size() >= 2; }));
+  EXPECT_EQ(handedBack.Keys, (std::vector<int>{Qt::Key_F4, Qt::Key_Escape}));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(ForceListText(), "");
+  EXPECT_TRUE(window && window->isVisible());
+}
+
+// Links to mail, file shares, local files and other programs' schemes stay
+// inside the engine; only web pages open.
+TEST_F(NewsBrowserTest, OnlyWebLinksLeaveThePage) {
+  WritePage("links.html",
+            "<html><body style='margin:0'>"
+            "<a href='mailto:someone@example.invalid' style='display:block;height:50px'>m</a>"
+            "<a href='smb://server.invalid/share' style='display:block;height:50px'>s</a>"
+            "<a href='file:///etc/hostname' style='display:block;height:50px'>f</a>"
+            "<a href='tickvane-nowhere:item/1' style='display:block;height:50px'>t</a>"
+            "<a href='second.html' style='display:block;height:50px'>w</a>"
+            "</body></html>");
+  const std::string links = server.Url("links.html");
+  AddItem("IBM", "Links", EncodeDate(2024, 1, 5) + 0.5, "Wire", links);
+  DesktopUrlRecorder desktop;
+  const QStringList schemes{QStringLiteral("mailto"), QStringLiteral("smb"), QStringLiteral("file"),
+                            QStringLiteral("tickvane-nowhere")};
+  for (const QString &scheme : schemes)
+    QDesktopServices::setUrlHandler(scheme, &desktop, "Open");
+  OpenWindow();
+  OpenRow(1, links);
+  ASSERT_TRUE(WaitLong([&] { return Page() != nullptr; }));
+
+  for (int link = 0; link < 4; ++link)
+    Click(QPoint(10, 25 + 50 * link));
+  // The web link is followed, after the others were clicked.
+  Click(QPoint(10, 25 + 50 * 4));
+  const bool followed =
+      WaitLong([&] { return Address() == QString::fromStdString(server.Url("second.html")); });
+  for (const QString &scheme : schemes)
+    QDesktopServices::unsetUrlHandler(scheme);
+  ASSERT_TRUE(followed) << Address().toStdString();
+  EXPECT_TRUE(desktop.Urls.isEmpty()) << desktop.Urls.join(QLatin1Char(' ')).toStdString();
+  EXPECT_TRUE(urls.Opened().empty());
+}
+
 } // namespace
+
+#include "NewsBrowser_integration_test.moc"

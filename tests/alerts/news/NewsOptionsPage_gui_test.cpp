@@ -167,6 +167,26 @@ TEST_F(NewsOptionsTest, WithoutABrowserTwoPanesAreForced) {
   EXPECT_TRUE(PendingDisplaySettings().TwoPanes);
 }
 
+// The engine's page process is missing: before any news window was opened,
+// the page already offers Two Panes only, as the window then shows.
+TEST_F(NewsOptionsTest, AnEngineThatCannotStartIsKnownBeforeTheFirstWindow) {
+  if (!WebEngineBrowserBuilt())
+    GTEST_SKIP() << "built without the WebEngine browser";
+  const QByteArray oldPath = qgetenv("QTWEBENGINE_PROCESS_PATH");
+  qputenv("QTWEBENGINE_PROCESS_PATH", dir.filePath(QStringLiteral("missing")).toUtf8());
+  const bool installed = UseWebEngineBrowser(dir.filePath(QStringLiteral("browser")).toStdString());
+  if (oldPath.isEmpty())
+    qunsetenv("QTWEBENGINE_PROCESS_PATH");
+  else
+    qputenv("QTWEBENGINE_PROCESS_PATH", oldPath);
+  EXPECT_FALSE(installed);
+  page.FormShow();
+  EXPECT_TRUE(page.spTwo->isChecked());
+  EXPECT_FALSE(page.spThree->isEnabled());
+  TfrmNews window;
+  EXPECT_TRUE(window.TwoPaneMode());
+}
+
 TEST_F(NewsOptionsTest, MissingSourceFileKeepsTheSetting) {
   PendingDisplaySettings().NewsSource = "gone.NWS";
   page.FormShow();
