@@ -90,8 +90,14 @@ void TCustomAxisPanel::ReserveAxesRoom() {
       TRect room = PlotRect();
       // The five standard axes take their room; further axes only place themselves.
       axis->CalcRect(room, t < 5);
-      if (!IntersectRect(room, PlotRect()).IsEmpty())
+      if (!IntersectRect(room, PlotRect()).IsEmpty()) {
         SetPlotRect(room);
+      } else {
+        // Room the plot cannot give: the axis stands outside the plot as it
+        // is, not over it.
+        room = PlotRect();
+        axis->CalcRect(room, false);
+      }
     }
     RecalcPlotRect();
     KeepEndLabelsInside();
