@@ -84,6 +84,9 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries *series) {
     return;
   }
   m_series.erase(m_series.begin() + index);
+  for (TSeriesWalk *walk : m_walks)
+    std::replace(walk->Series.begin(), walk->Series.end(), series,
+                 static_cast<TChartSeries *>(nullptr));
   if (m_destroying)
     return;
   if (m_cursor == series->Cursor())
