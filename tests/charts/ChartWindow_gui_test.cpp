@@ -150,8 +150,11 @@ TEST(ChartWindowPicture, FirstTicksOfASymbol) {
 // plot (read from what the window put on screen).
 TEST(ChartWindowPicture, TwoTicksSecondsApartShowTheirTimes) {
   ResetStockStore();
-  const int interval = TdlgChart::RefreshIntervalMs;
-  TdlgChart::RefreshIntervalMs = 10;
+  struct ShortRefresh {
+    int Saved = TdlgChart::RefreshIntervalMs;
+    ShortRefresh() { TdlgChart::RefreshIntervalMs = 10; }
+    ~ShortRefresh() { TdlgChart::RefreshIntervalMs = Saved; }
+  } shortRefresh;
   const TDateTime day = EncodeDate(2026, 12, 7);
   auto tick = [&](double last, int second) {
     QuoteFields q;
@@ -189,7 +192,6 @@ TEST(ChartWindowPicture, TwoTicksSecondsApartShowTheirTimes) {
   EXPECT_EQ(CrowdedLabels(times), "");
 
   delete window;
-  TdlgChart::RefreshIntervalMs = interval;
   ResetStockStore();
 }
 
