@@ -52,7 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
         // over each other: 100 / 20 holds five steps.
         IncrementCase{"NoSeparationStillKeepsLabelsApart", 1000, 0, 100, 20, 0, false, 200},
         IncrementCase{"NoLabelSizeOneLabel", 10, 0, 400, 0, 10, false, 10},
-        IncrementCase{"NoSpanSmallest", 10, 0, 0, 20, 10, false, 1e-12},
+        // Less than one label fits: one step spans the range (a label at most).
+        IncrementCase{"NoSpanOneStepOverTheRange", 10, 0, 0, 20, 10, false, 10},
+        IncrementCase{"SqueezedTinyRange", 2.5e-9, 0, 1, 20, 10, false, 5e-9},
         IncrementCase{"NegativeRangeStops", -10, 0, 400, 20, 10, false, 1}),
     [](const auto &info) { return std::string(info.param.Name); });
 
@@ -65,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
         IncrementCase{"TenYearsDoubleTheYear", 3652.5, 0, 400, 50, 10, true, 730},
         IncrementCase{"GivenBelowASecond", 0.001, Second / 10, 4000, 50, 10, true, 5 * Second},
         IncrementCase{"AtMostAMillionSteps", 100, 0, 100000, 1, 0, true, 5 * Minute},
-        IncrementCase{"NoSpanOneSecond", 10, 0, 0, 20, 10, true, Second}),
+        IncrementCase{"NoSpanOneStepOverTheRange", 10, 0, 0, 20, 10, true, 15},
+        IncrementCase{"NoSpanSecondsApart", 3 * Second, 0, 0, 20, 10, true, 5 * Second}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 TEST(AxisIncrement, MaxLabels) {

@@ -52,13 +52,16 @@ inline std::vector<DrawnLabel> DrawnAxisTexts(TCustomAxisPanel &chart, TCustomCh
 // Overlapping or touching pairs of boxes, as readable text ("" when none).
 inline std::string CrowdedLabels(const std::vector<DrawnLabel> &labels) {
   std::ostringstream out;
+  int pairs = 0;
   for (std::size_t a = 0; a < labels.size(); ++a)
     for (std::size_t b = a + 1; b < labels.size(); ++b) {
       // Touching counts: the boxes grown by a pixel must not meet.
       const TRect grown = labels[a].Box.Inflate(1, 1);
-      if (!IntersectRect(grown, labels[b].Box).IsEmpty())
+      if (!IntersectRect(grown, labels[b].Box).IsEmpty() && ++pairs <= 5)
         out << "\"" << labels[a].Text << "\" meets \"" << labels[b].Text << "\"; ";
     }
+  if (pairs > 5)
+    out << pairs << " pairs in all";
   return out.str();
 }
 
@@ -69,5 +72,14 @@ inline std::string LabelsOutside(const std::vector<DrawnLabel> &labels, const TR
     if (l.Box.Left < bounds.Left || l.Box.Top < bounds.Top || l.Box.Right > bounds.Right ||
         l.Box.Bottom > bounds.Bottom)
       out << "\"" << l.Text << "\" leaves the chart; ";
+  return out.str();
+}
+
+// Boxes that meet the plot, as readable text ("" when none).
+inline std::string LabelsOverThePlot(const std::vector<DrawnLabel> &labels, const TRect &plot) {
+  std::ostringstream out;
+  for (const DrawnLabel &l : labels)
+    if (!IntersectRect(l.Box, plot).IsEmpty())
+      out << "\"" << l.Text << "\" lies over the plot; ";
   return out.str();
 }

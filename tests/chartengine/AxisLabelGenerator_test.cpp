@@ -58,6 +58,10 @@ INSTANTIATE_TEST_SUITE_P(
         LinearCase{"TopNotLostToRounding", 0, 0.3, 0.1, true, true, {0.3, 0.2, 0.1, 0}},
         LinearCase{"Negative", -7, -1, 2, true, true, {-2, -4, -6}},
         LinearCase{"OneValueRange", 5, 5, 1, true, true, {5}},
+        // Steps are counted over the range, not from zero.
+        LinearCase{
+            "FarFromZero", 1e10 - 3, 1e10, 1, true, true, {1e10, 1e10 - 1, 1e10 - 2, 1e10 - 3}},
+
         LinearCase{"JustBelowTenThousandSteps",
                    0,
                    9999,
@@ -72,12 +76,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(AxisLabelGenerator, TooManyStepsDrawNothing) {
   EXPECT_THAT(ValuesOf(Range(0, 10000, 1)), IsEmpty());
   EXPECT_THAT(ValuesOf(Range(0, 1, 1e-12)), IsEmpty());
-  EXPECT_THAT(ValuesOf(Range(1e10 - 5, 1e10, 1)), IsEmpty());
+  // Steps finer than the values resolve would label one value many times.
+  EXPECT_THAT(ValuesOf(Range(1e16, 1e16 + 64, 1)), IsEmpty());
   EXPECT_THAT(ValuesOf(Range(0, 10, 0)), IsEmpty());
   EXPECT_THAT(ValuesOf(Range(0, 10, -1)), IsEmpty());
   EXPECT_THAT(ValuesOf(Range(0, 10, std::numeric_limits<double>::quiet_NaN())), IsEmpty());
   EXPECT_THAT(ValuesOf(Range(0, std::numeric_limits<double>::infinity(), 1)), IsEmpty());
   EXPECT_EQ(ValuesOf(Range(0, 9999, 1)).size(), 10000u);
+  // A second is a fine step on today's date.
+  const double second = 1.0 / 86400;
+  EXPECT_EQ(ValuesOf(Range(46000 + 3 * second, 46000 + 6 * second, second)).size(), 4u);
 }
 
 TAxisLabelRequest Dates(TDateTime min, TDateTime max, int step, bool exact) {

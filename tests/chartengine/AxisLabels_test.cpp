@@ -13,9 +13,12 @@
 #include "chartengine/series/LineSeries.h"
 #include "chartengine/series/SeriesRegistration.h"
 #include "platform/DateTime.h"
+#include "support/TestPaths.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -149,6 +152,88 @@ TEST_F(ExampleCharts, AResizedChartLaysOutAsANewOne) {
   resized.Draw(700, 500);
   fresh.Draw(700, 500);
   EXPECT_EQ(resized.PlotRect(), fresh.PlotRect());
+}
+
+// Charts squeezed, crowded or of odd ranges: every visible axis draws the
+// labels that fit, none meeting another or the plot, and none leaving the
+// chart unless the plot could not give the room.
+TEST(AxisLabelLayout, AxesDrawWhatFitsBesideThePlot) {
+  const TDateTime today = EncodeDate(2026, 12, 7) + EncodeTime(10, 15, 0, 0);
+  struct Row {
+    const char *Name;
+    int Width, Height;
+    std::function<void(LayoutChart &, TLineSeries &)> Fill;
+    bool Bottom; // the axis whose labels are counted
+    int LeastLabels;
+    bool Inside; // every label stays inside the chart
+  };
+  const Row rows[] = {
+      {"two ticks seconds apart", 400, 250,
+       [&](LayoutChart &, TLineSeries &line) {
+         line.XValues().SetDateTime(true);
+         line.AppendPoint(today, 10);
+         line.AppendPoint(today + 3.0 / 86400, 11);
+       },
+       true, 2, true},
+      {"a range between round steps", 300, 44,
+       [](LayoutChart &, TLineSeries &line) {
+         line.AppendPoint(0, 0.51);
+         line.AppendPoint(1, 0.59);
+       },
+       false, 1, true},
+      {"a squeezed plot of a tiny range", 300, 28,
+       [](LayoutChart &, TLineSeries &line) {
+         line.AppendPoint(0, 0);
+         line.AppendPoint(1, 2.5e-9);
+       },
+       false, 1, true},
+      {"point labels at the ends", 400, 250,
+       [](LayoutChart &, TLineSeries &line) {
+         line.AppendPoint(0, 120, "Desk lamp");
+         line.AppendPoint(1, 340, "Office chair");
+         line.AppendPoint(2, 95, "Keyboard");
+         line.AppendPoint(3, 210, "Monitor stand");
+       },
+       true, 2, true},
+      {"a tall narrow chart with a wide legend", 115, 500,
+       [](LayoutChart &chart, TLineSeries &line) {
+         chart.Legend().SetVisible(true);
+         chart.Legend().SetLegendStyle(lsSeries);
+         line.SetTitle("Quotes");
+         for (int t = 0; t < 8; ++t)
+           line.AppendPoint(t, 1000000 + t * 125000.5);
+       },
+       false, 2, false},
+  };
+  for (const Row &row : rows) {
+    LayoutChart chart;
+    chart.SetView3D(false);
+    chart.Legend().SetVisible(false);
+    TLineSeries line;
+    line.SetParentChart(&chart);
+    row.Fill(chart, line);
+    chart.Draw(row.Width, row.Height);
+    const TRect plot = chart.PlotRect();
+    const TRect bounds(0, 0, row.Width, row.Height);
+    for (TCustomChartAxis *axis : chart.Axes()) {
+      if (!chart.IsAxisVisible(axis))
+        continue;
+      const std::vector<DrawnLabel> labels = DrawnAxisTexts(chart, *axis);
+      const std::string what =
+          std::string(row.Name) + ", axis on side " + std::to_string(axis->Side());
+      EXPECT_EQ(CrowdedLabels(labels), "") << what;
+      EXPECT_EQ(LabelsOverThePlot(labels, plot), "") << what;
+      if (row.Inside) {
+        EXPECT_EQ(LabelsOutside(labels, bounds), "") << what;
+      }
+      if (axis == (row.Bottom ? chart.BottomAxis() : chart.LeftAxis())) {
+        EXPECT_GE(labels.size(), static_cast<std::size_t>(row.LeastLabels)) << what;
+      }
+    }
+    std::string file = std::string("axis_layout_") + row.Name + ".png";
+    std::replace(file.begin(), file.end(), ' ', '_');
+    chart.SaveToImage(row.Width, row.Height).save(QString::fromStdString(TestArtifactPath(file)));
+  }
 }
 
 TEST(DateTimeLabelFormat, WrittenByTheStep) {

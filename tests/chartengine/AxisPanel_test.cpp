@@ -428,6 +428,36 @@ TEST(AxisPanelDrawing, SeriesSharingADepthInterleaveTheirPoints) {
   EXPECT_EQ(log, (std::vector<std::string>{"a0", "a1", "a2", "b0", "b1"})) << "flat: one by one";
 }
 
+// Handlers run while the series draw may take series out of the chart or
+// free them: the drawing goes on without those series, flat and with series
+// sharing a depth.
+TEST(AxisPanelDrawing, SeriesTakenAwayByAHandlerAreNotDrawn) {
+  for (bool shared : {false, true}) {
+    LayoutChart chart;
+    chart.SetView3D(shared);
+    std::vector<std::string> log;
+    auto a = std::make_unique<SharedLogSeries>(log, "a");
+    auto *b = new SharedLogSeries(log, "b");
+    auto c = std::make_unique<SharedLogSeries>(log, "c");
+    for (TChartSeries *s : {static_cast<TChartSeries *>(a.get()), static_cast<TChartSeries *>(b),
+                            static_cast<TChartSeries *>(c.get())}) {
+      FillX(*s, 2);
+      s->SetParentChart(&chart);
+    }
+    a->BeforeDrawValues = [&b](TChartSeries *) {
+      delete b;
+      b = nullptr;
+    };
+    c->BeforeDrawValues = [](TChartSeries *self) { self->SetParentChart(nullptr); };
+    int after = 0;
+    c->AfterDrawValues = [&after](TChartSeries *) { ++after; };
+    chart.Draw();
+    EXPECT_EQ(log, (std::vector<std::string>{"a0", "a1"})) << (shared ? "shared depth" : "flat");
+    EXPECT_EQ(after, 0);
+    EXPECT_EQ(chart.SeriesCount(), 1);
+  }
+}
+
 TEST(AxisPanelDrawing, SharedDepthDrawsFromTheSmallestFirstVisiblePoint) {
   LayoutChart chart;
   std::vector<std::string> log;

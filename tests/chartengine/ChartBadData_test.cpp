@@ -95,6 +95,32 @@ TEST(ChartBadData, ValuesThatAreNotNumbersAreLeftOut) {
   EXPECT_EQ(pointers, 2);
 }
 
+// A page starts and ends at the first and last numbers on it: values that
+// are no numbers at its ends leave the axis a range with labels.
+TEST(ChartBadData, PagesEndOnNumbers) {
+  struct Row {
+    const char *Name;
+    int Page;
+    double Min, Max;
+  };
+  // Points 0 .. 9 at X = index, pages of five; X 0 is no number, nor are 4 and 5.
+  for (const Row &row : {Row{"first page", 1, 1, 3}, Row{"second page", 2, 6, 9}}) {
+    LayoutChart chart;
+    chart.SetView3D(false);
+    TPointSeries series;
+    series.XValues().SetOrder(loNone);
+    series.SetParentChart(&chart);
+    for (int t = 0; t < 10; ++t)
+      series.AppendPoint(t == 0 ? NaN : t == 4 ? Inf : t == 5 ? -Inf : t, t);
+    chart.SetMaxPointsPerPage(5);
+    chart.SetPage(row.Page);
+    EXPECT_DOUBLE_EQ(chart.SmallestX(chart.BottomAxis()), row.Min) << row.Name;
+    EXPECT_DOUBLE_EQ(chart.LargestX(chart.BottomAxis()), row.Max) << row.Name;
+    chart.Draw();
+    EXPECT_GE(Labels(chart, chart.BottomAxis()).size(), 3u) << row.Name;
+  }
+}
+
 TEST(ChartBadData, SetMinMaxRefusesEndsThatAreNotNumbers) {
   LayoutChart chart;
   TCustomChartAxis &axis = *chart.LeftAxis();

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -143,9 +145,86 @@ TEST_F(SeriesFunctionsTest, APeriodTooSmallForTheRangeIsRefused) {
   }
   EXPECT_DOUBLE_EQ(f.Period(), 10);
   EXPECT_EQ(result.Count(), 10);
+  // An edit of the source that makes the period too small stands; the
+  // function keeps its period and results and the edit raises nothing.
+  const Doubles before = YsOf(result);
+  EXPECT_NO_THROW(source.XValues().SetValue(99, 1e9));
+  EXPECT_DOUBLE_EQ(source.XValues().Value(99), 1e9);
+  EXPECT_DOUBLE_EQ(f.Period(), 10);
+  EXPECT_EQ(YsOf(result), before);
+  source.XValues().SetValue(99, 99);
   // Ten periods per source point are still allowed.
   f.SetPeriod(0.1);
   EXPECT_GT(result.Count(), 900);
+}
+
+// A value (or position) that is no number is no point in any function: it
+// neither counts nor turns a result into one that is no number.
+TEST(SeriesFunctions, PointsThatAreNotNumbersAreNoPoints) {
+  constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+  constexpr double Inf = std::numeric_limits<double>::infinity();
+  using Make = std::function<std::unique_ptr<TChartFunction>()>;
+  const Make average = [] { return std::make_unique<TAverageFunction>(); };
+  const Make high = [] { return std::make_unique<THighFunction>(); };
+  const Make low = [] { return std::make_unique<TLowFunction>(); };
+  const Make add = [] { return std::make_unique<TAddFunction>(); };
+  const Make subtract = [] { return std::make_unique<TSubtractFunction>(); };
+  struct Row {
+    const char *Name;
+    Make Function;
+    double Period;
+    bool Moving;
+    std::vector<Doubles> Sources; // Y values at X 0, 1, 2, ...
+    Doubles Expected;
+  };
+  const Doubles ys{2, NaN, 4, Inf, 6, 8};
+  const Row rows[] = {
+      {"whole average", average, 0, false, {{2, NaN, 4, Inf}}, {3}},
+      {"whole high", high, 0, false, {ys}, {8}},
+      {"whole low", low, 0, false, {{-Inf, 2, 4}}, {2}},
+      {"whole sum", add, 0, false, {ys}, {20}},
+      {"average by two", average, 2, false, {ys}, {2, 4, 7}},
+      {"high by two", high, 2, false, {ys}, {2, 4, 8}},
+      {"low by two", low, 2, false, {{2, -Inf, 4, NaN, 6, 8}}, {2, 4, 6}},
+      {"period of no numbers", average, 2, false, {{NaN, Inf, 4, 6}}, {0, 5}},
+      {"moving average", average, 2, true, {ys}, {2, 4, 4, 6, 7}},
+      {"sum across", add, 0, false, {{1, NaN}, {Inf, 5}, {3, 7}}, {4, 12}},
+      {"difference across", subtract, 0, false, {{1, NaN}, {Inf, 5}, {3, 7}}, {-2, -2}},
+      {"average across", average, 0, false, {{1, NaN}, {Inf, 5}, {3, 7}}, {2, 6}},
+      {"high across", high, 0, false, {{1, NaN}, {-Inf, 5}, {3, Inf}}, {3, 5}},
+  };
+  for (const Row &row : rows) {
+    StubAxisPanel chart;
+    std::vector<std::unique_ptr<TChartSeries>> sources;
+    TChartSeries result;
+    result.SetParentChart(&chart);
+    std::unique_ptr<TChartFunction> f = row.Function();
+    f->BeginUpdate();
+    f->SetPeriod(row.Period);
+    f->SetMoving(row.Moving);
+    f->EndUpdate();
+    result.SetFunction(std::move(f));
+    for (const Doubles &values : row.Sources) {
+      sources.push_back(std::make_unique<TChartSeries>());
+      sources.back()->SetParentChart(&chart);
+      for (std::size_t t = 0; t < values.size(); ++t)
+        sources.back()->AppendPoint(static_cast<double>(t), values[t]);
+      result.AddDataSource(sources.back().get());
+    }
+    EXPECT_EQ(YsOf(result), row.Expected) << row.Name;
+  }
+  // A point placed at no number counts for nothing either.
+  StubAxisPanel chart;
+  TChartSeries source, result;
+  source.SetParentChart(&chart);
+  result.SetParentChart(&chart);
+  source.XValues().SetOrder(loNone);
+  source.AppendPoint(0, 2);
+  source.AppendPoint(NaN, 100);
+  source.AppendPoint(1, 4);
+  result.SetFunction(average());
+  result.SetDataSource(&source);
+  EXPECT_EQ(YsOf(result), (Doubles{3}));
 }
 
 TEST_F(SeriesFunctionsTest, RangePeriodsEndOnValuesThatAreNotNumbers) {

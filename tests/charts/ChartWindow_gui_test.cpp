@@ -7,13 +7,16 @@
 #include "chartengine/series/FastLineSeries.h"
 #include "core/StockStore.h"
 #include "platform/DateTime.h"
+#include "support/EventWait.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QScreen>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -137,6 +140,56 @@ TEST(ChartWindowPicture, FirstTicksOfASymbol) {
   window->SetSymbol("PNNY");
   int cheap[2] = {0, 0};
   look("chart_window_small_prices.png", cheap);
+
+  delete window;
+  ResetStockStore();
+}
+
+// The second tick of a symbol comes a few seconds after the first: once the
+// window's own timer has read it, the window shows the two times under the
+// plot (read from what the window put on screen).
+TEST(ChartWindowPicture, TwoTicksSecondsApartShowTheirTimes) {
+  ResetStockStore();
+  struct ShortRefresh {
+    int Saved = TdlgChart::RefreshIntervalMs;
+    ShortRefresh() { TdlgChart::RefreshIntervalMs = 10; }
+    ~ShortRefresh() { TdlgChart::RefreshIntervalMs = Saved; }
+  } shortRefresh;
+  const TDateTime day = EncodeDate(2026, 12, 7);
+  auto tick = [&](double last, int second) {
+    QuoteFields q;
+    q.Last = last;
+    q.QuoteTime = EncodeTime(14, 2, second, 0);
+    q.DayStamp = day;
+    ASSERT_GE(StoreQuote("AAPL", q), 0);
+  };
+  tick(231.40, 5);
+  TdlgChart *window = ShowChartWindow("AAPL");
+  ASSERT_NE(window, nullptr);
+  window->resize(560, 340);
+  tick(231.55, 8);
+  ASSERT_TRUE(WaitFor([&] { return window->Series1()->Count() == 2; }));
+
+  TChart &chart = *window->Chart1();
+  QImage shown;
+  auto timesShown = [&] {
+    shown = window->screen()
+                ->grabWindow(window->winId())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+    const TRect plot = chart.PlotRect();
+    return Count(shown, TRect(plot.Left, plot.Bottom + 2, plot.Right, shown.height()), IsDark) > 40;
+  };
+  const bool shownInTime = WaitFor(timesShown);
+  Save(shown, "chart_window_two_ticks.png");
+  EXPECT_TRUE(shownInTime) << "no time labels under the plot";
+  const std::vector<DrawnLabel> times = DrawnAxisTexts(chart, *chart.BottomAxis());
+  std::vector<std::string> texts;
+  for (const DrawnLabel &label : times)
+    texts.push_back(label.Text);
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "2:02:05 PM"), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "2:02:08 PM"), texts.end());
+  EXPECT_EQ(CrowdedLabels(times), "");
 
   delete window;
   ResetStockStore();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 constexpr double SmallestStep = 1e-12;
@@ -16,40 +17,68 @@ constexpr double CountLimit = 2147483647.0;
 // Each pass at least doubles the step: this many passes cover every double.
 constexpr int MaxSteppingPasses = 4000;
 
-// The step passes when its labels lie far enough apart.
-bool StepFits(const TAxisIncrementRequest &r, double step) {
+// How the labels at a step lie: the count test first (labels lie span / q
+// apart: at least one label size with its separation), then the drawing's own.
+TAxisLabelsFit StepFit(const TAxisIncrementRequest &r, double step) {
   const int size = r.LabelSizeAt ? r.LabelSizeAt(step) : r.LabelSize;
   const double q = r.Range / step;
-  // Labels lie span / q apart: at least one label size (with separation).
   if (!(std::fabs(q) < CountLimit) || !(q <= TAxisIncrement::StepsRoom(r, size)))
-    return false;
-  return !r.Fits || r.Fits(step);
+    return lfCrowded;
+  return r.Fits ? r.Fits(step) : lfApart;
 }
 
-double NumericIncrement(const TAxisIncrementRequest &r) {
+// Walks the steps upwards from step (next gives the following one) to the
+// first whose labels keep apart, passing over steps that label nothing.
+// When none does, the largest step whose labels meet but that labels
+// something is taken (the drawing leaves out what meets).
+template <class Next> double SearchStep(const TAxisIncrementRequest &r, double step, Next next) {
+  std::vector<double> crowded;
+  double firstCounted = 0;
+  for (int pass = 0; pass < MaxSteppingPasses && std::isfinite(step); ++pass) {
+    const TAxisLabelsFit fit = StepFit(r, step);
+    if (fit == lfApart)
+      return step;
+    if (fit == lfCrowded)
+      crowded.push_back(step);
+    else if (firstCounted == 0)
+      firstCounted = step;
+    step = next(step);
+  }
+  for (auto it = crowded.rbegin(); it != crowded.rend(); ++it)
+    if (!r.Fits || r.Fits(*it) != lfNone)
+      return *it;
+  return firstCounted > 0 ? firstCounted : step;
+}
+
+// The first step of the walk that spans the range: at most one label falls
+// on it (two when both ends are multiples, and the drawing keeps one).
+template <class Next> double SpanningStep(const TAxisIncrementRequest &r, double step, Next next) {
+  for (int pass = 0; pass < MaxSteppingPasses && std::isfinite(step) && step < r.Range; ++pass)
+    step = next(step);
+  return step;
+}
+
+double FirstNumericStep(const TAxisIncrementRequest &r) {
   // Whole steps for a range that holds three of them (at least three labels
   // then); smaller ranges may take any round step.
-  double step =
-      r.Increment > 0 ? r.Increment : (std::fabs(r.Range) < WholeStepsRange ? SmallestStep : 1.0);
-  for (int pass = 0; pass < MaxSteppingPasses && std::isfinite(step); ++pass) {
-    if (StepFits(r, step))
-      break;
-    step = NextRoundStep(step);
-  }
-  return std::max(step, SmallestStep);
+  return r.Increment > 0 ? r.Increment
+                         : (std::fabs(r.Range) < WholeStepsRange ? SmallestStep : 1.0);
 }
 
-double DateTimeIncrement(const TAxisIncrementRequest &r) {
-  const double lastStep = DateTimeStepValue(dtOneYear);
+double FirstDateTimeStep(const TAxisIncrementRequest &r) {
   double step = std::max(DateTimeStepValue(dtOneSecond), r.Increment);
   if (r.Range / step > MostDateTimeLabels)
     step = r.Range / MostDateTimeLabels;
-  for (int pass = 0; pass < MaxSteppingPasses && std::isfinite(step); ++pass) {
-    if (StepFits(r, step))
-      break;
-    step = step >= lastStep ? step * 2 : NextLargerTimeStep(step);
-  }
-  return std::max(step, OneSecond);
+  return step;
+}
+
+double NextDateTimeStep(double step) {
+  return step >= DateTimeStepValue(dtOneYear) ? step * 2 : NextLargerTimeStep(step);
+}
+
+// Steps that are not finite (ranges that are not) fall back to the smallest.
+double Finished(double step, double smallest) {
+  return std::isfinite(step) ? std::max(step, smallest) : smallest;
 }
 } // namespace
 
@@ -65,9 +94,17 @@ int TAxisIncrement::MaxLabels(const TAxisIncrementRequest &r) {
 }
 
 double TAxisIncrement::Calc(const TAxisIncrementRequest &r) {
-  if (MaxLabels(r) < 1)
-    return r.DateTime ? OneSecond : SmallestStep;
-  return r.DateTime ? DateTimeIncrement(r) : NumericIncrement(r);
+  const bool room = MaxLabels(r) >= 1;
+  if (r.DateTime) {
+    const double first = FirstDateTimeStep(r);
+    return Finished(room ? SearchStep(r, first, NextDateTimeStep)
+                         : SpanningStep(r, first, NextDateTimeStep),
+                    OneSecond);
+  }
+  const double first = FirstNumericStep(r);
+  return Finished(room ? SearchStep(r, first, NextRoundStep)
+                       : SpanningStep(r, first, NextRoundStep),
+                  SmallestStep);
 }
 
 double TAxisIncrement::RaiseToTableStep(double step) {

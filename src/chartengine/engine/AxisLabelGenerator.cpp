@@ -2,10 +2,17 @@
 
 #include "chartengine/canvas/DateTimeSteps.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
-constexpr double CountLimit = 2147483647.0;
+// Values more steps than this away from zero are too fine for a double
+// (about 16 digits): neighbouring labels would hold nearly one value.
+constexpr double FinestStepsFromZero = 1e13;
+// Values computed from far from zero are off by a few units of their last
+// digit: ends are that much wider.
+constexpr double ValueResolution = 8 * std::numeric_limits<double>::epsilon();
 // More label steps than this draw nothing.
 constexpr double MostLinearSteps = 10000.0;
 constexpr int MostCustomLabels = 1001;
@@ -25,8 +32,10 @@ double WholeSteps(double q) {
 TAxisLabelValues TAxisLabelGenerator::Generate() const {
   TAxisLabelValues out;
   out.Minimum = m_r.Minimum;
-  if (m_r.NextLabel && CustomValues(out))
+  if (m_r.NextLabel && CustomValues(out)) {
+    out.Custom = true;
     return out;
+  }
   // A sequence that stops at once leaves the axis its own labels.
   out.Values.clear();
   if (m_r.Logarithmic)
@@ -40,8 +49,10 @@ void TAxisLabelGenerator::LinearValues(TAxisLabelValues &out) const {
   const double inc = m_r.Increment;
   const double min = m_r.Minimum;
   const double max = m_r.Maximum;
-  // Also refuses a zero, negative or non-finite step and a non-finite range.
-  if (!(inc > 0) || !(std::fabs(max / inc) < CountLimit) ||
+  // The steps are counted over the range, not from zero: a second is a
+  // fine step for today's date. Also refuses a zero, negative or non-finite
+  // step and a non-finite range.
+  if (!(inc > 0) || !(std::max(std::fabs(max), std::fabs(min)) / inc < FinestStepsFromZero) ||
       !(std::fabs((max - min) / inc) < MostLinearSteps))
     return;
   const int stepIndex = TimeStepIndexOf(inc);
@@ -53,7 +64,10 @@ void TAxisLabelGenerator::LinearValues(TAxisLabelValues &out) const {
   else if (min != max && m_r.RoundFirstLabel)
     start = WholeSteps(max / inc) * inc;
 
-  const double tolerance = inc * EndTolerance;
+  // Float noise at the ends: a nano-step (of a step no larger than the
+  // range), and the last digits of values far from zero.
+  const double tolerance = std::max(std::min(inc, max - min) * EndTolerance,
+                                    std::max(std::fabs(max), std::fabs(min)) * ValueResolution);
   double value = start;
   for (int k = 1; k <= static_cast<int>(MostLinearSteps) + 2; ++k) {
     const bool aboveTop = m_r.LabelsOnAxis ? value > max + tolerance : value >= max - tolerance;

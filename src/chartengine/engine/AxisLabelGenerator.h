@@ -28,6 +28,8 @@ struct TAxisLabelValues {
   // The minimum in force: a logarithmic axis starting at 0 or below moves it
   // to the first label.
   double Minimum = 0.0;
+  // The values are the chart's own sequence.
+  bool Custom = false;
 };
 
 // Walks an axis' range the way its labels are drawn: linear steps from the

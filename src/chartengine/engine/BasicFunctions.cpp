@@ -5,6 +5,7 @@
 #include "chartengine/engine/ChartSeries.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -20,7 +21,15 @@ const TChartComponentClass &FunctionClass(const char *name, const TChartComponen
   return cls;
 }
 
-// The values at valueIndex of the sources that have that index, in list order.
+// A point whose value or position is no number is no point: no function
+// counts it.
+bool IsPoint(TChartFunction &function, TChartSeries &series, int index) {
+  TChartValueList &position = series.MainIsY() ? series.XValues() : series.YValues();
+  return std::isfinite(function.ValueList(series).Value(index)) &&
+         (index >= position.Count() || std::isfinite(position.Value(index)));
+}
+
+// The values at valueIndex of the sources that have a point there, in list order.
 template <class Fn>
 void ForEachValueAt(TChartFunction &function, const std::vector<TChartComponent *> &sources,
                     int valueIndex, Fn fn) {
@@ -29,12 +38,12 @@ void ForEachValueAt(TChartFunction &function, const std::vector<TChartComponent 
     if (series == nullptr)
       continue;
     TChartValueList &list = function.ValueList(*series);
-    if (valueIndex >= 0 && valueIndex < list.Count())
+    if (valueIndex >= 0 && valueIndex < list.Count() && IsPoint(function, *series, valueIndex))
       fn(list.Value(valueIndex));
   }
 }
 
-// Folds the values at an index; 0 when no source has it.
+// Folds the values at an index; 0 when no source has a point there.
 double FoldAt(TChartFunction &function, const std::vector<TChartComponent *> &sources,
               int valueIndex, const std::function<double(double, double)> &combine) {
   bool any = false;
@@ -46,23 +55,27 @@ double FoldAt(TChartFunction &function, const std::vector<TChartComponent *> &so
   return result;
 }
 
-// The values from..to added up; 0 for an empty range.
-double SumRange(TChartValueList &list, int from, int to) {
-  double sum = 0;
-  for (int t = from; t <= to; ++t)
-    sum += list.Value(t);
-  return sum;
-}
+// The sum, count, largest and smallest value of the points from..to.
+struct TPointValues {
+  double Sum = 0;
+  int Count = 0;
+  double Largest = 0;
+  double Smallest = 0;
+};
 
-// The values from..to folded in order; 0 for an empty range.
-double FoldRange(TChartValueList &list, int from, int to,
-                 const std::function<double(double, double)> &combine) {
-  if (from > to)
-    return 0;
-  double result = list.Value(from);
-  for (int t = from + 1; t <= to; ++t)
-    result = combine(result, list.Value(t));
-  return result;
+TPointValues PointValues(TChartFunction &function, TChartSeries &series, int from, int to) {
+  TChartValueList &list = function.ValueList(series);
+  TPointValues out;
+  for (int t = from; t <= to; ++t) {
+    if (!IsPoint(function, series, t))
+      continue;
+    const double v = list.Value(t);
+    out.Largest = out.Count == 0 ? v : std::max(out.Largest, v);
+    out.Smallest = out.Count == 0 ? v : std::min(out.Smallest, v);
+    out.Sum += v;
+    ++out.Count;
+  }
+  return out;
 }
 
 } // namespace
@@ -95,41 +108,31 @@ const TChartComponentClass &TAverageFunction::StaticClass() {
 }
 
 // ---- whole series and periods -----------------------------------------------------
+// First -1 takes every point; a range without points gives 0.
 
 double TAddFunction::ComputeOver(TChartSeries &series, int first, int last) {
-  TChartValueList &list = ValueList(series);
-  if (first == -1)
-    return list.SumOfValues();
   int from = 0, to = -1;
   ValueRange(series, first, last, from, to);
-  return SumRange(list, from, to);
+  return PointValues(*this, series, from, to).Sum;
 }
 
 double THighFunction::ComputeOver(TChartSeries &series, int first, int last) {
-  TChartValueList &list = ValueList(series);
-  if (first == -1)
-    return list.LargestValue();
   int from = 0, to = -1;
   ValueRange(series, first, last, from, to);
-  return FoldRange(list, from, to, [](double a, double b) { return std::max(a, b); });
+  return PointValues(*this, series, from, to).Largest;
 }
 
 double TLowFunction::ComputeOver(TChartSeries &series, int first, int last) {
-  TChartValueList &list = ValueList(series);
-  if (first == -1)
-    return list.SmallestValue();
   int from = 0, to = -1;
   ValueRange(series, first, last, from, to);
-  return FoldRange(list, from, to, [](double a, double b) { return std::min(a, b); });
+  return PointValues(*this, series, from, to).Smallest;
 }
 
 double TAverageFunction::ComputeOver(TChartSeries &series, int first, int last) {
-  TChartValueList &list = ValueList(series);
-  if (first == -1)
-    return list.Count() == 0 ? 0.0 : list.SumOfValues() / list.Count();
   int from = 0, to = -1;
   ValueRange(series, first, last, from, to);
-  return from > to ? 0.0 : SumRange(list, from, to) / (to - from + 1);
+  const TPointValues values = PointValues(*this, series, from, to);
+  return values.Count == 0 ? 0.0 : values.Sum / values.Count;
 }
 
 // ---- across sources -------------------------------------------------------------------

@@ -3,7 +3,8 @@
 
 // The basic series functions: sum, difference, product, quotient, highest,
 // lowest and average, over a whole source, over periods of it, or point by
-// point across several sources.
+// point across several sources. Points whose value or position is no number
+// take no part; a range without points gives 0.
 
 class TAddFunction : public TChartFunction {
 public:

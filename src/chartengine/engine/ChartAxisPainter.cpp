@@ -115,9 +115,11 @@ void TAxisPainter::DrawValueLabels(double increment) {
   const TAxisLabelValues values = TAxisLabelGenerator(request).Generate();
   // A logarithmic axis that starts at 0 or below starts at its first label.
   m_axis.m_scale.Minimum = values.Minimum;
-  // The step keeps linear labels apart; powers of a logarithmic axis may
-  // crowd, and a label that would touch the last one drawn is left out.
-  const bool thin = m_axis.Logarithmic() && m_axis.m_labels;
+  // A label that would touch the last one drawn is left out: powers of a
+  // logarithmic axis may crowd, and so may linear labels when no step keeps
+  // them apart (a squeezed plot draws what fits). The chart's own sequence
+  // is drawn as it comes.
+  const bool thin = m_axis.m_labels && !values.Custom;
   TAxisLabelSpacing spacing(m_axis.IsHorizontal(), m_axis.m_labelsSeparation);
   for (double value : values.Values) {
     const std::string text = m_axis.ValueLabelText(value);

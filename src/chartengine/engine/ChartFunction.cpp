@@ -138,6 +138,14 @@ void TChartFunction::FillFromSources(TChartSeries *source) {
   }
 }
 
+void TChartFunction::CheckSource(TChartSeries &source) const {
+  // Only a fill by periods of one source is ever refused.
+  if (m_owner == nullptr || m_owner->DataSources().size() > 1 || source.Count() == 0 || m_moving ||
+      m_period == 0)
+    return;
+  CheckPeriodCount(source.MainIsY() ? source.XValues() : source.YValues(), source.Count());
+}
+
 void TChartFunction::ComputePeriodPoint(TChartSeries &source, double x, int first, int last) {
   AppendResultPoint(source, x, ComputeOver(source, first, last));
 }

@@ -55,6 +55,10 @@ public:
   // Fills the parent (cleared by the caller) from source and the parent's
   // other sources.
   virtual void FillFromSources(TChartSeries *source);
+  // Raises ChartException when a fill from source would be refused (a
+  // period of X units too small for the source's range); the caller then
+  // keeps the results it has.
+  void CheckSource(TChartSeries &source) const;
 
 protected:
   virtual void ComputePeriodPoint(TChartSeries &source, double x, int first, int last);

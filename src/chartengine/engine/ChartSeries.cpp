@@ -146,8 +146,8 @@ void TChartSeries::Clear() {
 void TChartSeries::ExchangePoints(int a, int b) {
   for (int t = 0; t < m_valueLists.Count(); ++t)
     m_valueLists[t].Exchange(a, b);
-  if (a < 0 || b < 0 || a >= m_colors.Count() || b >= m_colors.Count() ||
-      a >= m_labels.Count() || b >= m_labels.Count())
+  if (a < 0 || b < 0 || a >= m_colors.Count() || b >= m_colors.Count() || a >= m_labels.Count() ||
+      b >= m_labels.Count())
     throw std::out_of_range("TChartSeries::ExchangePoints");
   m_colors.Exchange(a, b);
   m_labels.Exchange(a, b);
@@ -182,6 +182,9 @@ void TChartSeries::AddValue(TChartSeries &source, int valueIndex) {
 void TChartSeries::CopyPointsFrom(TChartSeries &source) {
   if (!CanFeedSeries(&source))
     return;
+  // A refused fill raises before anything is cleared: the results stay.
+  if (m_function)
+    m_function->CheckSource(source);
   Clear();
   if (m_function) {
     m_xValues->SetDateTime(source.XValues().DateTime());

@@ -302,6 +302,9 @@ private:
   void CheckNotCircular(TChartSeries &source) const;
   bool DependsOn(const TChartSeries &series) const;
   void AddSourceChecked(TChartComponent *value, bool replace);
+  // Refills a dependent after an edit of this series; a refusal of its
+  // function leaves it as it was and does not end the edit.
+  void RefillDependent(TChartSeries &dependent);
   TCustomChartAxis *OrderingAxis(bool &horizontal) const;
   std::string PercentText(double value, bool magnitude);
   std::string XValueText(int valueIndex);

@@ -163,13 +163,22 @@ void TChartSeries::NotifyValueChange(TSeriesNotifyKind kind, int index) {
         d->PointDeleted(*this, index);
       break;
     case snRefresh:
-      d->CopyPointsFrom(*this);
+      RefillDependent(*d);
       break;
     case snModify:
       if (options & rOnModify)
-        d->CopyPointsFrom(*this);
+        RefillDependent(*d);
       break;
     }
+  }
+}
+
+void TChartSeries::RefillDependent(TChartSeries &dependent) {
+  try {
+    dependent.CopyPointsFrom(*this);
+  } catch (const ChartException &) {
+    // A function that refuses the edited source (a period now too small for
+    // its range) keeps its results; the edit itself stands.
   }
 }
 

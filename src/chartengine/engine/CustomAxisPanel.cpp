@@ -8,6 +8,7 @@
 #include "chartengine/engine/ChartSeries.h"
 
 #include <algorithm>
+#include <cmath>
 
 TAxisPanelSwitches &AxisPanelSwitches() {
   static TAxisPanelSwitches switches;
@@ -83,6 +84,9 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries *series) {
     return;
   }
   m_series.erase(m_series.begin() + index);
+  for (TSeriesWalk *walk : m_walks)
+    std::replace(walk->Series.begin(), walk->Series.end(), series,
+                 static_cast<TChartSeries *>(nullptr));
   if (m_destroying)
     return;
   if (m_cursor == series->Cursor())
@@ -195,8 +199,18 @@ double TCustomAxisPanel::AxisRange(TCustomChartAxis *axis, bool isX, RangeEnd en
     if (count <= lastIndex)
       lastIndex = count % per + firstIndex - 1;
     const TChartValueList &list = isX ? first->XValues() : first->YValues();
-    const double min = list.Value(static_cast<int>(firstIndex));
-    double max = list.Value(static_cast<int>(lastIndex));
+    // Values that are no numbers are no points: the page ends at the first
+    // and last numbers on it (0 .. 0 for a page without any).
+    long long low = firstIndex;
+    while (low <= lastIndex && !std::isfinite(list.Value(static_cast<int>(low))))
+      ++low;
+    long long high = lastIndex;
+    while (high > low && !std::isfinite(list.Value(static_cast<int>(high))))
+      --high;
+    if (low > lastIndex)
+      return 0.0;
+    const double min = list.Value(static_cast<int>(low));
+    double max = list.Value(static_cast<int>(high));
     const long long onPage = lastIndex - firstIndex + 1;
     // The last page keeps the spacing of a full one.
     if (!m_scaleLastPage && onPage < per)

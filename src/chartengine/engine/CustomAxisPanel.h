@@ -209,15 +209,34 @@ protected:
   void DrawAllSeries();
 
 private:
+  // The series list as a drawing walks it. Event handlers run during the
+  // walk may remove series from the chart or free them: a removed series
+  // turns to nullptr here, so the walk never reaches it.
+  class TSeriesWalk {
+  public:
+    explicit TSeriesWalk(TCustomAxisPanel &panel);
+    ~TSeriesWalk();
+    TSeriesWalk(const TSeriesWalk &) = delete;
+    TSeriesWalk &operator=(const TSeriesWalk &) = delete;
+    std::vector<TChartSeries *> Series;
+
+  private:
+    TCustomAxisPanel &m_panel;
+  };
+
   enum class RangeEnd { Smallest, Largest };
   double AxisRange(TCustomChartAxis *axis, bool isX, RangeEnd end);
   void CreateStandardAxes();
-  void DrawSeries(TChartSeries *series);
-  void DrawSeriesSharingDepth(const std::vector<TChartSeries *> &group);
+  // Draw the series at walk.Series[index], or those at the indexes of a
+  // group that shares a depth.
+  void DrawSeries(TSeriesWalk &walk, std::size_t index);
+  void DrawSeriesSharingDepth(TSeriesWalk &walk, const std::vector<std::size_t> &group);
   void DrawMarksOf(TChartSeries *series);
   void ClipToPlot();
 
   std::vector<TChartSeries *> m_series;
+  // The walks of drawings in progress (handlers may start a nested one).
+  std::vector<TSeriesWalk *> m_walks;
   TCustomChartAxis *m_depthAxis = nullptr;
   TCustomChartAxis *m_topAxis = nullptr;
   TCustomChartAxis *m_bottomAxis = nullptr;

@@ -15,11 +15,21 @@ int ClampToInt(long long v) {
 }
 } // namespace
 
+TCustomAxisPanel::TSeriesWalk::TSeriesWalk(TCustomAxisPanel &panel)
+    : Series(panel.m_series), m_panel(panel) {
+  m_panel.m_walks.push_back(this);
+}
+
+TCustomAxisPanel::TSeriesWalk::~TSeriesWalk() { std::erase(m_panel.m_walks, this); }
+
 void TCustomAxisPanel::DrawContents(const TRect &bounds) {
   PaintPanel(bounds);
-  for (TChartSeries *s : std::vector<TChartSeries *>(m_series))
-    if (s->Active())
-      s->FireBeforeDrawChart();
+  {
+    TSeriesWalk walk(*this);
+    for (TChartSeries *&s : walk.Series)
+      if (s != nullptr && s->Active())
+        s->FireBeforeDrawChart();
+  }
   PaintTitlesAndLegend();
   CalcDepthOrder();
   LayoutAxes();
@@ -90,8 +100,14 @@ void TCustomAxisPanel::ReserveAxesRoom() {
       TRect room = PlotRect();
       // The five standard axes take their room; further axes only place themselves.
       axis->CalcRect(room, t < 5);
-      if (!IntersectRect(room, PlotRect()).IsEmpty())
+      if (!IntersectRect(room, PlotRect()).IsEmpty()) {
         SetPlotRect(room);
+      } else {
+        // Room the plot cannot give: the axis stands outside the plot as it
+        // is, not over it.
+        room = PlotRect();
+        axis->CalcRect(room, false);
+      }
     }
     RecalcPlotRect();
     KeepEndLabelsInside();
@@ -209,32 +225,37 @@ void TCustomAxisPanel::DrawMarksOf(TChartSeries *series) {
 }
 
 void TCustomAxisPanel::DrawAllSeries() {
-  // A handler run while drawing may change the list; the drawing keeps its own.
-  const std::vector<TChartSeries *> list = m_series;
+  TSeriesWalk walk(*this);
+  const std::vector<TChartSeries *> &list = walk.Series;
   std::vector<bool> done(list.size(), false);
   for (std::size_t t = 0; t < list.size(); ++t) {
     TChartSeries *s = list[t];
-    if (done[t] || !s->Active())
+    if (s == nullptr || done[t] || !s->Active())
       continue;
     if (View3D() && s->SharesDepthWithOthers()) {
-      std::vector<TChartSeries *> group;
+      std::vector<std::size_t> group;
       for (std::size_t u = t; u < list.size(); ++u)
-        if (!done[u] && list[u]->Active() && list[u]->DepthIndex() == s->DepthIndex()) {
-          group.push_back(list[u]);
+        if (list[u] != nullptr && !done[u] && list[u]->Active() &&
+            list[u]->DepthIndex() == s->DepthIndex()) {
+          group.push_back(u);
           done[u] = true;
         }
-      DrawSeriesSharingDepth(group);
+      DrawSeriesSharingDepth(walk, group);
     } else {
-      DrawSeries(s);
+      DrawSeries(walk, t);
     }
   }
 }
 
-void TCustomAxisPanel::DrawSeries(TChartSeries *series) {
+void TCustomAxisPanel::DrawSeries(TSeriesWalk &walk, std::size_t index) {
+  TChartSeries *series = walk.Series[index];
   series->FindVisibleRange();
   if (series->FirstVisibleIndex() == -1)
     return;
   series->FireBeforeDrawValues();
+  // Its own handler may have taken the series away.
+  if (walk.Series[index] == nullptr)
+    return;
   const bool clip = m_clipPoints && CanClip();
   if (clip)
     ClipToPlot();
@@ -242,47 +263,57 @@ void TCustomAxisPanel::DrawSeries(TChartSeries *series) {
   if (clip)
     Canvas().ClearClip();
   DrawMarksOf(series);
-  series->FireAfterDrawValues();
+  if (walk.Series[index] != nullptr)
+    series->FireAfterDrawValues();
 }
 
-void TCustomAxisPanel::DrawSeriesSharingDepth(const std::vector<TChartSeries *> &group) {
+void TCustomAxisPanel::DrawSeriesSharingDepth(TSeriesWalk &walk,
+                                              const std::vector<std::size_t> &group) {
+  const std::vector<TChartSeries *> &list = walk.Series;
   const bool clip = m_clipPoints && CanClip();
   bool clipped = false;
   int first = -1, last = -1;
-  for (TChartSeries *s : group) {
-    s->FindVisibleRange();
+  for (std::size_t u : group) {
+    if (list[u] == nullptr)
+      continue;
+    list[u]->FindVisibleRange();
     if (clip && !clipped) {
       ClipToPlot();
       clipped = true;
     }
-    s->FireBeforeDrawValues();
-    if (s->FirstVisibleIndex() != -1) {
+    list[u]->FireBeforeDrawValues();
+    TChartSeries *s = list[u];
+    if (s != nullptr && s->FirstVisibleIndex() != -1) {
       // From the smallest first index: no series loses its first points.
       first = first == -1 ? s->FirstVisibleIndex() : std::min(first, s->FirstVisibleIndex());
       last = std::max(last, s->LastVisibleIndex());
     }
   }
-  if (first != -1) {
-    TChartSeries *lead = group.front();
+  TChartSeries *lead = nullptr;
+  for (std::size_t u : group)
+    if (lead == nullptr)
+      lead = list[u];
+  if (first != -1 && lead != nullptr) {
     const bool forward = lead->PointsDrawForward();
     const int step = forward ? 1 : -1;
     for (int index = forward ? first : last; forward ? index <= last : index >= first;
          index += step) {
       const bool reverse = lead->Count() > index && !lead->SeriesDrawsForward(index);
-      const int n = static_cast<int>(group.size());
-      for (int k = 0; k < n; ++k) {
-        TChartSeries *s = group[static_cast<std::size_t>(reverse ? n - 1 - k : k)];
-        if (s->Count() > index)
+      const std::size_t n = group.size();
+      for (std::size_t k = 0; k < n; ++k) {
+        TChartSeries *s = list[group[reverse ? n - 1 - k : k]];
+        if (s != nullptr && s->Count() > index)
           s->DrawPoint(index);
       }
     }
   }
   if (clipped)
     Canvas().ClearClip();
-  for (TChartSeries *s : group) {
-    if (s->FirstVisibleIndex() == -1)
+  for (std::size_t u : group) {
+    if (list[u] == nullptr || list[u]->FirstVisibleIndex() == -1)
       continue;
-    DrawMarksOf(s);
-    s->FireAfterDrawValues();
+    DrawMarksOf(list[u]);
+    if (list[u] != nullptr)
+      list[u]->FireAfterDrawValues();
   }
 }

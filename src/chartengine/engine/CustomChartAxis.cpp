@@ -287,22 +287,24 @@ TAxisLabelRequest TCustomChartAxis::LabelRequest(double increment) const {
   return request;
 }
 
-bool TCustomChartAxis::LabelsFitAt(double step) {
+TAxisLabelsFit TCustomChartAxis::LabelsFitAt(double step) {
   if (m_chart == nullptr || m_depth || Logarithmic())
-    return true;
+    return lfApart;
   const TAxisLabelValues values = TAxisLabelGenerator(LabelRequest(step)).Generate();
+  if (values.Values.empty())
+    return lfNone;
   TAxisLabelSpacing spacing(IsHorizontal(), m_labelsSeparation);
   std::string previous;
   for (double value : values.Values) {
     const std::string text = LabelTextAt(value, step);
     // Neighbours that read alike (a format too coarse for the step) say nothing.
     if (!text.empty() && text == previous)
-      return false;
+      return lfCrowded;
     if (!spacing.Accept(LabelBox(value, text)))
-      return false;
+      return lfCrowded;
     previous = text;
   }
-  return true;
+  return lfApart;
 }
 
 TRect TCustomChartAxis::LabelBox(double value, const std::string &text) {
@@ -459,7 +461,7 @@ int TCustomChartAxis::WidestLabel() {
     if (m_roundFirstLabel || (ShowsDates() && m_exactDateTime)) {
       auto rounded = [inc](double v) {
         const double q = v / inc;
-        return std::fabs(q) < 2147483647.0 ? std::trunc(q) * inc : v;
+        return std::isfinite(q) ? std::trunc(q) * inc : v;
       };
       high = rounded(high);
       low = rounded(low);
@@ -550,27 +552,87 @@ void TCustomChartAxis::CalcRect(TRect &rect, bool inflate) {
 
 void TCustomChartAxis::EndLabelsReach(int &before, int &after) {
   before = after = 0;
-  if (m_chart == nullptr || !m_labels || m_depth || ResolveLabelStyle() != talValue)
+  if (m_chart == nullptr || !m_labels || m_depth)
+    return;
+  const TAxisLabelStyle style = ResolveLabelStyle();
+  if (style != talValue && style != talText && style != talMark)
     return;
   // Labels centred on their value along the axis.
   const int angle = m_labelsAngle % 360;
   if (angle != 0 && angle != 180)
     return;
   const bool horizontal = IsHorizontal();
-  const double inc = EffectiveIncrement();
+  const double inc = style == talValue ? EffectiveIncrement() : 0.0;
   AssignTextFont(m_labelsFont.Font());
   TChartCanvas3D &canvas = m_chart->Canvas();
-  auto half = [&](double value) {
+  auto half = [&](const std::string &text) {
     int lines = 0;
-    const int width = MultiLineTextWidth(canvas, LabelTextAt(value, inc), lines);
+    const int width = MultiLineTextWidth(canvas, text, lines);
     // Half a label, the larger half of an odd size.
     return ((horizontal ? width : lines * canvas.FontHeight()) + 1) / 2;
   };
+  if (style != talValue) {
+    SeriesEndLabelsReach(style, half, before, after);
+    return;
+  }
   // The maximum sits at the right end of a horizontal axis, at the top of a
   // vertical one (the other way round when inverted).
   const bool maxFirst = horizontal == Inverted();
-  before = half(maxFirst ? CurMaximum() : CurMinimum());
-  after = half(maxFirst ? CurMinimum() : CurMaximum());
+  before = half(LabelTextAt(maxFirst ? CurMaximum() : CurMinimum(), inc));
+  after = half(LabelTextAt(maxFirst ? CurMinimum() : CurMaximum(), inc));
+}
+
+void TCustomChartAxis::SeriesEndLabelsReach(TAxisLabelStyle style,
+                                            const std::function<int(const std::string &)> &half,
+                                            int &before, int &after) {
+  // The labels of the points nearest to the two ends, as the drawing writes
+  // them: at each index the first series on the axis that has the point.
+  std::vector<TChartSeries *> labelSeries;
+  int count = 0;
+  for (int t = 0; t < m_chart->SeriesCount(); ++t) {
+    TChartSeries *s = m_chart->Series(t);
+    if (s->Active() && s->IsOnAxis(this) && s->Count() > 0) {
+      labelSeries.push_back(s);
+      count = std::max(count, s->Count());
+    }
+  }
+  const bool horizontal = IsHorizontal();
+  const int low = std::min(StartPixel(), EndPixel());
+  const int high = std::max(StartPixel(), EndPixel());
+  TChartSeries *firstSeries = nullptr, *lastSeries = nullptr;
+  int firstIndex = -1, lastIndex = -1, firstPixel = 0, lastPixel = 0;
+  for (int index = 0; index < count; ++index) {
+    TChartSeries *s = nullptr;
+    for (TChartSeries *candidate : labelSeries)
+      if (candidate->Count() > index) {
+        s = candidate;
+        break;
+      }
+    const double value = horizontal ? s->XValues().Value(index) : s->YValues().Value(index);
+    if (!(value >= CurMinimum() && value <= CurMaximum()))
+      continue;
+    const int p = PositionOf(value);
+    if (firstIndex < 0 || p < firstPixel) {
+      firstSeries = s;
+      firstIndex = index;
+      firstPixel = p;
+    }
+    if (lastIndex < 0 || p > lastPixel) {
+      lastSeries = s;
+      lastIndex = index;
+      lastPixel = p;
+    }
+  }
+  if (firstIndex < 0)
+    return;
+  auto text = [&](TChartSeries *s, int index) {
+    std::string label = style == talMark ? s->MarkText(index) : s->PointLabel(index);
+    if (m_chart->OnGetAxisLabel)
+      m_chart->OnGetAxisLabel(this, s, index, label);
+    return label;
+  };
+  before = std::max(0, half(text(firstSeries, firstIndex)) - (firstPixel - low));
+  after = std::max(0, half(text(lastSeries, lastIndex)) - (high - lastPixel));
 }
 
 // ---- properties ---------------------------------------------------------------------------

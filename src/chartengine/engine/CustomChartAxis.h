@@ -12,11 +12,13 @@
 #include "chartengine/canvas/ChartFont.h"
 #include "chartengine/canvas/ChartPen.h"
 #include "chartengine/engine/AxisGeometry.h"
+#include "chartengine/engine/AxisIncrement.h"
 #include "chartengine/engine/AxisLabelGenerator.h"
 #include "chartengine/engine/AxisScale.h"
 #include "chartengine/engine/ChartAxisTitle.h"
 #include "platform/Rect.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -102,8 +104,9 @@ public:
   // Takes the axis' room from rect (inflate) or only places the axis line,
   // labels and title outside rect.
   void CalcRect(TRect &rect, bool inflate);
-  // How far the value labels at the two ends of the axis reach past its
-  // start (left or top) and its end (right or bottom) pixel: half a label.
+  // How far the labels at the two ends of the axis reach past its start
+  // (left or top) and its end (right or bottom) pixel: half a value label,
+  // or what the labels of the points nearest the ends reach beyond them.
   void EndLabelsReach(int &before, int &after);
   // Draws title, labels, ticks, grid and axis line; with calcPosAxis the
   // axis line is first placed on PlotRect.
@@ -252,9 +255,13 @@ private:
   // The box the label text of a value covers on the canvas (projected into
   // the 3-D view while the axis is drawn).
   TRect LabelBox(double value, const std::string &text);
-  // The value labels at step keep apart (always for logarithmic axes, whose
-  // labels the drawing thins instead).
-  bool LabelsFitAt(double step);
+  // How the value labels at step lie (apart always for logarithmic axes,
+  // whose labels the drawing thins instead).
+  TAxisLabelsFit LabelsFitAt(double step);
+  // EndLabelsReach for labels that name points (half measures half a label).
+  void SeriesEndLabelsReach(TAxisLabelStyle style,
+                            const std::function<int(const std::string &)> &half, int &before,
+                            int &after);
   // The larger end label's room along the axis at step.
   int EndLabelSizeAt(double step);
   // A label text measured along and across the axis' text direction: width
