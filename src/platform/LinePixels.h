@@ -1,0 +1,70 @@
+#pragma once
+#include "platform/Canvas.h"
+
+#include <cstdlib>
+#include <span>
+
+// The pixels of 1-px lines as the canvas draws them, whatever draws them in
+// the end (the painter or a direct write into a picture).
+
+// Steps pixel by pixel along the line from (x0, y0) towards (x1, y1) and
+// leaves out (x1, y1), whatever the direction: plot(x, y) for each pixel.
+// The minor coordinate is x0 + round(i * dx / dy), kept as the numerator
+// 2*i*d + D so that it stays exact.
+template <typename Plot> void StepLine(int x0, int y0, int x1, int y1, Plot &&plot) {
+  const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
+  const int sx = x1 >= x0 ? 1 : -1, sy = y1 >= y0 ? 1 : -1;
+  if (dx >= dy) {
+    long long acc = dx;
+    int y = y0;
+    for (int i = 0, x = x0; i < dx; ++i, x += sx) {
+      plot(x, y);
+      acc += 2LL * dy;
+      if (acc >= 2LL * dx) {
+        acc -= 2LL * dx;
+        y += sy;
+      }
+    }
+  } else {
+    long long acc = dy;
+    int x = x0;
+    for (int i = 0, y = y0; i < dy; ++i, y += sy) {
+      plot(x, y);
+      acc += 2LL * dx;
+      if (acc >= 2LL * dy) {
+        acc -= 2LL * dy;
+        x += sx;
+      }
+    }
+  }
+}
+
+// The on and off pixels of a 1-px styled pen (dash, dot, ...), counted from
+// the start of a line; a solid pen has no pattern (Period 0).
+struct TDashPattern {
+  explicit TDashPattern(TPenStyle style);
+  bool On[32] = {};
+  int Period = 0;
+};
+
+// Visits the pixels of the 1-px lines through the points (and back to the
+// first when closed), each line leaving out its end pixel, with the dash
+// pattern running on from line to line: visit(x, y, on).
+template <typename Visit>
+void WalkLines(std::span<const TPoint> points, bool closed, const TDashPattern &dash,
+               Visit &&visit) {
+  int step = 0;
+  const auto styled = [&](int x, int y) {
+    if (dash.Period == 0) {
+      visit(x, y, true);
+      return;
+    }
+    visit(x, y, dash.On[step]);
+    if (++step == dash.Period)
+      step = 0;
+  };
+  for (size_t i = 0; i + 1 < points.size(); ++i)
+    StepLine(points[i].X, points[i].Y, points[i + 1].X, points[i + 1].Y, styled);
+  if (closed && !points.empty())
+    StepLine(points.back().X, points.back().Y, points[0].X, points[0].Y, styled);
+}
