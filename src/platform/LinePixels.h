@@ -49,10 +49,11 @@ struct TDashPattern {
 
 // Visits the pixels of the 1-px lines through the points (and back to the
 // first when closed), each line leaving out its end pixel, with the dash
-// pattern running on from line to line: visit(x, y, on).
-template <typename Visit>
+// pattern running on from line to line: visit(x, y, on). line(a, b) is told
+// of each line before its pixels.
+template <typename Visit, typename Line>
 void WalkLines(std::span<const TPoint> points, bool closed, const TDashPattern &dash,
-               Visit &&visit) {
+               Visit &&visit, Line &&line) {
   int step = 0;
   const auto styled = [&](int x, int y) {
     if (dash.Period == 0) {
@@ -63,8 +64,18 @@ void WalkLines(std::span<const TPoint> points, bool closed, const TDashPattern &
     if (++step == dash.Period)
       step = 0;
   };
+  const auto walk = [&](const TPoint &a, const TPoint &b) {
+    line(a, b);
+    StepLine(a.X, a.Y, b.X, b.Y, styled);
+  };
   for (size_t i = 0; i + 1 < points.size(); ++i)
-    StepLine(points[i].X, points[i].Y, points[i + 1].X, points[i + 1].Y, styled);
+    walk(points[i], points[i + 1]);
   if (closed && !points.empty())
-    StepLine(points.back().X, points.back().Y, points[0].X, points[0].Y, styled);
+    walk(points.back(), points[0]);
+}
+
+template <typename Visit>
+void WalkLines(std::span<const TPoint> points, bool closed, const TDashPattern &dash,
+               Visit &&visit) {
+  WalkLines(points, closed, dash, visit, [](const TPoint &, const TPoint &) {});
 }

@@ -126,8 +126,10 @@ void TPictureTarget::SolidSegment(const TPoint &a, const TPoint &b, QRgb on) con
     if (a.X == b.X) {
       // From a.Y towards b.Y, leaving out b.Y.
       const int from = a.Y < b.Y ? a.Y : b.Y + 1, to = a.Y < b.Y ? b.Y - 1 : a.Y;
-      for (int y = from; y <= to; ++y)
-        Row(y)[a.X] = on;
+      const qsizetype stride = m_bytesPerLine / qsizetype(sizeof(QRgb));
+      QRgb *p = Row(from) + a.X;
+      for (int n = to - from + 1; n > 0; --n, p += stride)
+        *p = on;
     } else if (a.Y == b.Y) {
       const int from = a.X < b.X ? a.X : b.X + 1, to = a.X < b.X ? b.X - 1 : a.X;
       PixelRuns::FillRun(Row(a.Y) + from, to - from + 1, on);
@@ -155,10 +157,19 @@ void TPictureTarget::Lines(std::span<const TPoint> points, bool closed, const TD
     return;
   }
   const auto run = [&](auto &&paint) {
-    WalkLines(points, closed, dash, [&](int x, int y, bool isOn) {
-      if ((isOn || pen.Gaps) && InClip(x, y))
-        paint(Row(y)[x], isOn);
-    });
+    // A line inside the clip needs no test per pixel.
+    bool inside = false;
+    WalkLines(
+        points, closed, dash,
+        [&](int x, int y, bool isOn) {
+          if ((isOn || pen.Gaps) && (inside || InClip(x, y)))
+            paint(Row(y)[x], isOn);
+        },
+        [&](const TPoint &a, const TPoint &b) {
+          const auto [left, right] = std::minmax(a.X, b.X);
+          const auto [top, bottom] = std::minmax(a.Y, b.Y);
+          inside = BoxInside(left, top, right, bottom);
+        });
   };
   constexpr QRgb kOpaque = 0xFF000000u;
   switch (pen.Mode) {

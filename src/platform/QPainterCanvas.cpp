@@ -631,13 +631,35 @@ const QFont &TQPainterCanvas::CurrentQFont() {
     m_qfontOf = Font();
     m_qfont = ToQFont(m_qfontOf);
     m_qfontValid = true;
+    // The extents measured in this font, if it was used lately.
+    const auto same = std::find_if(m_extents.begin(), m_extents.end(),
+                                   [&](const TextExtents &e) { return e.Font == m_qfont; });
+    if (same != m_extents.end()) {
+      m_extentsOf = &*same;
+    } else {
+      if (m_extents.size() < kExtentFonts)
+        m_extents.emplace_back();
+      else
+        std::rotate(m_extents.begin(), m_extents.begin() + 1, m_extents.end());
+      m_extentsOf = &m_extents.back();
+      m_extentsOf->Font = m_qfont;
+      m_extentsOf->Sizes.clear();
+    }
   }
   return m_qfont;
 }
 
 TSize TQPainterCanvas::TextExtent(const std::string &text) {
-  const QFontMetrics fm(CurrentQFont());
-  return TSize{fm.horizontalAdvance(QString::fromStdString(text)), fm.height()};
+  const QFont &font = CurrentQFont();
+  auto &sizes = m_extentsOf->Sizes;
+  if (const auto it = sizes.find(text); it != sizes.end())
+    return it->second;
+  const QFontMetrics fm(font);
+  const TSize size{fm.horizontalAdvance(QString::fromStdString(text)), fm.height()};
+  if (sizes.size() >= kExtentTexts)
+    sizes.clear();
+  sizes.emplace(text, size);
+  return size;
 }
 
 void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {

@@ -6,6 +6,8 @@
 #include <QPen>
 #include <QRegion>
 #include <functional>
+#include <string>
+#include <unordered_map>
 #include <memory>
 #include <vector>
 
@@ -157,6 +159,16 @@ private:
   TFont m_qfontOf;
   QFont m_qfont;
   bool m_qfontValid = false;
+  // Text extents in the last few fonts: a chart measures its labels many
+  // times a drawing, and shaping a text takes microseconds.
+  struct TextExtents {
+    QFont Font;
+    std::unordered_map<std::string, TSize> Sizes;
+  };
+  static constexpr std::size_t kExtentFonts = 4;
+  static constexpr std::size_t kExtentTexts = 1024;
+  std::vector<TextExtents> m_extents;
+  TextExtents *m_extentsOf = nullptr;
   std::vector<QPoint> m_points;
   std::vector<TPoint> m_path;
   std::vector<QPoint> m_onPixels;
