@@ -7,66 +7,14 @@
 #include "chartengine/engine/AxisScale.h"
 #include "chartengine/engine/CustomAxisPanel.h"
 #include "chartengine/engine/CustomChartAxis.h"
+#include "chartengine/series/FastLineColumns.h"
 #include "chartengine/series/FastLinePath.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <optional>
 #include <span>
 #include <typeinfo>
-
-namespace {
-
-// Feeds the points from .. to - 1 into the path as feeding them one by one
-// would give its pixels, but with only the first, lowest, highest and last
-// point of each run of points on one pixel column: a run is told by its x
-// offsets alone, and its y values are folded before any is placed (pixels
-// follow values in order). A run with a value that is no number, or lies far
-// out, is fed point by point.
-void FoldColumns(const double *xs, const double *ys, double mx, double my, int from, int to,
-                 const TAxisPixelMap &toX, const TAxisPixelMap &toY, TFastLinePath &path) {
-  int t = from;
-  while (t < to) {
-    const int start = t;
-    const int x = toX(xs[t] * mx);
-    double sameFrom = 0, sameTo = 0;
-    toX.SamePixel(toX.Offset(xs[t] * mx), sameFrom, sameTo);
-    double low = ys[t], high = low;
-    int lowAt = t, highAt = t;
-    bool odd = !(low == low);
-    for (++t; t < to; ++t) {
-      const double offset = toX.Offset(xs[t] * mx);
-      if (!(offset >= sameFrom && offset <= sameTo))
-        break;
-      const double y = ys[t];
-      if (!(y >= low)) {
-        if (y < low) {
-          low = y;
-          lowAt = t;
-        } else {
-          odd = true;
-        }
-      } else if (y > high) {
-        high = y;
-        highAt = t;
-      }
-    }
-    const auto far = [&](double v) { return !(std::fabs(toY.Offset(v * my)) < TAxisPixelMap::kFar); };
-    if (odd || far(low) || far(high)) {
-      for (int k = start; k < t; ++k)
-        path.Add(TPoint(x, toY(ys[k] * my)));
-      continue;
-    }
-    std::array<int, 4> at = {start, lowAt, highAt, t - 1};
-    std::sort(at.begin(), at.end());
-    for (std::size_t k = 0; k < at.size(); ++k)
-      if (k == 0 || at[k] != at[k - 1])
-        path.Add(TPoint(x, toY(ys[at[k]] * my)));
-  }
-}
-
-} // namespace
 
 const TChartComponentClass &TFastLineSeries::StaticClass() {
   static const TChartComponentClass cls(
@@ -178,7 +126,7 @@ void TFastLineSeries::DrawReduced() {
   if (cutFirst && lastColumn > from) {
     TFastLinePath columns(m_cut);
     if (plain && toX->Linear() && toY->Linear())
-      FoldColumns(xs, ys, mx, my, from, lastColumn, *toX, *toY, columns);
+      FoldColumns({xs, ys, mx, my}, from, lastColumn, *toX, *toY, columns);
     else
       for (int t = from; t < lastColumn; ++t)
         columns.Add(screen(t));
