@@ -9,32 +9,28 @@
 
 // Steps pixel by pixel along the line from (x0, y0) towards (x1, y1) and
 // leaves out (x1, y1), whatever the direction: plot(x, y) for each pixel.
-// The minor coordinate is x0 + round(i * dx / dy), kept as the numerator
-// 2*i*d + D so that it stays exact.
+// Along the longer direction each step moves one pixel; across, the line
+// has moved round(i * minor / major) pixels after i steps, kept as the
+// numerator 2*i*minor + major so that it stays exact.
 template <typename Plot> void StepLine(int x0, int y0, int x1, int y1, Plot &&plot) {
   const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
   const int sx = x1 >= x0 ? 1 : -1, sy = y1 >= y0 ? 1 : -1;
-  if (dx >= dy) {
-    long long acc = dx;
-    int y = y0;
-    for (int i = 0, x = x0; i < dx; ++i, x += sx) {
-      plot(x, y);
-      acc += 2LL * dy;
-      if (acc >= 2LL * dx) {
-        acc -= 2LL * dx;
-        y += sy;
-      }
-    }
-  } else {
-    long long acc = dy;
-    int x = x0;
-    for (int i = 0, y = y0; i < dy; ++i, y += sy) {
-      plot(x, y);
-      acc += 2LL * dx;
-      if (acc >= 2LL * dy) {
-        acc -= 2LL * dy;
-        x += sx;
-      }
+  const bool alongX = dx >= dy;
+  const int major = alongX ? dx : dy, minor = alongX ? dy : dx;
+  long long acc = major;
+  int x = x0, y = y0;
+  for (int i = 0; i < major; ++i) {
+    plot(x, y);
+    acc += 2LL * minor;
+    const bool across = acc >= 2LL * major;
+    if (across)
+      acc -= 2LL * major;
+    if (alongX) {
+      x += sx;
+      y += across ? sy : 0;
+    } else {
+      y += sy;
+      x += across ? sx : 0;
     }
   }
 }
