@@ -2,6 +2,7 @@
 #include "platform/Canvas.h"
 #include "platform/PictureTarget.h"
 
+#include <QBrush>
 #include <QFont>
 #include <QPen>
 #include <QRegion>
@@ -170,6 +171,11 @@ private:
   std::vector<TextExtents> m_extents;
   TextExtents *m_extentsOf = nullptr;
   std::vector<QPoint> m_points;
+  // The last solid polygon brush, handed to the painter again while its
+  // colour holds.
+  QBrush m_solidBrush;
+  TColor m_solidBrushColor = 0;
+  bool m_solidBrushValid = false;
   std::vector<TPoint> m_path;
   std::vector<QPoint> m_onPixels;
   std::vector<QPoint> m_offPixels;
