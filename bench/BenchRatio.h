@@ -8,6 +8,11 @@
 void RegisterRatio(const std::string &label, const std::string &work,
                    const std::string &reference, double goal);
 
+// A goal a benchmark checks and prints itself was missed: the run ends with
+// a non-zero exit code.
+void MarkGoalMissed();
+
 // Runs the specified benchmarks with a reporter that collects their times,
-// then prints the registered ratios. Returns 0.
+// then prints the registered ratios. Returns 1 when a goal was marked
+// missed, else 0.
 int RunBenchmarksWithRatios();

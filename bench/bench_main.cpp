@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
-  RunBenchmarksWithRatios();
+  const int status = RunBenchmarksWithRatios();
   benchmark::Shutdown();
-  return 0;
+  return status;
 }

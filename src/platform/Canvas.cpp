@@ -134,6 +134,11 @@ void TCanvas::SyncBackground() const {
 
 void TCanvas::MoveTo(int x, int y) { m_penPos = TPoint(x, y); }
 
+void TCanvas::PolylineTo(std::span<const TPoint> points) {
+  for (const TPoint &p : points)
+    LineTo(p.X, p.Y);
+}
+
 void TCanvas::CopyRect(const TRect &dest, TCanvas &source, const TRect &src) {
   if (const QImage *image = source.Image())
     CopyRect(dest, *image, src);

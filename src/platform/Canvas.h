@@ -206,6 +206,8 @@ public:
   // Lines.
   virtual void MoveTo(int x, int y);
   virtual void LineTo(int x, int y) = 0;
+  // LineTo through each point in turn.
+  virtual void PolylineTo(std::span<const TPoint> points);
   virtual void Polyline(std::span<const TPoint> points) = 0;
   void Polyline(std::initializer_list<TPoint> points) { Polyline(Span(points)); }
   // Cubic Bezier curves: a start point and three points per curve.

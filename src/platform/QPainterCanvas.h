@@ -1,12 +1,14 @@
 #pragma once
 #include "platform/Canvas.h"
+#include "platform/PictureTarget.h"
 
+#include <QBrush>
 #include <QFont>
 #include <QPen>
 #include <QRegion>
-#include <algorithm>
-#include <bit>
 #include <functional>
+#include <string>
+#include <unordered_map>
 #include <memory>
 #include <vector>
 
@@ -17,7 +19,8 @@ class TPolygonSpans;
 
 // The canvas drawn with a QPainter (antialiasing off, so that pixels land
 // exactly as the rules in Canvas.h say). Works on any paint device the raster
-// engine draws: a QImage, or a widget inside its paintEvent.
+// engine draws: a QImage, or a widget inside its paintEvent. A caller's
+// painter is handed back as it was given (hints, pen, clip, ...) on End.
 class TQPainterCanvas : public TCanvas {
 public:
   // Not bound: every drawing operation does nothing until Begin.
@@ -35,9 +38,10 @@ public:
   void Begin(QPainter &painter);
   void End();
   bool Active() const { return m_painter != nullptr; }
-  QPainter *Painter() const { return m_painter; }
 
   void LineTo(int x, int y) override;
+  // A solid 1-px pen draws the whole path at once.
+  void PolylineTo(std::span<const TPoint> points) override;
   void Polyline(std::span<const TPoint> points) override;
   void PolyBezier(std::span<const TPoint> points) override;
 
@@ -85,75 +89,32 @@ public:
   quint64 DirectFillCount() const { return m_directFills; }
 
 private:
+  // The canvas' own clip, laid over the clip the painter came with.
   struct ClipState {
     bool Enabled = false;
     QRegion Region;
   };
   enum class Shape { Ellipse, RoundRect, Arc, Pie, Chord };
-  // A picture the 1-px lines may write into directly.
-  struct Direct {
-    uchar *bits = nullptr;
-    qsizetype bytesPerLine = 0;
-    QRect clip; // device pixels: the clip's bounds
-    int dx = 0, dy = 0;
-    // A clip of more than one rectangle (a polygon) as spans per device row
-    // from clip.top(): row r holds spans rowFirst[r] .. rowFirst[r + 1] - 1,
-    // each [spanLeft, spanRight). Empty for a rectangular clip.
-    const int *rowFirst = nullptr;
-    const int *spanLeft = nullptr;
-    const int *spanRight = nullptr;
-    // Per level l and row r, the furthest left and right x that the rows
-    // r .. r + 2^l - 1 all reach inside one span (rows with more spans reach
-    // nowhere): a box's rows are looked up in two steps.
-    const int *innerLeft = nullptr;
-    const int *innerRight = nullptr;
-    // Whether the box of canvas pixels x0..x1, y0..y1 lies inside one span
-    // of the clip on each of its rows.
-    bool BoxInside(int x0, int y0, int x1, int y1) const {
-      x0 += dx;
-      x1 += dx;
-      y0 += dy;
-      y1 += dy;
-      if (x0 < clip.left() || x1 > clip.right() || y0 < clip.top() || y1 > clip.bottom())
-        return false;
-      const int a = y0 - clip.top(), b = y1 - clip.top();
-      const int level = std::bit_width(unsigned(b - a + 1)) - 1;
-      const int *left = innerLeft + qsizetype(level) * clip.height();
-      const int *right = innerRight + qsizetype(level) * clip.height();
-      const int second = b - (1 << level) + 1;
-      return x0 >= std::max(left[a], left[second]) && x1 < std::min(right[a], right[second]);
-    }
-    // Whether the device pixel lies inside the clip (it lies inside its bounds).
-    bool InSpans(int devX, int devY) const {
-      const int row = devY - clip.top();
-      for (int k = rowFirst[row]; k < rowFirst[row + 1]; ++k)
-        if (devX >= spanLeft[k] && devX < spanRight[k])
-          return true;
-      return false;
-    }
-  };
-  // The direct target worked out for one picture, transform and clip; lines
-  // drawn one by one reuse it until any of them changes.
+  // Whether 1-px lines and solid fills may be written straight into the
+  // picture: after the first use has checked them against the painter, always
+  // (the check itself), or never.
+  enum class DirectWrites { Checked, Forced, Off };
+  // The picture target of the last direct write, used again while the
+  // painter, picture, offset and clip stay the same.
   struct DirectCache {
     bool valid = false;
     bool usable = false;
     const QPainter *painter = nullptr;
-    const QImage *image = nullptr;
-    TPenMode mode = pmCopy; // the pen mode it was last found usable for
     const uchar *bits = nullptr;
     QSize size;
     qreal dx = 0, dy = 0;
     quint64 clipSerial = 0;
-    Direct direct;
-    std::vector<int> rowFirst;
-    std::vector<int> spanLeft;
-    std::vector<int> spanRight;
-    std::vector<int> innerLeft;
-    std::vector<int> innerRight;
+    TPictureTarget target;
   };
 
   void Bind(QPainter *painter, bool owned);
-  void PrepareForPen();
+  // Antialiasing and smooth pictures off, transparent pattern gaps.
+  void SetDrawingState();
   void SetRasterMode(TPenMode mode);
   QPen MakeQPen(bool backgroundOfGaps) const;
   bool PenVisible() const { return Pen().Style != psClear; }
@@ -166,18 +127,19 @@ private:
   template <typename F> void StrokeWide(F &&draw);
   // 1-px straight lines through the points, each leaving out its end pixel.
   void ThinLines(std::span<const TPoint> points, bool closed);
-  bool DirectTarget(Direct &d);
-  // Works out the picture, offset and clip of the direct target.
-  bool ComputeDirectTarget(const QImage &image, DirectCache &cache) const;
+  // The picture to write lines and fills of the pen mode into directly; null
+  // when the painter has to draw them.
+  const TPictureTarget *DirectTarget(TPenMode mode);
+  // Whether the painter's clip is the one the canvas set last (a caller may
+  // have clipped the painter since).
+  bool OwnsClip() const;
+  // Draws probes straight and through the painter once per program: direct
+  // writes stay on only when every pixel agrees.
+  static bool DirectWritesAgree();
   void FillRectWithBrush(const QRect &r);
   void FillPathWithBrush(const QPainterPath &path);
   // The inside of a polygon in the brush, without the outline.
   void FillPolygonArea(const std::vector<QPoint> &pts);
-  // A solid fill written straight into the picture, pixel for pixel as the
-  // painter fills it; false when that cannot be promised (the painter fills).
-  bool FillPolygonDirect(const std::vector<QPoint> &pts);
-  // The colour as an opaque pixel; the last one asked is kept.
-  QRgb OpaqueRgb(TColor c);
   void FillWithBrush(const std::function<void(const QBrush &)> &fill);
   void DrawShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
   void ApplyClip(const ClipState &c);
@@ -186,18 +148,35 @@ private:
 
   QPainter *m_painter = nullptr;
   std::unique_ptr<QPainter> m_own;
-  ClipState m_baseClip;
+  DirectWrites m_directWrites = DirectWrites::Checked;
+  // The painter came with a clip of its own (perhaps a path, whose pixels
+  // only the painter knows): it draws everything itself.
+  bool m_foreignClip = false;
+  // The painter's clip as the canvas left it.
+  bool m_appliedClipping = false;
+  QRegion m_appliedRegion;
   ClipState m_clip;
   std::vector<ClipState> m_clipStack;
   TFont m_qfontOf;
   QFont m_qfont;
   bool m_qfontValid = false;
+  // Text extents in the last few fonts: a chart measures its labels many
+  // times a drawing, and shaping a text takes microseconds.
+  struct TextExtents {
+    QFont Font;
+    std::unordered_map<std::string, TSize> Sizes;
+  };
+  static constexpr std::size_t kExtentFonts = 4;
+  static constexpr std::size_t kExtentTexts = 1024;
+  std::vector<TextExtents> m_extents;
+  TextExtents *m_extentsOf = nullptr;
   std::vector<QPoint> m_points;
   // The last solid polygon brush, handed to the painter again while its
   // colour holds.
   QBrush m_solidBrush;
   TColor m_solidBrushColor = 0;
   bool m_solidBrushValid = false;
+  std::vector<TPoint> m_path;
   std::vector<QPoint> m_onPixels;
   std::vector<QPoint> m_offPixels;
   // Counts clip changes, so that the direct target knows when to look again.
@@ -205,11 +184,4 @@ private:
   DirectCache m_direct;
   quint64 m_directFills = 0;
   std::unique_ptr<TPolygonSpans> m_spans;
-  struct RgbOf {
-    TColor of = 0;
-    QRgb rgb = 0;
-    bool valid = false;
-  };
-  RgbOf m_rgbs[2];
-  int m_lastRgb = 0;
 };

@@ -33,6 +33,24 @@ TEST_P(AxisScaleMapping, ValueToPixel) {
   TAxisScale s = Linear(c.Min, c.Max, 10, 210, c.Horizontal, c.Inverted);
   s.Logarithmic = c.Log;
   EXPECT_EQ(s.ValueToScreen(c.Value), c.Pixel);
+  EXPECT_EQ(s.Pixels(c.Horizontal)(c.Value), c.Pixel);
+}
+
+TEST(AxisScale, PixelMapGivesTheScalesPixelsAlsoNextToHalfPixels) {
+  // Values on and a hair off every half pixel, and far out, on scales whose
+  // pixel size has no short binary form.
+  for (const bool horizontal : {true, false})
+    for (const bool inverted : {false, true}) {
+      const TAxisScale s = Linear(-3.7, 1234.1, 17, 1297, horizontal, inverted);
+      const TAxisPixelMap map = s.Pixels(horizontal);
+      const double perPixel = s.Range() / s.SpanPixels();
+      for (int k = -40; k < 2600; ++k) {
+        const double half = s.Minimum + (k * 0.5) * perPixel;
+        for (const double v : {half, std::nextafter(half, -1e300), std::nextafter(half, 1e300),
+                               half + perPixel * 1e-8, half * 1e9})
+          ASSERT_EQ(map(v), s.ValueToScreen(v)) << v << " h " << horizontal << " i " << inverted;
+      }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -92,8 +92,22 @@ TEST(FastLineReducedDrawing, GivesThePixelsOfEveryPointDrawn) {
   std::vector<double> noise(200000);
   for (double &v : noise)
     v = uniform(random);
+  // Prices in small steps: most pixel columns span a few pixels.
+  std::normal_distribution<double> step(0.0, 0.01);
+  std::vector<double> walk(1000000);
+  double price = 100.0;
+  for (double &v : walk)
+    v = price += step(random);
   const std::vector<Case> cases = {
       {"random", 200000, [&](int i, double &x, double &y) { x = i, y = noise[size_t(i)]; }},
+      {"walk", 1000000, [&](int i, double &x, double &y) { x = i, y = walk[size_t(i)]; }},
+      // Values that are no numbers among the prices: columns holding them
+      // are placed point by point.
+      {"no-numbers", 200000,
+       [&](int i, double &x, double &y) {
+         x = i % 4999 == 7 ? NAN : i;
+         y = i % 1231 == 3 ? NAN : i % 1777 == 5 ? INFINITY : walk[size_t(i)];
+       }},
       {"sine", 1000000,
        [](int i, double &x, double &y) { x = i, y = 50.0 * std::sin(i * 2 * M_PI / 50000.0); }},
       // Blocks of 400 points with wide gaps in X between them, steps in Y,

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -834,6 +835,93 @@ TEST(CanvasClip, ClipOfACallersPainterIsKept) {
   painter.end();
   EXPECT_EQ(PixelsOf(image, kFill), Box(20, 0, 32, 10));
   EXPECT_EQ(PixelsOf(image, clRed), Box(0, 40, 32, 48));
+}
+
+TEST(CanvasClip, ACallersClipSetBetweenDrawingsAndAClipPathAreKept) {
+  // The caller clips its painter after the canvas has drawn, then wraps a
+  // painter in an ellipse path: nothing lands outside either clip, and the
+  // pixels are the painter's own (an RGB888 picture is always painted).
+  const auto lines = [](TCanvas &cv, int count) {
+    unsigned seed = 11;
+    for (int k = 0; k < count; ++k) {
+      seed = seed * 1103515245u + 12345u;
+      const int x0 = int(seed >> 16) % 80 - 8;
+      seed = seed * 1103515245u + 12345u;
+      const int y0 = int(seed >> 16) % 64 - 8;
+      cv.MoveTo(x0, y0);
+      cv.LineTo(63 - x0, 47 - y0);
+    }
+    cv.Brush().Color = kFill;
+    const TPoint face[] = {{2, 3}, {60, 9}, {50, 44}, {7, 30}};
+    cv.Polygon(face);
+  };
+  QImage image = Paper();
+  {
+    QPainter painter(&image);
+    TQPainterCanvas cv(painter);
+    cv.Pen().Color = kInk;
+    cv.MoveTo(0, 0);
+    cv.LineTo(5, 0);
+    painter.setClipRect(QRect(10, 10, 20, 20));
+    lines(cv, 40);
+  }
+  EXPECT_GT(PixelsNot(image, kPaper).size(), 300u);
+  for (const auto &[x, y] : PixelsNot(image, kPaper))
+    EXPECT_TRUE((y == 0 && x < 5) || (x >= 10 && x < 30 && y >= 10 && y < 30)) << x << "," << y;
+
+  QPainterPath ellipse;
+  ellipse.addEllipse(QRectF(6.3, 4.6, 50.2, 38.7));
+  const auto throughEllipse = [&](QImage::Format format) {
+    QImage picture = Paper(64, 48, kPaper, format);
+    QPainter painter(&picture);
+    painter.setClipPath(ellipse);
+    TQPainterCanvas cv(painter);
+    cv.Pen().Color = kInk;
+    lines(cv, 60);
+    return picture.convertToFormat(QImage::Format_RGB32);
+  };
+  const QImage direct = throughEllipse(QImage::Format_RGB32);
+  EXPECT_EQ(direct, throughEllipse(QImage::Format_RGB888));
+  direct.save(QString::fromStdString(TestArtifactPath("canvas_clip_path.png")));
+}
+
+TEST(CanvasPainter, ACallersPainterComesBackAsItWasGiven) {
+  QImage image = Paper();
+  QPainter painter(&image);
+  painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+  const QPen pen(QColor(200, 0, 0), 2.0);
+  painter.setPen(pen);
+  painter.setBrush(Qt::green);
+  painter.translate(0.25, 0.5);
+  {
+    TQPainterCanvas cv(painter);
+    cv.Pen().Mode = pmNotXor;
+    cv.Rectangle(2, 2, 20, 20);
+    cv.Pen().Mode = pmCopy;
+    cv.Pen().Width = 3;
+    cv.Ellipse(4, 4, 16, 16);
+    cv.SetClipRect(TRect(0, 0, 30, 30));
+    cv.TextOut(2, 30, "x");
+  }
+  EXPECT_TRUE(painter.testRenderHint(QPainter::Antialiasing));
+  EXPECT_TRUE(painter.testRenderHint(QPainter::SmoothPixmapTransform));
+  EXPECT_EQ(painter.compositionMode(), QPainter::CompositionMode_SourceOver);
+  EXPECT_EQ(painter.pen(), pen);
+  EXPECT_EQ(painter.brush().color(), QColor(Qt::green));
+  EXPECT_FALSE(painter.hasClipping());
+  EXPECT_EQ(painter.transform(), QTransform::fromTranslate(0.25, 0.5));
+  // A slash drawn afterwards is smoothed: pixels between the pen and paper.
+  painter.resetTransform();
+  painter.drawLine(QPointF(34, 44), QPointF(62, 4));
+  painter.end();
+  int blended = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 32; x < image.width(); ++x) {
+      const QRgb c = image.pixel(x, y);
+      blended += qRed(c) > 200 && qGreen(c) > 0 && qGreen(c) < 250;
+    }
+  EXPECT_GT(blended, 20);
+  image.save(QString::fromStdString(TestArtifactPath("canvas_callers_painter.png")));
 }
 
 // ---- pixels, pictures and buffers -------------------------------------------

@@ -70,8 +70,11 @@ void Draw(QPainter &p, TNewsIcon which) {
     p.drawLine(QPointF(9.5, 9.5), QPointF(14, 14));
     break;
   case TNewsIcon::NoBulb: {
-    TQPainterCanvas canvas(p);
-    DrawNewsBulbLarge(canvas, 2, 0, 0.0);
+    {
+      // The canvas draws aliased; the slash is drawn after it let go.
+      TQPainterCanvas canvas(p);
+      DrawNewsBulbLarge(canvas, 2, 0, 0.0);
+    }
     p.setPen(QPen(QColor(200, 0, 0), 2, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(2, 14), QPointF(14, 2));
     break;

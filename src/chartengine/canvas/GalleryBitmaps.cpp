@@ -34,4 +34,3 @@ bool LoadGalleryBitmap(const std::string &name, QImage &bitmap) {
   return true;
 }
 
-void ClearGalleryBitmaps() { Gallery().Pictures.clear(); }

@@ -15,5 +15,3 @@ void SetGalleryPictureMaker(TGalleryPictureMaker maker);
 // The picture of that name into bitmap; false, leaving bitmap as it was,
 // when there is none. Window thread only.
 bool LoadGalleryBitmap(const std::string &name, QImage &bitmap);
-// Forgets the pictures made so far.
-void ClearGalleryBitmaps();

@@ -94,3 +94,24 @@ void TAxisScale::SetSpan(int start, int size, double startPercent, double endPer
   StartPixel = PixelAdd(start, PixelRound(size * 0.01 * startPercent));
   EndPixel = PixelAdd(start, PixelRound(size * 0.01 * endPercent));
 }
+
+TAxisPixelMap TAxisScale::Pixels(bool horizontal) const { return TAxisPixelMap(*this, horizontal); }
+
+TAxisPixelMap::TAxisPixelMap(const TAxisScale &scale, bool horizontal)
+    : m_scale(&scale), m_horizontal(horizontal) {
+  if (scale.Logarithmic || scale.Range() == 0)
+    return;
+  m_linear = true;
+  m_minimum = scale.Minimum;
+  m_perPixel = scale.SpanPixels() / scale.Range();
+  m_fromStart = horizontal ? !scale.Inverted : scale.Inverted;
+  m_origin = m_fromStart ? scale.StartPixel : scale.EndPixel;
+}
+
+int TAxisPixelMap::FromStart(long long offset) const {
+  return PixelAdd(m_origin, m_fromStart ? offset : -offset);
+}
+
+int TAxisPixelMap::Exact(double value) const {
+  return m_horizontal ? m_scale->XValueToScreen(value) : m_scale->YValueToScreen(value);
+}

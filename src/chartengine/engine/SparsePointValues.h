@@ -72,8 +72,6 @@ public:
                                  [&](const std::pair<int, T> &item) { return !keep(item.second); }),
                   m_items.end());
   }
-  // Slots that hold a value of their own.
-  std::size_t StoredCount() const { return m_items.size(); }
 
 private:
   using Items = std::vector<std::pair<int, T>>;

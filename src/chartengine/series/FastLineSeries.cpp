@@ -4,83 +4,17 @@
 #include "chartengine/canvas/ChartGeometry.h"
 #include "chartengine/canvas/ChartSeriesTypes.h"
 #include "chartengine/canvas/ChartTexts.h"
+#include "chartengine/engine/AxisScale.h"
 #include "chartengine/engine/CustomAxisPanel.h"
 #include "chartengine/engine/CustomChartAxis.h"
+#include "chartengine/series/FastLineColumns.h"
 #include "chartengine/series/FastLinePath.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
+#include <optional>
+#include <span>
 #include <typeinfo>
-
-namespace {
-
-// Pixels of values on one axis, as the series' XValueToScreen and
-// YValueToScreen give them, at a few instructions per value: a linear axis
-// is worked out here with the axis' own arithmetic; a value it would not
-// place normally (not a number, far out), and any other axis, is asked of
-// the axis.
-class TAxisPixels {
-public:
-  TAxisPixels(const TCustomChartAxis *axis, bool horizontal)
-      : m_axis(axis), m_horizontal(horizontal) {
-    if (axis == nullptr || axis->IsDepth())
-      return;
-    const TAxisScale &scale = axis->Scale();
-    if (scale.Logarithmic || scale.Range() == 0)
-      return;
-    m_linear = true;
-    m_minimum = scale.Minimum;
-    m_span = scale.SpanPixels();
-    m_range = scale.Range();
-    m_perPixel = m_span / m_range;
-    m_fromStart = horizontal ? !scale.Inverted : scale.Inverted;
-    m_origin = m_fromStart ? scale.StartPixel : scale.EndPixel;
-  }
-  int operator()(double value) const {
-    if (m_linear) {
-      // One multiplication instead of the axis' division; its last bits may
-      // differ, which matters only next to a half pixel (or far out): there
-      // the axis' own arithmetic decides.
-      const double t = (value - m_minimum) * m_perPixel;
-      const double rounded = (t + kRound) - kRound;
-      if (std::fabs(t) < 1e6 && std::fabs(std::fabs(t - rounded) - 0.5) >= 1e-7)
-        return Pixel(static_cast<long long>(rounded));
-    }
-    return Exact(value);
-  }
-
-private:
-  // Rounds half to even, as nearbyint does; exact below 2^51.
-  static constexpr double kRound = 6755399441055744.0; // 1.5 * 2^52
-
-  int Pixel(long long offset) const {
-    const long long p = m_fromStart ? m_origin + offset : m_origin - offset;
-    return static_cast<int>(std::clamp<long long>(p, INT_MIN, INT_MAX));
-  }
-  int Exact(double value) const {
-    if (m_linear) {
-      const double t = (value - m_minimum) * m_span / m_range;
-      if (std::fabs(t) < 2147483647.0)
-        return Pixel(static_cast<long long>((t + kRound) - kRound));
-    }
-    if (m_axis == nullptr)
-      return 0;
-    return m_horizontal ? m_axis->XValueToScreen(value) : m_axis->YValueToScreen(value);
-  }
-
-  const TCustomChartAxis *m_axis;
-  bool m_horizontal;
-  bool m_linear = false;
-  bool m_fromStart = true;
-  double m_minimum = 0;
-  double m_span = 0;
-  double m_range = 1;
-  double m_perPixel = 0;
-  long long m_origin = 0;
-};
-
-} // namespace
 
 const TChartComponentClass &TFastLineSeries::StaticClass() {
   static const TChartComponentClass cls(
@@ -155,17 +89,23 @@ void TFastLineSeries::DrawReduced() {
   const int first = FirstVisibleIndex();
   const int last = LastVisibleIndex();
   // A derived series may place its points elsewhere: it is asked per point.
+  const TCustomChartAxis *horizAxis = HorizAxisObject();
+  const TCustomChartAxis *vertAxis = VertAxisObject();
   const bool plain = typeid(*this) == typeid(TFastLineSeries) && last < XValues().Count() &&
-                     last < YValues().Count();
-  const TAxisPixels toX(HorizAxisObject(), true);
-  const TAxisPixels toY(VertAxisObject(), false);
+                     last < YValues().Count() && horizAxis != nullptr && vertAxis != nullptr &&
+                     !horizAxis->IsDepth() && !vertAxis->IsDepth();
+  std::optional<TAxisPixelMap> toX, toY;
+  if (plain) {
+    toX.emplace(horizAxis->Scale().Pixels(true));
+    toY.emplace(vertAxis->Scale().Pixels(false));
+  }
   // Value(t) is the stored value times Multiplier; read in place.
   const double *xs = XValues().RawValues();
   const double *ys = YValues().RawValues();
   const double mx = XValues().Multiplier();
   const double my = YValues().Multiplier();
   const auto screen = [&](int t) {
-    return plain ? TPoint(toX(xs[t] * mx), toY(ys[t] * my))
+    return plain ? TPoint((*toX)(xs[t] * mx), (*toY)(ys[t] * my))
                  : TPoint(PointScreenX(t), PointScreenY(t));
   };
   const int from = first >= 1 ? first - 1 : first;
@@ -185,8 +125,11 @@ void TFastLineSeries::DrawReduced() {
   m_path.clear();
   if (cutFirst && lastColumn > from) {
     TFastLinePath columns(m_cut);
-    for (int t = from; t < lastColumn; ++t)
-      columns.Add(screen(t));
+    if (plain && toX->Linear() && toY->Linear())
+      FoldColumns({xs, ys, mx, my}, from, lastColumn, *toX, *toY, columns);
+    else
+      for (int t = from; t < lastColumn; ++t)
+        columns.Add(screen(t));
     columns.Finish(false);
     for (const TPoint &q : m_cut)
       m_path.push_back(project(q));
@@ -203,8 +146,7 @@ void TFastLineSeries::DrawReduced() {
   // One pen path, as drawing point by point gives it.
   TCanvas *target = canvas.GetHandle();
   target->MoveTo(m_path.front().X, m_path.front().Y);
-  for (std::size_t k = 1; k < m_path.size(); ++k)
-    target->LineTo(m_path[k].X, m_path[k].Y);
+  target->PolylineTo(std::span<const TPoint>(m_path).subspan(1));
   m_lastX = p.X;
   m_lastY = p.Y;
   m_penPosition = target->PenPos();

@@ -1,9 +1,12 @@
 #include "alerts/news/NewsDrawing.h"
+#include "alerts/news/NewsIcons.h"
 
 #include "core/NewsBulb.h"
 #include "platform/Color.h"
 #include "platform/RecordingCanvas.h"
 
+#include <QImage>
+#include <QPixmap>
 #include <gtest/gtest.h>
 
 namespace {
@@ -75,3 +78,19 @@ TEST(NewsDrawingTest, SymbolItems) {
 }
 
 } // namespace
+
+// The no-bulb button's red slash is drawn smoothed over the aliased bulb:
+// its edges blend into the transparent ground.
+TEST(NewsDrawingTest, NoBulbIconSlashIsSmoothed) {
+  const QImage icon = NewsIcon(TNewsIcon::NoBulb)
+                          .pixmap(16, 16)
+                          .toImage()
+                          .convertToFormat(QImage::Format_ARGB32);
+  int blendedRed = 0;
+  for (int y = 0; y < icon.height(); ++y)
+    for (int x = 0; x < icon.width(); ++x) {
+      const QRgb c = icon.pixel(x, y);
+      blendedRed += qAlpha(c) > 0 && qAlpha(c) < 255 && qRed(c) > qGreen(c) + 60;
+    }
+  EXPECT_GT(blendedRed, 4);
+}
