@@ -44,17 +44,17 @@ void TFillLink::SetStop(const std::shared_ptr<TStopSignal> &stop) {
     stop->Stop();
 }
 
-void TFillLink::SetEndNotifier(std::function<void()> notifier) {
+void TFillLink::SetEndNotifier(std::function<void(std::uint64_t)> notifier) {
   std::lock_guard lock(m_mutex);
   m_endNotifier = std::move(notifier);
 }
 
-void TFillLink::FillEnded() {
+void TFillLink::FillEnded(std::uint64_t fillId) {
   {
     std::lock_guard lock(m_mutex);
     FillRunning.store(false, std::memory_order_release);
     if (m_endNotifier)
-      m_endNotifier();
+      m_endNotifier(fillId);
   }
   m_idle.notify_all();
 }
@@ -137,7 +137,7 @@ TFillOutcome ExecuteFill(const TFillRequest &request, TGridFillSink &sink, TFill
   } catch (...) {
     ShowErrorReport(previous + " " + label + " unknown error", "ShowExecute");
   }
-  link.FillEnded();
+  link.FillEnded(request.FillId);
   return out;
 }
 
@@ -149,6 +149,7 @@ ShowStocksThread::ShowStocksThread(TFillRequest request, std::unique_ptr<TGridFi
 
 void ShowStocksThread::Launch(TFillRequest request, std::unique_ptr<TGridFillSink> sink,
                               std::shared_ptr<TFillLink> link) {
+  const std::uint64_t fillId = request.FillId;
   auto *thread = new ShowStocksThread(std::move(request), std::move(sink), link);
   link->SetStop(thread->StopSignal());
   thread->SetFreeOnTerminate(true);
@@ -158,7 +159,7 @@ void ShowStocksThread::Launch(TFillRequest request, std::unique_ptr<TGridFillSin
     thread->Start();
   } catch (...) {
     g_running.fetch_sub(1);
-    link->FillEnded();
+    link->FillEnded(fillId);
     delete thread;
     throw;
   }

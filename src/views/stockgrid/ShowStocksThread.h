@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -39,20 +40,21 @@ public:
   const std::shared_ptr<TStopSignal> &Stop() const { return m_stop; }
   void SetStop(const std::shared_ptr<TStopSignal> &stop);
 
-  // Called by FillEnded under the link's mutex, from the fill's thread: it
-  // may only post. Cleared by the grid's destructor; once SetEndNotifier
-  // returns, the old notifier is not called any more.
-  void SetEndNotifier(std::function<void()> notifier);
+  // Called by FillEnded under the link's mutex, from the fill's thread, with
+  // the ended fill's FillId: it may only post. Cleared by the grid's
+  // destructor; once SetEndNotifier returns, the old notifier is not called
+  // any more.
+  void SetEndNotifier(std::function<void(std::uint64_t fillId)> notifier);
 
   // Clears FillRunning, tells the notifier and wakes WaitIdle.
-  void FillEnded();
+  void FillEnded(std::uint64_t fillId);
   // Waits up to ms milliseconds (no event processing) for FillRunning to
   // clear; true when it did.
   bool WaitIdle(int ms);
 
 private:
   std::shared_ptr<TStopSignal> m_stop;
-  std::function<void()> m_endNotifier;
+  std::function<void(std::uint64_t)> m_endNotifier;
   std::mutex m_mutex;
   std::condition_variable m_idle;
 };
