@@ -179,7 +179,7 @@ bool TRowFill::PutShare(const CellTextInputs &inputs) {
   }
   RowWriter writer(m_sink, m_colPos, m_row);
   writer.PutCell(gfPctPort, share);
-  m_wrote = writer.Changed();
+  m_wrote = m_wrote || writer.Changed();
   m_memo->Rebase(m_row, base, Version(), &share, range);
   return writer.Changed();
 }

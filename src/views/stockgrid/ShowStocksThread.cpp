@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <exception>
+#include <utility>
 
 namespace {
 std::atomic<int> g_started{0};
@@ -44,7 +45,7 @@ void TFillLink::SetStop(const std::shared_ptr<TStopSignal> &stop) {
     stop->Stop();
 }
 
-void TFillLink::SetEndNotifier(std::function<void(std::uint64_t)> notifier) {
+void TFillLink::SetEndNotifier(std::function<void()> notifier) {
   std::lock_guard lock(m_mutex);
   m_endNotifier = std::move(notifier);
 }
@@ -53,10 +54,17 @@ void TFillLink::FillEnded(std::uint64_t fillId) {
   {
     std::lock_guard lock(m_mutex);
     FillRunning.store(false, std::memory_order_release);
-    if (m_endNotifier)
-      m_endNotifier(fillId);
+    if (m_endNotifier) {
+      m_endedFills.push_back(fillId);
+      m_endNotifier();
+    }
   }
   m_idle.notify_all();
+}
+
+std::vector<std::uint64_t> TFillLink::TakeEndedFills() {
+  std::lock_guard lock(m_mutex);
+  return std::exchange(m_endedFills, {});
 }
 
 bool TFillLink::WaitIdle(int ms) {

@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 class TGridCellStore;
 class TStopSignal;
@@ -40,21 +41,25 @@ public:
   const std::shared_ptr<TStopSignal> &Stop() const { return m_stop; }
   void SetStop(const std::shared_ptr<TStopSignal> &stop);
 
-  // Called by FillEnded under the link's mutex, from the fill's thread, with
-  // the ended fill's FillId: it may only post. Cleared by the grid's
-  // destructor; once SetEndNotifier returns, the old notifier is not called
-  // any more.
-  void SetEndNotifier(std::function<void(std::uint64_t fillId)> notifier);
+  // Called by FillEnded under the link's mutex, from the fill's thread: it
+  // may only post. Cleared by the grid's destructor; once SetEndNotifier
+  // returns, the old notifier is not called any more.
+  void SetEndNotifier(std::function<void()> notifier);
 
-  // Clears FillRunning, tells the notifier and wakes WaitIdle.
+  // Clears FillRunning, notes fillId (the request's FillId) as ended when a
+  // notifier is set, tells the notifier and wakes WaitIdle.
   void FillEnded(std::uint64_t fillId);
+  // The FillIds of the fills that ended since the last call, oldest first
+  // (the window thread takes them when the notifier's post arrives).
+  std::vector<std::uint64_t> TakeEndedFills();
   // Waits up to ms milliseconds (no event processing) for FillRunning to
   // clear; true when it did.
   bool WaitIdle(int ms);
 
 private:
   std::shared_ptr<TStopSignal> m_stop;
-  std::function<void(std::uint64_t)> m_endNotifier;
+  std::function<void()> m_endNotifier;
+  std::vector<std::uint64_t> m_endedFills;
   std::mutex m_mutex;
   std::condition_variable m_idle;
 };

@@ -94,9 +94,8 @@ TStockGrid::TStockGrid(QWidget *Owner) : TStringGrid(Owner), m_link(std::make_sh
   OnDragDrop = [this](TDragObject &Source, int X, int Y) { GridDragDrop(Source, X, Y); };
   OnEndDrag = [this](QWidget *Target, int X, int Y) { GridEndDrag(Target, X, Y); };
   // Posting only: the fill calls this from its own thread.
-  m_link->SetEndNotifier([this](std::uint64_t fillId) {
-    QMetaObject::invokeMethod(this, [this, fillId] { FillEnded(fillId); }, Qt::QueuedConnection);
-  });
+  m_link->SetEndNotifier(
+      [this] { QMetaObject::invokeMethod(this, "FillsEnded", Qt::QueuedConnection); });
   LoadColumnMap();
 }
 

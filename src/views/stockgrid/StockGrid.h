@@ -102,10 +102,11 @@ public:
 
   // A fill thread works on the grid.
   bool FillRunning() const;
-  // Posted by a fill that ended, with the number ShowStocks gave it: runs
-  // the fill or refresh that was refused while it ran, and the re-sort of a
-  // refresh once the texts of a finished fill show the current rows.
-  void FillEnded(std::uint64_t fillId);
+  // Posted by a fill that ended: takes the numbers ShowStocks gave the fills
+  // that ended, runs the fill or refresh that was refused while they ran,
+  // and the re-sort of a refresh once the texts of a finished fill show the
+  // current rows.
+  Q_INVOKABLE void FillsEnded();
   // Set once the grid is being destroyed.
   bool StopFill() const;
 

@@ -10,6 +10,7 @@
 #include "platform/StringUtils.h"
 #include "views/stockgrid/GridFill.h"
 #include "views/stockgrid/RowSorting.h"
+#include "views/stockgrid/ShowStocksThread.h"
 #include "views/stockgrid/StockGrid.h"
 #include "views/stockgrid/StockGridGlobals.h"
 
@@ -127,9 +128,11 @@ bool TStockGrid::RefreshPending() const {
   return m_refreshWaiting || m_fillWaiting || m_resortWaiting || m_refreshFillId != 0;
 }
 
-void TStockGrid::FillEnded(std::uint64_t fillId) {
+void TStockGrid::FillsEnded() {
   try {
-    if (fillId != 0 && fillId == m_refreshFillId) {
+    for (const std::uint64_t fillId : m_link->TakeEndedFills()) {
+      if (fillId == 0 || fillId != m_refreshFillId)
+        continue;
       m_refreshFillId = 0;
       m_resortWaiting = m_resortWaiting || (RowsSorted && SortCol >= 0);
       if (m_refreshAutoFit)
@@ -137,7 +140,7 @@ void TStockGrid::FillEnded(std::uint64_t fillId) {
     }
     RunWaitingFills();
   } catch (const std::exception &e) {
-    ShowErrorReport(e.what(), "FillEnded");
+    ShowErrorReport(e.what(), "FillsEnded");
   }
 }
 
