@@ -1,11 +1,12 @@
 #pragma once
 // What the fill passes of one grid last wrote into each row: the inputs the
 // row's texts were computed from and the row's version in the cell store
-// right after the writes (every text or tag write moves it). A later pass whose inputs for a row are the same,
-// on a row nobody wrote since, knows the texts without computing them; when
-// only the portfolio's percentage base moved, only % Port is looked at, and
-// formatted only when its raw share left the range of its held text. Rows
-// also keep their tag and, where rows share them, the texts they hold.
+// right after the writes (every text or tag write moves it). A later pass
+// whose inputs for a row are the same, on a row nobody wrote since, knows
+// the texts without computing them; when only the portfolio's percentage
+// base moved, only % Port is looked at, and formatted only when its raw
+// share left the range of its held text. Rows also keep their tag and,
+// where rows share them, the texts they hold.
 //
 // Used by one fill pass at a time (the grid starts no second one), through
 // TRowFill (RowFill.h). The queries change nothing.
