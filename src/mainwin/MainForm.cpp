@@ -90,7 +90,6 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
   StockGrid->OnGridMouseDown = [this](TStockGrid *, TMouseButton, TShiftState, int X, int Y) {
     GridMouseDown(X, Y);
   };
-  StockGrid->OnFillEnded = [this] { GridFillEnded(); };
   StockGrid->SetGridLineColor(CurrentScheme.InterLine);
   StockGrid->show();
 
@@ -249,22 +248,9 @@ void TmForm::ShowPortfolio(int index) {
   });
 }
 
-void TmForm::RefreshGrid() {
-  m_refreshPending = !StockGrid->ShowStocks("");
-  m_refreshFilling = true; // the fill now running, or the one still to come
-}
+void TmForm::RefreshGrid() { StockGrid->Refresh(m_autoFit); }
 
-void TmForm::GridFillEnded() {
-  if (m_refreshPending) {
-    RefreshGrid();
-    if (!m_refreshPending)
-      return; // the refresh runs now; its end re-sorts and fits
-  }
-  if (!m_refreshFilling)
-    return;
-  m_refreshFilling = false;
-  StockGrid->RefreshFilled(m_autoFit);
-}
+bool TmForm::RefreshPending() const { return StockGrid->RefreshPending(); }
 
 void TmForm::SelectScheme(int number) {
   ChooseColorScheme(number, SettingsFile());
@@ -292,8 +278,7 @@ void TmForm::Timer2Timer() {
         m_updatedPortfolios.push_back(std::move(key));
     if (!m_updatedPortfolios.empty())
       ShowPortfolioTotals(m_updatedPortfolios);
-    if (m_refreshPending && !StockGrid->FillRunning())
-      RefreshGrid();
+    StockGrid->RunWaitingFills();
     if (!StockGrid->FillRunning()) {
       if (StockGrid->FitAllPending) {
         StockGrid->FitAllPending = false;
@@ -331,6 +316,7 @@ void TmForm::RefreshUpdatedSymbols() {
   std::string text;
   if (!TakeUpdatedSymbols(usMainGrid, text, "MAIN"))
     return; // the set is kept for the next tick
+  bool refresh = false;
   const std::vector<std::string> updated = ParseUpdatedSymbols(text);
   if (!updated.empty()) {
     std::unordered_set<std::string> shown;
@@ -338,12 +324,12 @@ void TmForm::RefreshUpdatedSymbols() {
       shown.insert(UpperCase(StockGrid->Symbols[i]));
     for (const std::string &symbol : updated)
       if (shown.count(UpperCase(symbol))) {
-        m_refreshPending = true;
+        refresh = true;
         break;
       }
   }
   // A full pass: the portfolio's totals change with any of its symbols.
-  if (m_refreshPending) {
+  if (refresh) {
     StockGrid->FitSymbolPending = true;
     RefreshGrid();
   }

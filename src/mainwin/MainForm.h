@@ -50,10 +50,11 @@ public:
   // ---- Operations
   // Shows portfolio index (1-based; below 1 none) in the grid.
   void ShowPortfolio(int index);
-  // Asks the grid for a full fill; when one is running the request is kept
-  // and repeated by the heartbeat.
+  // Asks the grid for a refresh (TStockGrid::Refresh); when a fill is
+  // running it starts when that ends.
   void RefreshGrid();
-  bool RefreshPending() const { return m_refreshPending; }
+  // A refresh, its re-sort or a refused fill is still to come.
+  bool RefreshPending() const;
   // Rebuilds the portfolio choices from the portfolio list.
   void FillPortfolioChoices();
   // Chooses colour scheme number (1-based) and stores it in [Bourse] Scheme.
@@ -103,13 +104,7 @@ private:
   // Takes updated-symbol set 1 and refreshes the grid when it names a shown symbol.
   void RefreshUpdatedSymbols();
 
-  // After a fill: a waiting refresh starts; the end of a refresh's fill
-  // re-sorts the rows and asks for a fit.
-  void GridFillEnded();
-
-  bool m_refreshPending = false;
-  bool m_refreshFilling = false; // the running or next fill is a refresh
-  bool m_autoFit = true;         // [Misc] AutoFit
+  bool m_autoFit = true; // [Misc] AutoFit
   bool m_shownOnce = false;
   bool m_filling = false; // the portfolio choices are being rebuilt
   std::vector<std::string> m_updatedPortfolios;

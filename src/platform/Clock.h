@@ -36,7 +36,6 @@ public:
   std::int64_t MonotonicMs() const override { return m_mono.load(); }
 
   void SetUtc(TDateTime utc) { m_utc.store(utc); }
-  void SetUtcOffsetDays(double d) { m_offset.store(d); }
   // Moves both the wall clock and the monotonic clock forward.
   void AdvanceMs(std::int64_t ms) {
     m_mono.fetch_add(ms);

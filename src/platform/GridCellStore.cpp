@@ -122,8 +122,10 @@ bool TGridCellStore::SetObject(int col, int row, std::intptr_t object) {
   std::intptr_t &slot = m_cells[row][col].Object;
   if (slot == object)
     return false;
-  // Objects are not drawn by the grid itself, so no repaint.
+  // Objects are not drawn by the grid itself, so no repaint; but a writer
+  // that knows a row by its version must see the change.
   slot = object;
+  m_rowVersion[static_cast<std::size_t>(row)] = ++m_lastVersion;
   return true;
 }
 

@@ -52,9 +52,9 @@ public:
   std::vector<std::string> RowTexts(int row) const;
   // Empties every cell of a row.
   void ClearRow(int row);
-  // A number that changes whenever a text of the row changes (also when the
-  // row or its columns are added); 0 outside the grid. Lets a writer know
-  // that a row still holds what it wrote without reading it back.
+  // A number that changes whenever a text or object of the row changes
+  // (also when the row or its columns are added); 0 outside the grid. Lets a
+  // writer know that a row still holds what it wrote without reading it back.
   std::uint64_t RowVersion(int row) const;
 
   // ---- Repaint requests, from any thread.

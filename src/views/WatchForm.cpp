@@ -57,17 +57,6 @@ TwForm::TwForm(QLabel *fontLabel, QMenu *popup, QWidget *parent) : QWidget(paren
   StockGrid->SetGridLineColor(ChosenScheme().InterLine);
   layout->addWidget(StockGrid, 1);
   m_autoFit = AutoFitOn(SettingsFile());
-  StockGrid->OnFillEnded = [this] {
-    if (m_refreshPending) {
-      Refresh();
-      if (!m_refreshPending)
-        return; // its end re-sorts and fits
-    }
-    if (!m_refreshFilling)
-      return;
-    m_refreshFilling = false;
-    StockGrid->RefreshFilled(m_autoFit);
-  };
 
   const std::string text = SettingsFile().ReadString(kWatchSection, kSymbolsKey, "");
   edSymbols->setText(QString::fromStdString(text));
@@ -108,8 +97,7 @@ std::string TwForm::GetWatchSymbols() {
 
 void TwForm::Refresh() {
   GetWatchSymbols();
-  m_refreshPending = !StockGrid->ShowStocks("");
-  m_refreshFilling = true;
+  StockGrid->Refresh(m_autoFit);
 }
 
 void TwForm::showEvent(QShowEvent *event) {
@@ -124,14 +112,16 @@ void TwForm::showEvent(QShowEvent *event) {
 void TwForm::Timer1Timer() {
   try {
     std::string text;
+    bool refresh = false;
     if (TakeUpdatedSymbols(usWatchList, text, "WATCH")) {
       for (const std::string &symbol : ParseUpdatedSymbols(text)) {
-        for (int i = 0; i < StockGrid->Symbols.Count() && !m_refreshPending; ++i)
-          m_refreshPending = SameText(StockGrid->Symbols[i], symbol);
+        for (int i = 0; i < StockGrid->Symbols.Count() && !refresh; ++i)
+          refresh = SameText(StockGrid->Symbols[i], symbol);
       }
     }
-    if (m_refreshPending && !StockGrid->FillRunning())
+    if (refresh)
       Refresh();
+    StockGrid->RunWaitingFills();
     if (!StockGrid->FillRunning() && StockGrid->FitAllPending) {
       StockGrid->FitAllPending = false;
       StockGrid->AutoFitColumns();

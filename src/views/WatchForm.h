@@ -34,7 +34,8 @@ public:
   void SetWatchText(const std::string &text);
   // The grid's symbols for the quote request (comma-separated).
   std::string GetWatchSymbols();
-  // Full fill; repeated by the timer when one is running.
+  // A refresh of the grid (TStockGrid::Refresh); when a fill is running it
+  // starts when that ends.
   void Refresh();
   // Takes updated-symbol set 2 and fits the symbol column after a fill.
   void Timer1Timer();
@@ -44,8 +45,6 @@ protected:
 
 private:
   QLabel *m_ownLabel = nullptr;
-  bool m_refreshPending = false;
-  bool m_refreshFilling = false; // the running or next fill is a refresh
-  bool m_autoFit = true;         // [Misc] AutoFit
+  bool m_autoFit = true; // [Misc] AutoFit
   bool m_shownOnce = false;
 };

@@ -1,8 +1,8 @@
 // The program itself, started twice on one data folder.
-#include <QDeadlineTimer>
+#include "support/EventWait.h"
+
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -65,15 +65,8 @@ private:
   int m_status = 0;
 };
 
-bool WaitFor(const std::function<bool()> &condition, int ms = 60000) {
-  QDeadlineTimer deadline(ms);
-  while (!condition()) {
-    if (deadline.hasExpired())
-      return false;
-    QThread::msleep(20);
-  }
-  return true;
-}
+// The program's copies start and end at their own pace.
+constexpr int kProgramWaitMs = 60000;
 
 TEST(ProgramCopies, TheSecondCopyBringsTheFirstToTheFrontAndEnds) {
   QTemporaryDir home;
@@ -84,17 +77,19 @@ TEST(ProgramCopies, TheSecondCopyBringsTheFirstToTheFrontAndEnds) {
   ProgramRun first;
   ASSERT_TRUE(first.Start(home.path().toStdString(), {"LOG"}));
   // Its alerts are loaded once it holds the folder and listens.
-  ASSERT_TRUE(WaitFor([&] { return log().contains("NewAlerts Init 3") || first.Ended(); }));
+  ASSERT_TRUE(PollUntil([&] { return log().contains("NewAlerts Init 3") || first.Ended(); },
+                        kProgramWaitMs));
   ASSERT_FALSE(first.Ended()) << log().toStdString();
 
   ProgramRun second;
   ASSERT_TRUE(second.Start(home.path().toStdString(), {"LOG"}));
-  ASSERT_TRUE(WaitFor([&] { return second.Ended(); }));
+  ASSERT_TRUE(PollUntil([&] { return second.Ended(); }, kProgramWaitMs));
   EXPECT_TRUE(WIFEXITED(second.Status()));
   EXPECT_EQ(WEXITSTATUS(second.Status()), 0);
-  EXPECT_TRUE(WaitFor([&] {
-    return log().contains("Another copy was started: coming to the front");
-  })) << log().toStdString();
+  EXPECT_TRUE(PollUntil(
+      [&] { return log().contains("Another copy was started: coming to the front"); },
+      kProgramWaitMs))
+      << log().toStdString();
   const QByteArray text = log();
   EXPECT_TRUE(text.contains(" dup found! terminating\n")) << text.toStdString();
   EXPECT_FALSE(text.contains("did not answer")) << text.toStdString();

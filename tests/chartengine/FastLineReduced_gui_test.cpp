@@ -168,13 +168,13 @@ TEST(FastLineReducedDrawing, AShownChartPaintsABatchOfPointsOnceAndShowsThemAll)
   PaintCounter counter;
   chart.installEventFilter(&counter);
   chart.show();
-  ASSERT_TRUE(WaitFor([&] { return counter.paints > 0; }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return counter.paints > 0; }));
   counter.paints = 0;
   // 50,000 points, each asking for a repaint (AutoRepaint is on).
   for (int i = 0; i < 50000; ++i)
     series.AppendPoint(i, 50.0 + 40.0 * std::sin(i / 700.0) + (i * 7919 % 13));
-  ASSERT_TRUE(WaitFor([&] { return counter.paints > 0; }));
-  WaitFor([] { return false; }, 100);
+  ASSERT_TRUE(ProcessEventsUntil([&] { return counter.paints > 0; }));
+  ProcessEventsUntil([] { return false; }, 100);
   EXPECT_EQ(counter.paints, 1);
   // What the window shows is the drawing of every point.
   const QImage shown = chart.screen()->grabWindow(chart.winId()).toImage().convertToFormat(

@@ -8,7 +8,7 @@
 #include "core/StockInfo.h"
 #include "core/StockStore.h"
 #include "platform/DateTime.h"
-#include "platform/WaitHelpers.h"
+#include "support/EventWait.h"
 
 #include <QApplication>
 #include <QImage>

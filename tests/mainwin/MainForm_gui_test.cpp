@@ -6,7 +6,7 @@
 #include "core/PortfolioFile.h"
 #include "core/ProgramFolder.h"
 #include "mainwin/MainForm.h"
-#include "platform/WaitHelpers.h"
+#include "support/EventWait.h"
 #include "support/TestPaths.h"
 #include "views/stockgrid/CellTextsFormat.h"
 #include "views/stockgrid/ShowStocksThread.h"

@@ -14,7 +14,7 @@
 #include "mainwin/MainForm.h"
 #include "platform/Color.h"
 #include "platform/StringGridTestEvents.h"
-#include "platform/WaitHelpers.h"
+#include "support/EventWait.h"
 #include "support/TestPaths.h"
 #include "views/stockgrid/ColorScheme.h"
 #include "views/stockgrid/ShowStocksThread.h"

@@ -103,6 +103,69 @@ TEST_F(ProgramWindowTest, SortStaysTrueAfterRefreshViewSwitchAndPortfolioSwitch)
   SavePicture("program_sorted_income.png");
 }
 
+// A title click, new quotes, the refresh timer and heartbeats, in every
+// pairing of three ways the window can reach the next step: straight on
+// (the fill just started still runs: it waits for the window at its end),
+// after handling every event, or once the fill has ended but before its end
+// notice is handled. The rows always end sorted, showing the new quotes.
+TEST_F(ProgramWindowTest, RowsEndSortedWhateverTheTimingOfRefreshesAndHeartbeats) {
+  ShowForm();
+  ASSERT_TRUE(Refresh());
+  ASSERT_EQ(grid->Cells(0, 7), "TOTAL");
+  const std::vector<std::string> shown = SymbolsShown(6);
+  const auto between = [&](int way) {
+    if (way == 1) {
+      ASSERT_TRUE(Settle());
+    } else if (way == 2) {
+      // Only the fill's call into the window is handled, not what it posts at its end.
+      while (grid->FillRunning()) {
+        QCoreApplication::processEvents();
+        PollUntil([&] { return !grid->FillRunning(); }, 20);
+      }
+    }
+  };
+  std::uint32_t seed = 12345;
+  const auto newQuote = [&] {
+    seed = seed * 1103515245u + 12345u;
+    const std::string &symbol = shown[(seed >> 8) % shown.size()];
+    const double price = 50 + double((seed >> 12) % 60000) / 100;
+    StoreLast(symbol, price, price - 1);
+    MarkSymbolUpdated(usMainGrid, symbol);
+    return std::make_pair(symbol, price);
+  };
+  for (int round = 0; round < 9; ++round) {
+    SCOPED_TRACE(testing::Message() << "round " << round);
+    const int a = round % 3, b = round / 3, c = (round + round / 3) % 3;
+    ClickTitle(grid->ColPos[gfLast]);
+    between(a);
+    const auto first = newQuote();
+    form->Timer1Timer();
+    between(b);
+    const auto second = newQuote();
+    form->Timer2Timer(); // its refresh fill runs while the next steps come
+    between(c);
+    form->Timer1Timer();
+    form->Timer2Timer();
+    ASSERT_TRUE(Settle());
+
+    ASSERT_EQ(grid->Cells(0, 7), "TOTAL");
+    std::map<std::string, double> latest{first};
+    latest[second.first] = second.second;
+    for (const auto &[symbol, price] : latest) {
+      const int row = RowOf(symbol);
+      ASSERT_GE(row, 1) << symbol;
+      EXPECT_DOUBLE_EQ(Number(gfLast, row), price) << symbol;
+    }
+    for (int r = 1; r < 6; ++r) {
+      if (grid->SortDown)
+        EXPECT_LE(Number(gfLast, r), Number(gfLast, r + 1)) << "row " << r;
+      else
+        EXPECT_GE(Number(gfLast, r), Number(gfLast, r + 1)) << "row " << r;
+    }
+  }
+  EXPECT_EQ(SortMarkColumns(), std::vector<int>{grid->ColPos[gfLast]});
+}
+
 TEST_F(ProgramWindowTest, ColumnsAreFittedToLongTextsAfterARefresh) {
   SettingsFile().WriteString("Views", "View1", kReorderedView);
   // Every price below 100 (the hundreds cut off): whole parts are padded.

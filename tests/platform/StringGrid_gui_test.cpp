@@ -1,7 +1,7 @@
 #include "platform/StringGrid.h"
 #include "platform/WindowThread.h"
 
-#include "WaitHelpers.h"
+#include "support/EventWait.h"
 #include "support/TestPaths.h"
 
 #include <QApplication>

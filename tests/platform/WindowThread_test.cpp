@@ -2,7 +2,7 @@
 #include "platform/UncaughtError.h"
 #include "platform/WindowThread.h"
 
-#include "WaitHelpers.h"
+#include "support/EventWait.h"
 
 #include <gtest/gtest.h>
 #include <mutex>

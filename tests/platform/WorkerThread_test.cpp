@@ -2,7 +2,7 @@
 #include "platform/WindowThread.h"
 #include "platform/WorkerThread.h"
 
-#include "WaitHelpers.h"
+#include "support/EventWait.h"
 
 #include <QObject>
 #include <atomic>

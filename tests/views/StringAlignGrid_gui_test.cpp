@@ -56,9 +56,9 @@ protected:
     };
     window->show();
     window->activateWindow();
-    ASSERT_TRUE(WaitFor([this] { return window->isActiveWindow(); }));
+    ASSERT_TRUE(ProcessEventsUntil([this] { return window->isActiveWindow(); }));
     grid->setFocus();
-    ASSERT_TRUE(WaitFor([this] { return grid->hasFocus(); }));
+    ASSERT_TRUE(ProcessEventsUntil([this] { return grid->hasFocus(); }));
   }
   void TearDown() override { window.reset(); }
 
@@ -85,7 +85,7 @@ TEST_F(AlignGridTest, ShowEditorOpensOverTheCellWithItsTextSelected) {
   EXPECT_EQ(editor->text(), QStringLiteral("2,1"));
   EXPECT_EQ(editor->selectedText(), QStringLiteral("2,1"));
   EXPECT_EQ(editor->geometry(), ToQRect(grid->CellRect(2, 1)));
-  EXPECT_TRUE(WaitFor([editor] { return editor->hasFocus(); }));
+  EXPECT_TRUE(ProcessEventsUntil([editor] { return editor->hasFocus(); }));
   EXPECT_EQ(events, (std::vector<std::string>{"before 2:1"}));
 }
 
@@ -124,10 +124,10 @@ TEST_F(AlignGridTest, LeavingTheEditorCommits) {
   grid->SetRow(3);
   ASSERT_TRUE(grid->ShowEditor());
   QLineEdit *editor = grid->InplaceEditor();
-  ASSERT_TRUE(WaitFor([editor] { return editor->hasFocus(); }));
+  ASSERT_TRUE(ProcessEventsUntil([editor] { return editor->hasFocus(); }));
   editor->setText(QStringLiteral("left"));
   other->setFocus(Qt::TabFocusReason);
-  ASSERT_TRUE(WaitFor([this] { return other->hasFocus(); }));
+  ASSERT_TRUE(ProcessEventsUntil([this] { return other->hasFocus(); }));
   EXPECT_FALSE(grid->EditorMode());
   EXPECT_EQ(grid->Cells(3, 3), "left");
   ASSERT_FALSE(events.empty());
@@ -139,7 +139,7 @@ TEST_F(AlignGridTest, ClickingAnotherCellCommitsTheEditFirst) {
   grid->SetRow(1);
   ASSERT_TRUE(grid->ShowEditor());
   grid->InplaceEditor()->setText(QStringLiteral("7"));
-  ASSERT_TRUE(WaitFor([this] { return grid->InplaceEditor()->hasFocus(); }));
+  ASSERT_TRUE(ProcessEventsUntil([this] { return grid->InplaceEditor()->hasFocus(); }));
   Click(grid->viewport(), CellCentre(2, 3));
   EXPECT_EQ(grid->Cells(1, 1), "7");
   EXPECT_EQ(grid->Col(), 2);
@@ -257,7 +257,7 @@ TEST_F(AlignGridTest, WithoutTabsTabLeavesTheGrid) {
   grid->SetRow(1);
   Key(grid, Qt::Key_Tab);
   EXPECT_EQ(grid->Col(), 1);
-  EXPECT_TRUE(WaitFor([this] { return other->hasFocus(); }));
+  EXPECT_TRUE(ProcessEventsUntil([this] { return other->hasFocus(); }));
 }
 
 TEST_F(AlignGridTest, TheEditorTakesTheSelectedColoursAndTheColumnsAlignment) {

@@ -5,7 +5,7 @@
 #include "core/IniFile.h"
 #include "core/ProgramFolder.h"
 #include "platform/StringUtils.h"
-#include "platform/WaitHelpers.h"
+#include "support/EventWait.h"
 #include "support/TestPaths.h"
 #include "views/WatchForm.h"
 #include "views/stockgrid/ShowStocksThread.h"

@@ -430,15 +430,3 @@ ShareSource PortShareSource(const CellTextInputs &in) {
   }
   return source;
 }
-
-bool PortShareText(const CellTextInputs &in, std::string &text) {
-  const ShareSource source = PortShareSource(in);
-  if (!source.Shown)
-    return false;
-  try {
-    text = source.HasPosition ? ShareText(source.Value, in.Whole.PctBase) : std::string();
-    return true;
-  } catch (...) {
-    return false;
-  }
-}

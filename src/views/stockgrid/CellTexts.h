@@ -102,11 +102,8 @@ struct CellTexts {
 
 // The texts of a row; never throws. Texts are cut to 255 characters.
 CellTexts ComputeCellTexts(const CellTextInputs &in);
-// The one text of a stock or cash row that depends on the whole portfolio:
-// % Port, as ComputeCellTexts gives it; false when that sets no % Port text
-// (hidden, no position, watch-list mode, other row kinds).
-bool PortShareText(const CellTextInputs &in, std::string &text);
-// % Port before formatting: Shown when ComputeCellTexts sets a % Port text;
+// The one text of a stock or cash row that depends on the whole portfolio,
+// % Port, before formatting: Shown when ComputeCellTexts sets a % Port text;
 // that text is empty without a position, else the share of the position's
 // Value in the percentage base (ShareText).
 struct ShareSource {

@@ -8,20 +8,17 @@ void TFillMemo::BeginPass(const TColumnMap &colPos, int colCount) {
   m_colCount = colCount;
 }
 
-TFillMemo::TReuse TFillMemo::Check(int row, const CellTextInputs &in, std::uint64_t version) {
-  if (version == 0 || row < 0 || row >= int(m_rows.size()))
+TFillMemo::TReuse TFillMemo::Check(int row, const CellTextInputs &in,
+                                   std::uint64_t version) const {
+  if (!Holds(row, version))
     return TReuse::None;
-  Row &r = m_rows[std::size_t(row)];
-  if (!r.Valid || r.Version != version)
-    return TReuse::None;
+  const Row &r = m_rows[std::size_t(row)];
   if (r.Inputs.Whole.PctBase == in.Whole.PctBase)
     return r.Inputs == in ? TReuse::All : TReuse::None;
-  // Compared as if the base had not moved.
-  const double base = r.Inputs.Whole.PctBase;
-  r.Inputs.Whole.PctBase = in.Whole.PctBase;
-  const bool same = r.Inputs == in;
-  r.Inputs.Whole.PctBase = base;
-  return same ? TReuse::ShareOnly : TReuse::None;
+  // Compared as if the base had not moved (rare: gathered rows mostly differ).
+  CellTextInputs rebased = in;
+  rebased.Whole.PctBase = r.Inputs.Whole.PctBase;
+  return r.Inputs == rebased ? TReuse::ShareOnly : TReuse::None;
 }
 
 const CellTextInputs *TFillMemo::Inputs(int row) const {
@@ -30,17 +27,22 @@ const CellTextInputs *TFillMemo::Inputs(int row) const {
   return &m_rows[std::size_t(row)].Inputs;
 }
 
-TFillMemo::TReuse TFillMemo::CheckKnown(int row, double pctBase, std::uint64_t version) {
-  Row &r = m_rows[std::size_t(row)];
-  const bool sameBase = r.Inputs.Whole.PctBase == pctBase;
-  r.Inputs.Whole.PctBase = pctBase;
-  if (version == 0 || r.Version != version)
+TFillMemo::TReuse TFillMemo::CheckKnown(int row, double pctBase, std::uint64_t version) const {
+  if (!Holds(row, version))
     return TReuse::None;
-  return sameBase ? TReuse::All : TReuse::ShareOnly;
+  return m_rows[std::size_t(row)].Inputs.Whole.PctBase == pctBase ? TReuse::All
+                                                                  : TReuse::ShareOnly;
+}
+
+void TFillMemo::TakeBase(int row, double pctBase) {
+  if (row >= 0 && row < int(m_rows.size()))
+    m_rows[std::size_t(row)].Inputs.Whole.PctBase = pctBase;
 }
 
 void TFillMemo::Confirm(int row, std::uint64_t version, const std::string *share,
                         std::shared_ptr<const CellTexts> texts) {
+  if (row < 0 || row >= int(m_rows.size()))
+    return;
   Row &r = m_rows[std::size_t(row)];
   r.Valid = version != 0;
   r.Version = version;
@@ -144,9 +146,4 @@ std::uint64_t TFillMemo::InputsSerial(int row) const {
 void TFillMemo::Forget(int row) {
   if (row >= 0 && row < int(m_rows.size()))
     m_rows[std::size_t(row)].Valid = false;
-}
-
-void TFillMemo::ForgetFrom(int row) {
-  if (row >= 0 && row < int(m_rows.size()))
-    m_rows.resize(std::size_t(row));
 }

@@ -1,13 +1,15 @@
 #pragma once
 // What the fill passes of one grid last wrote into each row: the inputs the
 // row's texts were computed from and the row's version in the cell store
-// right after the writes. A later pass whose inputs for a row are the same,
-// on a row nobody wrote since, knows the texts without computing them; when
-// only the portfolio's percentage base moved, only % Port is looked at, and
-// formatted only when its raw share left the range of its held text. Rows
-// also keep their tag and, where rows share them, the texts they hold.
+// right after the writes (every text or tag write moves it). A later pass
+// whose inputs for a row are the same, on a row nobody wrote since, knows
+// the texts without computing them; when only the portfolio's percentage
+// base moved, only % Port is looked at, and formatted only when its raw
+// share left the range of its held text. Rows also keep their tag and,
+// where rows share them, the texts they hold.
 //
-// Used by one fill pass at a time (the grid starts no second one).
+// Used by one fill pass at a time (the grid starts no second one), through
+// TRowFill (RowFill.h). The queries change nothing.
 #include "views/stockgrid/CellTexts.h"
 #include "views/stockgrid/ColumnMap.h"
 #include "views/stockgrid/RowInputs.h"
@@ -30,13 +32,16 @@ public:
   void BeginPass(const TColumnMap &colPos, int colCount);
   // What a row with these inputs and store version can reuse. version 0
   // (a store that keeps no versions) reuses nothing.
-  TReuse Check(int row, const CellTextInputs &in, std::uint64_t version);
+  TReuse Check(int row, const CellTextInputs &in, std::uint64_t version) const;
   // The remembered inputs of a row; null when none (or not at this version's
   // columns). Used with ListRowUnchanged to skip gathering a row.
   const CellTextInputs *Inputs(int row) const;
   // What a row whose inputs are its remembered ones with this % Port base
-  // can reuse; on ShareOnly or None the remembered inputs take the base.
-  TReuse CheckKnown(int row, double pctBase, std::uint64_t version);
+  // can reuse.
+  TReuse CheckKnown(int row, double pctBase, std::uint64_t version) const;
+  // The remembered inputs of a row take this % Port base (before the row's
+  // texts are computed from them).
+  void TakeBase(int row, double pctBase);
   // The row now holds the texts of its remembered inputs at this version.
   // texts, when given, are those texts (shared with other rows).
   void Confirm(int row, std::uint64_t version, const std::string *share,
@@ -71,7 +76,7 @@ public:
   // The row's last store reading (RowInputs.h), kept whatever its texts.
   StoreReading *Reading(int row);
   // The tag a pass gave the row's symbol cell (UnknownTag when none or when
-  // that failed); kept across passes, whatever the row's texts.
+  // that failed); what the row has while Holds says nobody wrote it since.
   static constexpr std::intptr_t UnknownTag = -1;
   std::intptr_t Tag(int row) const;
   void SetTag(int row, std::intptr_t tag);
@@ -79,8 +84,6 @@ public:
   // from (0 when none).
   std::uint64_t InputsSerial(int row) const;
   void Forget(int row);
-  // Forgets every row at or below this one.
-  void ForgetFrom(int row);
 
 private:
   // What a pass reads of every row first, then the inputs.

@@ -30,8 +30,8 @@ public:
   virtual void SetCell(int col, int row, const std::string &text) = 0;
   virtual std::intptr_t Object(int col, int row) const = 0;
   virtual void SetObject(int col, int row, std::intptr_t object) = 0;
-  // Changes whenever a text of the row changes; 0 when the sink keeps no
-  // versions (the pass then computes every row).
+  // Changes whenever a text or the object of a cell of the row changes; 0
+  // when the sink keeps no versions (the pass then computes every row).
   virtual std::uint64_t RowVersion(int row) const {
     (void)row;
     return 0;
@@ -57,6 +57,8 @@ struct TFillRequest {
   bool ResetRowCount = false;
   // Empty for a full pass; else the refreshed symbols, each as "|" + symbol + "|".
   std::string Filter;
+  // The grid's number for this fill, handed back with its end notice.
+  std::uint64_t FillId = 0;
 };
 
 // Row tags: the object of a row's symbol cell.

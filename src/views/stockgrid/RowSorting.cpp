@@ -54,13 +54,20 @@ double MktCapValue(const std::string &text) {
   double factor = 1;
   switch (t.back()) {
   case 'K':
+  case 'k':
     factor = 1e3;
     break;
   case 'M':
+  case 'm':
     factor = 1e6;
     break;
   case 'B':
+  case 'b':
     factor = 1e9;
+    break;
+  case 'T':
+  case 't':
+    factor = 1e12;
     break;
   default:
     break;

@@ -8,7 +8,7 @@
 
 enum class TSortKind {
   Text,     // ordinal text comparison
-  MktCap,   // a number with a size letter K, M or B
+  MktCap,   // a number with a size letter K, M, B or T
   TwoValue, // the first of two values, without its last character, as a price
   Price,    // a price
   None      // never sorted (Separator, Chart)
@@ -19,8 +19,9 @@ TSortKind SortKindOf(int field);
 // the two-value fields), the two-value fields cut to their first value
 // without its last character.
 std::string PrepareSortText(int field, const std::string &cell);
-// The value of a market capitalisation text: "1.2B" is 1.2e9, "950M" 9.5e8,
-// "10K" 1e4; a number without a letter is itself; an empty text 0.
+// The value of a market capitalisation text: "2.9T" is 2.9e12, "1.2B" 1.2e9,
+// "950M" 9.5e8, "10K" 1e4 (letter case ignored); a number without a letter
+// is itself; an empty text 0.
 double MktCapValue(const std::string &text);
 // -1, 0 or 1 for prepared texts of a field.
 int CompareSortTexts(int field, const std::string &a, const std::string &b);

@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <exception>
+#include <utility>
 
 namespace {
 std::atomic<int> g_started{0};
@@ -49,14 +50,21 @@ void TFillLink::SetEndNotifier(std::function<void()> notifier) {
   m_endNotifier = std::move(notifier);
 }
 
-void TFillLink::FillEnded() {
+void TFillLink::FillEnded(std::uint64_t fillId) {
   {
     std::lock_guard lock(m_mutex);
     FillRunning.store(false, std::memory_order_release);
-    if (m_endNotifier)
+    if (m_endNotifier) {
+      m_endedFills.push_back(fillId);
       m_endNotifier();
+    }
   }
   m_idle.notify_all();
+}
+
+std::vector<std::uint64_t> TFillLink::TakeEndedFills() {
+  std::lock_guard lock(m_mutex);
+  return std::exchange(m_endedFills, {});
 }
 
 bool TFillLink::WaitIdle(int ms) {
@@ -137,7 +145,7 @@ TFillOutcome ExecuteFill(const TFillRequest &request, TGridFillSink &sink, TFill
   } catch (...) {
     ShowErrorReport(previous + " " + label + " unknown error", "ShowExecute");
   }
-  link.FillEnded();
+  link.FillEnded(request.FillId);
   return out;
 }
 
@@ -149,6 +157,7 @@ ShowStocksThread::ShowStocksThread(TFillRequest request, std::unique_ptr<TGridFi
 
 void ShowStocksThread::Launch(TFillRequest request, std::unique_ptr<TGridFillSink> sink,
                               std::shared_ptr<TFillLink> link) {
+  const std::uint64_t fillId = request.FillId;
   auto *thread = new ShowStocksThread(std::move(request), std::move(sink), link);
   link->SetStop(thread->StopSignal());
   thread->SetFreeOnTerminate(true);
@@ -158,7 +167,7 @@ void ShowStocksThread::Launch(TFillRequest request, std::unique_ptr<TGridFillSin
     thread->Start();
   } catch (...) {
     g_running.fetch_sub(1);
-    link->FillEnded();
+    link->FillEnded(fillId);
     delete thread;
     throw;
   }

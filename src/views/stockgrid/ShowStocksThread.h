@@ -14,9 +14,11 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 class TGridCellStore;
 class TStopSignal;
@@ -44,8 +46,12 @@ public:
   // returns, the old notifier is not called any more.
   void SetEndNotifier(std::function<void()> notifier);
 
-  // Clears FillRunning, tells the notifier and wakes WaitIdle.
-  void FillEnded();
+  // Clears FillRunning, notes fillId (the request's FillId) as ended when a
+  // notifier is set, tells the notifier and wakes WaitIdle.
+  void FillEnded(std::uint64_t fillId);
+  // The FillIds of the fills that ended since the last call, oldest first
+  // (the window thread takes them when the notifier's post arrives).
+  std::vector<std::uint64_t> TakeEndedFills();
   // Waits up to ms milliseconds (no event processing) for FillRunning to
   // clear; true when it did.
   bool WaitIdle(int ms);
@@ -53,6 +59,7 @@ public:
 private:
   std::shared_ptr<TStopSignal> m_stop;
   std::function<void()> m_endNotifier;
+  std::vector<std::uint64_t> m_endedFills;
   std::mutex m_mutex;
   std::condition_variable m_idle;
 };

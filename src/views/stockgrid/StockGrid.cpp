@@ -95,7 +95,7 @@ TStockGrid::TStockGrid(QWidget *Owner) : TStringGrid(Owner), m_link(std::make_sh
   OnEndDrag = [this](QWidget *Target, int X, int Y) { GridEndDrag(Target, X, Y); };
   // Posting only: the fill calls this from its own thread.
   m_link->SetEndNotifier(
-      [this] { QMetaObject::invokeMethod(this, "FillEnded", Qt::QueuedConnection); });
+      [this] { QMetaObject::invokeMethod(this, "FillsEnded", Qt::QueuedConnection); });
   LoadColumnMap();
 }
 
@@ -119,16 +119,6 @@ TStockGrid::~TStockGrid() {
 bool TStockGrid::FillRunning() const { return m_link->FillRunning.load(); }
 bool TStockGrid::StopFill() const { return m_link->StopFill.load(); }
 
-void TStockGrid::FillEnded() {
-  if (!OnFillEnded)
-    return;
-  try {
-    OnFillEnded();
-  } catch (const std::exception &e) {
-    ShowErrorReport(e.what(), "FillEnded");
-  }
-}
-
 // ---- Fill -------------------------------------------------------------------------------
 
 bool TStockGrid::ShowStocks(const std::string &SymbolsText) {
@@ -136,8 +126,13 @@ bool TStockGrid::ShowStocks(const std::string &SymbolsText) {
     return false;
   SavedSortCol.Set(GridKind, SortCol);
   SavedSortDown.Set(GridKind, SortDown);
-  if (!isEnabled() || m_link->FillRunning.load())
+  if (!isEnabled())
     return false;
+  if (m_link->FillRunning.load()) {
+    if (SymbolsText.empty())
+      m_fillWaiting = true;
+    return false;
+  }
 
   TFillRequest request;
   request.GridKind = GridKind;
@@ -153,6 +148,8 @@ bool TStockGrid::ShowStocks(const std::string &SymbolsText) {
   request.RowOrder = RowOrder;
   request.ResetRowCount = ResetRowCount;
   request.Filter = SymbolsText;
+  request.FillId = m_lastFillId + 1;
+  TFillShape shape = CurrentShape();
 
   m_link->FillRunning.store(true);
   try {
@@ -161,6 +158,14 @@ bool TStockGrid::ShowStocks(const std::string &SymbolsText) {
   } catch (const std::exception &e) {
     ShowErrorReport(e.what(), "SGShowAll");
     return false;
+  }
+  ++m_lastFillId;
+  if (SymbolsText.empty()) {
+    m_lastFullFill = std::move(shape);
+    m_fillWaiting = false;
+  } else if (!(shape == m_lastFullFill)) {
+    // Some rows now hold another layout's texts than the others.
+    m_lastFullFill = TFillShape();
   }
   ResetRowCount = false;
   return true;

@@ -92,8 +92,6 @@ public:
   bool WidthsValid = false;        // ColWidth holds widths taken from the grid
   ViewRecord *View = nullptr;      // the layout in use (not owned)
   TGridMouseEvent OnGridMouseDown; // after every mouse-down
-  // On the window thread after a fill has ended (FillRunning is clear).
-  std::function<void()> OnFillEnded;
   TDateTime LastDragTime = 0;
   // The same two moments on the monotonic clock (the rules measure these).
   std::int64_t LastDblClickMs = INT64_MIN / 2;
@@ -104,16 +102,30 @@ public:
 
   // A fill thread works on the grid.
   bool FillRunning() const;
-  // Posted by a fill that ended; raises OnFillEnded.
-  Q_INVOKABLE void FillEnded();
+  // Posted by a fill that ended: takes the numbers ShowStocks gave the fills
+  // that ended, runs the fill or refresh that was refused while they ran,
+  // and the re-sort of a refresh once the texts of a finished fill show the
+  // current rows.
+  Q_INVOKABLE void FillsEnded();
   // Set once the grid is being destroyed.
   bool StopFill() const;
 
   // ---- Operations
   // Starts a fill unless one runs, the grid is disabled, or it is hidden
   // (print grids are never shown and always fill). Symbols: empty for a full
-  // pass, else the refreshed symbols as "|A||B|". Returns whether a fill started.
+  // pass, else the refreshed symbols as "|A||B|". Returns whether a fill
+  // started. A full pass refused because a fill runs is run when that ends.
   bool ShowStocks(const std::string &SymbolsText = "");
+  // A refresh: a full fill whose end sorts the rows again by the sort
+  // column (new quotes may change the order) and, with autoFit, has the
+  // owner's timer fit every column (FitAllPending). Refused while a fill
+  // runs, it starts when that fill ends.
+  void Refresh(bool autoFit);
+  // A refresh, or its re-sort, or a refused fill is still to come.
+  bool RefreshPending() const;
+  // For the owner's timer: starts what still waits for a fill that ended
+  // (should its end notice not come) and re-sorts when that is due.
+  void RunWaitingFills();
   // Rebuilds ColPos from the view.
   void LoadColumnMap();
   // Lays the grid out from the view (column count and widths, font, row
@@ -136,10 +148,6 @@ public:
   void SortRows(int Column, bool Force, bool Reset);
   // Fits every column to its title and texts (after a fill).
   void AutoFitColumns();
-  // After the fill of a refresh: the rows are sorted again by the sort
-  // column (new quotes may change the order) and, with autoFit, every column
-  // is fitted by the owner's timer (FitAllPending).
-  void RefreshFilled(bool autoFit);
   // Moves the field shown in grid column FromCol before the one in ToCol (or
   // after the last when ToCol holds none) in the view's map. False, with
   // nothing changed, when the columns or the view's map don't allow it.
@@ -183,7 +191,30 @@ private:
   bool OpenRowNews(const std::string &symbol);
   void RepaintTitleRow();
 
+  // What a fill writes where: the list, the display order and the columns.
+  struct TFillShape {
+    bool Valid = false;
+    std::vector<std::string> Symbols;
+    std::vector<int> Order;
+    TColumnMap ColPos{};
+    friend bool operator==(const TFillShape &, const TFillShape &) = default;
+  };
+  // The shape a full fill started now would write.
+  TFillShape CurrentShape() const;
+  // The cells hold what a finished fill wrote for the rows as they are now
+  // (no fill runs or waits): only then do their texts sort the rows.
+  bool CellsShowCurrentRows() const;
+  // Sorts again by the sort column when a re-sort is due and the cells allow it.
+  void ResortIfDue();
+
   std::shared_ptr<TFillLink> m_link;
+  std::uint64_t m_lastFillId = 0;    // the number of the last fill started
+  std::uint64_t m_refreshFillId = 0; // the fill of a refresh whose re-sort is due at its end
+  bool m_refreshWaiting = false;     // a refresh waits for the running fill
+  bool m_refreshAutoFit = false;
+  bool m_fillWaiting = false;   // a full fill waits for the running one
+  bool m_resortWaiting = false; // a refresh's re-sort waits for texts of the rows as they are
+  TFillShape m_lastFullFill;    // what the last full fill started wrote
   // Settings and clock read once per paint (null outside a paint).
   std::unique_ptr<TDisplaySettings> m_paintSettings;
   TDateTime m_paintNow = 0;

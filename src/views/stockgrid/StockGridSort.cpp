@@ -1,12 +1,16 @@
 // Sorting the quote grid's rows: the display order is computed from the
 // sort column's texts, group by group between separator rows, and a fill
-// writes the rows in that order. A click on a column title sorts by it.
+// writes the rows in that order. A click on a column title sorts by it; a
+// refresh sorts again once its own fill has ended. The texts sort the rows
+// only when a finished fill wrote them for the list, order and columns the
+// grid has now.
 #include "core/ErrorReport.h"
 #include "platform/Clock.h"
 #include "platform/Delay.h"
 #include "platform/StringUtils.h"
 #include "views/stockgrid/GridFill.h"
 #include "views/stockgrid/RowSorting.h"
+#include "views/stockgrid/ShowStocksThread.h"
 #include "views/stockgrid/StockGrid.h"
 #include "views/stockgrid/StockGridGlobals.h"
 
@@ -46,14 +50,13 @@ void TStockGrid::SortRows(int Column, bool Force, bool Reset) {
         --last;
       return last;
     };
-    int lastRow = lastDataRow();
     const int entries = Symbols.Count();
     if (!RowsSorted || Reset) {
       RowOrder.resize(std::size_t(entries));
       std::iota(RowOrder.begin(), RowOrder.end(), 1);
       RowsSorted = true;
     }
-    if (Force || lastRow != entries) {
+    if (Force || lastDataRow() != entries) {
       const auto deadline = std::chrono::steady_clock::now() +
                             std::chrono::milliseconds(GridTimings().SortFillWaitMs);
       const auto waitForFill = [&] {
@@ -65,16 +68,22 @@ void TStockGrid::SortRows(int Column, bool Force, bool Reset) {
       waitForFill();
       ShowStocks("");
       waitForFill();
-      lastRow = lastDataRow();
     }
     const int field = FieldAtColumn(ColPos, Column);
     if (field < 0 || SortKindOf(field) == TSortKind::None) {
       ShowStocks("");
       return;
     }
+    if (!CellsShowCurrentRows()) {
+      // The cells hold texts of other rows, or a fill is still writing
+      // them: the rows are sorted once a finished fill has written them.
+      m_resortWaiting = m_resortWaiting || Column == SortCol;
+      ShowStocks("");
+      return;
+    }
     // Only rows that hold entries take part.
     RowOrder = ValidRowOrder(RowOrder, entries);
-    lastRow = std::min(lastRow, entries);
+    const int lastRow = std::min(lastDataRow(), entries);
 
     std::vector<std::string> symbols(std::size_t(std::max(lastRow, 0) + 1));
     std::vector<std::string> texts{kPlaceholder};
@@ -90,11 +99,77 @@ void TStockGrid::SortRows(int Column, bool Force, bool Reset) {
   }
 }
 
-void TStockGrid::RefreshFilled(bool autoFit) {
-  if (RowsSorted && SortCol >= 0)
-    SortRows(SortCol, false, false);
-  if (autoFit)
-    FitAllPending = true;
+// ---- Refresh and its re-sort --------------------------------------------------------
+
+TStockGrid::TFillShape TStockGrid::CurrentShape() const {
+  TFillShape shape;
+  shape.Valid = true;
+  const int count = Symbols.Count();
+  shape.Symbols.reserve(std::size_t(count));
+  for (int i = 0; i < count; ++i)
+    shape.Symbols.push_back(Symbols[i]);
+  shape.Order = ValidRowOrder(RowsSorted ? RowOrder : std::vector<int>(), count);
+  shape.ColPos = ColPos;
+  return shape;
+}
+
+bool TStockGrid::CellsShowCurrentRows() const {
+  return !FillRunning() && m_lastFullFill.Valid && m_lastFullFill == CurrentShape();
+}
+
+void TStockGrid::Refresh(bool autoFit) {
+  m_refreshAutoFit = autoFit;
+  m_refreshWaiting = !ShowStocks("");
+  if (!m_refreshWaiting)
+    m_refreshFillId = m_lastFillId;
+}
+
+bool TStockGrid::RefreshPending() const {
+  return m_refreshWaiting || m_fillWaiting || m_resortWaiting || m_refreshFillId != 0;
+}
+
+void TStockGrid::FillsEnded() {
+  try {
+    for (const std::uint64_t fillId : m_link->TakeEndedFills()) {
+      if (fillId == 0 || fillId != m_refreshFillId)
+        continue;
+      m_refreshFillId = 0;
+      m_resortWaiting = m_resortWaiting || (RowsSorted && SortCol >= 0);
+      if (m_refreshAutoFit)
+        FitAllPending = true;
+    }
+    RunWaitingFills();
+  } catch (const std::exception &e) {
+    ShowErrorReport(e.what(), "FillsEnded");
+  }
+}
+
+void TStockGrid::RunWaitingFills() {
+  if (!FillRunning()) {
+    if (m_refreshWaiting)
+      Refresh(m_refreshAutoFit);
+    else if (m_fillWaiting)
+      ShowStocks("");
+  }
+  ResortIfDue();
+}
+
+void TStockGrid::ResortIfDue() {
+  // A sort waiting for its fill sorts with the texts it waits for.
+  if (!m_resortWaiting || m_sorting)
+    return;
+  if (!RowsSorted || SortCol < 0) {
+    m_resortWaiting = false;
+    return;
+  }
+  if (!CellsShowCurrentRows()) {
+    // Sorted at the end of the fill that writes the rows as they are.
+    if (!FillRunning() && !m_refreshWaiting)
+      ShowStocks("");
+    return;
+  }
+  m_resortWaiting = false;
+  SortRows(SortCol, false, false);
 }
 
 void TStockGrid::GridMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -76,7 +76,7 @@ protected:
 
   void ResizeTo(int w, int h) {
     window->resize(w, h);
-    ASSERT_TRUE(WaitFor([&] { return window->size() == QSize(w, h); }));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return window->size() == QSize(w, h); }));
     QCoreApplication::processEvents();
   }
 
@@ -326,7 +326,7 @@ TEST_F(NewsFormTest, WithoutABrowserTheWindowAndTheNewsPageKeepToTwoPanes) {
     bool pageChecked = false;
     QTimer::singleShot(0, [&pageChecked] {
       TdlgPref *dialog = nullptr;
-      WaitFor([&] { return (dialog = TdlgPref::OpenDialog()) != nullptr; });
+      ProcessEventsUntil([&] { return (dialog = TdlgPref::OpenDialog()) != nullptr; });
       ASSERT_NE(dialog, nullptr);
       auto *page = qobject_cast<TOPanNews *>(dialog->CurrentPage());
       ASSERT_NE(page, nullptr);
@@ -424,7 +424,7 @@ TEST_F(NewsFormTest, ButtonsDoNotOverlapAtAnyWidth) {
       SCOPED_TRACE(QStringLiteral("%1 px, %2 panes").arg(w).arg(twoPanes ? 2 : 3).toStdString());
       window->resize(w, 520);
       const int expected = std::max(w, window->minimumWidth());
-      ASSERT_TRUE(WaitFor([&] { return window->width() == expected; }));
+      ASSERT_TRUE(ProcessEventsUntil([&] { return window->width() == expected; }));
       QCoreApplication::processEvents();
       std::vector<std::pair<QString, QRect>> shown;
       for (QPushButton *b : window->findChildren<QPushButton *>()) {
@@ -483,7 +483,7 @@ TEST_F(NewsFormTest, ClosingWritesThePlaceAndFreesTheBanner) {
   Open();
   ResizeTo(700, 500);
   window->move(40, 30);
-  ASSERT_TRUE(WaitFor([&] { return window->pos() == QPoint(40, 30); }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return window->pos() == QPoint(40, 30); }));
   window->Splitter1->move(0, window->PanSplit->height() / 4);
   window->Splitter1Moved();
   const double split = window->Split();
@@ -561,7 +561,7 @@ TEST_F(NewsFormTest, WheelOnTheSymbolListStepsThroughSymbols) {
   Open();
   window->activateWindow();
   window->lbSymb->setFocus();
-  if (!WaitFor([&] { return window->lbSymb->hasFocus(); }))
+  if (!ProcessEventsUntil([&] { return window->lbSymb->hasFocus(); }))
     GTEST_SKIP() << "the symbol list cannot take the focus here";
   window->ShowSymbol("IBM");
   auto wheel = [&](int delta) {
@@ -585,7 +585,7 @@ TEST_F(NewsFormTest, PreferencesOpenAtTheNewsPageAndApplyThePaneMode) {
   int shownPage = -1;
   QTimer::singleShot(0, [&shownPage] {
     TdlgPref *dialog = nullptr;
-    WaitFor([&] { return (dialog = TdlgPref::OpenDialog()) != nullptr; });
+    ProcessEventsUntil([&] { return (dialog = TdlgPref::OpenDialog()) != nullptr; });
     ASSERT_NE(dialog, nullptr);
     shownPage = dialog->CurrentPageNumber();
     auto *page = qobject_cast<TOPanNews *>(dialog->CurrentPage());

@@ -52,7 +52,7 @@ protected:
   static void OnNextModal(std::function<void(QWidget *)> action) {
     QTimer::singleShot(0, [action] {
       QWidget *modal = nullptr;
-      WaitFor([&] { return (modal = QApplication::activeModalWidget()) != nullptr; });
+      ProcessEventsUntil([&] { return (modal = QApplication::activeModalWidget()) != nullptr; });
       action(modal);
     });
   }

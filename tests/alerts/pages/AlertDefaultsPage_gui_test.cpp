@@ -196,7 +196,7 @@ TEST_F(AlertDefaultsPageTest, ABadThresholdIsReportedAndKeepsItsValue) {
   page->cbAutoSave->setChecked(true);
   page->activateWindow();
   page->dfAlertTime->setFocus();
-  ASSERT_TRUE(WaitFor([&] { return page->dfAlertTime->hasFocus(); }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return page->dfAlertTime->hasFocus(); }));
   page->FormClose();
   page->hide(); // the field loses the focus after the close: no third report
   EXPECT_EQ(prompt.QuestionCount(), 2u) << "reported again when the page closes";

@@ -98,7 +98,7 @@ protected:
     page->resize(TdlgPref::PageWidth, TdlgPref::PageHeight);
     page->show();
     page->activateWindow();
-    EXPECT_TRUE(WaitFor([this] { return page->isActiveWindow(); }));
+    EXPECT_TRUE(ProcessEventsUntil([this] { return page->isActiveWindow(); }));
     page->FormShow();
     return page.get();
   }
@@ -114,7 +114,7 @@ protected:
   }
 
   bool WaitForTestEnd() {
-    return WaitFor([this] { return page->TestSend() && !page->TestSend()->Running(); });
+    return ProcessEventsUntil([this] { return page->TestSend() && !page->TestSend()->Running(); });
   }
 
   static void Grab(QWidget *w, const std::string &name) {
@@ -436,7 +436,7 @@ TEST_F(EMailPageTest, ThePlaceholderMenuHasTwoColumnsOfFourteen) {
   EXPECT_EQ(items[27]->text(), QStringLiteral("<YIELD> - Yield"));
   // The fifteenth entry stands at the top of the second column.
   page->PHPop->popup(QPoint(0, 0));
-  ASSERT_TRUE(WaitFor([this] { return page->PHPop->isVisible(); }));
+  ASSERT_TRUE(ProcessEventsUntil([this] { return page->PHPop->isVisible(); }));
   auto button = [this](int i) {
     return page->PHPop->findChild<QPushButton *>(QStringLiteral("PHButton%1").arg(i));
   };
@@ -449,7 +449,7 @@ TEST_F(EMailPageTest, ThePlaceholderMenuHasTwoColumnsOfFourteen) {
   // Clicking an entry inserts it.
   page->dfSubject->setEnabled(true);
   page->dfSubject->setFocus();
-  ASSERT_TRUE(WaitFor([this] { return page->dfSubject->hasFocus(); }));
+  ASSERT_TRUE(ProcessEventsUntil([this] { return page->dfSubject->hasFocus(); }));
   fifteenth->click();
   EXPECT_EQ(page->dfSubject->text(), QStringLiteral("<ASKSIZE>"));
   page->PHPop->hide();
@@ -459,7 +459,7 @@ TEST_F(EMailPageTest, APlaceholderReplacesTheSelectionAndStaysSelected) {
   Open();
   Select(0);
   page->dfSubject->setFocus();
-  ASSERT_TRUE(WaitFor([this] { return page->dfSubject->hasFocus(); }));
+  ASSERT_TRUE(ProcessEventsUntil([this] { return page->dfSubject->hasFocus(); }));
   page->dfSubject->setSelection(6, 8); // "<SYMBOL>"
   page->PHPop->findChild<QAction *>(QStringLiteral("PHItem6"))->trigger();
   EXPECT_EQ(page->dfSubject->text(), QStringLiteral("Alert <LAST>"));
@@ -467,7 +467,7 @@ TEST_F(EMailPageTest, APlaceholderReplacesTheSelectionAndStaysSelected) {
   EXPECT_TRUE(page->pbSave->isEnabled());
 
   page->memoBody->setFocus();
-  ASSERT_TRUE(WaitFor([this] { return page->memoBody->hasFocus(); }));
+  ASSERT_TRUE(ProcessEventsUntil([this] { return page->memoBody->hasFocus(); }));
   QTextCursor c = page->memoBody->textCursor();
   c.setPosition(0);
   page->memoBody->setTextCursor(c);
@@ -582,12 +582,13 @@ TEST_F(EMailPageTest, ATestThatDoesNotEndInTimeIsGivenUp) {
   // The window thread is free meanwhile: a timer of ours still fires.
   bool ticked = false;
   QTimer::singleShot(1, page.get(), [&] { ticked = true; });
-  ASSERT_TRUE(WaitFor([&] { return ticked; }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return ticked; }));
   EXPECT_TRUE(page->TestSend()->Running());
   ASSERT_TRUE(WaitForTestEnd());
   EXPECT_EQ(StatusLines(), (std::vector<std::string>{"Trace: Connecting to smtp.home.net:25",
                                                      "RESULT: Timeout - not sent"}));
-  EXPECT_TRUE(WaitFor([&] { return transport.aborted.load(); })) << "the delivery is cancelled";
+  EXPECT_TRUE(ProcessEventsUntil([&] { return transport.aborted.load(); }))
+      << "the delivery is cancelled";
   EXPECT_TRUE(page->pbClose->isVisible());
 }
 
@@ -597,7 +598,7 @@ TEST_F(EMailPageTest, ClosingThePageDuringATestCancelsIt) {
   Open();
   Select(0);
   page->pbTest->click();
-  ASSERT_TRUE(WaitFor([&] {
+  ASSERT_TRUE(ProcessEventsUntil([&] {
     std::lock_guard lock(transport.mutex);
     return transport.calls == 1;
   }));

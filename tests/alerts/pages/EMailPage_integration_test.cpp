@@ -48,7 +48,8 @@ protected:
     page->lbSetups->setCurrentRow(0);
     page->pbTest->click();
     ASSERT_TRUE(
-        WaitFor([this] { return page->TestSend() && !page->TestSend()->Running(); }, 30000));
+        ProcessEventsUntil([this] { return page->TestSend() && !page->TestSend()->Running(); },
+                           30000));
   }
 
   std::string Status() const { return page->mStatus->toPlainText().toStdString(); }

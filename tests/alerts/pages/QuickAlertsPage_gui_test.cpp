@@ -43,7 +43,7 @@ protected:
     page->resize(TdlgPref::PageWidth, TdlgPref::PageHeight);
     page->show();
     page->activateWindow();
-    EXPECT_TRUE(WaitFor([this] { return page->isActiveWindow(); }));
+    EXPECT_TRUE(ProcessEventsUntil([this] { return page->isActiveWindow(); }));
     page->FormShow();
     grid = page->tbAlerts;
     return page.get();

@@ -355,7 +355,7 @@ TEST_F(AlertDlgTest, ClosingFromAnotherThreadIsPassedToTheWindowThread) {
   QPointer<TAlertDlg> dlg = Trigger(AddAlert("IBM", AlertTypeHighPrice, 100));
   std::thread worker([] { CloseAlertDialogs("ALL"); });
   worker.join(); // returned without waiting for the window thread
-  EXPECT_TRUE(WaitFor([] { return TAlertDlg::OpenDialogs().empty(); }));
+  EXPECT_TRUE(ProcessEventsUntil([] { return TAlertDlg::OpenDialogs().empty(); }));
   EXPECT_TRUE(dlg.isNull() || dlg->Closed());
 }
 

@@ -7,25 +7,33 @@
 #include "alerts/AlertsModule.h"
 #include "core/NewsStore.h"
 #include "platform/GridCellStore.h"
+#include "platform/RecordingCanvas.h"
 #include "views/stockgrid/CellTextsFormat.h"
 #include "views/stockgrid/ShowStocksThread.h"
+#include "views/stockgrid/StockGrid.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <memory>
+#include <random>
 #include <stdexcept>
 
 namespace {
 
-// A grid's cell store and the link its passes share. A grid that keeps its
-// memo skips what its earlier passes tell it is unchanged; one that does not
-// computes every row every pass.
+// A grid's cell store and the link its passes share, in a grid window that
+// paints them. A grid that keeps its memo skips what its earlier passes
+// tell it is unchanged; one that does not computes every row every pass.
 struct PassGrid {
-  PassGrid(int kind, bool keepMemo) : Kind(kind), KeepMemo(keepMemo) {}
+  PassGrid(int kind, bool keepMemo) : Kind(kind), KeepMemo(keepMemo) {
+    Widget->GridKind = kind;
+    Widget->SetColCount(GridFieldCount);
+    Widget->SetRowCount(2);
+  }
   int Kind;
   bool KeepMemo;
-  std::shared_ptr<TGridCellStore> Store = std::make_shared<TGridCellStore>(GridFieldCount, 2);
+  std::unique_ptr<TStockGrid> Widget = std::make_unique<TStockGrid>();
+  std::shared_ptr<TGridCellStore> Store = Widget->Store();
   std::shared_ptr<TFillLink> Link = std::make_shared<TFillLink>();
 
   TGridCellStore::Damage Pass(TFillRequest request) {
@@ -33,6 +41,7 @@ struct PassGrid {
     if (!KeepMemo)
       Link = std::make_shared<TFillLink>();
     Link->FillRunning = true;
+    Widget->ColPos = request.ColPos;
     Store->TakeDamage();
     TStoreFillSink sink(Store, Link);
     ExecuteFill(request, sink, *Link);
@@ -44,15 +53,32 @@ struct PassGrid {
       v.push_back(Store->RowVersion(r));
     return v;
   }
+  // What the painter draws in a row's cells of the fields whose colours
+  // depend on more than their text: the symbol (alert colour, news and
+  // alert bulbs), signed fields, % Port, a price with marks.
+  std::string Painted(int row) const {
+    TRecordingCanvas canvas;
+    for (int field : {gfSymbol, gfChange, gfPctPort, gfLast, gfBid}) {
+      const int col = field == gfSymbol ? 0 : Widget->ColPos[field];
+      if (col >= 0)
+        Widget->GridDrawCell(canvas, col, row, TRect(0, 0, 90, 16), 0);
+    }
+    return canvas.Dump();
+  }
 };
 
-// Both grids hold the same texts and row tags and got the same repaints.
+// Both grids hold the same texts and row tags, paint them in the same
+// colours, show the same news and alert states and got the same repaints.
 void ExpectSameGrids(const PassGrid &a, const PassGrid &b, const TGridCellStore::Damage &da,
                      const TGridCellStore::Damage &db) {
   EXPECT_EQ(a.Store->RowCount(), b.Store->RowCount());
   for (int r = 0; r < std::min(a.Store->RowCount(), b.Store->RowCount()); ++r) {
     EXPECT_EQ(a.Store->RowTexts(r), b.Store->RowTexts(r)) << "row " << r;
     EXPECT_EQ(a.Store->Object(0, r), b.Store->Object(0, r)) << "row " << r;
+    EXPECT_EQ(NewsRows.Get(a.Kind, r), NewsRows.Get(b.Kind, r)) << "row " << r;
+    EXPECT_EQ(NewsRowTimes.Get(a.Kind, r), NewsRowTimes.Get(b.Kind, r)) << "row " << r;
+    EXPECT_EQ(AlertRows.Get(a.Kind, r), AlertRows.Get(b.Kind, r)) << "row " << r;
+    EXPECT_EQ(a.Painted(r), b.Painted(r)) << "row " << r;
   }
   EXPECT_EQ(da.All, db.All);
   EXPECT_EQ(da.Rows, db.Rows);
@@ -219,6 +245,151 @@ TEST_F(GridFillTest, PortSharesAfterTheTotalMovedAreThoseOfAFullRecompute) {
   // Totals of 122.5, 245 and 350: AAA at 10.0, 5.0 and 3.5, DDD at 10.0.
   for (double price : {0.0, 22.5, 22.5 + 1e-9, 145.0, 250.0, 250.0 - 1e-9, 0.01, 0.0})
     priceBBB(price);
+}
+
+// Thousands of random changes of whatever a row's texts, tag or colours
+// come from, each followed by a pass of both grids: the grid keeping its
+// memo always shows what the grid computing everything shows.
+TEST_F(GridFillTest, RandomChangesGiveTheGridOfAFullRecompute) {
+  AlertSystem().ClearAll();
+  const std::vector<std::string> symbols = {"AAA", "BBB", "CCC", "DDD", "EEE", "FFF"};
+  std::vector<PortPosition> positions;
+  for (const std::string &symbol : symbols)
+    positions.push_back(Pos(symbol, 10, 10));
+  positions.insert(positions.begin() + 3, Pos("-"));
+  positions.push_back(Pos("$CASH", 300));
+  const int index = AddPortfolio(positions);
+  PassGrid a(gkMainGrid, true);
+  PassGrid b(gkPrintGrid, false);
+
+  std::mt19937 random(20240110);
+  const auto pick = [&](int n) { return int(std::uniform_int_distribution<int>(0, n - 1)(random)); };
+  const auto anySymbol = [&] { return symbols[std::size_t(pick(int(symbols.size())))]; };
+  // Prices on a coarse grid, so that quotes often come back to earlier ones.
+  const auto price = [&] { return 1 + pick(40) * 0.25; };
+
+  TColumnMap reordered = IdentityColumns();
+  std::swap(reordered[gfBid], reordered[gfAsk]);
+  std::swap(reordered[gfLast], reordered[gfPctPort]);
+  reordered[gfNote] = -1;
+  TColumnMap narrow = IdentityColumns();
+  for (int f : {gfVolume, gfCompanyName, gfHigh, gfLow, gfValueChange})
+    narrow[f] = -1;
+  const TColumnMap views[] = {IdentityColumns(), reordered, narrow};
+  int view = 0;
+  std::vector<std::string> alerts;
+  bool sorted = false;
+  std::vector<int> order;
+
+  for (int step = 0; step < 3000; ++step) {
+    std::string what;
+    switch (pick(12)) {
+    case 0:
+    case 1:
+    case 2: {
+      const std::string symbol = anySymbol();
+      const double last = price();
+      StoreLast(symbol, last, pick(2) ? last : price(), 1000 + pick(3));
+      what = "quote of " + symbol;
+      break;
+    }
+    case 3: {
+      FundData fund;
+      fund.CompanyName = pick(2) ? "Alpha Corp" : "Beta Inc";
+      fund.PE = pick(3) * 2.5;
+      fund.MarketCap = pick(2) ? "1.2T" : "950M";
+      const std::string symbol = anySymbol();
+      StoreFundamentals(symbol, fund);
+      what = "fundamentals of " + symbol;
+      break;
+    }
+    case 4:
+      if (alerts.empty() || pick(2)) {
+        auto alert = TAlertRecord::Create();
+        alert->Symbol = anySymbol();
+        alert->P1 = 10;
+        alert->P2 = 1;
+        alert->HighlightColor = pick(2) ? 255 : 0x00FF00;
+        alert->ActiveActions = TActionSet::FromBits(1u << ActionHighlightRow);
+        alert->ActivationTimes[ActionHighlightRow] = AppClock().Now() - 1.0 / 24;
+        what = "alert on for " + alert->Symbol;
+        alerts.push_back(AlertSystem().AddAlert(std::move(alert)));
+      } else {
+        const std::size_t i = std::size_t(pick(int(alerts.size())));
+        AlertSystem().TurnOffAlert(alerts[i], pick(2) == 0);
+        alerts.erase(alerts.begin() + std::ptrdiff_t(i));
+        what = "alert off";
+      }
+      break;
+    case 5: {
+      const std::string symbol = anySymbol();
+      if (pick(2))
+        AddUnreadNews(symbol);
+      else
+        SetNewNews(symbol, false);
+      what = "news flag of " + symbol;
+      break;
+    }
+    case 6: {
+      std::vector<PortPosition> &list = PortfolioList[index].Positions;
+      const int k = pick(int(list.size()));
+      if (pick(3) == 0 && list.size() > 3)
+        list.erase(list.begin() + k);
+      else if (pick(2) == 0)
+        list.insert(list.begin() + k, pick(4) ? Pos(anySymbol(), 1 + pick(20)) : Pos("-"));
+      else
+        list[std::size_t(k)].Quantity = 1 + pick(20);
+      what = "portfolio edit";
+      break;
+    }
+    case 7:
+      view = (view + 1 + pick(2)) % 3;
+      what = "view switch";
+      break;
+    case 8:
+      sorted = pick(3) != 0;
+      order.resize(PortfolioList[index].Positions.size());
+      for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = int(i) + 1;
+      std::shuffle(order.begin(), order.end(), random);
+      what = "sort";
+      break;
+    case 9:
+      CurrentScheme.SetSlot(pick(SchemeColorCount), TColor(0x10000 * pick(256) + pick(256)));
+      what = "scheme change";
+      break;
+    case 10: {
+      // Writes behind the passes' back, as any holder of the grid may make.
+      const int row = 1 + pick(std::max(a.Store->RowCount() - 1, 1));
+      const bool tagWrite = pick(2) == 0;
+      const std::intptr_t tag = pick(3);
+      const int col = pick(GridFieldCount);
+      for (PassGrid *g : {&a, &b}) {
+        if (tagWrite)
+          g->Widget->SetObjects(0, row, tag);
+        else
+          g->Widget->SetCells(col, row, "x");
+      }
+      what = (tagWrite ? "a tag write to row " : "a cell write to row ") + std::to_string(row);
+      break;
+    }
+    default:
+      what = "nothing changed";
+      break;
+    }
+    TFillRequest request = PortfolioRequest(index);
+    request.ColPos = views[view];
+    request.RowsSorted = sorted;
+    request.RowOrder = order;
+    SCOPED_TRACE(testing::Message() << "step " << step << ": " << what);
+    const TGridCellStore::Damage da = a.Pass(request);
+    const TGridCellStore::Damage db = b.Pass(request);
+    ExpectSameGrids(a, b, da, db);
+    if (HasFailure())
+      break;
+  }
+  AlertSystem().ClearAll();
+  ResetColorSchemes();
 }
 
 TEST_F(GridFillTest, FilteredPassTouchesOnlyItsRowsAndKeepsTheTotals) {

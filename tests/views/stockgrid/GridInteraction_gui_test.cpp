@@ -9,7 +9,7 @@
 #include "core/ProgramFolder.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/StringGridTestEvents.h"
-#include "platform/WaitHelpers.h"
+#include "support/EventWait.h"
 #include "views/stockgrid/GridDragObject.h"
 #include "views/stockgrid/ShowStocksThread.h"
 #include "views/stockgrid/GridShapes.h"

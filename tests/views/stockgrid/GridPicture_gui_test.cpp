@@ -10,7 +10,7 @@
 #include "core/ProgramFolder.h"
 #include "mainwin/MainForm.h"
 #include "platform/StringGridTestEvents.h"
-#include "platform/WaitHelpers.h"
+#include "support/EventWait.h"
 #include "support/TestPaths.h"
 #include "views/stockgrid/ShowStocksThread.h"
 #include "views/stockgrid/StockGrid.h"

@@ -28,6 +28,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CompareCase{"SymbolOrdinal", gfSymbol, "IBM", "AA", 1},
                       CompareCase{"SymbolCaseOrdinal", gfSymbol, "aa", "ZZ", 1},
                       CompareCase{"MktCapBillionAboveMillion", gfMktCap, "1.2B", "950M", 1},
+                      CompareCase{"MktCapTrillionAboveMillion", gfMktCap, "1.2T", "950M", 1},
+                      CompareCase{"MktCapTrillions", gfMktCap, "2.9T", "1.2T", 1},
+                      CompareCase{"MktCapTrillionAboveBillion", gfMktCap, "491.8B", "1.2T", -1},
+                      CompareCase{"MktCapLowerCaseLetters", gfMktCap, "1.2t", "950m", 1},
                       CompareCase{"MktCapThousand", gfMktCap, "10K", "9999", 1},
                       CompareCase{"MktCapEmptyIsZero", gfMktCap, "", "1K", -1},
                       CompareCase{"BidMarkIgnored", gfBid, "<12.5", "12.4", 1},
@@ -53,6 +57,9 @@ TEST(MktCapValue, SizeLetters) {
   EXPECT_DOUBLE_EQ(MktCapValue("1.2B"), 1.2e9);
   EXPECT_DOUBLE_EQ(MktCapValue("950M"), 9.5e8);
   EXPECT_DOUBLE_EQ(MktCapValue("10K"), 1e4);
+  EXPECT_DOUBLE_EQ(MktCapValue("2.9T"), 2.9e12);
+  EXPECT_DOUBLE_EQ(MktCapValue("2.9t"), 2.9e12);
+  EXPECT_DOUBLE_EQ(MktCapValue("1.5k"), 1.5e3);
   EXPECT_DOUBLE_EQ(MktCapValue("123"), 123);
   EXPECT_DOUBLE_EQ(MktCapValue(""), 0);
 }

@@ -4,7 +4,7 @@
 
 #include "platform/GridCellStore.h"
 #include "platform/StopSignal.h"
-#include "platform/WaitHelpers.h"
+#include "support/EventWait.h"
 #include "views/stockgrid/ShowStocksThread.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // with a fill still running.
 #include "views/stockgrid/GridTestSupport.h"
 
-#include "platform/WaitHelpers.h"
+#include "support/EventWait.h"
 #include "views/PrintGrid.h"
 #include "views/stockgrid/ShowStocksThread.h"
 #include "views/stockgrid/StockGrid.h"
