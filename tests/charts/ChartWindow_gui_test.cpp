@@ -168,7 +168,7 @@ TEST(ChartWindowPicture, TwoTicksSecondsApartShowTheirTimes) {
   ASSERT_NE(window, nullptr);
   window->resize(560, 340);
   tick(231.55, 8);
-  ASSERT_TRUE(WaitFor([&] { return window->Series1()->Count() == 2; }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return window->Series1()->Count() == 2; }));
 
   TChart &chart = *window->Chart1();
   QImage shown;
@@ -180,7 +180,7 @@ TEST(ChartWindowPicture, TwoTicksSecondsApartShowTheirTimes) {
     const TRect plot = chart.PlotRect();
     return Count(shown, TRect(plot.Left, plot.Bottom + 2, plot.Right, shown.height()), IsDark) > 40;
   };
-  const bool shownInTime = WaitFor(timesShown);
+  const bool shownInTime = ProcessEventsUntil(timesShown);
   Save(shown, "chart_window_two_ticks.png");
   EXPECT_TRUE(shownInTime) << "no time labels under the plot";
   const std::vector<DrawnLabel> times = DrawnAxisTexts(chart, *chart.BottomAxis());
