@@ -52,12 +52,11 @@ public:
   // Stops the thread and forgets what it knew of the file.
   void Reset();
 
-  // One look, on the calling thread (the thread's body; public for tests).
-  QuoteFileLook Look(const std::string &fileName);
-
 private:
   void Run();
   void Stop();
+  // One look at the file, on the reading thread.
+  QuoteFileLook Look(const std::string &fileName);
 
   // The file as last seen; touched by the reading thread only.
   struct FileStamp {

@@ -138,8 +138,8 @@ TEST_F(EMailPageSmtpTest, AHostTypedWithItsPortIsSavedAsTypedAndMailGoesThere) {
   };
   for (const auto &c : cases) {
     saveAndReopen(c.typed);
-    EXPECT_EQ(page->dfHost->text(), c.host) << c.typed.toStdString();
-    EXPECT_EQ(page->dfPort->text(), c.port) << c.typed.toStdString();
+    EXPECT_EQ(page->dfHost->text().toStdString(), c.host.toStdString()) << c.typed.toStdString();
+    EXPECT_EQ(page->dfPort->text().toStdString(), c.port.toStdString()) << c.typed.toStdString();
   }
 
   // The server typed with its port gets the mail the page sends.
