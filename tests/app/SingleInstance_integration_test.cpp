@@ -75,12 +75,15 @@ bool WaitFor(const std::function<bool()> &condition, int ms = 60000) {
   return true;
 }
 
+// The program's log in its data folder, as far as written.
+QByteArray LogOf(const QTemporaryDir &home) {
+  QFile f(home.filePath("bourse.log"));
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 TEST(ProgramCopies, TheSecondCopyBringsTheFirstToTheFrontAndEnds) {
   QTemporaryDir home;
-  const auto log = [&home] {
-    QFile f(home.filePath("bourse.log"));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  };
+  const auto log = [&home] { return LogOf(home); };
   ProgramRun first;
   ASSERT_TRUE(first.Start(home.path().toStdString(), {"LOG"}));
   // Its alerts are loaded once it holds the folder and listens.
@@ -120,10 +123,7 @@ TEST(ProgramStart, RemovesOnlyWhatItsOwnKilledSavesLeft) {
     ASSERT_TRUE(make(name)) << name;
   for (const char *name : leftovers)
     ASSERT_TRUE(make(name)) << name;
-  const auto log = [&home] {
-    QFile f(home.filePath("bourse.log"));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  };
+  const auto log = [&home] { return LogOf(home); };
 
   ProgramRun program;
   ASSERT_TRUE(program.Start(home.path().toStdString(), {"LOG"}));
