@@ -34,8 +34,9 @@
 namespace {
 
 constexpr std::string_view kTlsMark("\0TLS\0", 5);
-// The server gives up waiting for STARTTLS when the client says nothing for
-// this long (it then waits for a reply the input does not hold).
+// The server gives up waiting for STARTTLS, or ends the encrypted session,
+// when the client says nothing for this long (it then waits for a reply the
+// input does not hold).
 constexpr int kClientSilenceMs = 50;
 
 // A certificate of the harness's own server (the client does not check it).
@@ -106,6 +107,10 @@ void ServeTls(int peer, const std::string &bytes) {
     tls.write(bytes.data(), qint64(bytes.size()));
     while (tls.bytesToWrite() > 0 && tls.waitForBytesWritten(5000)) {
     }
+    // TLS has no half-close: the client's commands are read until it falls
+    // silent (it waits for a reply the input does not hold) or hangs up.
+    while (tls.waitForReadyRead(kClientSilenceMs))
+      tls.readAll();
   }
   tls.disconnectFromHost();
   if (tls.state() != QAbstractSocket::UnconnectedState)
