@@ -94,6 +94,13 @@ bool AwaitStartTls(int peer) {
 
 // TLS on the connection, then the encrypted part of the input.
 void ServeTls(int peer, const std::string &bytes) {
+  // A client still waiting for the answer to STARTTLS (the input holds none)
+  // starts no handshake: the connection ends instead of waiting for it.
+  pollfd hello{peer, POLLIN, 0};
+  if (poll(&hello, 1, kClientSilenceMs) <= 0) {
+    close(peer);
+    return;
+  }
   QSslSocket tls;
   if (!tls.setSocketDescriptor(peer)) {
     close(peer);
