@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cmath>
 #include <exception>
+#include <limits>
 #include <map>
 
 namespace {
@@ -363,6 +364,10 @@ bool ParseQuoteTime(const std::string &text, QuoteTimeKind &kind, TDateTime &tim
 }
 
 QuoteCsvResult ParseQuoteCsv(const std::string &input) {
+  return ParseQuoteCsv(input, std::numeric_limits<std::size_t>::max());
+}
+
+QuoteCsvResult ParseQuoteCsv(const std::string &input, std::size_t maxRows) {
   QuoteCsvResult result;
   std::string text = input;
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
@@ -546,6 +551,12 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input) {
     if (!error.empty()) {
       fail(error);
       continue;
+    }
+    if (result.Rows.size() == maxRows) {
+      result.Errors.push_back(QuoteCsvError{0, "more than " + std::to_string(maxRows) +
+                                                   " symbols; only the first " +
+                                                   std::to_string(maxRows) + " are read"});
+      break;
     }
     result.Rows.push_back(std::move(row));
   }

@@ -92,6 +92,9 @@ struct QuoteCsvResult {
 // Parses the whole text of a quote file (UTF-8, an optional byte-order mark,
 // LF or CRLF line ends). Never throws.
 QuoteCsvResult ParseQuoteCsv(const std::string &text);
+// The same, reading at most maxRows quotes: the lines after the last one read
+// are left, and an error of the whole file says so.
+QuoteCsvResult ParseQuoteCsv(const std::string &text, std::size_t maxRows);
 
 // ---- Field rules (exposed for tests and for other feeds) ----------------------------
 

@@ -3,6 +3,7 @@
 #include "acquisition/UpdatedSymbols.h"
 #include "core/CommandLine.h"
 #include "core/DisplaySettings.h"
+#include "core/ErrorReport.h"
 #include "core/IniFile.h"
 #include "core/Log.h"
 #include "core/MarketTime.h"
@@ -11,23 +12,15 @@
 #include "core/StringRoutines.h"
 #include "platform/StringUtils.h"
 
-#include <QFile>
-
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <exception>
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
-// A larger file is not a quote list; reading it would only stall the window.
-constexpr std::uintmax_t MaxQuoteFileBytes = 16u * 1024u * 1024u;
-
-// A file's size and modification time identify its content only once the
-// time is older than the coarsest time-stamp granularity of file systems.
-constexpr std::chrono::seconds SettledStampAge{2};
+std::atomic<int> g_readWaitMs{DefaultQuoteReadWaitMs};
 
 // The sets a stored quote is marked in: grid, watch list, ticker, alerts.
 constexpr int QuoteSets[] = {usMainGrid, usWatchList, usTicker, usAlerts};
@@ -93,7 +86,15 @@ void MoveDemoQuote(QuoteCsvRow &q, const QuoteIntake::RandomSource &random) {
 
 // ---- The intake -----------------------------------------------------------------------
 
-QuoteIntake::QuoteIntake() { SetRandomSource(nullptr); }
+QuoteIntake::QuoteIntake() : m_reader(std::make_unique<QuoteFileReader>()) {
+  SetRandomSource(nullptr);
+}
+
+QuoteIntake::~QuoteIntake() = default;
+
+int QuoteIntake::QuoteReadWaitMs() { return g_readWaitMs; }
+
+void QuoteIntake::SetQuoteReadWaitMs(int ms) { g_readWaitMs = ms; }
 
 std::string QuoteIntake::FileName() { return ProgramFolder() + QuoteFileName; }
 
@@ -107,11 +108,7 @@ void QuoteIntake::SetRandomSource(RandomSource source) {
 }
 
 void QuoteIntake::Reset() {
-  m_stamp.reset();
-  m_stampSettled = false;
-  m_hash = 0;
-  m_haveHash = false;
-  m_reportedMissing = false;
+  m_reader->Reset();
   m_errors.clear();
   m_known.clear();
   m_knownIndex.clear();
@@ -122,92 +119,52 @@ void QuoteIntake::LogError(const std::string &text) const {
     WriteLog("QuoteIntake Error: " + text, 0);
 }
 
+void QuoteIntake::LogErrors(const std::vector<QuoteCsvError> &errors) const {
+  if (!LoggingOn)
+    return;
+  // A broken feed may hold a bad line for every quote: the first few say
+  // what is wrong, the count says how much.
+  const std::size_t listed = std::min(errors.size(), MaxLoggedQuoteErrors);
+  for (std::size_t i = 0; i < listed; ++i)
+    LogError(std::string(QuoteFileName) + " " + errors[i].Text());
+  if (errors.size() > listed)
+    LogError(std::string(QuoteFileName) + ": " + std::to_string(errors.size() - listed) +
+             " more errors not listed");
+}
+
 bool QuoteIntake::ReadIfChanged(std::vector<QuoteCsvRow> &rows) {
-  namespace fs = std::filesystem;
-  const std::string name = FileName();
-  const fs::path path(name);
-
-  // The stamp is taken before reading: a write during the read changes it
-  // again, and the next refresh reads the file once more.
-  FileStamp stamp;
-  std::error_code ec;
-  stamp.exists = fs::is_regular_file(path, ec);
-  if (stamp.exists) {
-    stamp.size = fs::file_size(path, ec);
-    if (ec)
-      stamp.size = 0;
-    const auto mtime = fs::last_write_time(path, ec);
-    if (!ec)
-      stamp.mtimeNs =
-          std::chrono::duration_cast<std::chrono::nanoseconds>(mtime.time_since_epoch()).count();
-  }
-  // A file modified within the file system's time-stamp granularity may be
-  // rewritten with the same size and time; such a stamp is trusted only once
-  // it is old enough, until then the content decides.
-  if (m_stamp && *m_stamp == stamp && m_stampSettled)
+  m_reader->Request(FileName());
+  std::optional<QuoteFileLook> look = m_reader->Take(QuoteReadWaitMs());
+  if (!look)
+    return false; // still reading: the next refresh takes it
+  switch (look->What) {
+  case QuoteFileLook::Kind::Unchanged:
     return false;
-  m_stamp = stamp;
-  m_stampSettled = stamp.exists && fs::file_time_type::clock::now().time_since_epoch() -
-                                           std::chrono::nanoseconds(stamp.mtimeNs) >
-                                       SettledStampAge;
-
-  if (!stamp.exists) {
-    // No feed is a normal state; say so once until the file appears.
-    if (!m_reportedMissing && LoggingOn)
+  case QuoteFileLook::Kind::Missing:
+    if (look->FirstMissing && LoggingOn)
       WriteLog("QuoteIntake: no " + std::string(QuoteFileName) + " in " + ProgramFolder(), 1);
-    m_reportedMissing = true;
-    m_haveHash = false;
     return false;
-  }
-  m_reportedMissing = false;
-
-  if (stamp.size > MaxQuoteFileBytes) {
-    m_errors = {QuoteCsvError{0, std::string(QuoteFileName) + " is larger than " +
-                                     std::to_string(MaxQuoteFileBytes / (1024 * 1024)) +
-                                     " MB; not read"}};
-    LogError(m_errors.front().Text());
-    m_haveHash = false;
+  case QuoteFileLook::Kind::Refused:
+    m_errors = std::move(look->Errors);
+    for (const QuoteCsvError &e : m_errors)
+      LogError(e.Text()); // it names the file itself
     return false;
+  case QuoteFileLook::Kind::Parsed:
+    break;
   }
-
-  QFile file(QString::fromStdString(name));
-  if (!file.open(QIODevice::ReadOnly)) {
-    m_errors = {QuoteCsvError{0, "cannot read " + std::string(QuoteFileName) + ": " +
-                                     file.errorString().toStdString()}};
-    LogError(m_errors.front().Text());
-    m_stamp.reset(); // try again at the next refresh
-    return false;
-  }
-  // What the file holds, not a buffer of the size cap: a file that grew past
-  // the cap since its stamp was taken is refused below.
-  const QByteArray bytes = file.readAll();
-  if (std::uintmax_t(bytes.size()) > MaxQuoteFileBytes) {
-    m_errors = {QuoteCsvError{0, std::string(QuoteFileName) + " is larger than " +
-                                     std::to_string(MaxQuoteFileBytes / (1024 * 1024)) +
-                                     " MB; not read"}};
-    LogError(m_errors.front().Text());
-    m_stamp.reset(); // look again at the next refresh
-    m_haveHash = false;
-    return false;
-  }
-  const std::string text(bytes.constData(), std::size_t(bytes.size()));
-  const std::size_t hash = std::hash<std::string>{}(text);
-  if (m_haveHash && hash == m_hash)
-    return false; // touched, not changed
-  m_hash = hash;
-  m_haveHash = true;
-
   ++m_readCount;
-  QuoteCsvResult parsed = ParseQuoteCsv(text);
-  m_errors = std::move(parsed.Errors);
-  for (const QuoteCsvError &e : m_errors)
-    LogError(std::string(QuoteFileName) + " " + e.Text());
+  m_errors = std::move(look->Errors);
+  LogErrors(m_errors);
+  if (look->Rows.size() >= MaxQuoteSymbols)
+    for (const QuoteCsvError &e : m_errors)
+      if (e.LineNumber == 0)
+        ShowStatusMsg(std::string(QuoteFileName) + ": " + e.Message);
   if (LoggingOn)
     WriteLog("QuoteIntake: read " + std::string(QuoteFileName) + ", " +
-                 std::to_string(parsed.Rows.size()) + " quotes, " +
-                 std::to_string(m_errors.size()) + " errors",
+                 std::to_string(look->Rows.size()) + " quotes, " + std::to_string(m_errors.size()) +
+                 " errors",
              1);
-  rows = std::move(parsed.Rows);
+  rows = std::move(look->Rows);
   return true;
 }
 

@@ -11,12 +11,16 @@
 // price moved by a random -0.50..+0.49, so that the program is live without a
 // data source.
 //
-// The intake is used from the window thread only.
+// The file is read and parsed on a thread of its own (QuoteFileReader); a
+// refresh waits for that a short time only, and a file that takes longer is
+// stored by a later refresh. The intake is used from the window thread only.
 #include "acquisition/QuoteCsv.h"
+#include "acquisition/QuoteFileReader.h"
 
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +35,9 @@ public:
   using RandomSource = std::function<int(int n)>;
 
   QuoteIntake();
+  ~QuoteIntake(); // stops the reading thread
+  QuoteIntake(const QuoteIntake &) = delete;
+  QuoteIntake &operator=(const QuoteIntake &) = delete;
 
   // ProgramFolder() + "quotes.csv".
   static std::string FileName();
@@ -56,28 +63,24 @@ public:
   // The draws of the demo moves; by default SafeRandom(n, true).
   void SetRandomSource(RandomSource source);
 
-  // Forgets the file's stamp, its errors and the known quotes.
+  // Forgets the file's stamp, its errors and the known quotes (and stops
+  // the reading thread until the next refresh).
   void Reset();
 
-private:
-  struct FileStamp {
-    bool exists = false;
-    std::uintmax_t size = 0;
-    std::int64_t mtimeNs = 0;
-    bool operator==(const FileStamp &) const = default;
-  };
+  // How long a refresh waits for the file to be read and parsed
+  // (program-wide; tests on a loaded machine lengthen it).
+  static int QuoteReadWaitMs();
+  static void SetQuoteReadWaitMs(int ms);
 
-  // Reads the file when its stamp changed; true when new rows were read.
+private:
+  // Takes the reader's latest look at the file; true when new rows were read.
   bool ReadIfChanged(std::vector<QuoteCsvRow> &rows);
   void LogError(const std::string &text) const;
+  void LogErrors(const std::vector<QuoteCsvError> &errors) const;
 
   std::optional<bool> m_demo;
   RandomSource m_random;
-  std::optional<FileStamp> m_stamp; // of the latest look at the file
-  bool m_stampSettled = false;      // old enough to stand for the content
-  std::size_t m_hash = 0;
-  bool m_haveHash = false;
-  bool m_reportedMissing = false;
+  std::unique_ptr<QuoteFileReader> m_reader;
   int m_readCount = 0;
   std::vector<QuoteCsvError> m_errors;
   std::vector<QuoteCsvRow> m_known;
@@ -89,6 +92,11 @@ private:
 // below 0.01; the day's high and low take in the new last; a non-zero volume
 // grows by 100 to 1000 shares (a second draw). Previous close and sizes stay.
 void MoveDemoQuote(QuoteCsvRow &quote, const QuoteIntake::RandomSource &random);
+
+// A refresh waits this long for the file to be read and parsed.
+inline constexpr int DefaultQuoteReadWaitMs = 250;
+// The bad lines of one read that are logged one by one; the rest are counted.
+inline constexpr std::size_t MaxLoggedQuoteErrors = 10;
 
 // The lowest price a demo move leaves.
 inline constexpr double DemoMinPrice = 0.01;

@@ -241,6 +241,8 @@ void TSmtpSession::StartTls(const std::string &host) {
   if (!m_ssl)
     throw TRefused{"TLS is not available"};
   Trace("Starting TLS");
+  // Whatever came in clear is no reply of the encrypted session.
+  m_buffer.clear();
   m_ssl->startClientEncryption();
   WaitEncrypted(host);
   m_encrypted = true;
@@ -417,6 +419,13 @@ bool TSmtpSession::Run(const std::string &host, int port, const std::string &sen
       } else {
         TReply reply = Command("STARTTLS");
         if (reply.code == 220) {
+          // Nothing may follow the answer in clear: bytes there were not
+          // sent by the server we are about to verify (RFC 3207).
+          if (!m_buffer.empty() || m_socket->bytesAvailable() > 0) {
+            m_socket->abort();
+            throw TRefused{"The server sent more after its answer to STARTTLS (was the "
+                           "connection tampered with?)"};
+          }
           StartTls(host);
           caps = Hello();
         } else {
@@ -601,22 +610,60 @@ std::string NeutralStatusText(const std::string &text) {
   return out;
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at text[i], 0 when none starts
+// there (a stray continuation byte, an overlong or cut sequence).
+std::size_t Utf8SequenceAt(const std::string &text, std::size_t i) {
+  const auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char c = at(i);
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+  if (c >= 0xC2 && c <= 0xDF) {
+    length = 2;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    length = 3;
+    low = c == 0xE0 ? 0xA0 : 0x80;
+    high = c == 0xED ? 0x9F : 0xBF;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    length = 4;
+    low = c == 0xF0 ? 0x90 : 0x80;
+    high = c == 0xF4 ? 0x8F : 0xBF;
+  } else {
+    return 0;
+  }
+  if (i + length > text.size() || at(i + 1) < low || at(i + 1) > high)
+    return 0;
+  for (std::size_t k = 2; k < length; ++k)
+    if (at(i + k) < 0x80 || at(i + k) > 0xBF)
+      return 0;
+  return length;
+}
+
+} // namespace
+
 std::string PrintableServerText(const std::string &text) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = 0; i < text.size();) {
     const auto c = static_cast<unsigned char>(text[i]);
-    if (c == '\t') {
-      out += ' ';
-    } else if (c < 0x20 || c == 0x7F) {
-      out += '?';
-    } else if (c == 0xC2 && i + 1 < text.size() &&
-               static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
-               static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
-      out += '?'; // a C1 control in UTF-8 (an 8-bit escape introducer among them)
+    if (c < 0x80) {
+      out += c == '\t' ? ' ' : (c < 0x20 || c == 0x7F) ? '?' : char(c);
       ++i;
+      continue;
+    }
+    const std::size_t length = Utf8SequenceAt(text, i);
+    if (length == 0) {
+      // A byte outside any character: the 8-bit controls (a lone CSI among
+      // them) are replaced before anything decodes or shows the bytes.
+      out += c <= 0x9F ? '?' : char(c);
+      ++i;
+    } else if (c == 0xC2 && static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+      out += '?'; // a C1 control in UTF-8
+      i += 2;
     } else {
-      out += char(c);
+      out.append(text, i, length);
+      i += length;
     }
   }
   return out;

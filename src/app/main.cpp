@@ -8,6 +8,7 @@
 #include "chartengine/series/SeriesRegistration.h"
 #include "core/AlertDefaults.h"
 #include "core/CommandLine.h"
+#include "core/DataFolderAccess.h"
 #include "core/IniFile.h"
 #include "core/Log.h"
 #include "core/ParFile.h"
@@ -71,6 +72,7 @@ int main(int argc, char **argv) {
     WriteLog("Running beside another copy of the program on " + folder);
   if (!prepared)
     WriteLog("Some default files could not be copied into " + folder);
+  WarnIfDataFolderReadOnly(folder);
 
   OpenSettingsFile();
   LoadProgramParams();

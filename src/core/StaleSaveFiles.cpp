@@ -2,33 +2,11 @@
 
 #include "core/Log.h"
 #include "core/SingleInstance.h"
+#include "platform/SaveFileWhole.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-
-namespace {
-
-constexpr int kSuffixLength = 6;
-
-bool IsTemporarySuffix(const QString &suffix) {
-  if (suffix.size() != kSuffixLength)
-    return false;
-  for (QChar c : suffix)
-    if (c.unicode() > 127 || !c.isLetterOrNumber())
-      return false;
-  // "bad" + digits: the copies of a damaged alert file kept aside.
-  if (suffix.startsWith(QLatin1String("bad"))) {
-    bool digits = true;
-    for (QChar c : suffix.mid(3))
-      digits = digits && c.isDigit();
-    if (digits)
-      return false;
-  }
-  return true;
-}
-
-} // namespace
 
 int RemoveStaleSaveFiles(const std::string &path) {
   return RemoveStaleSaveFiles(path, DataFolderHeldAlone()
@@ -38,15 +16,15 @@ int RemoveStaleSaveFiles(const std::string &path) {
 
 int RemoveStaleSaveFiles(const std::string &path, std::chrono::seconds minAge) {
   const QFileInfo target(QString::fromStdString(path));
-  const QString prefix = target.fileName() + QLatin1Char('.');
+  const std::string name = target.fileName().toStdString();
   QDir folder = target.absoluteDir();
   const QDateTime newest = QDateTime::currentDateTimeUtc().addSecs(-minAge.count());
   int removed = 0;
   const QFileInfoList candidates =
-      folder.entryInfoList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden);
+      folder.entryInfoList({QString::fromStdString(SaveTempPrefix(name)) + QLatin1Char('*')},
+                           QDir::Files | QDir::Hidden | QDir::System);
   for (const QFileInfo &file : candidates) {
-    if (!file.fileName().startsWith(prefix) ||
-        !IsTemporarySuffix(file.fileName().mid(prefix.size())) || file.isSymLink())
+    if (!IsSaveTempName(name, file.fileName().toStdString()) || file.isSymLink())
       continue;
     if (minAge.count() > 0 && file.lastModified().toUTC() > newest)
       continue;

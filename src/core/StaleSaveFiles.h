@@ -3,8 +3,8 @@
 #include <string>
 
 // A save that is killed half-way can leave its temporary file beside the file
-// it was to replace: the file's name, ".", and six letters or digits (the way
-// QSaveFile names it). Nothing else uses such a name for our files.
+// it was to replace, named as SaveFileWhole names it (IsSaveTempName). Only
+// such names are removed: a user's copy of a file, whatever its name, stays.
 
 // While another copy of the program may share the data folder, a temporary
 // file younger than this may belong to a save that is running right now.

@@ -81,8 +81,11 @@ protected:
     SetIndexSymbolsText("");
     ResetStockStore();
     ClearUpdatedSymbolSets();
+    // A refresh here stores what the file held when it was called.
+    QuoteIntake::SetQuoteReadWaitMs(60000);
   }
   void TearDown() override {
+    QuoteIntake::SetQuoteReadWaitMs(DefaultQuoteReadWaitMs);
     StopLogging();
     LogLevel = 0;
     ResetStockStore();
@@ -322,6 +325,32 @@ TEST_F(QuoteIntakeTest, BadLinesAreSkippedLoggedWithTheirLineNumbers) {
   WriteQuotes("Symbol,Last\nMSFT,372.50\n");
   EXPECT_EQ(intake.Refresh(), (Symbols{"MSFT"}));
   EXPECT_TRUE(intake.Errors().empty());
+}
+
+TEST_F(QuoteIntakeTest, ABrokenFeedLogsItsFirstBadLinesAndCountsTheRest) {
+  StartLogging(0);
+  QuoteIntake intake;
+  intake.SetDemo(false);
+  std::string text = "Symbol,Last\nAAPL,185.20\n";
+  const int bad = 50;
+  for (int i = 0; i < bad; ++i)
+    text += "S" + std::to_string(i) + ",x\n";
+  WriteQuotes(text);
+  EXPECT_EQ(intake.Refresh(), (Symbols{"AAPL"}));
+  EXPECT_EQ(intake.Errors().size(), std::size_t(bad));
+  const std::string log = ReadFile(dir.path() + "/bourse.log");
+  std::size_t listed = 0;
+  for (std::size_t at = 0;
+       (at = log.find("QuoteIntake Error: quotes.csv line ", at)) != std::string::npos; ++at)
+    ++listed;
+  EXPECT_EQ(listed, MaxLoggedQuoteErrors) << log;
+  EXPECT_NE(log.find(" QuoteIntake Error: quotes.csv line 3: Last \"x\" is not valid\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find(" QuoteIntake Error: quotes.csv: " +
+                     std::to_string(bad - int(MaxLoggedQuoteErrors)) + " more errors not listed\n"),
+            std::string::npos)
+      << log;
 }
 
 TEST_F(QuoteIntakeTest, HeaderInAnyOrderAndCaseWithUnknownColumns) {

@@ -152,6 +152,26 @@ TEST_F(SmtpClientIntegrationTest, StartTlsWhenOffered) {
   EXPECT_TRUE(message.value("authenticated").toBool());
 }
 
+TEST_F(SmtpClientIntegrationTest, ClearTextAfterTheStartTlsAnswerEndsTheSession) {
+  if (!TSmtpClient::TlsAvailable())
+    GTEST_SKIP() << "no TLS support in this Qt";
+  // Someone on the way puts a whole dialogue behind the server's answer to
+  // STARTTLS; the real server refuses the message.
+  SmtpTestServer::Options options{"", 554, true, false};
+  options.afterStartTls = "250 smtp.test\r\n250 ok\r\n250 ok\r\n250 ok\r\n250 ok\r\n250 ok\r\n"
+                          "354 go ahead\r\n250 accepted\r\n221 bye\r\n";
+  START_SERVER(options);
+  client.AddCaCertificateFile(server.CertificatePath());
+  EXPECT_FALSE(client.Send(Message()));
+  EXPECT_EQ(client.LastError(), "The server sent more after its answer to STARTTLS (was the "
+                                "connection tampered with?)")
+      << client.LastError();
+  EXPECT_FALSE(StatusHas("MESSAGE ACCEPTED"));
+  EXPECT_FALSE(StatusHas("TLS established"));
+  EXPECT_EQ(statuses.back(), "DISCONNECTED");
+  EXPECT_TRUE(server.EventsOf("message").empty());
+}
+
 TEST_F(SmtpClientIntegrationTest, UntrustedCertificateStopsBeforeAnythingIsSent) {
   if (!TSmtpClient::TlsAvailable())
     GTEST_SKIP() << "no TLS support in this Qt";

@@ -732,13 +732,15 @@ TEST_F(AlertFile, ModuleStartRemovesTheTemporaryFilesOfKilledSaves) {
     ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
                               QFileDevice::FileModificationTime));
   };
-  make("ALERTS.DAT.x1Y2z3", 3600); // a save killed an hour ago
-  make("ALERTS.DAT.Fresh0", 0);    // another copy of the program may be saving
-  make("ALERTS.DAT.bad123", 3600); // a damaged file kept aside
+  make("ALERTS.DAT.tickvane-save-x1Y2z3", 3600); // a save killed an hour ago
+  make("ALERTS.DAT.tickvane-save-Fresh0", 0);    // another copy of the program may be saving
+  make("ALERTS.DAT.bad123", 3600);               // a damaged file kept aside
+  make("ALERTS.DAT.copy01", 3600);               // the user's own copy
   InitAlertsModule(folder);
   QStringList left = QDir(dir.path()).entryList(QDir::Files);
   left.sort();
-  EXPECT_EQ(left, (QStringList{"ALERTS.DAT.Fresh0", "ALERTS.DAT.bad123"}));
+  EXPECT_EQ(left, (QStringList{"ALERTS.DAT.bad123", "ALERTS.DAT.copy01",
+                               "ALERTS.DAT.tickvane-save-Fresh0"}));
   AlertSystem().ClearAll();
 }
 

@@ -68,12 +68,15 @@ private:
 // The program's copies start and end at their own pace.
 constexpr int kProgramWaitMs = 60000;
 
+// The program's log in its data folder, as far as written.
+QByteArray LogOf(const QTemporaryDir &home) {
+  QFile f(home.filePath("bourse.log"));
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 TEST(ProgramCopies, TheSecondCopyBringsTheFirstToTheFrontAndEnds) {
   QTemporaryDir home;
-  const auto log = [&home] {
-    QFile f(home.filePath("bourse.log"));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  };
+  const auto log = [&home] { return LogOf(home); };
   ProgramRun first;
   ASSERT_TRUE(first.Start(home.path().toStdString(), {"LOG"}));
   // Its alerts are loaded once it holds the folder and listens.
@@ -97,6 +100,38 @@ TEST(ProgramCopies, TheSecondCopyBringsTheFirstToTheFrontAndEnds) {
   EXPECT_EQ(text.count("START"), 2) << text.toStdString();
   EXPECT_FALSE(QFile::exists(home.filePath("bourse.log.bak")));
   EXPECT_FALSE(first.Ended());
+}
+
+TEST(ProgramStart, RemovesOnlyWhatItsOwnKilledSavesLeft) {
+  QTemporaryDir home;
+  const auto make = [&home](const char *name) {
+    QFile f(home.filePath(QString::fromLatin1(name)));
+    return f.open(QIODevice::WriteOnly) && f.write("the user's own copy\n") > 0;
+  };
+  const char *const users[] = {"port.dat.backup",   "port.dat.202401",   "BOURSE.INI.backup",
+                               "BOURSE.INI.before", "ALERTS.DAT.backup", "ALERTS.DAT.copy01",
+                               "port.dat.Ab3xY9",   "BOURSE.INI.k2L9mZ"};
+  const char *const leftovers[] = {"port.dat.tickvane-save-Ab3xY9",
+                                   "BOURSE.INI.tickvane-save-k2L9mZ",
+                                   "ALERTS.DAT.tickvane-save-Qq1234"};
+  for (const char *name : users)
+    ASSERT_TRUE(make(name)) << name;
+  for (const char *name : leftovers)
+    ASSERT_TRUE(make(name)) << name;
+  const auto log = [&home] { return LogOf(home); };
+
+  ProgramRun program;
+  ASSERT_TRUE(program.Start(home.path().toStdString(), {"LOG"}));
+  ASSERT_TRUE(WaitFor([&] { return log().contains("NewAlerts Init 3") || program.Ended(); }));
+  ASSERT_FALSE(program.Ended()) << log().toStdString();
+  for (const char *name : users)
+    EXPECT_TRUE(QFile::exists(home.filePath(QString::fromLatin1(name)))) << name;
+  for (const char *name : leftovers) {
+    EXPECT_FALSE(QFile::exists(home.filePath(QString::fromLatin1(name)))) << name;
+    EXPECT_TRUE(log().contains(QByteArray("Removed the temporary file ") +
+                               home.filePath(QString::fromLatin1(name)).toUtf8()))
+        << log().toStdString();
+  }
 }
 
 } // namespace

@@ -120,18 +120,23 @@ protected:
 TEST_F(StaleSaveFilesTest, StartUpRemovesWhatKilledSavesLeftAndNothingElse) {
   const int old = 3600;
   Make("port.dat", old);
-  Make("port.dat.Ab3xY9", old);  // left by a killed save
-  Make("port.dat.Qq1234", 0);    // may be another copy's save in progress
-  Make("port.dat.bad123", old);  // a copy kept aside on purpose
-  Make("port.dat.abcdefg", old); // not our temporary name
-  Make("Port.dat.Zz9xY8", old);  // another file
-  Make("BOURSE.INI.k2L9mZ", old);
-  Make("BOURSE.IN_.p0O9i8", old);
-  Make("notes.txt.abcdef", old);
+  Make("port.dat.tickvane-save-Ab3xY9", old); // left by a killed save
+  Make("port.dat.tickvane-save-Qq1234", 0);   // may be another copy's save in progress
+  Make("port.dat.tickvane-save-abc", old);    // not our temporary name
+  Make("Port.dat.tickvane-save-Zz9xY8", old); // another file's
+  Make("BOURSE.INI.tickvane-save-k2L9mZ", old);
+  Make("BOURSE.IN_.tickvane-save-p0O9i8", old);
+  // The user's own copies, whatever their names.
+  for (const char *name : {"port.dat.backup", "port.dat.202401", "port.dat.bad123",
+                           "BOURSE.INI.before", "BOURSE.INI.k2L9mZ"})
+    Make(name, old);
 
   ASSERT_TRUE(LoadPortfolios(dir.filePath("port.dat").toStdString()));
-  EXPECT_EQ(Files(), "BOURSE.INI.k2L9mZ BOURSE.IN_.p0O9i8 Port.dat.Zz9xY8 notes.txt.abcdef "
-                     "port.dat port.dat.Qq1234 port.dat.abcdefg port.dat.bad123");
+  const std::string users = "BOURSE.INI.before BOURSE.INI.k2L9mZ ";
+  EXPECT_EQ(Files(), users + "BOURSE.INI.tickvane-save-k2L9mZ BOURSE.IN_.tickvane-save-p0O9i8 "
+                             "Port.dat.tickvane-save-Zz9xY8 port.dat port.dat.202401 "
+                             "port.dat.backup port.dat.bad123 port.dat.tickvane-save-Qq1234 "
+                             "port.dat.tickvane-save-abc");
 
   // Holding the folder alone, nothing can be saving there but us.
   TSingleInstance instance(FolderOf(dir));
@@ -142,7 +147,8 @@ TEST_F(StaleSaveFilesTest, StartUpRemovesWhatKilledSavesLeftAndNothingElse) {
   OpenSettingsFile();
   SetProgramFolder(savedFolder);
   OpenSettingsFile();
-  EXPECT_EQ(Files(), "Port.dat.Zz9xY8 notes.txt.abcdef port.dat port.dat.abcdefg port.dat.bad123");
+  EXPECT_EQ(Files(), users + "Port.dat.tickvane-save-Zz9xY8 port.dat port.dat.202401 "
+                             "port.dat.backup port.dat.bad123 port.dat.tickvane-save-abc");
 }
 
 } // namespace

@@ -34,6 +34,7 @@ protected:
     ASSERT_TRUE(LoadPortfolios(TestDataPath("port.dat")));
     AppQuoteIntake().Reset();
     AppQuoteIntake().SetDemo(true);
+    QuoteIntake::SetQuoteReadWaitMs(60000); // a tick stores what the file holds
     // Every move is the largest upward one, so each refresh shows new prices.
     AppQuoteIntake().SetRandomSource([](int n) { return n - 1; });
   }
@@ -43,6 +44,7 @@ protected:
     AppQuoteIntake().Reset();
     AppQuoteIntake().SetDemo(false);
     AppQuoteIntake().SetRandomSource(nullptr);
+    QuoteIntake::SetQuoteReadWaitMs(DefaultQuoteReadWaitMs);
     SetProgramFolder("");
     GridTest::TearDown();
   }

@@ -65,6 +65,7 @@ protected:
     ASSERT_TRUE(LoadPortfolios(dir.filePath(QStringLiteral("port.dat")).toStdString()));
     AppQuoteIntake().Reset();
     AppQuoteIntake().SetDemo(false);
+    QuoteIntake::SetQuoteReadWaitMs(60000); // a tick stores what the file holds
     AlertSystem().ClearAll();
     PendingAlerts().Clear();
   }
@@ -74,6 +75,7 @@ protected:
     AlertSystem().ClearAll();
     PendingAlerts().Clear();
     AppQuoteIntake().Reset();
+    QuoteIntake::SetQuoteReadWaitMs(DefaultQuoteReadWaitMs);
     SetProgramFolder("");
     GridTest::TearDown();
   }

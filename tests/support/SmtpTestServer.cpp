@@ -187,6 +187,8 @@ bool SmtpTestServer::Start(const Options &options, std::string *error) {
     arguments << "--tls" << cert << key;
     if (options.requireTls)
       arguments << "--require-tls";
+    if (!options.afterStartTls.empty())
+      arguments << "--after-starttls" << QString::fromStdString(options.afterStartTls);
   }
 
   int in[2], out[2];

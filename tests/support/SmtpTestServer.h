@@ -25,6 +25,9 @@ public:
     int dataCode = 250; // the answer to DATA
     bool tls = false;   // offer STARTTLS with a fresh self-signed certificate
     bool requireTls = false;
+    // Sent in clear right after the answer to STARTTLS, as someone on the
+    // way could (with tls).
+    std::string afterStartTls;
   };
 
   // Why the server cannot run on this machine ("" when it can).

@@ -18,6 +18,8 @@ Options:
   --data-code CODE    answer every DATA with this code (e.g. 554)
   --tls CERT KEY      offer STARTTLS with this certificate and key
   --require-tls       refuse mail before STARTTLS
+  --after-starttls T  send T in clear right after the answer to STARTTLS, in
+                      the same write (as a man in the middle could)
 
 The server stops when its standard input is closed or on SIGTERM.
 """
@@ -42,6 +44,7 @@ def main():
     parser.add_argument("--data-code", type=int, default=250)
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     parser.add_argument("--require-tls", action="store_true")
+    parser.add_argument("--after-starttls")
     args = parser.parse_args()
     logging.getLogger("mail.log").setLevel(logging.ERROR)
 
@@ -93,6 +96,14 @@ def main():
             if self.transport is None:
                 record(event="connect")
             super().connection_made(transport)
+
+        async def push(self, status):
+            if args.after_starttls and status == "220 Ready to start TLS":
+                self._writer.write(status.encode("ascii") + b"\r\n" +
+                                   os.fsencode(args.after_starttls))
+                await self._writer.drain()
+                return
+            await super().push(status)
 
     loop = asyncio.new_event_loop()
     asyncio.set_event_loop(loop)

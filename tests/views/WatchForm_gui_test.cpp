@@ -93,7 +93,10 @@ TEST_F(WatchFormTest, ColumnsAreFittedToLongTextsAfterARefresh) {
   TStockGrid *grid = form->StockGrid;
   ASSERT_TRUE(ProcessEventsUntil([&] { return !grid->FillRunning() && grid->RowCount() == 3; }));
 
-  ASSERT_EQ(AppQuoteIntake().Refresh(), std::vector<std::string>{"AAA"});
+  QuoteIntake::SetQuoteReadWaitMs(60000); // the refresh stores what the file holds
+  const std::vector<std::string> stored = AppQuoteIntake().Refresh();
+  QuoteIntake::SetQuoteReadWaitMs(DefaultQuoteReadWaitMs);
+  ASSERT_EQ(stored, std::vector<std::string>{"AAA"});
   form->Timer1Timer(); // the updated symbol refreshes the grid
   ASSERT_TRUE(ProcessEventsUntil([&] {
     return !grid->FillRunning() && grid->Cells(grid->ColPos[gfCompanyName], 1) == name;

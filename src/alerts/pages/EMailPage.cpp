@@ -341,8 +341,7 @@ bool TOPanEmail::FormCloseQuery() { return SaveTemplate(true); }
 void TOPanEmail::FormClose() {
   Guard("Email FormClose", [&] {
     MailSettings s = GetMailSettings();
-    s.SMTPHost = Trim(S(dfHost->text()));
-    s.SMTPPort = ParseMailPortText(S(dfPort->text()));
+    TakeMailServerFields(S(dfHost->text()), S(dfPort->text()), s.SMTPHost, s.SMTPPort);
     dfFromExit();
     s.FromAddress = Trim(S(dfFrom->text()));
     s.Authenticate = cbAuth->isChecked() ? 1 : 0;
@@ -597,8 +596,7 @@ void TOPanEmail::pbTestClick() {
   }
   TTestMailServer server;
   server.Mailer = TickvaneMailerText();
-  server.Host = Trim(S(dfHost->text()));
-  server.Port = ParseMailPortText(S(dfPort->text()));
+  TakeMailServerFields(S(dfHost->text()), S(dfPort->text()), server.Host, server.Port);
   if (cbAuth->isChecked()) {
     server.UserName = Trim(S(dfUserID->text()));
     server.Password = Trim(S(dfPassword->text()));

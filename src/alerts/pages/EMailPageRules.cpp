@@ -1,5 +1,6 @@
 #include "alerts/pages/EMailPageRules.h"
 
+#include "acquisition/SmtpClient.h"
 #include "alerts/AlertFile.h"
 #include "alerts/AlertMailComposer.h"
 #include "alerts/EMailRecord.h"
@@ -55,6 +56,13 @@ const std::map<std::string, std::string> &SampleTable() {
 int ParseMailPortText(const std::string &text) {
   const std::int64_t port = StrToIntDef(Trim(text), 0);
   return port >= 1 && port <= kMaxPort ? int(port) : kDefaultPort;
+}
+
+void TakeMailServerFields(const std::string &hostText, const std::string &portText,
+                          std::string &host, int &port) {
+  port = ParseMailPortText(portText);
+  if (!ParseSmtpHost(hostText, port, host, port))
+    host = Trim(hostText);
 }
 
 std::string MailPortText(int port) {

@@ -16,6 +16,12 @@ class EMailSetupList;
 int ParseMailPortText(const std::string &text);
 // 25 shows as "default", other ports as the number.
 std::string MailPortText(int port);
+// The server as the host and port fields give it. A port typed with the
+// host ("host:587", "[2001:db8::25]:587") wins over the port field and is
+// split off, so that the host is stored without it; brackets around an IPv6
+// address are taken off as well.
+void TakeMailServerFields(const std::string &hostText, const std::string &portText,
+                          std::string &host, int &port);
 
 // ---- Refused sender domains
 

@@ -1,6 +1,7 @@
 // The e-mail page's test mail against a real SMTP server on 127.0.0.1.
 #include "alerts/pages/EMailPage.h"
 
+#include "alerts/AlertFile.h"
 #include "alerts/pages/EMailPageTestSend.h"
 #include "alerts/pages/PageTestSupport.h"
 #include "prefs/PrefDialog.h"
@@ -103,4 +104,52 @@ TEST_F(EMailPageSmtpTest, ANoServerAtThePortFailsAtOnce) {
   EXPECT_NE(Status().find("\nException: "), std::string::npos) << Status();
   EXPECT_NE(Status().find("\nRESULT: FAILED - not sent"), std::string::npos) << Status();
   EXPECT_EQ(page->lbSending->text(), QStringLiteral("Test Email Not Sent"));
+}
+
+TEST_F(EMailPageSmtpTest, AHostTypedWithItsPortIsSavedAsTypedAndMailGoesThere) {
+  if (const std::string why = SmtpTestServer::Unavailable(); !why.empty())
+    GTEST_SKIP() << why;
+  SmtpTestServer server;
+  std::string error;
+  ASSERT_TRUE(server.Start({}, &error)) << error;
+  const std::string alertFile = ProgramFolder() + AlertFileName;
+  // Closes the page with the host typed, then starts afresh from the alert
+  // file and shows the page again.
+  const auto saveAndReopen = [&](const QString &typedHost) {
+    page = std::make_unique<TOPanEmail>();
+    page->show();
+    page->FormShow();
+    page->dfHost->setText(typedHost);
+    page->dfPort->setText(QStringLiteral("default"));
+    page->FormClose();
+    page.reset();
+    ResetMailSettings();
+    LoadAlertFile(AlertSystem(), alertFile);
+    page = std::make_unique<TOPanEmail>();
+    page->show();
+    page->FormShow();
+  };
+  const struct {
+    QString typed, host, port;
+  } cases[] = {
+      {"[2001:db8::25]:587", "2001:db8::25", "587"},
+      {"[::1]:2525", "::1", "2525"},
+      {"mail.example.com:587", "mail.example.com", "587"},
+      {"2001:db8::26", "2001:db8::26", "default"},
+  };
+  for (const auto &c : cases) {
+    saveAndReopen(c.typed);
+    EXPECT_EQ(page->dfHost->text().toStdString(), c.host.toStdString()) << c.typed.toStdString();
+    EXPECT_EQ(page->dfPort->text().toStdString(), c.port.toStdString()) << c.typed.toStdString();
+  }
+
+  // The server typed with its port gets the mail the page sends.
+  saveAndReopen(QStringLiteral("127.0.0.1:%1").arg(server.Port()));
+  EXPECT_EQ(GetMailSettings().SMTPHost, "127.0.0.1");
+  EXPECT_EQ(GetMailSettings().SMTPPort, server.Port());
+  page->lbSetups->setCurrentRow(0);
+  page->pbTest->click();
+  ASSERT_TRUE(WaitFor([this] { return page->TestSend() && !page->TestSend()->Running(); }, 30000));
+  EXPECT_NE(Status().find("\nRESULT: Success sending message"), std::string::npos) << Status();
+  EXPECT_TRUE(server.WaitFor([](const auto &s) { return s.EventsOf("message").size() == 1; }));
 }
