@@ -1,5 +1,7 @@
 #include "core/NewsList.h"
 
+#include <algorithm>
+
 NewsList::NewsList(const std::string &lockName) : m_lock(lockName) {}
 
 bool NewsList::Lock(const std::string &tag, bool mayGiveUp) { return m_lock.Lock(tag, mayGiveUp); }
@@ -8,33 +10,87 @@ bool NewsList::TryLock(const std::string &tag) { return m_lock.TryLock(tag); }
 
 void NewsList::Unlock() { m_lock.Unlock(); }
 
+std::string NewsList::SameKey(const std::string &title, const std::string &link) {
+  std::string key;
+  key.reserve(title.size() + link.size() + 1);
+  key += title;
+  key += '\n';
+  key += link;
+  return key;
+}
+
+void NewsList::Index(std::size_t i) {
+  const NewsItem &item = m_items[i];
+  m_bySame.emplace(SameKey(item.Title, item.Link), int(i));
+  m_byNumber.emplace(item.ItemNumber, int(i));
+}
+
+void NewsList::Reindex() {
+  m_bySame.clear();
+  m_byNumber.clear();
+  for (std::size_t i = 0; i < m_items.size(); ++i)
+    Index(i);
+}
+
 void NewsList::Add(const NewsItem &item) {
   m_items.push_back(item);
+  Index(m_items.size() - 1);
   m_count.store(int(m_items.size()), std::memory_order_release);
 }
 
 int NewsList::FindNumber(int itemNumber) const {
-  for (std::size_t i = 0; i < m_items.size(); ++i)
-    if (m_items[i].ItemNumber == itemNumber)
-      return int(i);
-  return -1;
+  int first = -1;
+  const auto [from, to] = m_byNumber.equal_range(itemNumber);
+  for (auto it = from; it != to; ++it)
+    if (first < 0 || it->second < first)
+      first = it->second;
+  return first;
 }
 
 int NewsList::FindSame(const std::string &title, const std::string &link) const {
-  for (std::size_t i = 0; i < m_items.size(); ++i)
-    if (m_items[i].Title == title && m_items[i].Link == link)
-      return int(i);
-  return -1;
+  const auto it = m_bySame.find(SameKey(title, link));
+  return it == m_bySame.end() ? -1 : it->second;
 }
 
 bool NewsList::SetRead(int itemNumber, bool read) {
   bool changed = false;
-  for (auto &item : m_items)
-    if (item.ItemNumber == itemNumber && item.Read != read) {
+  const auto [from, to] = m_byNumber.equal_range(itemNumber);
+  for (auto it = from; it != to; ++it) {
+    NewsItem &item = m_items[std::size_t(it->second)];
+    if (item.Read != read) {
       item.Read = read;
       changed = true;
     }
+  }
   return changed;
+}
+
+int NewsList::TrimTo(std::size_t maxCount) {
+  if (m_items.size() <= maxCount)
+    return 0;
+  const std::size_t remove = m_items.size() - maxCount;
+  // The indexes of the oldest items, in arrival order among equal dates.
+  std::vector<std::size_t> order(m_items.size());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+    return m_items[a].Date < m_items[b].Date;
+  });
+  std::vector<bool> gone(m_items.size(), false);
+  for (std::size_t k = 0; k < remove; ++k)
+    gone[order[k]] = true;
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < m_items.size(); ++i) {
+    if (gone[i])
+      continue;
+    if (out != i)
+      m_items[out] = std::move(m_items[i]);
+    ++out;
+  }
+  m_items.resize(out);
+  Reindex();
+  m_count.store(int(m_items.size()), std::memory_order_release);
+  return int(remove);
 }
 
 TDateTime NewsList::NewestUnread() const {
@@ -50,5 +106,7 @@ TDateTime NewsList::NewestUnread() const {
 
 void NewsList::Clear() {
   m_items.clear();
+  m_bySame.clear();
+  m_byNumber.clear();
   m_count.store(0, std::memory_order_release);
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // One news item of a symbol.
@@ -18,7 +19,8 @@ struct NewsItem {
 };
 
 // The news items of one symbol in arrival order. Items are read and written
-// only while the list's named lock is held.
+// only while the list's named lock is held. Look-ups by item number and by
+// title and link are keyed, so they cost the same however long the list is.
 class NewsList {
 public:
   explicit NewsList(const std::string &lockName);
@@ -41,6 +43,9 @@ public:
   int FindSame(const std::string &title, const std::string &link) const;
   // Sets the read flag of every item with this number; true when one changed.
   bool SetRead(int itemNumber, bool read);
+  // Removes the oldest items (by date; of equal dates the earliest arrival)
+  // until at most maxCount are left; returns how many were removed.
+  int TrimTo(std::size_t maxCount);
   // The newest date among unread items, 0 when none.
   TDateTime NewestUnread() const;
   void Clear();
@@ -48,7 +53,13 @@ public:
   int CountNoLock() const { return m_count.load(std::memory_order_acquire); }
 
 private:
+  static std::string SameKey(const std::string &title, const std::string &link);
+  void Index(std::size_t i);
+  void Reindex();
+
   MyCriticalSection m_lock;
   std::vector<NewsItem> m_items;
+  std::unordered_map<std::string, int> m_bySame; // title and link -> first index
+  std::unordered_multimap<int, int> m_byNumber;  // item number -> indexes
   std::atomic<int> m_count{0};
 };

@@ -11,9 +11,10 @@
 #include <atomic>
 #include <cctype>
 #include <chrono>
-#include <map>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -21,12 +22,15 @@ std::atomic<int> g_newsTries{20};
 std::atomic<int> g_newsIntervalMs{20};
 
 // Store-wide item numbers: one per article (title and link), shared by every
-// symbol that carries it; and the numbers the user has read.
+// symbol that carries it; the symbols that were given each number, so that a
+// read mark visits only them; and the numbers the user has read.
 struct NewsNumbers {
   std::mutex mutex;
   int next = 1;
-  std::map<std::string, int> byArticle;
-  std::vector<int> read;
+  std::unordered_map<std::string, int> byArticle;
+  std::unordered_map<int, std::vector<std::string>> holders;
+  std::vector<int> read; // in the order first read
+  std::unordered_set<int> readSet;
 };
 NewsNumbers &Numbers() {
   static NewsNumbers numbers;
@@ -195,32 +199,27 @@ void GetNews(const std::string &key, TStringList &titles, TStringList &links,
 // ---- Read marks -----------------------------------------------------------------
 
 void MarkNewsRead(int itemNumber, bool read) {
-  if (read) {
+  std::vector<std::string> holders;
+  {
     NewsNumbers &n = Numbers();
     std::lock_guard lock(n.mutex);
-    if (std::find(n.read.begin(), n.read.end(), itemNumber) == n.read.end())
+    if (read && n.readSet.insert(itemNumber).second)
       n.read.push_back(itemNumber);
+    const auto it = n.holders.find(itemNumber);
+    if (it != n.holders.end())
+      holders = it->second;
   }
-  int count = 0;
-  {
-    MyLockGuard guard(StockListLock, "MREAD", false);
-    if (!guard.Owns()) {
-      Log("MarkNewsRead Error: stock list lock not taken");
-      return;
-    }
-    count = StockList.Count();
-  }
-  for (int i = 0; i < count; ++i) {
-    StockInfoType *rec = StockList.Objects(i);
+  for (const std::string &symbol : holders) {
+    StockInfoType *rec = LookUp(symbol, "MREAD");
     if (!rec || rec->News.CountNoLock() == 0)
       continue;
     NewsGuard guard(rec->News, "MREAD");
-    if (guard.Owns())
-    {
-      rec->News.SetRead(itemNumber, read);
-      NewsChanged();
-    } else
+    if (guard.Owns()) {
+      if (rec->News.SetRead(itemNumber, read))
+        NewsChanged();
+    } else {
       Log("MarkNewsRead Error: news list busy for " + rec->Symbol);
+    }
   }
 }
 
@@ -283,7 +282,10 @@ bool NewsExcluded(const std::vector<std::string> &rules, const IncomingNews &ite
 }
 
 int AddNews(const std::string &symbol, const IncomingNews &in,
-            const std::vector<std::string> &excludeRules) {
+            const std::vector<std::string> &excludeRules, int maxItems, NewsAddOutcome *outcome) {
+  NewsAddOutcome ignored;
+  NewsAddOutcome &result = outcome ? *outcome : ignored;
+  result = NewsAddOutcome::Dropped;
   if (NewsExcluded(excludeRules, in))
     return 0;
   int index = -1;
@@ -292,6 +294,7 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
     MyLockGuard guard(StockListLock, "ADDN", false);
     if (!guard.Owns()) {
       Log("AddNews Error: stock list lock not taken for " + symbol);
+      result = NewsAddOutcome::Busy;
       return 0;
     }
     index = StockList.Add(symbol);
@@ -310,11 +313,23 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
   NewsGuard guard(rec->News, "ADDN");
   if (!guard.Owns()) {
     Log("AddNews Error: news list busy for " + rec->Symbol);
+    result = NewsAddOutcome::Busy;
     return 0;
   }
   const int same = rec->News.FindSame(in.Title, in.Link);
-  if (same >= 0)
+  if (same >= 0) {
+    result = NewsAddOutcome::Known;
     return rec->News.Item(same).ItemNumber;
+  }
+  // A full list keeps its newest items: an item older than all of them is
+  // not stored.
+  if (maxItems > 0 && rec->News.Count() >= maxItems) {
+    const auto &items = rec->News.Items();
+    const bool older = std::all_of(items.begin(), items.end(),
+                                   [&](const NewsItem &kept) { return in.Date < kept.Date; });
+    if (older)
+      return 0;
+  }
   {
     NewsNumbers &n = Numbers();
     std::lock_guard lock(n.mutex);
@@ -322,15 +337,22 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
     if (added)
       ++n.next;
     item.ItemNumber = it->second;
-    item.Read = std::find(n.read.begin(), n.read.end(), item.ItemNumber) != n.read.end();
+    item.Read = n.readSet.count(item.ItemNumber) != 0;
+    std::vector<std::string> &holders = n.holders[item.ItemNumber];
+    if (std::find(holders.begin(), holders.end(), rec->Symbol) == holders.end())
+      holders.push_back(rec->Symbol);
   }
   rec->News.Add(item);
+  if (maxItems > 0)
+    rec->News.TrimTo(std::size_t(maxItems));
   NewsChanged();
+  result = NewsAddOutcome::Added;
   return item.ItemNumber;
 }
 
 int AddNews(const std::string &symbol, const IncomingNews &item) {
-  return AddNews(symbol, item, CurrentDisplaySettings().ExcludeRules);
+  const TDisplaySettings settings = CurrentDisplaySettings();
+  return AddNews(symbol, item, settings.ExcludeRules, settings.MaxItems);
 }
 
 void ResetNewsStore() {
@@ -338,6 +360,8 @@ void ResetNewsStore() {
   std::lock_guard lock(n.mutex);
   n.next = 1;
   n.byArticle.clear();
+  n.holders.clear();
   n.read.clear();
+  n.readSet.clear();
   NewsChanged();
 }
