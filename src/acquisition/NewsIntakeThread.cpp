@@ -75,7 +75,8 @@ void TNewsIntakeThread::Execute() {
       if (forced || (settings.NewsOn && Clock::now() >= nextRead)) {
         m_intake.Read(forced, report);
         ++m_reads;
-        nextRead = after(NewsReadPeriodMs(settings, m_timings, m_minPeriodMs));
+        // The settings as they are after the read: a change made meanwhile counts.
+        nextRead = after(NewsReadPeriodMs(CurrentDisplaySettings(), m_timings, m_minPeriodMs));
       }
       if (m_demo && settings.NewsOn && Clock::now() >= nextDemo) {
         m_intake.AddDemoItem();
