@@ -1,6 +1,7 @@
 #include "core/NewsList.h"
 
 #include <algorithm>
+#include <functional>
 
 NewsList::NewsList(const std::string &lockName) : m_lock(lockName) {}
 
@@ -10,13 +11,9 @@ bool NewsList::TryLock(const std::string &tag) { return m_lock.TryLock(tag); }
 
 void NewsList::Unlock() { m_lock.Unlock(); }
 
-std::string NewsList::SameKey(const std::string &title, const std::string &link) {
-  std::string key;
-  key.reserve(title.size() + link.size() + 1);
-  key += title;
-  key += '\n';
-  key += link;
-  return key;
+std::size_t NewsList::SameKey(const std::string &title, const std::string &link) {
+  const std::size_t t = std::hash<std::string>{}(title);
+  return t ^ (std::hash<std::string>{}(link) + 0x9e3779b97f4a7c15ULL + (t << 6) + (t >> 2));
 }
 
 void NewsList::Index(std::size_t i) {
@@ -48,8 +45,14 @@ int NewsList::FindNumber(int itemNumber) const {
 }
 
 int NewsList::FindSame(const std::string &title, const std::string &link) const {
-  const auto it = m_bySame.find(SameKey(title, link));
-  return it == m_bySame.end() ? -1 : it->second;
+  int first = -1;
+  const auto [from, to] = m_bySame.equal_range(SameKey(title, link));
+  for (auto it = from; it != to; ++it) {
+    const NewsItem &item = m_items[std::size_t(it->second)];
+    if (item.Title == title && item.Link == link && (first < 0 || it->second < first))
+      first = it->second;
+  }
+  return first;
 }
 
 bool NewsList::SetRead(int itemNumber, bool read) {

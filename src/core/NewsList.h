@@ -53,13 +53,13 @@ public:
   int CountNoLock() const { return m_count.load(std::memory_order_acquire); }
 
 private:
-  static std::string SameKey(const std::string &title, const std::string &link);
+  static std::size_t SameKey(const std::string &title, const std::string &link);
   void Index(std::size_t i);
   void Reindex();
 
   MyCriticalSection m_lock;
   std::vector<NewsItem> m_items;
-  std::unordered_map<std::string, int> m_bySame; // title and link -> first index
+  std::unordered_multimap<std::size_t, int> m_bySame; // hash of title and link -> indexes
   std::unordered_multimap<int, int> m_byNumber;  // item number -> indexes
   std::atomic<int> m_count{0};
 };

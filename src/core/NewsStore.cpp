@@ -28,7 +28,7 @@ struct NewsNumbers {
   std::mutex mutex;
   int next = 1;
   std::unordered_map<std::string, int> byArticle;
-  std::unordered_map<int, std::vector<std::string>> holders;
+  std::vector<std::vector<std::string>> holders; // by item number
   std::vector<int> read; // in the order first read
   std::unordered_set<int> readSet;
 };
@@ -205,9 +205,8 @@ void MarkNewsRead(int itemNumber, bool read) {
     std::lock_guard lock(n.mutex);
     if (read && n.readSet.insert(itemNumber).second)
       n.read.push_back(itemNumber);
-    const auto it = n.holders.find(itemNumber);
-    if (it != n.holders.end())
-      holders = it->second;
+    if (itemNumber > 0 && std::size_t(itemNumber) < n.holders.size())
+      holders = n.holders[std::size_t(itemNumber)];
   }
   for (const std::string &symbol : holders) {
     StockInfoType *rec = LookUp(symbol, "MREAD");
@@ -338,7 +337,9 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
       ++n.next;
     item.ItemNumber = it->second;
     item.Read = n.readSet.count(item.ItemNumber) != 0;
-    std::vector<std::string> &holders = n.holders[item.ItemNumber];
+    if (n.holders.size() <= std::size_t(item.ItemNumber))
+      n.holders.resize(std::size_t(item.ItemNumber) + 1);
+    std::vector<std::string> &holders = n.holders[std::size_t(item.ItemNumber)];
     if (std::find(holders.begin(), holders.end(), rec->Symbol) == holders.end())
       holders.push_back(rec->Symbol);
   }
