@@ -11,42 +11,40 @@ bool NewsList::TryLock(const std::string &tag) { return m_lock.TryLock(tag); }
 
 void NewsList::Unlock() { m_lock.Unlock(); }
 
-std::size_t NewsList::SameKey(const std::string &title, const std::string &link) {
+std::size_t NewsList::ArticleHash(const std::string &title, const std::string &link) {
   const std::size_t t = std::hash<std::string>{}(title);
   return t ^ (std::hash<std::string>{}(link) + 0x9e3779b97f4a7c15ULL + (t << 6) + (t >> 2));
 }
 
 void NewsList::Index(std::size_t i) {
   const NewsItem &item = m_items[i];
-  m_bySame.emplace(SameKey(item.Title, item.Link), int(i));
-  m_byNumber.emplace(item.ItemNumber, int(i));
+  m_bySame.emplace(ArticleHash(item.Title, item.Link), int(i));
 }
 
 void NewsList::Reindex() {
   m_bySame.clear();
-  m_byNumber.clear();
   for (std::size_t i = 0; i < m_items.size(); ++i)
     Index(i);
 }
 
-void NewsList::Add(const NewsItem &item) {
-  m_items.push_back(item);
+void NewsList::Add(const NewsItem &item) { Add(NewsItem(item)); }
+
+void NewsList::Add(NewsItem &&item) {
+  m_items.push_back(std::move(item));
   Index(m_items.size() - 1);
   m_count.store(int(m_items.size()), std::memory_order_release);
 }
 
 int NewsList::FindNumber(int itemNumber) const {
-  int first = -1;
-  const auto [from, to] = m_byNumber.equal_range(itemNumber);
-  for (auto it = from; it != to; ++it)
-    if (first < 0 || it->second < first)
-      first = it->second;
-  return first;
+  for (std::size_t i = 0; i < m_items.size(); ++i)
+    if (m_items[i].ItemNumber == itemNumber)
+      return int(i);
+  return -1;
 }
 
 int NewsList::FindSame(const std::string &title, const std::string &link) const {
   int first = -1;
-  const auto [from, to] = m_bySame.equal_range(SameKey(title, link));
+  const auto [from, to] = m_bySame.equal_range(ArticleHash(title, link));
   for (auto it = from; it != to; ++it) {
     const NewsItem &item = m_items[std::size_t(it->second)];
     if (item.Title == title && item.Link == link && (first < 0 || it->second < first))
@@ -57,15 +55,24 @@ int NewsList::FindSame(const std::string &title, const std::string &link) const 
 
 bool NewsList::SetRead(int itemNumber, bool read) {
   bool changed = false;
-  const auto [from, to] = m_byNumber.equal_range(itemNumber);
-  for (auto it = from; it != to; ++it) {
-    NewsItem &item = m_items[std::size_t(it->second)];
-    if (item.Read != read) {
+  for (auto &item : m_items)
+    if (item.ItemNumber == itemNumber && item.Read != read) {
       item.Read = read;
       changed = true;
     }
-  }
   return changed;
+}
+
+bool NewsList::SetRead(const std::string &title, const std::string &link, int itemNumber,
+                       bool read) {
+  const int i = FindSame(title, link);
+  if (i < 0)
+    return false;
+  NewsItem &item = m_items[std::size_t(i)];
+  if (item.ItemNumber != itemNumber || item.Read == read)
+    return false;
+  item.Read = read;
+  return true;
 }
 
 int NewsList::TrimTo(std::size_t maxCount) {
@@ -110,6 +117,5 @@ TDateTime NewsList::NewestUnread() const {
 void NewsList::Clear() {
   m_items.clear();
   m_bySame.clear();
-  m_byNumber.clear();
   m_count.store(0, std::memory_order_release);
 }

@@ -21,16 +21,59 @@ namespace {
 std::atomic<int> g_newsTries{20};
 std::atomic<int> g_newsIntervalMs{20};
 
+// The symbols that carry one item number; most items have one, kept without
+// an allocation of its own.
+struct NewsHolders {
+  std::string First;
+  std::vector<std::string> More;
+  void Add(const std::string &symbol) {
+    if (First.empty())
+      First = symbol;
+    else if (First != symbol && std::find(More.begin(), More.end(), symbol) == More.end())
+      More.push_back(symbol);
+  }
+  std::vector<std::string> All() const {
+    std::vector<std::string> all;
+    if (!First.empty())
+      all.push_back(First);
+    all.insert(all.end(), More.begin(), More.end());
+    return all;
+  }
+};
+
 // Store-wide item numbers: one per article (title and link), shared by every
 // symbol that carries it; the symbols that were given each number, so that a
 // read mark visits only them; and the numbers the user has read.
+struct NewsArticle {
+  std::string Title;
+  std::string Link;
+  NewsHolders Holders;
+};
 struct NewsNumbers {
   std::mutex mutex;
   int next = 1;
-  std::unordered_map<std::string, int> byArticle;
-  std::vector<std::vector<std::string>> holders; // by item number
-  std::vector<int> read; // in the order first read
+  std::unordered_multimap<std::size_t, int> byArticle; // hash of title and link -> numbers
+  std::vector<NewsArticle> articles;                   // by item number
+  std::vector<int> read;                               // in the order first read
   std::unordered_set<int> readSet;
+
+  // The number of the article, a new one when it has none yet.
+  int NumberOf(const std::string &title, const std::string &link) {
+    const std::size_t hash = NewsList::ArticleHash(title, link);
+    const auto [from, to] = byArticle.equal_range(hash);
+    for (auto it = from; it != to; ++it) {
+      const NewsArticle &a = articles[std::size_t(it->second)];
+      if (a.Title == title && a.Link == link)
+        return it->second;
+    }
+    const int number = next++;
+    if (articles.size() <= std::size_t(number))
+      articles.resize(std::size_t(number) + 1);
+    articles[std::size_t(number)].Title = title;
+    articles[std::size_t(number)].Link = link;
+    byArticle.emplace(hash, number);
+    return number;
+  }
 };
 NewsNumbers &Numbers() {
   static NewsNumbers numbers;
@@ -82,10 +125,6 @@ private:
   NewsList &m_news;
   bool m_owns;
 };
-
-std::string ArticleKey(const std::string &title, const std::string &link) {
-  return title + '\n' + link;
-}
 
 char Lower(char c) { return char(std::tolower(static_cast<unsigned char>(c))); }
 
@@ -200,13 +239,18 @@ void GetNews(const std::string &key, TStringList &titles, TStringList &links,
 
 void MarkNewsRead(int itemNumber, bool read) {
   std::vector<std::string> holders;
+  std::string title, link;
   {
     NewsNumbers &n = Numbers();
     std::lock_guard lock(n.mutex);
     if (read && n.readSet.insert(itemNumber).second)
       n.read.push_back(itemNumber);
-    if (itemNumber > 0 && std::size_t(itemNumber) < n.holders.size())
-      holders = n.holders[std::size_t(itemNumber)];
+    if (itemNumber > 0 && std::size_t(itemNumber) < n.articles.size()) {
+      const NewsArticle &article = n.articles[std::size_t(itemNumber)];
+      holders = article.Holders.All();
+      title = article.Title;
+      link = article.Link;
+    }
   }
   for (const std::string &symbol : holders) {
     StockInfoType *rec = LookUp(symbol, "MREAD");
@@ -214,7 +258,7 @@ void MarkNewsRead(int itemNumber, bool read) {
       continue;
     NewsGuard guard(rec->News, "MREAD");
     if (guard.Owns()) {
-      if (rec->News.SetRead(itemNumber, read))
+      if (rec->News.SetRead(title, link, itemNumber, read))
         NewsChanged();
     } else {
       Log("MarkNewsRead Error: news list busy for " + rec->Symbol);
@@ -302,13 +346,6 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
   if (!rec)
     return 0;
 
-  NewsItem item;
-  item.Title = in.Title;
-  item.Link = in.Link;
-  item.Source = in.Source;
-  item.Date = in.Date;
-  item.SecondNumber = in.SecondNumber;
-
   NewsGuard guard(rec->News, "ADDN");
   if (!guard.Owns()) {
     Log("AddNews Error: news list busy for " + rec->Symbol);
@@ -329,26 +366,26 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
     if (older)
       return 0;
   }
+  NewsItem item;
+  item.Title = in.Title;
+  item.Link = in.Link;
+  item.Source = in.Source;
+  item.Date = in.Date;
+  item.SecondNumber = in.SecondNumber;
   {
     NewsNumbers &n = Numbers();
     std::lock_guard lock(n.mutex);
-    auto [it, added] = n.byArticle.emplace(ArticleKey(in.Title, in.Link), n.next);
-    if (added)
-      ++n.next;
-    item.ItemNumber = it->second;
+    item.ItemNumber = n.NumberOf(in.Title, in.Link);
     item.Read = n.readSet.count(item.ItemNumber) != 0;
-    if (n.holders.size() <= std::size_t(item.ItemNumber))
-      n.holders.resize(std::size_t(item.ItemNumber) + 1);
-    std::vector<std::string> &holders = n.holders[std::size_t(item.ItemNumber)];
-    if (std::find(holders.begin(), holders.end(), rec->Symbol) == holders.end())
-      holders.push_back(rec->Symbol);
+    n.articles[std::size_t(item.ItemNumber)].Holders.Add(rec->Symbol);
   }
-  rec->News.Add(item);
+  const int number = item.ItemNumber;
+  rec->News.Add(std::move(item));
   if (maxItems > 0)
     rec->News.TrimTo(std::size_t(maxItems));
   NewsChanged();
   result = NewsAddOutcome::Added;
-  return item.ItemNumber;
+  return number;
 }
 
 int AddNews(const std::string &symbol, const IncomingNews &item) {
@@ -361,7 +398,7 @@ void ResetNewsStore() {
   std::lock_guard lock(n.mutex);
   n.next = 1;
   n.byArticle.clear();
-  n.holders.clear();
+  n.articles.clear();
   n.read.clear();
   n.readSet.clear();
   NewsChanged();
