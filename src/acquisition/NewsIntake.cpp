@@ -72,6 +72,7 @@ void NewsIntake::Reset() {
   m_demoCount = 0;
   m_reportedMissing = false;
   m_readCount = 0;
+  m_lookCount = 0;
   SetErrors({});
 }
 
@@ -84,6 +85,7 @@ bool NewsIntake::Add(const std::string &symbol, const IncomingNews &item,
 
 std::vector<std::string> NewsIntake::Read(bool force,
                                           const std::function<void(const std::string &)> &report) {
+  ++m_lookCount;
   std::vector<std::string> fresh;
   try {
     const std::string name = FileName();

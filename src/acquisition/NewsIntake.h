@@ -59,6 +59,8 @@ public:
   std::vector<QuoteCsvError> Errors() const;
   // Times new content of the file was parsed.
   int ReadCount() const { return m_readCount.load(); }
+  // Times Read was called (a look at the file, changed or not).
+  int LookCount() const { return m_lookCount.load(); }
 
   // Forgets the file, its errors and the items taken (tests).
   void Reset();
@@ -74,6 +76,7 @@ private:
   int m_demoCount = 0;
   bool m_reportedMissing = false;
   std::atomic<int> m_readCount{0};
+  std::atomic<int> m_lookCount{0};
   mutable std::mutex m_errorMutex;
   std::vector<QuoteCsvError> m_errors;
 };

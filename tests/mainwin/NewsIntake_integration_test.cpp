@@ -20,6 +20,7 @@
 
 #include <QJsonArray>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace {
 
@@ -150,12 +151,10 @@ TEST_F(NewsIntakeProgramTest, FileNewsReachTheWindowsAndFireANewsAlert) {
             Line("MSFT", 4, "Junk Wire", "MSFT spam", "https://example.com/spam") +
             Line("AAPL", 3, "Wire", "AAPL item", "https://example.com/aapl-1"));
   // The grid's next heartbeat draws the bulb; the alert pops up and mails.
-  ASSERT_TRUE(ProcessEventsUntil(
-      [&] {
-        form->Timer2Timer();
-        return CountColor(Screen(), bulbArea, outline) > 0;
-      },
-      5000));
+  ASSERT_TRUE(ProcessEventsUntil([&] {
+    form->Timer2Timer();
+    return CountColor(Screen(), bulbArea, outline) > 0;
+  }));
   EXPECT_EQ(AppNewsIntake().ReadCount(), reads + 1) << "one read took the new file";
   ASSERT_TRUE(ProcessEventsUntil([&] {
     form->Timer2Timer();
@@ -183,14 +182,18 @@ TEST_F(NewsIntakeProgramTest, FileNewsReachTheWindowsAndFireANewsAlert) {
   const std::vector<QuoteCsvError> errors = AppNewsIntake().Errors();
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0].Text(), "line 3: Time \"yesterday\" is not valid");
+  EXPECT_TRUE(ProcessEventsUntil([&] {
+    return form->statusBar()->currentMessage().endsWith(
+        QStringLiteral(" news.csv line 3: Time \"yesterday\" is not valid"));
+  })) << form->statusBar()->currentMessage().toStdString();
 
-  // News once in ten hours from here on: only Force reads the next version at once.
+  // News every 3000 minutes from here on: after the next look at the file
+  // only Force reads the next version in time.
   TDisplaySettings slow = CurrentDisplaySettings();
   slow.HighRefresh = slow.LowRefresh = 3000;
   SetDisplaySettings(slow);
-  WriteNews("Symbol,Time,Source,Title,Link\n" +
-            Line("MSFT", 1, "Wire", "MSFT third item", "https://example.com/msft-3"));
-  ASSERT_TRUE(ProcessEventsUntil([&] { return Listed(window, "MSFT third item"); }));
+  const int looks = AppNewsIntake().LookCount();
+  ASSERT_TRUE(PollUntil([&] { return AppNewsIntake().LookCount() > looks; }));
   WriteNews("Symbol,Time,Source,Title,Link\n" +
             Line("MSFT", 0, "Wire", "MSFT forced item", "https://example.com/msft-4"));
   window->pbForce->click();
