@@ -92,6 +92,9 @@ std::string ReadRow(const std::vector<std::string> &fields, const std::vector<Ne
       row.Link = link.empty() ? std::string() : WebLinkUrl(link);
       if (!link.empty() && row.Link.empty())
         return "Link " + QuotedCsvField(f) + " is not a web address";
+      // The address as kept ("http://" added, bad bytes replaced) within the cap too.
+      if (row.Link.size() > NewsLinkMaxLength)
+        return Invalid(columns[i], f);
       break;
     }
     case NewsColumn::Unknown:

@@ -71,6 +71,12 @@ TEST(NewsCsvTest, LineRules) {
   EXPECT_EQ(typed.Rows[0].Link, "http://www.example.com/a");
   EXPECT_EQ(ParseNewsCsv("Symbol,Time,Title,Link\n").Errors.at(0).Text(),
             "line 1: the header names no Source column");
+  // A typed address that the added "http://" takes past the cap.
+  const std::string longLink = "www.example.com/" + std::string(NewsLinkMaxLength - 20, 'a');
+  EXPECT_EQ(ParseNewsCsv("Symbol,Time,Source,Title,Link\nKO,2026-12-04 09:45,W,T," + longLink)
+                .Errors.at(0)
+                .Text(),
+            "line 2: Link \"" + longLink.substr(0, 40) + "\" is not valid");
   const NewsCsvResult capped = ParseNewsCsv(
       "Symbol,Time,Source,Title,Link\nA,2026-12-04 09:45,W,1,\nA,2026-12-04 09:45,W,2,\n", 2);
   EXPECT_EQ(capped.Rows.size(), 1u);
