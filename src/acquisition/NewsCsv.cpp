@@ -68,7 +68,10 @@ std::string ReadRow(const std::vector<std::string> &fields, const std::vector<Ne
       QuoteTimeKind kind = QuoteTimeKind::None;
       if (f.empty())
         return "no time";
-      if (!ParseQuoteTime(f, kind, row.Time) || kind != QuoteTimeKind::DateTime)
+      // From 1900 on: earlier days are negative date-times, whose time of
+      // day counts the other way.
+      if (!ParseQuoteTime(f, kind, row.Time) || kind != QuoteTimeKind::DateTime ||
+          row.Time < EncodeDate(1900, 1, 1))
         return Invalid(columns[i], f);
       break;
     }

@@ -38,6 +38,8 @@ TEST(NewsCsvTest, LineRules) {
       {"time of day only", "KO,09:45,Wire,T,", "line 2: Time \"09:45\" is not valid"},
       {"no such day", "KO,2026-02-30 09:45,Wire,T,",
        "line 2: Time \"2026-02-30 09:45\" is not valid"},
+      {"before 1900", "KO,1899-12-31 09:45,Wire,T,",
+       "line 2: Time \"1899-12-31 09:45\" is not valid"},
       {"no source", "KO,2026-12-04 09:45,,T,", "line 2: no source"},
       {"no title", "KO,2026-12-04 09:45,Wire,  ,", "line 2: no title"},
       {"control character", "KO,2026-12-04 09:45,Wire,\"a\tb\",",
