@@ -222,13 +222,13 @@ bool ParseDate(const std::string &text, TDateTime &date) {
   return true;
 }
 
-// A field quoted in an error text: at most 40 characters of it, so that one
-// huge field cannot flood the log.
-std::string Quoted(const std::string &s) {
-  return "\"" + CutTo(s, 40) + "\"";
-}
+std::string Quoted(const std::string &s) { return QuotedCsvField(s); }
 
 } // namespace
+
+std::string QuotedCsvField(const std::string &field) {
+  return "\"" + CutTo(field, 40) + "\"";
+}
 
 QuoteColumn QuoteColumnOf(const std::string &name) {
   std::string key;

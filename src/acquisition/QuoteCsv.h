@@ -98,6 +98,9 @@ QuoteCsvResult ParseQuoteCsv(const std::string &text, std::size_t maxRows);
 
 // ---- Field rules (exposed for tests and for other feeds) ----------------------------
 
+// A field as an error text quotes it: in double quotes, at most 40 characters
+// of it, so that one huge field cannot flood the log.
+std::string QuotedCsvField(const std::string &field);
 // Splits one line into fields at commas; quoted fields may hold commas and
 // doubled quotes. False for an unterminated quote.
 bool SplitCsvLine(const std::string &line, std::vector<std::string> &fields);

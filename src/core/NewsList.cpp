@@ -1,5 +1,8 @@
 #include "core/NewsList.h"
 
+#include <algorithm>
+#include <functional>
+
 NewsList::NewsList(const std::string &lockName) : m_lock(lockName) {}
 
 bool NewsList::Lock(const std::string &tag, bool mayGiveUp) { return m_lock.Lock(tag, mayGiveUp); }
@@ -8,8 +11,27 @@ bool NewsList::TryLock(const std::string &tag) { return m_lock.TryLock(tag); }
 
 void NewsList::Unlock() { m_lock.Unlock(); }
 
-void NewsList::Add(const NewsItem &item) {
-  m_items.push_back(item);
+std::size_t NewsList::ArticleHash(const std::string &title, const std::string &link) {
+  const std::size_t t = std::hash<std::string>{}(title);
+  return t ^ (std::hash<std::string>{}(link) + 0x9e3779b97f4a7c15ULL + (t << 6) + (t >> 2));
+}
+
+void NewsList::Index(std::size_t i) {
+  const NewsItem &item = m_items[i];
+  m_bySame.emplace(ArticleHash(item.Title, item.Link), int(i));
+}
+
+void NewsList::Reindex() {
+  m_bySame.clear();
+  for (std::size_t i = 0; i < m_items.size(); ++i)
+    Index(i);
+}
+
+void NewsList::Add(const NewsItem &item) { Add(NewsItem(item)); }
+
+void NewsList::Add(NewsItem &&item) {
+  m_items.push_back(std::move(item));
+  Index(m_items.size() - 1);
   m_count.store(int(m_items.size()), std::memory_order_release);
 }
 
@@ -21,10 +43,14 @@ int NewsList::FindNumber(int itemNumber) const {
 }
 
 int NewsList::FindSame(const std::string &title, const std::string &link) const {
-  for (std::size_t i = 0; i < m_items.size(); ++i)
-    if (m_items[i].Title == title && m_items[i].Link == link)
-      return int(i);
-  return -1;
+  int first = -1;
+  const auto [from, to] = m_bySame.equal_range(ArticleHash(title, link));
+  for (auto it = from; it != to; ++it) {
+    const NewsItem &item = m_items[std::size_t(it->second)];
+    if (item.Title == title && item.Link == link && (first < 0 || it->second < first))
+      first = it->second;
+  }
+  return first;
 }
 
 bool NewsList::SetRead(int itemNumber, bool read) {
@@ -35,6 +61,46 @@ bool NewsList::SetRead(int itemNumber, bool read) {
       changed = true;
     }
   return changed;
+}
+
+bool NewsList::SetRead(const std::string &title, const std::string &link, int itemNumber,
+                       bool read) {
+  const int i = FindSame(title, link);
+  if (i < 0)
+    return false;
+  NewsItem &item = m_items[std::size_t(i)];
+  if (item.ItemNumber != itemNumber || item.Read == read)
+    return false;
+  item.Read = read;
+  return true;
+}
+
+int NewsList::TrimTo(std::size_t maxCount) {
+  if (m_items.size() <= maxCount)
+    return 0;
+  const std::size_t remove = m_items.size() - maxCount;
+  // The indexes of the oldest items, in arrival order among equal dates.
+  std::vector<std::size_t> order(m_items.size());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+    return m_items[a].Date < m_items[b].Date;
+  });
+  std::vector<bool> gone(m_items.size(), false);
+  for (std::size_t k = 0; k < remove; ++k)
+    gone[order[k]] = true;
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < m_items.size(); ++i) {
+    if (gone[i])
+      continue;
+    if (out != i)
+      m_items[out] = std::move(m_items[i]);
+    ++out;
+  }
+  m_items.resize(out);
+  Reindex();
+  m_count.store(int(m_items.size()), std::memory_order_release);
+  return int(remove);
 }
 
 TDateTime NewsList::NewestUnread() const {
@@ -50,5 +116,6 @@ TDateTime NewsList::NewestUnread() const {
 
 void NewsList::Clear() {
   m_items.clear();
+  m_bySame.clear();
   m_count.store(0, std::memory_order_release);
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // One news item of a symbol.
@@ -18,7 +19,8 @@ struct NewsItem {
 };
 
 // The news items of one symbol in arrival order. Items are read and written
-// only while the list's named lock is held.
+// only while the list's named lock is held. Look-ups by title and link are
+// keyed, so they cost the same however long the list is.
 class NewsList {
 public:
   explicit NewsList(const std::string &lockName);
@@ -35,20 +37,33 @@ public:
   const NewsItem &Item(int i) const { return m_items.at(std::size_t(i)); }
   const std::vector<NewsItem> &Items() const { return m_items; }
   void Add(const NewsItem &item);
+  void Add(NewsItem &&item);
   // Index of the item with this number, -1 when absent.
   int FindNumber(int itemNumber) const;
   // Index of an item with the same title and link, -1 when absent.
   int FindSame(const std::string &title, const std::string &link) const;
   // Sets the read flag of every item with this number; true when one changed.
   bool SetRead(int itemNumber, bool read);
+  // The same for the item with this title and link when it has this number.
+  bool SetRead(const std::string &title, const std::string &link, int itemNumber, bool read);
+  // Removes the oldest items (by date; of equal dates the earliest arrival)
+  // until at most maxCount are left; returns how many were removed.
+  int TrimTo(std::size_t maxCount);
   // The newest date among unread items, 0 when none.
   TDateTime NewestUnread() const;
   void Clear();
 
   int CountNoLock() const { return m_count.load(std::memory_order_acquire); }
 
+  // The hash an article (title and link) is looked up by.
+  static std::size_t ArticleHash(const std::string &title, const std::string &link);
+
 private:
+  void Index(std::size_t i);
+  void Reindex();
+
   MyCriticalSection m_lock;
   std::vector<NewsItem> m_items;
+  std::unordered_multimap<std::size_t, int> m_bySame; // hash of title and link -> indexes
   std::atomic<int> m_count{0};
 };

@@ -11,22 +11,69 @@
 #include <atomic>
 #include <cctype>
 #include <chrono>
-#include <map>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
 std::atomic<int> g_newsTries{20};
 std::atomic<int> g_newsIntervalMs{20};
 
+// The symbols that carry one item number; most items have one, kept without
+// an allocation of its own.
+struct NewsHolders {
+  std::string First;
+  std::vector<std::string> More;
+  void Add(const std::string &symbol) {
+    if (First.empty())
+      First = symbol;
+    else if (First != symbol && std::find(More.begin(), More.end(), symbol) == More.end())
+      More.push_back(symbol);
+  }
+  std::vector<std::string> All() const {
+    std::vector<std::string> all;
+    if (!First.empty())
+      all.push_back(First);
+    all.insert(all.end(), More.begin(), More.end());
+    return all;
+  }
+};
+
 // Store-wide item numbers: one per article (title and link), shared by every
-// symbol that carries it; and the numbers the user has read.
+// symbol that carries it; the symbols that were given each number, so that a
+// read mark visits only them; and the numbers the user has read.
+struct NewsArticle {
+  std::string Title;
+  std::string Link;
+  NewsHolders Holders;
+};
 struct NewsNumbers {
   std::mutex mutex;
   int next = 1;
-  std::map<std::string, int> byArticle;
-  std::vector<int> read;
+  std::unordered_multimap<std::size_t, int> byArticle; // hash of title and link -> numbers
+  std::vector<NewsArticle> articles;                   // by item number
+  std::vector<int> read;                               // in the order first read
+  std::unordered_set<int> readSet;
+
+  // The number of the article, a new one when it has none yet.
+  int NumberOf(const std::string &title, const std::string &link) {
+    const std::size_t hash = NewsList::ArticleHash(title, link);
+    const auto [from, to] = byArticle.equal_range(hash);
+    for (auto it = from; it != to; ++it) {
+      const NewsArticle &a = articles[std::size_t(it->second)];
+      if (a.Title == title && a.Link == link)
+        return it->second;
+    }
+    const int number = next++;
+    if (articles.size() <= std::size_t(number))
+      articles.resize(std::size_t(number) + 1);
+    articles[std::size_t(number)].Title = title;
+    articles[std::size_t(number)].Link = link;
+    byArticle.emplace(hash, number);
+    return number;
+  }
 };
 NewsNumbers &Numbers() {
   static NewsNumbers numbers;
@@ -78,10 +125,6 @@ private:
   NewsList &m_news;
   bool m_owns;
 };
-
-std::string ArticleKey(const std::string &title, const std::string &link) {
-  return title + '\n' + link;
-}
 
 char Lower(char c) { return char(std::tolower(static_cast<unsigned char>(c))); }
 
@@ -195,32 +238,31 @@ void GetNews(const std::string &key, TStringList &titles, TStringList &links,
 // ---- Read marks -----------------------------------------------------------------
 
 void MarkNewsRead(int itemNumber, bool read) {
-  if (read) {
+  std::vector<std::string> holders;
+  std::string title, link;
+  {
     NewsNumbers &n = Numbers();
     std::lock_guard lock(n.mutex);
-    if (std::find(n.read.begin(), n.read.end(), itemNumber) == n.read.end())
+    if (read && n.readSet.insert(itemNumber).second)
       n.read.push_back(itemNumber);
-  }
-  int count = 0;
-  {
-    MyLockGuard guard(StockListLock, "MREAD", false);
-    if (!guard.Owns()) {
-      Log("MarkNewsRead Error: stock list lock not taken");
-      return;
+    if (itemNumber > 0 && std::size_t(itemNumber) < n.articles.size()) {
+      const NewsArticle &article = n.articles[std::size_t(itemNumber)];
+      holders = article.Holders.All();
+      title = article.Title;
+      link = article.Link;
     }
-    count = StockList.Count();
   }
-  for (int i = 0; i < count; ++i) {
-    StockInfoType *rec = StockList.Objects(i);
+  for (const std::string &symbol : holders) {
+    StockInfoType *rec = LookUp(symbol, "MREAD");
     if (!rec || rec->News.CountNoLock() == 0)
       continue;
     NewsGuard guard(rec->News, "MREAD");
-    if (guard.Owns())
-    {
-      rec->News.SetRead(itemNumber, read);
-      NewsChanged();
-    } else
+    if (guard.Owns()) {
+      if (rec->News.SetRead(title, link, itemNumber, read))
+        NewsChanged();
+    } else {
       Log("MarkNewsRead Error: news list busy for " + rec->Symbol);
+    }
   }
 }
 
@@ -283,7 +325,10 @@ bool NewsExcluded(const std::vector<std::string> &rules, const IncomingNews &ite
 }
 
 int AddNews(const std::string &symbol, const IncomingNews &in,
-            const std::vector<std::string> &excludeRules) {
+            const std::vector<std::string> &excludeRules, int maxItems, NewsAddOutcome *outcome) {
+  NewsAddOutcome ignored;
+  NewsAddOutcome &result = outcome ? *outcome : ignored;
+  result = NewsAddOutcome::Dropped;
   if (NewsExcluded(excludeRules, in))
     return 0;
   int index = -1;
@@ -292,6 +337,7 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
     MyLockGuard guard(StockListLock, "ADDN", false);
     if (!guard.Owns()) {
       Log("AddNews Error: stock list lock not taken for " + symbol);
+      result = NewsAddOutcome::Busy;
       return 0;
     }
     index = StockList.Add(symbol);
@@ -300,37 +346,51 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
   if (!rec)
     return 0;
 
+  NewsGuard guard(rec->News, "ADDN");
+  if (!guard.Owns()) {
+    Log("AddNews Error: news list busy for " + rec->Symbol);
+    result = NewsAddOutcome::Busy;
+    return 0;
+  }
+  const int same = rec->News.FindSame(in.Title, in.Link);
+  if (same >= 0) {
+    result = NewsAddOutcome::Known;
+    return rec->News.Item(same).ItemNumber;
+  }
+  // A full list keeps its newest items: an item older than all of them is
+  // not stored.
+  if (maxItems > 0 && rec->News.Count() >= maxItems) {
+    const auto &items = rec->News.Items();
+    const bool older = std::all_of(items.begin(), items.end(),
+                                   [&](const NewsItem &kept) { return in.Date < kept.Date; });
+    if (older)
+      return 0;
+  }
   NewsItem item;
   item.Title = in.Title;
   item.Link = in.Link;
   item.Source = in.Source;
   item.Date = in.Date;
   item.SecondNumber = in.SecondNumber;
-
-  NewsGuard guard(rec->News, "ADDN");
-  if (!guard.Owns()) {
-    Log("AddNews Error: news list busy for " + rec->Symbol);
-    return 0;
-  }
-  const int same = rec->News.FindSame(in.Title, in.Link);
-  if (same >= 0)
-    return rec->News.Item(same).ItemNumber;
   {
     NewsNumbers &n = Numbers();
     std::lock_guard lock(n.mutex);
-    auto [it, added] = n.byArticle.emplace(ArticleKey(in.Title, in.Link), n.next);
-    if (added)
-      ++n.next;
-    item.ItemNumber = it->second;
-    item.Read = std::find(n.read.begin(), n.read.end(), item.ItemNumber) != n.read.end();
+    item.ItemNumber = n.NumberOf(in.Title, in.Link);
+    item.Read = n.readSet.count(item.ItemNumber) != 0;
+    n.articles[std::size_t(item.ItemNumber)].Holders.Add(rec->Symbol);
   }
-  rec->News.Add(item);
+  const int number = item.ItemNumber;
+  rec->News.Add(std::move(item));
+  if (maxItems > 0)
+    rec->News.TrimTo(std::size_t(maxItems));
   NewsChanged();
-  return item.ItemNumber;
+  result = NewsAddOutcome::Added;
+  return number;
 }
 
 int AddNews(const std::string &symbol, const IncomingNews &item) {
-  return AddNews(symbol, item, CurrentDisplaySettings().ExcludeRules);
+  const TDisplaySettings settings = CurrentDisplaySettings();
+  return AddNews(symbol, item, settings.ExcludeRules, settings.MaxItems);
 }
 
 void ResetNewsStore() {
@@ -338,6 +398,8 @@ void ResetNewsStore() {
   std::lock_guard lock(n.mutex);
   n.next = 1;
   n.byArticle.clear();
+  n.articles.clear();
   n.read.clear();
+  n.readSet.clear();
   NewsChanged();
 }

@@ -74,11 +74,21 @@ bool WildcardMatch(const std::string &pattern, const std::string &text);
 // Adds an item to the symbol's news (record created when new) unless a rule
 // drops it or the symbol already has an item with that title and link. An
 // article already known under another symbol keeps its item number; a number
-// in the read list arrives read. Returns the item's number, 0 when dropped or
-// not stored (an empty symbol, a lock not taken).
+// in the read list arrives read. With maxItems above 0 the symbol keeps only
+// its maxItems newest items (an item older than all of a full list is not
+// stored). Returns the item's number (of the stored item when the symbol has
+// it already), 0 when dropped or not stored (an empty symbol, a lock not
+// taken). *outcome (when given) says which.
+enum class NewsAddOutcome {
+  Added,   // stored by this call
+  Known,   // the symbol has it already
+  Dropped, // a rule matched, too old for a full list, or no symbol
+  Busy,    // a lock was not taken: try again later
+};
 int AddNews(const std::string &symbol, const IncomingNews &item,
-            const std::vector<std::string> &excludeRules);
-// The same with the exclusion rules of the display settings.
+            const std::vector<std::string> &excludeRules, int maxItems = 0,
+            NewsAddOutcome *outcome = nullptr);
+// The same with the exclusion rules and MaxItems of the display settings.
 int AddNews(const std::string &symbol, const IncomingNews &item);
 
 // Forgets item numbers and read numbers (tests; ResetStockStore calls it).

@@ -104,6 +104,31 @@ TEST_F(NewsStoreTest, AddNewsUsesTheDisplaySettingsRules) {
   EXPECT_EQ(AddNews("IBM", Item("Quarterly results", "Wire", 45301)), 1);
 }
 
+TEST_F(NewsStoreTest, MaxItemsKeepsTheNewestItemsOfASymbol) {
+  TDisplaySettings s;
+  s.MaxItems = 2;
+  SetDisplaySettings(s);
+  NewsAddOutcome outcome{};
+  EXPECT_GT(AddNews("IBM", Item("Tue", "Wire", 45301.2), {}, 2, &outcome), 0);
+  EXPECT_EQ(outcome, NewsAddOutcome::Added);
+  AddNews("IBM", Item("Mon", "Wire", 45301.1));
+  AddNews("IBM", Item("Wed", "Wire", 45301.3));
+  // Older than both kept items: not stored.
+  EXPECT_EQ(AddNews("IBM", Item("Sun", "Wire", 45301.0), {}, 2, &outcome), 0);
+  EXPECT_EQ(outcome, NewsAddOutcome::Dropped);
+  std::vector<std::string> titles;
+  for (const NewsItem &item : GetNewsItems("IBM"))
+    titles.push_back(item.Title);
+  EXPECT_EQ(titles, (std::vector<std::string>{"Wed", "Tue"}));
+  // A number whose item was dropped is still marked on the symbols that keep it.
+  const int wed = AddNews("MSFT", Item("Wed", "Wire", 45301.3), {});
+  MarkNewsRead(wed, true);
+  EXPECT_TRUE(GetNewsItems("MSFT").front().Read);
+  EXPECT_TRUE(GetNewsItems("IBM").front().Read);
+  EXPECT_EQ(AddNews("IBM", Item("Wed", "Wire", 45301.3), {}, 2, &outcome), wed);
+  EXPECT_EQ(outcome, NewsAddOutcome::Known);
+}
+
 TEST_F(NewsStoreTest, GetNewsListsNewestFirstWithFormattedDates) {
   TDisplaySettings s;
   s.DisplayTimeOffset = 1.0 / 24; // one hour

@@ -216,7 +216,9 @@ void TfrmNews::BuildControls() {
   lbSymb->setItemDelegate(new TSymbolItemDelegate(this, lbSymb));
   SetBackground(lbSymb, QColor(192, 192, 192));
   lbSymb->viewport()->installEventFilter(this);
-  connect(lbSymb, &QListWidget::currentRowChanged, this, [this](int) {
+  // Selection, not the current row: a mouse press makes the row current
+  // before it selects it, and the click would show no symbol.
+  connect(lbSymb, &QListWidget::itemSelectionChanged, this, [this] {
     if (!m_quietList)
       Guarded("lbSymbClick", [this] { lbSymbClick(); });
   });

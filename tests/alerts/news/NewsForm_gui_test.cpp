@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
+#include "platform/StringGridTestEvents.h"
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -122,6 +123,18 @@ TEST_F(NewsFormTest, ListsSymbolsAndShowsHeadlinesNewestFirst) {
   EXPECT_TRUE(Lit("MSFT"));
   for (int kind : {usMainGrid, usWatchList, usNewsWindow, usTicker})
     EXPECT_EQ(TakeUpdatedSymbolList(kind), std::vector<std::string>{"IBM"}) << kind;
+}
+
+TEST_F(NewsFormTest, MouseClickOnASymbolShowsItsHeadlines) {
+  AddSampleNews();
+  Open();
+  // A press makes the row current before it selects it: the headlines of the
+  // clicked symbol, not of none.
+  const QRect msft = window->lbSymb->visualItemRect(window->lbSymb->item(2));
+  gridtest::Click(window->lbSymb->viewport(), msft.center());
+  EXPECT_EQ(window->CurrentSymbol(), "MSFT");
+  EXPECT_EQ(window->tbNews->Cells(2, 1), "MSFT ships update");
+  EXPECT_TRUE(window->pbMarkRead->isVisible());
 }
 
 TEST_F(NewsFormTest, SymbolWithoutNewsShowsNoNewsFound) {
