@@ -19,13 +19,44 @@ constexpr int IdRole = Qt::UserRole;
 
 bool TextLess(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; }
 
-// Sorting by text with letter case ignored.
+// Sorting by text with letter case ignored. A node's image and an alert
+// node's ID are members, not item data: a tree of 10,000 alerts holds some
+// 30,000 nodes, and item data costs each node blocks to make and to free.
 class TAlertTreeItem : public QTreeWidgetItem {
 public:
   using QTreeWidgetItem::QTreeWidgetItem;
   bool operator<(const QTreeWidgetItem &other) const override {
     return TextLess(text(0), other.text(0));
   }
+
+  QVariant data(int column, int role) const override {
+    if (column == 0 && role == Qt::DecorationRole && m_image != 0)
+      return TAlertTree::NodeImage(m_image);
+    if (column == 0 && role == IdRole)
+      return m_id;
+    return QTreeWidgetItem::data(column, role);
+  }
+  void setData(int column, int role, const QVariant &value) override {
+    if (column == 0 && role == IdRole) {
+      m_id = value.toString();
+      emitDataChanged();
+      return;
+    }
+    if (column == 0 && role == Qt::DecorationRole)
+      m_image = 0; // an image of the caller's from now on
+    QTreeWidgetItem::setData(column, role, value);
+  }
+
+  void SetImage(int image) {
+    if (image == m_image)
+      return;
+    m_image = image;
+    emitDataChanged();
+  }
+
+private:
+  QString m_id;
+  int m_image = 0; // 0: none, else the index of NodeImage
 };
 
 int ChildCount(QTreeWidget *tree, QTreeWidgetItem *parent) {
@@ -202,6 +233,13 @@ QIcon TAlertTree::NodeImage(int index) {
   return (*images)[std::size_t(index - 1)];
 }
 
+void TAlertTree::SetNodeImage(QTreeWidgetItem *node, int index) {
+  if (auto *item = dynamic_cast<TAlertTreeItem *>(node))
+    item->SetImage(index >= 1 && index <= 3 ? index : 0);
+  else if (node)
+    node->setIcon(0, NodeImage(index));
+}
+
 void TAlertTree::Clear() {
   clear();
   m_sorted = false;
@@ -265,7 +303,8 @@ QTreeWidgetItem *TAlertTree::AddSymbolNode(const std::string &text) {
 
 QTreeWidgetItem *TAlertTree::AddAlertNode(QTreeWidgetItem *symbolNode, const std::string &text,
                                           const std::string &id) {
-  auto *node = new TAlertTreeItem(QStringList(QString::fromStdString(text)));
+  auto *node = new TAlertTreeItem();
+  node->setText(0, QString::fromStdString(text));
   node->setData(0, IdRole, QString::fromStdString(id));
   node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
   InsertNode(symbolNode, node);
@@ -280,7 +319,7 @@ QTreeWidgetItem *TAlertTree::AddActionNode(QTreeWidgetItem *alertNode, const std
   auto *node = new TAlertTreeItem();
   node->setText(0, shared);
   node->setFlags(Qt::ItemNeverHasChildren);
-  node->setIcon(0, NodeImage(3));
+  node->SetImage(3);
   InsertNode(alertNode, node);
   return node;
 }

@@ -58,6 +58,8 @@ public:
   // The images of the nodes: 1 enabled alert, 2 disabled alert, 3 action.
   // Drawn once; every node shares them.
   static QIcon NodeImage(int index);
+  // Shows image index (NodeImage) on a node of this tree; 0: none.
+  static void SetNodeImage(QTreeWidgetItem *node, int index);
 
   // Whether a node's text shows whole in the tree's visible width.
   bool TextFits(const QTreeWidgetItem *node) const;

@@ -120,7 +120,7 @@ void TOPanAlerts::BuildTree() {
         StepDialogProgress();
         QTreeWidgetItem *symbolNode = SymbolNode(alert.Symbol, true);
         QTreeWidgetItem *node = ATree->AddAlertNode(symbolNode, alert.ShortDescription(), alert.ID);
-        node->setIcon(0, TAlertTree::NodeImage(alert.Enabled ? 1 : 2));
+        TAlertTree::SetNodeImage(node, alert.Enabled ? 1 : 2);
         for (const std::string &text : ActionNodeTexts(alert))
           ATree->AddActionNode(node, text);
       }
@@ -153,7 +153,7 @@ void TOPanAlerts::PopNode(QTreeWidgetItem *node, bool building) {
       node->setText(0, Q(alert.ShortDescription()));
       ATree->PlaceNode(node);
     }
-    node->setIcon(0, TAlertTree::NodeImage(alert.Enabled ? 1 : 2));
+    TAlertTree::SetNodeImage(node, alert.Enabled ? 1 : 2);
     for (const std::string &text : ActionNodeTexts(alert))
       ATree->AddActionNode(node, text);
     if (!building)

@@ -51,7 +51,7 @@ protected:
 
   // The nodes of a stored alert as the page gives them: text, image, actions.
   static void FillAlertNode(TAlertTree &tree, QTreeWidgetItem *node, const TAlertRecord &alert) {
-    node->setIcon(0, TAlertTree::NodeImage(alert.Enabled ? 1 : 2));
+    TAlertTree::SetNodeImage(node, alert.Enabled ? 1 : 2);
     for (const std::string &text : ActionNodeTexts(alert))
       tree.AddActionNode(node, text);
   }
