@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -239,6 +240,10 @@ bool TMyIniFile::WriteString(const std::string &section, const std::string &key,
     return false;
   }
   const std::string clean = CleanValue(value);
+  return EditAndSave([&] { SetKeyLocked(section, key, clean); }, true);
+}
+
+bool TMyIniFile::EditAndSave(const std::function<void()> &edit, bool saveUnchanged) {
   if (!LockFile("INIW"))
     return false;
   bool ok = false;
@@ -246,10 +251,15 @@ bool TMyIniFile::WriteString(const std::string &section, const std::string &key,
   try {
     LoadIfChanged();
     read = m_lines;
-    SetKeyLocked(section, key, clean);
+    edit();
+    bool same = !saveUnchanged && m_lines.size() == read.size();
+    for (std::size_t i = 0; same && i < read.size(); ++i)
+      same = m_lines[i].text == read[i].text;
     std::vector<Line> lines = std::move(m_lines);
     m_lines = read; // Save takes the new lines only once they are on disk
-    ok = Save(lines);
+    ok = same || Save(lines);
+    if (same)
+      m_lastError.clear();
   } catch (const std::exception &e) {
     m_lines = read;
     WriteLog(std::string("TMyIniFile Error: ") + e.what(), 0);
@@ -328,33 +338,17 @@ bool TMyIniFile::WriteValues(const std::vector<TIniChange> &changes) {
       return false;
     }
   }
-  if (!LockFile("INIW"))
-    return false;
-  bool ok = false;
-  std::vector<Line> read;
-  try {
-    LoadIfChanged();
-    read = m_lines;
-    for (const TIniChange &change : changes) {
-      if (change.Erase)
-        EraseSectionLocked(change.Section);
-      else
-        SetKeyLocked(change.Section, change.Key, CleanValue(change.Value));
-    }
-    bool same = m_lines.size() == read.size();
-    for (std::size_t i = 0; same && i < read.size(); ++i)
-      same = m_lines[i].text == read[i].text;
-    std::vector<Line> lines = std::move(m_lines);
-    m_lines = read;
-    ok = same || Save(lines); // the file holds these lines already when nothing changed
-    if (same)
-      m_lastError.clear();
-  } catch (const std::exception &e) {
-    m_lines = read;
-    WriteLog(std::string("TMyIniFile Error: ") + e.what(), 0);
-  }
-  m_lock.Unlock();
-  return ok;
+  // The file holds these lines already when nothing changed: no save then.
+  return EditAndSave(
+      [&] {
+        for (const TIniChange &change : changes) {
+          if (change.Erase)
+            EraseSectionLocked(change.Section);
+          else
+            SetKeyLocked(change.Section, change.Key, CleanValue(change.Value));
+        }
+      },
+      false);
 }
 
 bool TMyIniFile::WriteInteger(const std::string &section, const std::string &key, int value) {

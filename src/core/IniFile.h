@@ -2,6 +2,7 @@
 #include "core/CriticalSection.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,9 @@ private:
   void LoadIfChanged() const;
   bool Save(const std::vector<Line> &lines);
   static std::string CleanValue(const std::string &value);
+  // Under the lock: edit changes m_lines, which are then saved (with
+  // saveUnchanged, or when a line changed); they stay as read when the save fails.
+  bool EditAndSave(const std::function<void()> &edit, bool saveUnchanged);
   // Edit m_lines in place; the caller holds the lock.
   void SetKeyLocked(const std::string &section, const std::string &key, const std::string &clean);
   bool EraseSectionLocked(const std::string &section); // false when there was no such section
