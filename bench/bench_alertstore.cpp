@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 namespace {
 
 constexpr int kAlerts = 10000;
@@ -57,13 +59,14 @@ void LoadAlertFile(benchmark::State &state, int count) {
     SaveAlertFile(store, path);
   }
   for (auto _ : state) {
-    AlertSystemClass store;
+    auto store = std::make_unique<AlertSystemClass>();
     ResetMailSettings();
-    const AlertFileReport report = LoadAlertFile(store, path);
+    const AlertFileReport report = LoadAlertFile(*store, path);
     if (report.added != count)
       state.SkipWithError("not every alert was loaded");
     state.PauseTiming(); // freeing the store is not part of loading
-    store.ClearAll();
+    store->ClearAll();
+    store.reset();
     state.ResumeTiming();
   }
   state.SetItemsProcessed(state.iterations() * count);

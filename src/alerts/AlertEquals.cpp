@@ -28,6 +28,7 @@ public:
         m_shift(64 - std::countr_zero(m_slots.size())) {}
 
   std::size_t Home(std::uint64_t key) const { return std::size_t((key * Golden) >> m_shift); }
+  std::size_t Size() const { return m_slots.size(); }
 
   // The position of the first alert taken that equals alert; when there is
   // none, takes position and answers -1.
@@ -54,6 +55,26 @@ private:
   int m_shift;
 };
 
+struct Item {
+  std::size_t home; // the record's first slot
+  std::uint64_t key;
+  std::size_t record;
+};
+
+// The items by home slot, in their order within a slot: a counting sort, as
+// the slots are a range of the table's size.
+std::vector<Item> InHomeOrder(const std::vector<Item> &items, std::size_t slots) {
+  std::vector<std::size_t> start(slots + 1, 0);
+  for (const Item &item : items)
+    ++start[item.home + 1];
+  for (std::size_t i = 1; i <= slots; ++i)
+    start[i] += start[i - 1];
+  std::vector<Item> sorted(items.size());
+  for (const Item &item : items)
+    sorted[start[item.home]++] = item;
+  return sorted;
+}
+
 } // namespace
 
 std::vector<std::ptrdiff_t> FindEqualAlerts(const std::vector<const TAlertRecord *> &stored,
@@ -67,11 +88,6 @@ std::vector<std::ptrdiff_t> FindEqualAlerts(const std::vector<const TAlertRecord
 
   // The records in the order of their home slots; equal records share their
   // key, so among them the batch order stays.
-  struct Item {
-    std::size_t home;
-    std::uint64_t key;
-    std::size_t record;
-  };
   std::vector<Item> items;
   items.reserve(records.size());
   for (std::size_t j = 0; j < records.size(); ++j)
@@ -79,11 +95,8 @@ std::vector<std::ptrdiff_t> FindEqualAlerts(const std::vector<const TAlertRecord
       const std::uint64_t key = KeyOf(*records[j]);
       items.push_back(Item{table.Home(key), key, j});
     }
-  std::sort(items.begin(), items.end(), [](const Item &a, const Item &b) {
-    return a.home != b.home ? a.home < b.home : a.record < b.record;
-  });
   std::vector<std::ptrdiff_t> equals(records.size(), -1);
-  for (const Item &item : items)
+  for (const Item &item : InHomeOrder(items, table.Size()))
     equals[item.record] = table.FindOrTake(item.key, *records[item.record],
                                            std::ptrdiff_t(stored.size() + item.record), byPosition);
   return equals;

@@ -181,16 +181,27 @@ AlertSystemClass::Entry *AlertSystemClass::InsertLocked(std::unique_ptr<TAlertRe
 
 std::vector<AlertSystemClass::IdSlot> AlertSystemClass::ReserveIDsLocked(std::size_t count) {
   m_byId.reserve(m_byId.size() + count); // no rehash below: the slots stay valid
-  // Taken in the order of the index's buckets, so that many IDs walk it in order.
-  std::vector<std::pair<std::size_t, std::string>> drawn(count);
-  for (auto &[bucket, id] : drawn) {
-    id = NewIDLocked();
-    bucket = m_byId.bucket(id);
+  // Taken in the order of the index's buckets (a counting sort), so that
+  // many IDs walk the index in order.
+  // A few IDs go in as drawn.
+  const std::size_t buckets = count * 8 < m_byId.bucket_count() ? 0 : m_byId.bucket_count();
+  std::vector<std::string> ids(count);
+  std::vector<std::size_t> bucketOf(count);
+  std::vector<std::size_t> start(buckets + 1, 0);
+  for (std::size_t i = 0; i < count; ++i) {
+    ids[i] = NewIDLocked();
+    bucketOf[i] = buckets == 0 ? 0 : m_byId.bucket(ids[i]);
+    ++start[bucketOf[i] + 1];
   }
-  std::sort(drawn.begin(), drawn.end());
+  for (std::size_t b = 1; b <= buckets; ++b)
+    start[b] += start[b - 1];
+  std::vector<std::string> drawn(count);
+  for (std::size_t i = 0; i < count; ++i)
+    drawn[start[bucketOf[i]]++] = std::move(ids[i]);
+
   std::vector<IdSlot> slots;
   slots.reserve(count);
-  for (auto &[bucket, id] : drawn) {
+  for (std::string &id : drawn) {
     for (;;) {
       const auto [at, fresh] = m_byId.try_emplace(std::move(id), nullptr);
       if (fresh) {
