@@ -120,10 +120,10 @@ void BM_PlainTreeWidget10k(benchmark::State &state) {
   const QIcon disabled = TAlertTree::NodeImage(2);
   const QIcon action = TAlertTree::NodeImage(3);
   for (auto _ : state) {
-    QWidget window;
-    window.resize(TdlgPref::PageWidth + 12, TdlgPref::PageHeight + 60);
-    auto *layout = new QVBoxLayout(&window);
-    auto *tree = new QTreeWidget(&window);
+    auto window = std::make_unique<QWidget>();
+    window->resize(TdlgPref::PageWidth + 12, TdlgPref::PageHeight + 60);
+    auto *layout = new QVBoxLayout(window.get());
+    auto *tree = new QTreeWidget(window.get());
     tree->setHeaderHidden(true);
     tree->setUniformRowHeights(true);
     tree->setIconSize(QSize(13, 13));
@@ -146,10 +146,10 @@ void BM_PlainTreeWidget10k(benchmark::State &state) {
     tree->sortItems(0, Qt::AscendingOrder);
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
       tree->topLevelItem(i)->setExpanded(true);
-    window.show();
+    window->show();
     QApplication::processEvents();
-    state.PauseTiming();
-    window.hide();
+    state.PauseTiming(); // as for the page, closing is not part of opening
+    window.reset();
     state.ResumeTiming();
   }
 }

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QSignalBlocker>
 #include <QToolTip>
 
 #include <algorithm>
@@ -254,10 +255,24 @@ void TAlertTree::InsertNode(QTreeWidgetItem *parent, QTreeWidgetItem *node) {
   const int count = ChildCount(this, parent);
   // After the nodes of equal text, as a stable sort of the appended node would put it.
   const int row = m_sorted ? Bound(this, parent, 0, count, node->text(0), true) : count;
-  if (parent)
-    parent->insertChild(row, node);
-  else
+  if (!parent) {
     insertTopLevelItem(row, node);
+    return;
+  }
+  // A node put under an expanded node makes the view lay out every row of
+  // the tree again; under a collapsed one it does not, and expanding lays out
+  // that node's rows only. So an expanded parent is closed around the
+  // insertion, telling no one.
+  const bool reopen = parent->isExpanded();
+  if (reopen) {
+    const QSignalBlocker quiet(this);
+    parent->setExpanded(false);
+  }
+  parent->insertChild(row, node);
+  if (reopen) {
+    const QSignalBlocker quiet(this);
+    parent->setExpanded(true);
+  }
 }
 
 void TAlertTree::PlaceNode(QTreeWidgetItem *node) {
