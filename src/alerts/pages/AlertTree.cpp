@@ -20,26 +20,32 @@ constexpr int IdRole = Qt::UserRole;
 
 bool TextLess(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; }
 
-// Sorting by text with letter case ignored. A node's image and an alert
-// node's ID are members, not item data: a tree of 10,000 alerts holds some
-// 30,000 nodes, and item data costs each node blocks to make and to free.
+// Sorting by text with letter case ignored. A node's text and image and an
+// alert node's ID are members, not item data: a tree of 10,000 alerts holds
+// some 30,000 nodes, and item data costs each node blocks to make and to
+// free, and each comparison of the sort a look-up.
 class TAlertTreeItem : public QTreeWidgetItem {
 public:
   using QTreeWidgetItem::QTreeWidgetItem;
   bool operator<(const QTreeWidgetItem &other) const override {
-    return TextLess(text(0), other.text(0));
+    const auto *item = dynamic_cast<const TAlertTreeItem *>(&other);
+    return TextLess(m_text, item ? item->m_text : other.text(0));
   }
 
   QVariant data(int column, int role) const override {
-    if (column == 0 && role == Qt::DecorationRole && m_image != 0)
-      return TAlertTree::NodeImage(m_image);
-    if (column == 0 && role == IdRole)
-      return m_id;
+    if (column == 0) {
+      if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return m_text;
+      if (role == Qt::DecorationRole && m_image != 0)
+        return TAlertTree::NodeImage(m_image);
+      if (role == IdRole)
+        return m_id;
+    }
     return QTreeWidgetItem::data(column, role);
   }
   void setData(int column, int role, const QVariant &value) override {
-    if (column == 0 && role == IdRole) {
-      m_id = value.toString();
+    if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole || role == IdRole)) {
+      (role == IdRole ? m_id : m_text) = value.toString();
       emitDataChanged();
       return;
     }
@@ -56,6 +62,7 @@ public:
   }
 
 private:
+  QString m_text;
   QString m_id;
   int m_image = 0; // 0: none, else the index of NodeImage
 };
@@ -307,7 +314,8 @@ void TAlertTree::PlaceNode(QTreeWidgetItem *node) {
 }
 
 QTreeWidgetItem *TAlertTree::AddSymbolNode(const std::string &text) {
-  auto *node = new TAlertTreeItem(QStringList(QString::fromStdString(text)));
+  auto *node = new TAlertTreeItem();
+  node->setText(0, QString::fromStdString(text));
   QFont bold = font();
   bold.setBold(true);
   node->setFont(0, bold);
