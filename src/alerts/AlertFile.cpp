@@ -6,9 +6,9 @@
 #include "alerts/EMailRecord.h"
 #include "core/ErrorReport.h"
 #include "core/Log.h"
-#include "platform/SaveFileWhole.h"
 #include "core/StaleSaveFiles.h"
 #include "platform/Format.h"
+#include "platform/SaveFileWhole.h"
 #include "platform/StringUtils.h"
 
 #include <QCryptographicHash>
@@ -274,6 +274,26 @@ AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileNa
 
   std::string label = "Mark 2";
   bool damaged = false;
+  // The records read go to the store in one go, also when the file breaks off.
+  std::vector<std::unique_ptr<TAlertRecord>> read;
+  const auto addRead = [&] {
+    if (read.empty())
+      return;
+    try {
+      for (const std::string &id : store.AddAlerts(std::move(read))) {
+        if (!id.empty() && id[0] == '=')
+          ++report.duplicates;
+        else if (!id.empty())
+          ++report.added;
+      }
+    } catch (const std::exception &e) {
+      damaged = true;
+      if (report.error.empty())
+        report.error = e.what();
+      ShowErrorReport(std::string("Mark 4.3 ") + e.what(), "ReadAlerts");
+    }
+    read.clear();
+  };
   try {
     AlertFileReader reader(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     label = "Mark 3";
@@ -307,12 +327,9 @@ AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileNa
         ++report.skipped;
         continue;
       }
-      const std::string id = store.AddAlert(std::move(alert));
-      if (!id.empty() && id[0] == '=')
-        ++report.duplicates;
-      else
-        ++report.added;
+      read.push_back(std::move(alert));
     }
+    addRead();
     label = "Mark 5";
     if (!report.sentinelFound)
       throw EAlertFileDamaged("The file ends without its end record");
@@ -335,6 +352,7 @@ AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileNa
     report.error = e.what();
     ShowErrorReport(label + " " + e.what(), "ReadAlerts");
   }
+  addRead(); // what was read before the damage
   if (damaged) {
     report.setAsidePath = SetAside(fileName);
     if (!report.setAsidePath.empty())

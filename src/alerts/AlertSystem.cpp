@@ -2,6 +2,7 @@
 
 #include "acquisition/UpdatedSymbols.h"
 #include "alerts/AlertDialogHooks.h"
+#include "alerts/AlertEquals.h"
 #include "alerts/AlertNames.h"
 #include "alerts/AlertRandom.h"
 #include "core/Log.h"
@@ -95,11 +96,7 @@ AlertSystemClass::Entry *AlertSystemClass::EntryAfterLocked(const Bucket &bucket
 }
 
 std::string AlertSystemClass::NewIDLocked() const {
-  std::string id;
-  do {
-    id = DrawRandomText(int(TAlertRecord::IDMax), 26, IDLetter);
-  } while (m_byId.count(id) != 0);
-  return id;
+  return DrawRandomText(int(TAlertRecord::IDMax), 26, IDLetter);
 }
 
 std::unique_ptr<TAlertRecord> AlertSystemClass::RemoveLocked(const std::string &id) {
@@ -156,16 +153,114 @@ std::string AlertSystemClass::AddAlert(std::unique_ptr<TAlertRecord> alert) {
       if (entry->record->SameAs(*alert))
         return "=" + entry->id;
 
+  return InsertLocked(std::move(alert))->id;
+}
+
+AlertSystemClass::Entry *AlertSystemClass::InsertLocked(std::unique_ptr<TAlertRecord> alert) {
+  // A fresh ID: drawn until the index takes it (one look-up per draw).
+  for (;;) {
+    const auto [at, fresh] = m_byId.try_emplace(NewIDLocked(), nullptr);
+    if (fresh)
+      return InsertLocked(std::move(alert), at);
+  }
+}
+
+AlertSystemClass::Entry *AlertSystemClass::InsertLocked(std::unique_ptr<TAlertRecord> alert,
+                                                        IdSlot id) {
   auto entry = std::make_unique<Entry>();
+  Entry *raw = entry.get();
+  id->second = raw;
+  entry->id = id->first;
   entry->seq = m_nextSeq++;
-  entry->id = NewIDLocked();
   alert->ID = entry->id;
   entry->record = std::move(alert);
-  Entry *raw = entry.get();
   m_entries.push_back(std::move(entry));
-  m_byId.emplace(raw->id, raw);
   IndexLocked(raw);
-  return raw->id;
+  return raw;
+}
+
+std::vector<AlertSystemClass::IdSlot> AlertSystemClass::ReserveIDsLocked(std::size_t count) {
+  m_byId.reserve(m_byId.size() + count); // no rehash below: the slots stay valid
+  // Taken in the order of the index's buckets (a counting sort), so that
+  // many IDs walk the index in order.
+  // A few IDs go in as drawn.
+  const std::size_t buckets = count * 8 < m_byId.bucket_count() ? 0 : m_byId.bucket_count();
+  std::vector<std::string> ids(count);
+  std::vector<std::size_t> bucketOf(count);
+  std::vector<std::size_t> start(buckets + 1, 0);
+  for (std::size_t i = 0; i < count; ++i) {
+    ids[i] = NewIDLocked();
+    bucketOf[i] = buckets == 0 ? 0 : m_byId.bucket(ids[i]);
+    ++start[bucketOf[i] + 1];
+  }
+  for (std::size_t b = 1; b <= buckets; ++b)
+    start[b] += start[b - 1];
+  std::vector<std::string> drawn(count);
+  for (std::size_t i = 0; i < count; ++i)
+    drawn[start[bucketOf[i]]++] = std::move(ids[i]);
+
+  std::vector<IdSlot> slots;
+  slots.reserve(count);
+  for (std::string &id : drawn) {
+    for (;;) {
+      const auto [at, fresh] = m_byId.try_emplace(std::move(id), nullptr);
+      if (fresh) {
+        slots.push_back(at);
+        break;
+      }
+      id = NewIDLocked(); // taken already: another one
+    }
+  }
+  return slots;
+}
+
+std::vector<std::string>
+AlertSystemClass::AddAlerts(std::vector<std::unique_ptr<TAlertRecord>> alerts) {
+  std::vector<const TAlertRecord *> records(alerts.size());
+  for (std::size_t i = 0; i < alerts.size(); ++i) {
+    if (!alerts[i])
+      continue;
+    alerts[i]->Symbol = CutTo(alerts[i]->Symbol, TAlertRecord::SymbolMax);
+    alerts[i]->EMailSetupID = CutTo(alerts[i]->EMailSetupID, TAlertRecord::EMailSetupIDMax);
+    records[i] = alerts[i].get();
+  }
+  MyLockGuard guard(Lock, "ADD");
+  if (!guard.Owns())
+    ThrowBusy("ADD");
+  RowStateChanged();
+  std::vector<const TAlertRecord *> stored;
+  stored.reserve(m_entries.size());
+  for (const auto &entry : m_entries)
+    stored.push_back(entry->record.get());
+  const std::vector<std::ptrdiff_t> equals = FindEqualAlerts(stored, records);
+  std::size_t fresh = 0;
+  for (std::size_t i = 0; i < alerts.size(); ++i)
+    fresh += alerts[i] && equals[i] < 0 ? 1 : 0;
+  const std::vector<IdSlot> slots = ReserveIDsLocked(fresh);
+  m_entries.reserve(m_entries.size() + fresh);
+
+  std::vector<std::string> ids(alerts.size());
+  const std::ptrdiff_t storedCount = std::ptrdiff_t(stored.size());
+  std::size_t next = 0;
+  try {
+    for (std::size_t i = 0; i < alerts.size(); ++i) {
+      if (!alerts[i]) {
+        WriteLog("AddAlert: no record given", 0);
+      } else if (equals[i] < 0) {
+        ids[i] = InsertLocked(std::move(alerts[i]), slots[next++])->id;
+      } else if (equals[i] < storedCount) {
+        ids[i] = "=" + m_entries[std::size_t(equals[i])]->id;
+      } else {
+        // An earlier record of this batch, stored above under that ID.
+        ids[i] = "=" + ids[std::size_t(equals[i] - storedCount)];
+      }
+    }
+  } catch (...) {
+    for (; next < slots.size(); ++next)
+      m_byId.erase(slots[next]); // no ID may stay without its alert
+    throw;
+  }
+  return ids;
 }
 
 TAlertRecord *AlertSystemClass::FindNextAlert(std::string &cursor, const std::string &symbol) {

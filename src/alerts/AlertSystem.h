@@ -52,6 +52,11 @@ public:
   // new ID is drawn, written into the record and returned. Symbol and
   // EMailSetupID are cut to their maximum lengths first.
   std::string AddAlert(std::unique_ptr<TAlertRecord> alert);
+  // ("ADD") AddAlert for many records under one lock, each answered as
+  // AddAlert would (a null record: ""). Equal alerts are looked up by a key
+  // of symbol, type and P1, so the work grows with the records and the store,
+  // not with the alerts per symbol times the records (loading a file).
+  std::vector<std::string> AddAlerts(std::vector<std::unique_ptr<TAlertRecord>> alerts);
   // ("FNXT") The next alert of the symbol (exact match) after the alert whose
   // ID is cursor (from the first when cursor is empty or no longer stored);
   // sets cursor to its ID. At the end: cursor "" and nullptr.
@@ -163,6 +168,13 @@ private:
 
   // Under the lock.
   std::string NewIDLocked() const;
+  using IdSlot = std::unordered_map<std::string, Entry *>::iterator;
+  // Stores a record known to have no equal under a fresh ID (or the ID of a
+  // slot from ReserveIDsLocked); returns its entry.
+  Entry *InsertLocked(std::unique_ptr<TAlertRecord> alert);
+  Entry *InsertLocked(std::unique_ptr<TAlertRecord> alert, IdSlot id);
+  // count fresh IDs, in the ID index already (mapped to nullptr until used).
+  std::vector<IdSlot> ReserveIDsLocked(std::size_t count);
   const Bucket *BucketLocked(const std::string &symbol);
   void IndexLocked(Entry *entry);
   void UnindexLocked(Entry *entry);

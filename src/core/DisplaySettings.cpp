@@ -81,9 +81,14 @@ TDisplaySettings ReadDisplaySettings(const TMyIniFile &ini) {
 }
 
 bool WriteDisplaySettings(TMyIniFile &ini, const TDisplaySettings &s) {
-  bool ok = true;
-  auto yes = [&](const char *section, const char *key, bool v) {
-    ok = ini.WriteString(section, key, YesNo(v)) && ok;
+  // One save for all of them (none when nothing changed).
+  std::vector<TMyIniFile::TIniChange> changes;
+  auto put = [&](const char *section, const std::string &key, const std::string &value) {
+    changes.push_back({section, key, value});
+  };
+  auto yes = [&](const char *section, const char *key, bool v) { put(section, key, YesNo(v)); };
+  auto number = [&](const char *section, const char *key, int v) {
+    put(section, key, std::to_string(v));
   };
   yes("Misc", "Stripes", s.Stripes);
   yes("Misc", "HighBidAsk", s.HighBidAsk);
@@ -93,21 +98,21 @@ bool WriteDisplaySettings(TMyIniFile &ini, const TDisplaySettings &s) {
   yes("Misc", "HiWhole", s.HiWhole);
   yes("Misc", "NoSign", s.NoSign);
   yes("Misc", "Fractions", s.Fractions);
-  ok = ini.WriteInteger("Misc", "PortTotalPrice", s.ValuationPrice) && ok;
-  ok = ini.WriteString("News", "Source", s.NewsSource.substr(0, 255)) && ok;
-  ok = ini.WriteInteger("News", "Refresh", s.HighRefresh) && ok;
-  ok = ini.WriteInteger("News", "LowRefresh", s.LowRefresh) && ok;
-  ok = ini.WriteInteger("News", "MaxItems", s.MaxItems) && ok;
-  ok = ini.WriteString("News", "HighPriority", s.HighPriority) && ok;
+  number("Misc", "PortTotalPrice", s.ValuationPrice);
+  put("News", "Source", s.NewsSource.substr(0, 255));
+  number("News", "Refresh", s.HighRefresh);
+  number("News", "LowRefresh", s.LowRefresh);
+  number("News", "MaxItems", s.MaxItems);
+  put("News", "HighPriority", s.HighPriority);
   yes("News", "FilterTitles", s.FilterTitles);
   yes("News", "SingleClick", s.SingleClick);
   yes("News", "On", s.NewsOn);
   yes("News", "TwoPane", s.TwoPanes);
-  ok = ini.EraseSection("ExNews") && ok;
-  ok = ini.WriteInteger("ExNews", "Count", int(s.ExcludeRules.size())) && ok;
+  changes.push_back({"ExNews", "", "", true});
+  number("ExNews", "Count", int(s.ExcludeRules.size()));
   for (std::size_t i = 0; i < s.ExcludeRules.size(); ++i)
-    ok = ini.WriteString("ExNews", "Rule" + std::to_string(i + 1), s.ExcludeRules[i]) && ok;
-  return ok;
+    put("ExNews", "Rule" + std::to_string(i + 1), s.ExcludeRules[i]);
+  return ini.WriteValues(changes);
 }
 
 void LoadDisplaySettings() {

@@ -2,8 +2,8 @@
 
 #include "core/Log.h"
 #include "core/ProgramFolder.h"
-#include "platform/SaveFileWhole.h"
 #include "core/StaleSaveFiles.h"
+#include "platform/SaveFileWhole.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -238,53 +239,116 @@ bool TMyIniFile::WriteString(const std::string &section, const std::string &key,
     m_lastError = "invalid section or key name";
     return false;
   }
-  std::string clean = value;
-  for (char &c : clean)
-    if (c == '\r' || c == '\n')
-      c = ' ';
-  clean = TrimBlanks(clean); // values read back trimmed
+  const std::string clean = CleanValue(value);
+  return EditAndSave([&] { SetKeyLocked(section, key, clean); }, true);
+}
 
+bool TMyIniFile::EditAndSave(const std::function<void()> &edit, bool saveUnchanged) {
   if (!LockFile("INIW"))
     return false;
   bool ok = false;
+  std::vector<Line> read;
   try {
     LoadIfChanged();
-    std::vector<Line> lines = m_lines;
-    const int header = FindSection(section);
-    const int k = FindKey(header, key);
-    Line keyLine;
-    keyLine.kind = Line::Key;
-    keyLine.value = clean;
-    if (k >= 0) {
-      keyLine.name = lines[std::size_t(k)].name; // keep the existing spelling
-      keyLine.text = keyLine.name + "=" + clean;
-      lines[std::size_t(k)] = keyLine;
-    } else {
-      keyLine.name = key;
-      keyLine.text = key + "=" + clean;
-      if (header >= 0) {
-        // After the section's last non-blank line.
-        int at = SectionEnd(header);
-        while (at > header + 1 && TrimBlanks(lines[std::size_t(at - 1)].text).empty())
-          --at;
-        lines.insert(lines.begin() + at, keyLine);
-      } else {
-        if (!lines.empty() && !TrimBlanks(lines.back().text).empty())
-          lines.push_back(Line{});
-        Line head;
-        head.kind = Line::Section;
-        head.name = section;
-        head.text = "[" + section + "]";
-        lines.push_back(head);
-        lines.push_back(keyLine);
-      }
-    }
-    ok = Save(lines);
+    read = m_lines;
+    edit();
+    bool same = !saveUnchanged && m_lines.size() == read.size();
+    for (std::size_t i = 0; same && i < read.size(); ++i)
+      same = m_lines[i].text == read[i].text;
+    std::vector<Line> lines = std::move(m_lines);
+    m_lines = read; // Save takes the new lines only once they are on disk
+    ok = same || Save(lines);
+    if (same)
+      m_lastError.clear();
   } catch (const std::exception &e) {
+    m_lines = read;
     WriteLog(std::string("TMyIniFile Error: ") + e.what(), 0);
   }
   m_lock.Unlock();
   return ok;
+}
+
+std::string TMyIniFile::CleanValue(const std::string &value) {
+  std::string clean = value;
+  for (char &c : clean)
+    if (c == '\r' || c == '\n')
+      c = ' ';
+  return TrimBlanks(clean); // values read back trimmed
+}
+
+void TMyIniFile::SetKeyLocked(const std::string &section, const std::string &key,
+                              const std::string &clean) {
+  const int header = FindSection(section);
+  const int k = FindKey(header, key);
+  Line keyLine;
+  keyLine.kind = Line::Key;
+  keyLine.value = clean;
+  if (k >= 0) {
+    keyLine.name = m_lines[std::size_t(k)].name; // keep the existing spelling
+    keyLine.text = keyLine.name + "=" + clean;
+    m_lines[std::size_t(k)] = keyLine;
+  } else {
+    keyLine.name = key;
+    keyLine.text = key + "=" + clean;
+    if (header >= 0) {
+      // After the section's last non-blank line.
+      int at = SectionEnd(header);
+      while (at > header + 1 && TrimBlanks(m_lines[std::size_t(at - 1)].text).empty())
+        --at;
+      m_lines.insert(m_lines.begin() + at, keyLine);
+    } else {
+      if (!m_lines.empty() && !TrimBlanks(m_lines.back().text).empty())
+        m_lines.push_back(Line{});
+      Line head;
+      head.kind = Line::Section;
+      head.name = section;
+      head.text = "[" + section + "]";
+      m_lines.push_back(head);
+      m_lines.push_back(keyLine);
+    }
+  }
+}
+
+bool TMyIniFile::EraseSectionLocked(const std::string &section) {
+  // Every section of that name goes, with its lines.
+  std::vector<Line> lines;
+  bool skipping = false;
+  bool found = false;
+  for (const Line &line : m_lines) {
+    if (line.kind == Line::Section) {
+      skipping = Same(line.name, section);
+      found = found || skipping;
+    }
+    if (!skipping)
+      lines.push_back(line);
+  }
+  if (found)
+    m_lines = std::move(lines);
+  return found;
+}
+
+bool TMyIniFile::WriteValues(const std::vector<TIniChange> &changes) {
+  for (const TIniChange &change : changes) {
+    const bool valid = change.Erase ? ValidSectionName(change.Section)
+                                    : ValidSectionName(change.Section) && ValidKeyName(change.Key);
+    if (!valid) {
+      WriteLog("TMyIniFile Error: invalid name [" + change.Section + "] " + change.Key, 0);
+      MyLockGuard guard(m_lock, "INIE");
+      m_lastError = "invalid section or key name";
+      return false;
+    }
+  }
+  // The file holds these lines already when nothing changed: no save then.
+  return EditAndSave(
+      [&] {
+        for (const TIniChange &change : changes) {
+          if (change.Erase)
+            EraseSectionLocked(change.Section);
+          else
+            SetKeyLocked(change.Section, change.Key, CleanValue(change.Value));
+        }
+      },
+      false);
 }
 
 bool TMyIniFile::WriteInteger(const std::string &section, const std::string &key, int value) {
@@ -372,21 +436,12 @@ bool TMyIniFile::EraseSection(const std::string &section) {
   bool ok = false;
   try {
     LoadIfChanged();
-    // Every section of that name goes, with its lines.
-    std::vector<Line> lines;
-    bool skipping = false;
-    bool found = false;
-    for (const Line &line : m_lines) {
-      if (line.kind == Line::Section) {
-        skipping = Same(line.name, section);
-        found = found || skipping;
-      }
-      if (!skipping)
-        lines.push_back(line);
-    }
-    if (!found) {
+    const std::vector<Line> read = m_lines;
+    if (!EraseSectionLocked(section)) {
       ok = true;
     } else {
+      std::vector<Line> lines = std::move(m_lines);
+      m_lines = read;
       ok = Save(lines);
     }
   } catch (const std::exception &e) {

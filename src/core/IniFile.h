@@ -2,6 +2,7 @@
 #include "core/CriticalSection.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,16 @@ public:
   // Why the last write failed ("" after a successful one).
   std::string LastError() const;
 
+  // Several writes and section erasures in one go, in order, with one save;
+  // no save when they leave every line as it was. False as for WriteString.
+  struct TIniChange {
+    std::string Section;
+    std::string Key;
+    std::string Value;
+    bool Erase = false; // erase the section instead
+  };
+  bool WriteValues(const std::vector<TIniChange> &changes);
+
 private:
   struct Line {
     enum Kind { Other, Section, Key } kind = Other;
@@ -61,8 +72,15 @@ private:
   bool LockFile(const char *tag) const;
   void LoadIfChanged() const;
   bool Save(const std::vector<Line> &lines);
-  int FindSection(const std::string &section) const; // index of its header line or -1
-  int SectionEnd(int header) const;                  // index after the section's last line
+  static std::string CleanValue(const std::string &value);
+  // Under the lock: edit changes m_lines, which are then saved (with
+  // saveUnchanged, or when a line changed); they stay as read when the save fails.
+  bool EditAndSave(const std::function<void()> &edit, bool saveUnchanged);
+  // Edit m_lines in place; the caller holds the lock.
+  void SetKeyLocked(const std::string &section, const std::string &key, const std::string &clean);
+  bool EraseSectionLocked(const std::string &section); // false when there was no such section
+  int FindSection(const std::string &section) const;   // index of its header line or -1
+  int SectionEnd(int header) const;                    // index after the section's last line
   int FindKey(int header, const std::string &key) const;
   // The key lines of a section in file order: names, or "key=value" with withValues.
   std::vector<std::string> SectionEntries(const std::string &section, bool withValues) const;

@@ -260,12 +260,14 @@ void TdlgPref::ShowProgress(int maximum) {
   ProgressBar->setRange(0, maximum > 0 ? maximum : 1);
   ProgressBar->setValue(0);
   ProgressBar->show();
+  m_progressPacer.Start(ProgressBar->maximum());
 }
 
 void TdlgPref::StepProgress() {
   if (ProgressBar->value() < ProgressBar->maximum())
     ProgressBar->setValue(ProgressBar->value() + 1);
-  ProgressBar->repaint();
+  if (m_progressPacer.Step(ProgressBar->value()))
+    ProgressBar->repaint();
 }
 
 void TdlgPref::HideProgress() { ProgressBar->hide(); }

@@ -13,6 +13,7 @@
 // (PendingDisplaySettings(), begun when shown) and, on OK, applies it and
 // stores it in the settings file (sections "Misc", "News" and "ExNews").
 #include "core/StandIns.h"
+#include "prefs/ProgressPacer.h"
 
 #include <string>
 
@@ -68,7 +69,9 @@ public:
 
   // ---- Progress bar for a page that loads for a while
   void ShowProgress(int maximum);
-  void StepProgress(); // one step, repainted at once
+  // One step; repainted at once when the pacer says so (ProgressPacer.h),
+  // always at the last step.
+  void StepProgress();
   void HideProgress();
 
   // ---- Handlers
@@ -94,6 +97,7 @@ private:
   QVBoxLayout *m_pageLayout = nullptr;
   int m_shownTab = -1;     // the tab whose page is docked
   bool m_quietTab = false; // the tab bar is being set by the dialog itself
+  TProgressPacer m_progressPacer;
 };
 
 // Opens the preferences dialog over owner and returns when it closes; when

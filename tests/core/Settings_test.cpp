@@ -1,6 +1,7 @@
 #include "core/AlertDefaults.h"
 #include "core/DisplaySettings.h"
 #include "core/IniFile.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -122,6 +123,33 @@ TEST(DisplaySettingsTest, MiscDefaultsAndYesNoRoundTrip) {
   d.ExcludeRules = {"U:ads"};
   ASSERT_TRUE(WriteDisplaySettings(ini, d));
   EXPECT_EQ(ReadDisplaySettings(ini).ExcludeRules, std::vector<std::string>{"U:ads"});
+}
+
+// The settings are written in one save, and not at all when nothing changed
+// (each save is a synced write; closing the preferences with OK writes them).
+// No write at all is seen as one that cannot fail on a full disk.
+TEST(DisplaySettingsTest, WrittenInOneSaveAndOnlyWhenChanged) {
+  QTemporaryDir dir;
+  const QString path = dir.path() + "/s.ini";
+  WriteAll(path, "; mine\n[Other]\nKey=1\n");
+  TMyIniFile ini(path.toStdString());
+  TDisplaySettings d = ReadDisplaySettings(ini);
+  d.ExcludeRules = {"S:spam"};
+  ASSERT_TRUE(WriteDisplaySettings(ini, d));
+  const std::string written = ReadAll(path);
+  EXPECT_EQ(written.rfind("; mine\n[Other]\nKey=1\n\n[Misc]\nStripes=YES\n", 0), 0u);
+  {
+    FileSizeLimit full(0);
+    ASSERT_TRUE(full.Active());
+    EXPECT_TRUE(WriteDisplaySettings(ini, d)); // the same values: nothing to write
+    d.Fractions = true;
+    EXPECT_FALSE(WriteDisplaySettings(ini, d)); // a change that cannot be saved
+  }
+  EXPECT_EQ(ReadAll(path), written);
+  EXPECT_FALSE(ReadDisplaySettings(ini).Fractions);
+  ASSERT_TRUE(WriteDisplaySettings(ini, d));
+  EXPECT_TRUE(ReadDisplaySettings(ini).Fractions);
+  EXPECT_EQ(ReadDisplaySettings(ini).ExcludeRules, d.ExcludeRules);
 }
 
 TEST(DisplaySettingsTest, PendingCopyIsIndependentUntilApplied) {

@@ -7,24 +7,88 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QSignalBlocker>
 #include <QToolTip>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
 constexpr int ImageSize = 13;
 constexpr int IdRole = Qt::UserRole;
-constexpr int SymbolRole = Qt::UserRole + 1;
 
-// Sorting by text with letter case ignored.
+bool TextLess(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; }
+
+// Sorting by text with letter case ignored. A node's text and image and an
+// alert node's ID are members, not item data: a tree of 10,000 alerts holds
+// some 30,000 nodes, and item data costs each node blocks to make and to
+// free, and each comparison of the sort a look-up.
 class TAlertTreeItem : public QTreeWidgetItem {
 public:
   using QTreeWidgetItem::QTreeWidgetItem;
   bool operator<(const QTreeWidgetItem &other) const override {
-    return text(0).compare(other.text(0), Qt::CaseInsensitive) < 0;
+    const auto *item = dynamic_cast<const TAlertTreeItem *>(&other);
+    return TextLess(m_text, item ? item->m_text : other.text(0));
   }
+
+  QVariant data(int column, int role) const override {
+    if (column == 0) {
+      if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return m_text;
+      if (role == Qt::DecorationRole && m_image != 0)
+        return TAlertTree::NodeImage(m_image);
+      if (role == IdRole)
+        return m_id;
+    }
+    return QTreeWidgetItem::data(column, role);
+  }
+  void setData(int column, int role, const QVariant &value) override {
+    if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole || role == IdRole)) {
+      (role == IdRole ? m_id : m_text) = value.toString();
+      emitDataChanged();
+      return;
+    }
+    if (column == 0 && role == Qt::DecorationRole)
+      m_image = 0; // an image of the caller's from now on
+    QTreeWidgetItem::setData(column, role, value);
+  }
+
+  void SetImage(int image) {
+    if (image == m_image)
+      return;
+    m_image = image;
+    emitDataChanged();
+  }
+
+private:
+  QString m_text;
+  QString m_id;
+  int m_image = 0; // 0: none, else the index of NodeImage
 };
+
+int ChildCount(QTreeWidget *tree, QTreeWidgetItem *parent) {
+  return parent ? parent->childCount() : tree->topLevelItemCount();
+}
+QTreeWidgetItem *ChildAt(QTreeWidget *tree, QTreeWidgetItem *parent, int row) {
+  return parent ? parent->child(row) : tree->topLevelItem(row);
+}
+
+// The first row in [first, last) whose text is not less than text (lower) or
+// greater than text (upper), by a binary search over sorted siblings.
+int Bound(QTreeWidget *tree, QTreeWidgetItem *parent, int first, int last, const QString &text,
+          bool upper) {
+  while (first < last) {
+    const int mid = first + (last - first) / 2;
+    const QString midText = ChildAt(tree, parent, mid)->text(0);
+    const bool before = upper ? !TextLess(text, midText) : TextLess(midText, text);
+    if (before)
+      first = mid + 1;
+    else
+      last = mid;
+  }
+  return first;
+}
 
 QPixmap DrawImage(int index) {
   QPixmap pixmap(ImageSize, ImageSize);
@@ -141,52 +205,145 @@ int TAlertTree::Level(const QTreeWidgetItem *node) {
   return level;
 }
 
+// An alert node keeps its alert's ID; its action nodes and its symbol node
+// (whose text is the alert's symbol) answer the rest, so that the many action
+// nodes carry nothing but text and image.
 std::string TAlertTree::AlertID(const QTreeWidgetItem *node) {
+  if (node && Level(node) == 2)
+    node = node->parent();
   return node ? node->data(0, IdRole).toString().toStdString() : std::string();
 }
 
 std::string TAlertTree::AlertSymbol(const QTreeWidgetItem *node) {
-  return node ? node->data(0, SymbolRole).toString().toStdString() : std::string();
+  const int level = Level(node);
+  if (level == 0)
+    return std::string();
+  const QTreeWidgetItem *symbolNode = level == 2 ? node->parent()->parent() : node->parent();
+  return symbolNode->text(0).toStdString();
 }
 
 QIcon TAlertTree::NodeImage(int index) {
   if (index < 1 || index > 3)
     return QIcon();
-  QIcon icon;
-  const QPixmap pixmap = DrawImage(index);
-  icon.addPixmap(pixmap, QIcon::Normal);
-  icon.addPixmap(pixmap, QIcon::Disabled);
-  icon.addPixmap(pixmap, QIcon::Selected);
-  return icon;
+  // Made on first use (pixmaps need the application) and kept to the end of
+  // the process; only the window thread draws them.
+  static const auto *images = [] {
+    auto *made = new std::array<QIcon, 3>();
+    for (int i = 1; i <= 3; ++i) {
+      const QPixmap pixmap = DrawImage(i);
+      QIcon &icon = (*made)[std::size_t(i - 1)];
+      icon.addPixmap(pixmap, QIcon::Normal);
+      icon.addPixmap(pixmap, QIcon::Disabled);
+      icon.addPixmap(pixmap, QIcon::Selected);
+    }
+    return made;
+  }();
+  return (*images)[std::size_t(index - 1)];
+}
+
+void TAlertTree::SetNodeImage(QTreeWidgetItem *node, int index) {
+  if (auto *item = dynamic_cast<TAlertTreeItem *>(node))
+    item->SetImage(index >= 1 && index <= 3 ? index : 0);
+  else if (node)
+    node->setIcon(0, NodeImage(index));
+}
+
+void TAlertTree::Clear() {
+  clear();
+  m_sorted = false;
+}
+
+void TAlertTree::SortNodes() {
+  sortItems(0, Qt::AscendingOrder);
+  m_sorted = true;
+}
+
+void TAlertTree::InsertNode(QTreeWidgetItem *parent, QTreeWidgetItem *node) {
+  const int count = ChildCount(this, parent);
+  // After the nodes of equal text, as a stable sort of the appended node would put it.
+  const int row = m_sorted ? Bound(this, parent, 0, count, node->text(0), true) : count;
+  if (!parent) {
+    insertTopLevelItem(row, node);
+    return;
+  }
+  // A node put under an expanded node makes the view lay out every row of
+  // the tree again; under a collapsed one it does not, and expanding lays out
+  // that node's rows only. So an expanded parent is closed around the
+  // insertion, telling no one.
+  const bool reopen = parent->isExpanded();
+  if (reopen) {
+    const QSignalBlocker quiet(this);
+    parent->setExpanded(false);
+  }
+  parent->insertChild(row, node);
+  if (reopen) {
+    const QSignalBlocker quiet(this);
+    parent->setExpanded(true);
+  }
+}
+
+void TAlertTree::PlaceNode(QTreeWidgetItem *node) {
+  if (!m_sorted || !node)
+    return;
+  QTreeWidgetItem *parent = node->parent();
+  const int row = parent ? parent->indexOfChild(node) : indexOfTopLevelItem(node);
+  const int count = ChildCount(this, parent);
+  const QString text = node->text(0);
+  const bool afterPrevious = row == 0 || !TextLess(text, ChildAt(this, parent, row - 1)->text(0));
+  const bool beforeNext =
+      row + 1 >= count || !TextLess(ChildAt(this, parent, row + 1)->text(0), text);
+  if (afterPrevious && beforeNext)
+    return;
+  // Out of order: in front of the nodes of equal text, as the view's own
+  // sorting moves a changed node. Taking the node out loses the view's state
+  // of it: keep what shows.
+  const bool wasCurrent = currentItem() == node;
+  const bool expanded = node->isExpanded();
+  const int target = afterPrevious ? Bound(this, parent, row + 1, count, text, false) - 1
+                                   : Bound(this, parent, 0, row, text, false);
+  const bool was = m_quiet;
+  m_quiet = true;
+  if (parent)
+    parent->insertChild(target, parent->takeChild(row));
+  else
+    insertTopLevelItem(target, takeTopLevelItem(row));
+  node->setExpanded(expanded);
+  if (wasCurrent)
+    setCurrentItem(node);
+  m_quiet = was;
 }
 
 QTreeWidgetItem *TAlertTree::AddSymbolNode(const std::string &text) {
-  auto *node = new TAlertTreeItem(QStringList(QString::fromStdString(text)));
+  auto *node = new TAlertTreeItem();
+  node->setText(0, QString::fromStdString(text));
   QFont bold = font();
   bold.setBold(true);
   node->setFont(0, bold);
   node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-  addTopLevelItem(node);
+  InsertNode(nullptr, node);
   return node;
 }
 
 QTreeWidgetItem *TAlertTree::AddAlertNode(QTreeWidgetItem *symbolNode, const std::string &text,
-                                          const std::string &id, const std::string &symbol) {
-  auto *node = new TAlertTreeItem(QStringList(QString::fromStdString(text)));
+                                          const std::string &id) {
+  auto *node = new TAlertTreeItem();
+  node->setText(0, QString::fromStdString(text));
   node->setData(0, IdRole, QString::fromStdString(id));
-  node->setData(0, SymbolRole, QString::fromStdString(symbol));
   node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-  symbolNode->addChild(node);
+  InsertNode(symbolNode, node);
   return node;
 }
 
 QTreeWidgetItem *TAlertTree::AddActionNode(QTreeWidgetItem *alertNode, const std::string &text) {
-  auto *node = new TAlertTreeItem(QStringList(QString::fromStdString(text)));
-  node->setData(0, IdRole, alertNode->data(0, IdRole));
-  node->setData(0, SymbolRole, alertNode->data(0, SymbolRole));
+  // The few action texts are shared by every node that shows one.
+  QString &shared = m_actionTexts[text];
+  if (shared.isNull())
+    shared = QString::fromStdString(text);
+  auto *node = new TAlertTreeItem();
+  node->setText(0, shared);
   node->setFlags(Qt::ItemNeverHasChildren);
-  node->setIcon(0, NodeImage(3));
-  alertNode->addChild(node);
+  node->SetImage(3);
+  InsertNode(alertNode, node);
   return node;
 }
 

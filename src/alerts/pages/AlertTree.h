@@ -4,10 +4,15 @@
 // nodes cannot become current: a click on one makes its alert current.
 // Before the current node changes the tree asks Changing, which may refuse;
 // after it changed it tells Changed. Nodes sort by their text, letter case
-// ignored.
+// ignored, nodes of equal text in the order they came: a tree is filled
+// unsorted and sorted once (SortNodes); from then on each new node goes to its
+// place, and a node whose text changed is put back in place with PlaceNode.
+// The view's own sorting stays off: it would re-sort the whole tree after
+// every insertion.
 #include <QTreeWidget>
 
 #include <functional>
+#include <map>
 #include <string>
 
 class TAlertTree : public QTreeWidget {
@@ -26,12 +31,22 @@ public:
   static int Level(const QTreeWidgetItem *node);
   // The alert ID of an alert or action node ("" for a symbol node).
   static std::string AlertID(const QTreeWidgetItem *node);
+  // The symbol of an alert or action node: its symbol node's text ("" for a symbol node).
   static std::string AlertSymbol(const QTreeWidgetItem *node);
 
-  // New nodes (parent nullptr: a root node).
+  // Removes every node; new nodes are appended unsorted until SortNodes.
+  void Clear();
+  // Sorts every level by text (stable); new nodes go to their place from now on.
+  void SortNodes();
+  bool Sorted() const { return m_sorted; }
+  // Moves a node whose text changed to its place among its siblings (a node
+  // already in order stays where it is).
+  void PlaceNode(QTreeWidgetItem *node);
+
+  // New nodes, at their place once the tree is sorted.
   QTreeWidgetItem *AddSymbolNode(const std::string &text);
   QTreeWidgetItem *AddAlertNode(QTreeWidgetItem *symbolNode, const std::string &text,
-                                const std::string &id, const std::string &symbol);
+                                const std::string &id);
   QTreeWidgetItem *AddActionNode(QTreeWidgetItem *alertNode, const std::string &text);
 
   // Makes node current (nullptr: none) without asking Changing or telling Changed.
@@ -41,7 +56,10 @@ public:
   bool Quiet() const { return m_quiet; }
 
   // The images of the nodes: 1 enabled alert, 2 disabled alert, 3 action.
+  // Drawn once; every node shares them.
   static QIcon NodeImage(int index);
+  // Shows image index (NodeImage) on a node of this tree; 0: none.
+  static void SetNodeImage(QTreeWidgetItem *node, int index);
 
   // Whether a node's text shows whole in the tree's visible width.
   bool TextFits(const QTreeWidgetItem *node) const;
@@ -53,5 +71,10 @@ protected:
 
 private:
   friend class TAlertTreeSelection;
+  // Inserts node under parent (nullptr: a root node), at its place when sorted.
+  void InsertNode(QTreeWidgetItem *parent, QTreeWidgetItem *node);
+
   bool m_quiet = false;
+  bool m_sorted = false;
+  std::map<std::string, QString> m_actionTexts;
 };

@@ -104,8 +104,7 @@ void TOPanAlerts::BuildTree() {
     {
       TTreeBatch batch(ATree, m_filling);
       ATree->SetCurrentQuietly(nullptr);
-      ATree->setSortingEnabled(false);
-      ATree->clear();
+      ATree->Clear(); // filled unsorted, sorted once below
       m_placeholder = nullptr;
       if (m_newMode) {
         m_newMode = false;
@@ -120,16 +119,14 @@ void TOPanAlerts::BuildTree() {
       for (const TAlertRecord &alert : alerts) {
         StepDialogProgress();
         QTreeWidgetItem *symbolNode = SymbolNode(alert.Symbol, true);
-        QTreeWidgetItem *node =
-            ATree->AddAlertNode(symbolNode, alert.ShortDescription(), alert.ID, alert.Symbol);
-        node->setIcon(0, TAlertTree::NodeImage(alert.Enabled ? 1 : 2));
+        QTreeWidgetItem *node = ATree->AddAlertNode(symbolNode, alert.ShortDescription(), alert.ID);
+        TAlertTree::SetNodeImage(node, alert.Enabled ? 1 : 2);
         for (const std::string &text : ActionNodeTexts(alert))
           ATree->AddActionNode(node, text);
       }
 
       ATree->collapseAll();
-      ATree->setSortingEnabled(true);
-      ATree->sortItems(0, Qt::AscendingOrder);
+      ATree->SortNodes();
       for (int i = 0; i < ATree->topLevelItemCount(); ++i)
         ATree->topLevelItem(i)->setExpanded(true);
       ATree->SetCurrentQuietly(nullptr);
@@ -154,8 +151,9 @@ void TOPanAlerts::PopNode(QTreeWidgetItem *node, bool building) {
     if (!building) {
       qDeleteAll(node->takeChildren());
       node->setText(0, Q(alert.ShortDescription()));
+      ATree->PlaceNode(node);
     }
-    node->setIcon(0, TAlertTree::NodeImage(alert.Enabled ? 1 : 2));
+    TAlertTree::SetNodeImage(node, alert.Enabled ? 1 : 2);
     for (const std::string &text : ActionNodeTexts(alert))
       ATree->AddActionNode(node, text);
     if (!building)
@@ -278,7 +276,7 @@ void TOPanAlerts::pbExpand1Click() {
     TTreeBatch batch(ATree, m_filling);
     QTreeWidgetItem *selected = ATree->currentItem();
     ATree->collapseAll();
-    ATree->sortItems(0, Qt::AscendingOrder);
+    ATree->SortNodes();
     for (int i = 0; i < ATree->topLevelItemCount(); ++i)
       ATree->topLevelItem(i)->setExpanded(true);
     if (!m_newMode && selected)
@@ -368,7 +366,7 @@ void TOPanAlerts::pbSaveItClick() {
           QTreeWidgetItem *node = nullptr;
           {
             TTreeBatch batch(ATree, m_filling);
-            node = ATree->AddAlertNode(symbolNode, stored.ShortDescription(), id, symbol);
+            node = ATree->AddAlertNode(symbolNode, stored.ShortDescription(), id);
           }
           PopNode(node, true);
           m_lastShown->Symbol = RedrawMarker;
