@@ -122,7 +122,8 @@ TEST(ProgramStart, RemovesOnlyWhatItsOwnKilledSavesLeft) {
 
   ProgramRun program;
   ASSERT_TRUE(program.Start(home.path().toStdString(), {"LOG"}));
-  ASSERT_TRUE(WaitFor([&] { return log().contains("NewAlerts Init 3") || program.Ended(); }));
+  ASSERT_TRUE(PollUntil([&] { return log().contains("NewAlerts Init 3") || program.Ended(); },
+                        kProgramWaitMs));
   ASSERT_FALSE(program.Ended()) << log().toStdString();
   for (const char *name : users)
     EXPECT_TRUE(QFile::exists(home.filePath(QString::fromLatin1(name)))) << name;

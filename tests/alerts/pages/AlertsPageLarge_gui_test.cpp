@@ -197,7 +197,7 @@ TEST_F(AlertsPageLargeTest, DeletingOrphansOfTenThousandAlertsPaintsTheBarToItsE
   }
   TOPanAlerts *page = Open();
   // On screen, so that repaints reach the bar at once.
-  ASSERT_TRUE(WaitFor([&] { return dlg->windowHandle() && dlg->windowHandle()->isExposed(); }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return dlg->windowHandle() && dlg->windowHandle()->isExposed(); }));
   QApplication::processEvents();
   PaintedValues painted(dlg->ProgressBar);
   prompt.PushAnswer(mrYes);

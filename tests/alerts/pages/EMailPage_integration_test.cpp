@@ -5,6 +5,7 @@
 #include "alerts/pages/EMailPageTestSend.h"
 #include "alerts/pages/PageTestSupport.h"
 #include "prefs/PrefDialog.h"
+#include "support/EventWait.h"
 #include "support/SmtpTestServer.h"
 
 #include <QJsonArray>
@@ -149,7 +150,7 @@ TEST_F(EMailPageSmtpTest, AHostTypedWithItsPortIsSavedAsTypedAndMailGoesThere) {
   EXPECT_EQ(GetMailSettings().SMTPPort, server.Port());
   page->lbSetups->setCurrentRow(0);
   page->pbTest->click();
-  ASSERT_TRUE(WaitFor([this] { return page->TestSend() && !page->TestSend()->Running(); }, 30000));
+  ASSERT_TRUE(ProcessEventsUntil([this] { return page->TestSend() && !page->TestSend()->Running(); }, 30000));
   EXPECT_NE(Status().find("\nRESULT: Success sending message"), std::string::npos) << Status();
   EXPECT_TRUE(server.WaitFor([](const auto &s) { return s.EventsOf("message").size() == 1; }));
 }
