@@ -58,16 +58,19 @@ bool IsWebScheme(const QString &scheme) {
 bool StartsWithHostName(const QString &text) {
   if (text.isEmpty() || !text.at(0).isLetterOrNumber())
     return false;
-  const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[/:?#]")));
+  static const QRegularExpression hostEnd(QStringLiteral("[/:?#]"));
+  static const QRegularExpression notHostChar(QStringLiteral("[^A-Za-z0-9.\\-]"));
+  const qsizetype end = text.indexOf(hostEnd);
   const QString host = text.left(end < 0 ? text.size() : end);
   return host.contains(QLatin1Char('.')) &&
-         !host.contains(QRegularExpression(QStringLiteral("[^A-Za-z0-9.\\-]")));
+         !host.contains(notHostChar);
 }
 } // namespace
 
 std::string WebLinkUrl(const std::string &link) {
   const QString text = QString::fromStdString(link).trimmed();
-  if (text.isEmpty() || text.contains(QRegularExpression(QStringLiteral("[\\x00-\\x1f\\x7f]"))))
+  static const QRegularExpression control(QStringLiteral("[\\x00-\\x1f\\x7f]"));
+  if (text.isEmpty() || text.contains(control))
     return {};
   static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.\\-]*):"));
   QString candidate = text;
