@@ -63,13 +63,25 @@ ChangedFile::Outcome ChangedFile::Read(bool force) {
   }
   // What the file holds, at most one byte past the cap: a file that grew
   // past the cap since its stamp was taken is refused.
-  const QByteArray bytes = file.read(qint64(m_maxBytes) + 1);
-  if (std::uintmax_t(bytes.size()) > m_maxBytes) {
-    m_stamp.reset(); // look again next time
-    m_hash.reset();
-    return Outcome::TooLarge;
+  // Read in pieces: one read of the cap would allocate the cap.
+  std::string text;
+  char buffer[64 * 1024];
+  for (;;) {
+    const qint64 n = file.read(buffer, sizeof buffer);
+    if (n < 0) {
+      m_error = file.errorString().toStdString();
+      m_stamp.reset(); // try again next time
+      return Outcome::Failed;
+    }
+    text.append(buffer, std::size_t(n));
+    if (text.size() > m_maxBytes) {
+      m_stamp.reset(); // look again next time
+      m_hash.reset();
+      return Outcome::TooLarge;
+    }
+    if (n == 0)
+      break;
   }
-  std::string text(bytes.constData(), std::size_t(bytes.size()));
   const std::size_t hash = std::hash<std::string>{}(text);
   if (!force && m_hash && *m_hash == hash)
     return Outcome::Unchanged; // touched, not changed

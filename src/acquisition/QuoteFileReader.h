@@ -3,6 +3,7 @@
 // modification time, then content) and, when it did, reads and parses it.
 // The window thread asks for a look and takes the latest finished one, so a
 // large file never holds the window while it is read and parsed.
+#include "acquisition/ChangedFile.h"
 #include "acquisition/QuoteCsv.h"
 
 #include <condition_variable>
@@ -59,16 +60,7 @@ private:
   QuoteFileLook Look(const std::string &fileName);
 
   // The file as last seen; touched by the reading thread only.
-  struct FileStamp {
-    bool exists = false;
-    std::uintmax_t size = 0;
-    std::int64_t mtimeNs = 0;
-    bool operator==(const FileStamp &) const = default;
-  };
-  std::optional<FileStamp> m_stamp;
-  bool m_stampSettled = false; // old enough to stand for the content
-  std::size_t m_hash = 0;
-  bool m_haveHash = false;
+  std::optional<ChangedFile> m_file;
   bool m_reportedMissing = false;
 
   std::mutex m_mutex;
