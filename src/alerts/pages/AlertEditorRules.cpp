@@ -65,6 +65,14 @@ std::vector<std::string> ActionNodeTexts(const TAlertRecord &alert) {
   return texts;
 }
 
+bool HasActionNodes(const TAlertRecord &alert) {
+  const auto &names = ActionNames();
+  for (int action = 0; action < ActionElementCount; ++action)
+    if (!names[std::size_t(action)].empty() && alert.Actions.Contains(action))
+      return true;
+  return false;
+}
+
 void CopyUserFields(const TAlertRecord &from, TAlertRecord &to) {
   if (from.AlertType != to.AlertType)
     to.P5 = from.P5;

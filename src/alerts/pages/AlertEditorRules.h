@@ -37,6 +37,8 @@ int EMailIndexOf(const TAlertRecord &alert, const EMailSetupList &setups);
 // the sound action with a standard sound "Sound Audio Alert: Standard (name)",
 // with a wave file "Sound Audio Alert: Custom (file)"; each trimmed.
 std::vector<std::string> ActionNodeTexts(const TAlertRecord &alert);
+// Whether ActionNodeTexts gives any text (without making them).
+bool HasActionNodes(const TAlertRecord &alert);
 
 // Copies what the user edits (symbol, type, P1 .. P4, actions, enabled flag,
 // colour, sound, e-mail template) into a stored alert and keeps its run-time

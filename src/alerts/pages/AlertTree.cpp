@@ -61,6 +61,9 @@ public:
     emitDataChanged();
   }
 
+  // Whether the action nodes of this alert node are still to be made.
+  bool m_actionsDeferred = false;
+
 private:
   QString m_text;
   QString m_id;
@@ -190,6 +193,9 @@ TAlertTree::TAlertTree(QWidget *parent) : QTreeWidget(parent) {
   QPalette pal = palette();
   pal.setColor(QPalette::Disabled, QPalette::Text, pal.color(QPalette::Active, QPalette::Text));
   setPalette(pal);
+  // Connected before any user of the tree: their handlers see the nodes made.
+  connect(this, &QTreeWidget::itemExpanded, this,
+          [this](QTreeWidgetItem *node) { FillActionNodes(node); });
 }
 
 TAlertTree::~TAlertTree() {
@@ -325,11 +331,12 @@ QTreeWidgetItem *TAlertTree::AddSymbolNode(const std::string &text) {
 }
 
 QTreeWidgetItem *TAlertTree::AddAlertNode(QTreeWidgetItem *symbolNode, const std::string &text,
-                                          const std::string &id) {
+                                          const std::string &id, bool actionsLater) {
   auto *node = new TAlertTreeItem();
   node->setText(0, QString::fromStdString(text));
   node->setData(0, IdRole, QString::fromStdString(id));
   node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+  DeferActionNodes(node, actionsLater); // before the view sees the node
   InsertNode(symbolNode, node);
   return node;
 }
@@ -345,6 +352,37 @@ QTreeWidgetItem *TAlertTree::AddActionNode(QTreeWidgetItem *alertNode, const std
   node->SetImage(3);
   InsertNode(alertNode, node);
   return node;
+}
+
+void TAlertTree::DeferActionNodes(QTreeWidgetItem *alertNode, bool hasActions) {
+  auto *item = dynamic_cast<TAlertTreeItem *>(alertNode);
+  if (!item || item->childCount() > 0)
+    return;
+  item->m_actionsDeferred = hasActions;
+  item->setChildIndicatorPolicy(hasActions ? QTreeWidgetItem::ShowIndicator
+                                           : QTreeWidgetItem::DontShowIndicatorWhenChildless);
+}
+
+void TAlertTree::FillActionNodes(QTreeWidgetItem *alertNode) {
+  if (!alertNode) {
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+      QTreeWidgetItem *symbolNode = topLevelItem(i);
+      for (int j = 0; j < symbolNode->childCount(); ++j)
+        FillActionNodes(symbolNode->child(j));
+    }
+    return;
+  }
+  auto *item = dynamic_cast<TAlertTreeItem *>(alertNode);
+  if (!item || !item->m_actionsDeferred)
+    return;
+  item->m_actionsDeferred = false;
+  const std::vector<std::string> texts = ActionTexts ? ActionTexts(item) : std::vector<std::string>();
+  // The sign stays with nodes that have children (it would be drawn anyway):
+  // changing it lays out the whole tree again.
+  if (texts.empty())
+    item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+  for (const std::string &text : texts)
+    AddActionNode(item, text);
 }
 
 void TAlertTree::SetCurrentQuietly(QTreeWidgetItem *node) {

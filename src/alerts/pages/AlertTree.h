@@ -9,11 +9,15 @@
 // place, and a node whose text changed is put back in place with PlaceNode.
 // The view's own sorting stays off: it would re-sort the whole tree after
 // every insertion.
+// An alert node's action nodes may be made when the node first opens
+// (DeferActionNodes): a tree of 10,000 alerts holds twice as many action
+// nodes as alert nodes, and most are never shown.
 #include <QTreeWidget>
 
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 class TAlertTree : public QTreeWidget {
   Q_OBJECT
@@ -26,6 +30,9 @@ public:
   std::function<bool(QTreeWidgetItem *node)> Changing;
   // Told after the current node changed (not for SetCurrentQuietly).
   std::function<void(QTreeWidgetItem *node)> Changed;
+  // The texts of the action nodes of an alert node whose action nodes were
+  // deferred, asked when they are made.
+  std::function<std::vector<std::string>(QTreeWidgetItem *alertNode)> ActionTexts;
 
   // 0 for a symbol node, 1 for an alert node, 2 for an action node.
   static int Level(const QTreeWidgetItem *node);
@@ -45,9 +52,17 @@ public:
 
   // New nodes, at their place once the tree is sorted.
   QTreeWidgetItem *AddSymbolNode(const std::string &text);
+  // With actionsLater the alert node's action nodes are deferred from the
+  // start (see DeferActionNodes), which costs the view no new layout.
   QTreeWidgetItem *AddAlertNode(QTreeWidgetItem *symbolNode, const std::string &text,
-                                const std::string &id);
+                                const std::string &id, bool actionsLater = false);
   QTreeWidgetItem *AddActionNode(QTreeWidgetItem *alertNode, const std::string &text);
+  // The action nodes of this alert node (which has none now) are made from
+  // ActionTexts when it first opens or FillActionNodes is called; with
+  // hasActions it shows that it can open.
+  void DeferActionNodes(QTreeWidgetItem *alertNode, bool hasActions);
+  // Makes the deferred action nodes of an alert node (nullptr: of every node).
+  void FillActionNodes(QTreeWidgetItem *alertNode);
 
   // Makes node current (nullptr: none) without asking Changing or telling Changed.
   void SetCurrentQuietly(QTreeWidgetItem *node);

@@ -68,6 +68,7 @@ TOPanAlerts::~TOPanAlerts() {
   // run meanwhile (an edit losing the focus, say).
   ATree->Changing = nullptr;
   ATree->Changed = nullptr;
+  ATree->ActionTexts = nullptr;
   m_paramControls->OnEditChange = nullptr;
   m_paramControls->OnFieldExit = nullptr;
   m_paramControls->OnColumnChange = nullptr;
@@ -229,11 +230,14 @@ void TOPanAlerts::BuildControls() {
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(TimerIntervalMs);
 
-  dlgGetFile = NewWaveFileDialog(this);
-
   // ---- Events
   ATree->Changing = [this](QTreeWidgetItem *node) { return ATreeChanging(node); };
   ATree->Changed = [this](QTreeWidgetItem *node) { ATreeChange(node); };
+  ATree->ActionTexts = [this](QTreeWidgetItem *node) {
+    TAlertRecord alert;
+    return StoredCopy(TAlertTree::AlertID(node), alert) ? ActionNodeTexts(alert)
+                                                         : std::vector<std::string>();
+  };
   connect(ATree, &QTreeWidget::itemExpanded, this, &TOPanAlerts::ATreeExpanding);
   connect(ATree, &QTreeWidget::itemCollapsed, this, &TOPanAlerts::ATreeCollapsing);
   connect(pbExpand, &QPushButton::clicked, this, &TOPanAlerts::pbExpandClick);
@@ -478,7 +482,7 @@ void TOPanAlerts::SaveAR(bool apply) {
       if (stored && stored->Symbol == m_working->Symbol)
         CopyUserFields(*m_working, *stored);
     }
-    PopNode(selected, false);
+    PopNode(selected);
     if (GBAlert->isEnabled() && !pbCancel->isHidden() && !m_working->SameAs(*m_snapshot)) {
       AlertSystem().TurnOffAlert(m_storedID, true);
       AlertSystem().ResetAlert(m_storedID);
@@ -610,6 +614,10 @@ void TOPanAlerts::rbCustomClick() {
 
 void TOPanAlerts::pbWaveFileClick() {
   RunLoggingErrors("pbWaveFileClick", [&] {
+    // Made on first use: a file dialog watches the file system on a thread of
+    // its own, and closing the page would wait for that thread.
+    if (!dlgGetFile)
+      dlgGetFile = NewWaveFileDialog(this);
     const QString current = dfWaveFile->text();
     if (!current.isEmpty())
       dlgGetFile->setDirectory(QFileInfo(current).absolutePath());

@@ -82,7 +82,7 @@ public:
   QPushButton *pbCancel = nullptr;
   QPushButton *pbSaveIt = nullptr;
   QTimer *Timer1 = nullptr;
-  QFileDialog *dlgGetFile = nullptr;
+  QFileDialog *dlgGetFile = nullptr; // made when first needed
 
   // ---- State a caller may look at
   TAlertRecord *EditAlert() const { return m_editAlert; }
@@ -101,7 +101,10 @@ public:
   void ShowAlert(TAlertRecord *alert);
   void SaveAR(bool apply);
   bool AskNewAlert(bool allowCancel, bool quiet);
-  void PopNode(QTreeWidgetItem *node, bool building);
+  // A node for a stored alert under its symbol node, with its text and image.
+  QTreeWidgetItem *AddAlertNode(QTreeWidgetItem *symbolNode, const TAlertRecord &alert);
+  // Shows an alert node's stored alert again (text, place, image, actions).
+  void PopNode(QTreeWidgetItem *node);
   void ClickOnNode(QTreeWidgetItem *node);
   void AbleAlert(bool enable);
   void ShowParamFields(TAlertRecord *alert);

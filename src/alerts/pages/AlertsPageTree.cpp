@@ -118,11 +118,7 @@ void TOPanAlerts::BuildTree() {
       ShowDialogProgress(int(alerts.size()));
       for (const TAlertRecord &alert : alerts) {
         StepDialogProgress();
-        QTreeWidgetItem *symbolNode = SymbolNode(alert.Symbol, true);
-        QTreeWidgetItem *node = ATree->AddAlertNode(symbolNode, alert.ShortDescription(), alert.ID);
-        TAlertTree::SetNodeImage(node, alert.Enabled ? 1 : 2);
-        for (const std::string &text : ActionNodeTexts(alert))
-          ATree->AddActionNode(node, text);
+        AddAlertNode(SymbolNode(alert.Symbol, true), alert);
       }
 
       ATree->collapseAll();
@@ -139,7 +135,15 @@ void TOPanAlerts::BuildTree() {
   });
 }
 
-void TOPanAlerts::PopNode(QTreeWidgetItem *node, bool building) {
+QTreeWidgetItem *TOPanAlerts::AddAlertNode(QTreeWidgetItem *symbolNode, const TAlertRecord &alert) {
+  // Its action nodes are made when it opens.
+  QTreeWidgetItem *node =
+      ATree->AddAlertNode(symbolNode, alert.ShortDescription(), alert.ID, HasActionNodes(alert));
+  TAlertTree::SetNodeImage(node, alert.Enabled ? 1 : 2);
+  return node;
+}
+
+void TOPanAlerts::PopNode(QTreeWidgetItem *node) {
   RunLoggingErrors("PopNode", [&] {
     if (!node || TAlertTree::Level(node) != 1)
       return;
@@ -148,16 +152,17 @@ void TOPanAlerts::PopNode(QTreeWidgetItem *node, bool building) {
       return;
     TTreeBatch batch(ATree, m_filling);
     const bool expanded = node->isExpanded();
-    if (!building) {
-      qDeleteAll(node->takeChildren());
-      node->setText(0, Q(alert.ShortDescription()));
-      ATree->PlaceNode(node);
-    }
+    qDeleteAll(node->takeChildren());
+    node->setText(0, Q(alert.ShortDescription()));
+    ATree->PlaceNode(node);
     TAlertTree::SetNodeImage(node, alert.Enabled ? 1 : 2);
-    for (const std::string &text : ActionNodeTexts(alert))
-      ATree->AddActionNode(node, text);
-    if (!building)
-      node->setExpanded(expanded);
+    if (expanded) {
+      for (const std::string &text : ActionNodeTexts(alert))
+        ATree->AddActionNode(node, text);
+    } else {
+      ATree->DeferActionNodes(node, HasActionNodes(alert));
+    }
+    node->setExpanded(expanded);
   });
 }
 
@@ -260,6 +265,7 @@ void TOPanAlerts::ATreeCollapsing(QTreeWidgetItem *node) {
 void TOPanAlerts::pbExpandClick() {
   RunLoggingErrors("pbExpandClick", [&] {
     TTreeBatch batch(ATree, m_filling);
+    ATree->FillActionNodes(nullptr); // opening every node at once tells no node
     ATree->expandAll();
   });
 }
@@ -363,12 +369,12 @@ void TOPanAlerts::pbSaveItClick() {
         } else {
           TAlertRecord stored;
           StoredCopy(id, stored);
+          stored.ID = id;
           QTreeWidgetItem *node = nullptr;
           {
             TTreeBatch batch(ATree, m_filling);
-            node = ATree->AddAlertNode(symbolNode, stored.ShortDescription(), id);
+            node = AddAlertNode(symbolNode, stored);
           }
-          PopNode(node, true);
           m_lastShown->Symbol = RedrawMarker;
           SelectNodeAndShow(node);
         }
@@ -393,7 +399,7 @@ void TOPanAlerts::pbCancelClick() {
       m_lastShown->Symbol = RedrawMarker;
       ShowAlert(m_working.get());
       DoEnableDisable();
-      PopNode(ATree->currentItem(), false);
+      PopNode(ATree->currentItem());
     }
     DeletePlaceholder();
   });

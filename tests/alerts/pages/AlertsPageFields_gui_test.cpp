@@ -185,6 +185,7 @@ TEST_F(AlertsPageFieldsTest, SoundControls) {
   EXPECT_EQ(prompt.Questions()[0].caption, "Audio Test");
   page->pbSaveIt->click();
   EXPECT_TRUE(Stored(id).Actions.Contains(ActionSound));
+  AlertNode(id)->setExpanded(true);
   EXPECT_EQ(AlertNode(id)->childCount(), 3);
   SetAppSound(nullptr);
 }

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QHelpEvent>
 #include <QToolTip>
 
@@ -59,12 +60,25 @@ TEST_F(AlertsPageTest, TheTreeListsAlertsBySymbol) {
   EXPECT_EQ(ibm->child(0)->text(0).toStdString(), "IBM: Low Last Price at 98.5");
   EXPECT_EQ(ibm->child(1)->text(0).toStdString(), "IBM: New News less than 2 hours old.");
   QTreeWidgetItem *node = AlertNode(low);
-  EXPECT_FALSE(node->isExpanded()); // actions hidden
+  EXPECT_FALSE(node->isExpanded()); // actions hidden, made when opened
+  EXPECT_EQ(node->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+  EXPECT_EQ(page->ATree->currentItem(), nullptr);
+  ClickNode(node);
+  QKeyEvent open(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+  QApplication::sendEvent(page->ATree, &open);
+  EXPECT_TRUE(node->isExpanded());
   ASSERT_EQ(node->childCount(), 2);
   EXPECT_EQ(node->child(0)->text(0).toStdString(), "Highlight Stock Row");
   EXPECT_EQ(node->child(1)->text(0).toStdString(), "Pop-up an Alert Window");
   EXPECT_EQ(node->icon(0).pixmap(13).toImage(), TAlertTree::NodeImage(1).pixmap(13).toImage());
-  EXPECT_EQ(page->ATree->currentItem(), nullptr);
+  // "*" opens a node with all below it.
+  QTreeWidgetItem *msft = Root("MSFT");
+  ClickNode(msft);
+  QKeyEvent all(QEvent::KeyPress, Qt::Key_Asterisk, Qt::NoModifier, QStringLiteral("*"));
+  QApplication::sendEvent(page->ATree, &all);
+  ASSERT_EQ(msft->childCount(), 1);
+  EXPECT_TRUE(msft->child(0)->isExpanded());
+  EXPECT_EQ(msft->child(0)->childCount(), 2);
 }
 
 TEST_F(AlertsPageTest, ChoosingAnAlertShowsIt) {
@@ -143,6 +157,7 @@ TEST_F(AlertsPageTest, AnEditReachesTheStoreWhenSaved) {
   EXPECT_EQ(stored.TickIndex, 12); // run-time position kept
   QTreeWidgetItem *node = AlertNode(id);
   EXPECT_EQ(node->text(0).toStdString(), "IBM: Low Last Price at 97.25");
+  node->setExpanded(true);
   EXPECT_EQ(node->childCount(), 3);
   page->Timer1Timer();
   EXPECT_FALSE(page->pbSaveIt->isEnabled());
@@ -485,9 +500,6 @@ TEST_F(AlertsPageTest, TheDisabledEditorIsSilverThroughoutAndTheWavePickerListsA
   ASSERT_TRUE(page->GBAlert->isEnabled());
   EXPECT_FALSE(page->ParamPan->autoFillBackground());
   EXPECT_NE(page->ParamPan->palette().color(QPalette::Window), silver);
-  // Wave files named without an extension can be picked too, as they are named.
-  EXPECT_TRUE(page->dlgGetFile->nameFilters().contains(QStringLiteral("Any File (*)")));
-  EXPECT_TRUE(page->dlgGetFile->nameFilters().contains(QStringLiteral("Any File (*.*)")));
   const QString alarm = dir.filePath(QStringLiteral("alarm"));
   {
     QFile f(alarm);
@@ -501,6 +513,10 @@ TEST_F(AlertsPageTest, TheDisabledEditorIsSilverThroughoutAndTheWavePickerListsA
   PickInNextFileDialog(alarm);
   page->pbWaveFile->click();
   EXPECT_EQ(page->dfWaveFile->text(), alarm);
+  // Wave files named without an extension can be picked too, as they are named.
+  ASSERT_NE(page->dlgGetFile, nullptr);
+  EXPECT_TRUE(page->dlgGetFile->nameFilters().contains(QStringLiteral("Any File (*)")));
+  EXPECT_TRUE(page->dlgGetFile->nameFilters().contains(QStringLiteral("Any File (*.*)")));
 }
 
 TEST_F(AlertsPageTest, ADescriptionCutAtTheTreesEdgeShowsWholeAsATooltip) {
