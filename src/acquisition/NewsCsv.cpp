@@ -111,31 +111,22 @@ std::string ReadRow(const std::vector<std::string> &fields, const std::vector<Ne
 
 NewsCsvResult ParseNewsCsv(const std::string &text, std::size_t maxLines) {
   NewsCsvResult result;
-  std::size_t pos = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   std::vector<NewsColumn> columns; // empty until the header is read
   std::vector<std::string> fields;
+  CsvLineReader lines(text);
+  std::string line;
   int lineNumber = 0;
   auto fail = [&](const std::string &message) {
     result.Errors.push_back(QuoteCsvError{lineNumber, message});
   };
 
-  while (pos < text.size()) {
-    if (std::size_t(lineNumber) == maxLines) {
+  while (lines.Next(line)) {
+    lineNumber = lines.LineNumber();
+    if (std::size_t(lineNumber) > maxLines) {
       result.Errors.push_back(QuoteCsvError{0, "more than " + std::to_string(maxLines) +
                                                    " lines; the rest is not read"});
       break;
     }
-    std::size_t eol = text.find('\n', pos);
-    if (eol == std::string::npos)
-      eol = text.size();
-    std::string line = text.substr(pos, eol - pos);
-    pos = eol + 1;
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();
-    const std::string trimmed = Trim(line);
-    if (trimmed.empty() || trimmed[0] == '#')
-      continue;
     if (!SplitCsvLine(line, fields)) {
       fail("unterminated quote");
       if (columns.empty())

@@ -253,6 +253,28 @@ bool SplitCsvLine(const std::string &line, std::vector<std::string> &fields) {
   return SplitFields(line, fields, fields.max_size()) == SplitResult::Ok;
 }
 
+CsvLineReader::CsvLineReader(const std::string &text)
+    : m_text(text), m_pos(text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0) {}
+
+bool CsvLineReader::Next(std::string &line) {
+  while (m_pos < m_text.size()) {
+    std::size_t eol = m_text.find('\n', m_pos);
+    if (eol == std::string::npos)
+      eol = m_text.size();
+    line.assign(m_text, m_pos, eol - m_pos);
+    m_pos = eol + 1;
+    ++m_lineNumber;
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
+    // As Trim sees it: blank is every byte up to the space.
+    const auto first = std::find_if(line.begin(), line.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) > ' '; });
+    if (first != line.end() && *first != '#')
+      return true;
+  }
+  return false;
+}
+
 bool ParseQuoteNumber(const std::string &text, double &value) {
   const std::string t = Trim(text);
   value = 0;
@@ -369,32 +391,19 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input) {
 
 QuoteCsvResult ParseQuoteCsv(const std::string &input, std::size_t maxRows) {
   QuoteCsvResult result;
-  std::string text = input;
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-    text.erase(0, 3);
-
   std::vector<QuoteColumn> columns; // empty until the header is read
   bool hasFund = false;             // the header names a fundamentals column
   std::map<std::string, int> seen;  // symbol -> line of its first quote
   std::vector<std::string> fields;
+  CsvLineReader lines(input);
+  std::string line;
   int lineNumber = 0;
-  std::size_t pos = 0;
   auto fail = [&](const std::string &message) {
     result.Errors.push_back(QuoteCsvError{lineNumber, message});
   };
 
-  while (pos < text.size()) {
-    std::size_t eol = text.find('\n', pos);
-    if (eol == std::string::npos)
-      eol = text.size();
-    std::string line = text.substr(pos, eol - pos);
-    pos = eol + 1;
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();
-    const std::string trimmed = Trim(line);
-    if (trimmed.empty() || trimmed[0] == '#')
-      continue;
+  while (lines.Next(line)) {
+    lineNumber = lines.LineNumber();
     // A header is read up to its column cap; a quote line whole, since its
     // field count is reported.
     const SplitResult split =

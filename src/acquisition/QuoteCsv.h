@@ -104,6 +104,24 @@ std::string QuotedCsvField(const std::string &field);
 // Splits one line into fields at commas; quoted fields may hold commas and
 // doubled quotes. False for an unterminated quote.
 bool SplitCsvLine(const std::string &line, std::vector<std::string> &fields);
+
+// The lines of a CSV text that hold something: a leading byte-order mark is
+// passed over, lines end at LF (a CR before it is dropped), and blank lines
+// and "#" comment lines are skipped, though counted.
+class CsvLineReader {
+public:
+  explicit CsvLineReader(const std::string &text); // read in place: it must outlive the reader
+  explicit CsvLineReader(std::string &&) = delete;
+  // The next line that holds something; false at the end of the text.
+  bool Next(std::string &line);
+  // The 1-based number of the line Next gave last.
+  int LineNumber() const { return m_lineNumber; }
+
+private:
+  const std::string &m_text;
+  std::size_t m_pos = 0;
+  int m_lineNumber = 0;
+};
 // A price or volume: a plain non-negative decimal such as "12", "12.5" or
 // ".5" (no sign, exponent or thousands separator), at most 1e12; "" is 0.
 // False when the text is not such a number.

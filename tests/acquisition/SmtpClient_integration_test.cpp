@@ -100,7 +100,7 @@ TEST_F(SmtpClientIntegrationTest, MailArrivesWhole) {
 }
 
 TEST_F(SmtpClientIntegrationTest, LogsInOnlyWithAUserName) {
-  START_SERVER({"alice:s3cret", 250, false, false});
+  START_SERVER({"alice:s3cret", 250, false, false, {}});
   client.SetUserName("alice");
   client.SetPassword("s3cret");
   ASSERT_TRUE(client.Send(Message())) << client.LastError();
@@ -119,7 +119,7 @@ TEST_F(SmtpClientIntegrationTest, LogsInOnlyWithAUserName) {
 }
 
 TEST_F(SmtpClientIntegrationTest, WrongPasswordSendsNothing) {
-  START_SERVER({"alice:s3cret", 250, false, false});
+  START_SERVER({"alice:s3cret", 250, false, false, {}});
   client.SetUserName("alice");
   client.SetPassword("wrong");
   EXPECT_FALSE(client.Send(Message()));
@@ -130,7 +130,7 @@ TEST_F(SmtpClientIntegrationTest, WrongPasswordSendsNothing) {
 }
 
 TEST_F(SmtpClientIntegrationTest, RefusedDataIsNoSuccess) {
-  START_SERVER({"", 554, false, false});
+  START_SERVER({"", 554, false, false, {}});
   EXPECT_FALSE(client.Send(Message()));
   EXPECT_EQ(client.LastError(), "The server refused the message: 554 5.0.0 Transaction failed");
   EXPECT_FALSE(StatusHas("MESSAGE ACCEPTED"));
@@ -140,7 +140,7 @@ TEST_F(SmtpClientIntegrationTest, RefusedDataIsNoSuccess) {
 TEST_F(SmtpClientIntegrationTest, StartTlsWhenOffered) {
   if (!TSmtpClient::TlsAvailable())
     GTEST_SKIP() << "no TLS support in this Qt";
-  START_SERVER({"alice:s3cret", 250, true, true});
+  START_SERVER({"alice:s3cret", 250, true, true, {}});
   client.AddCaCertificateFile(server.CertificatePath());
   client.SetUserName("alice");
   client.SetPassword("s3cret");
@@ -157,7 +157,7 @@ TEST_F(SmtpClientIntegrationTest, ClearTextAfterTheStartTlsAnswerEndsTheSession)
     GTEST_SKIP() << "no TLS support in this Qt";
   // Someone on the way puts a whole dialogue behind the server's answer to
   // STARTTLS; the real server refuses the message.
-  SmtpTestServer::Options options{"", 554, true, false};
+  SmtpTestServer::Options options{"", 554, true, false, {}};
   options.afterStartTls = "250 smtp.test\r\n250 ok\r\n250 ok\r\n250 ok\r\n250 ok\r\n250 ok\r\n"
                           "354 go ahead\r\n250 accepted\r\n221 bye\r\n";
   START_SERVER(options);
@@ -175,7 +175,7 @@ TEST_F(SmtpClientIntegrationTest, ClearTextAfterTheStartTlsAnswerEndsTheSession)
 TEST_F(SmtpClientIntegrationTest, UntrustedCertificateStopsBeforeAnythingIsSent) {
   if (!TSmtpClient::TlsAvailable())
     GTEST_SKIP() << "no TLS support in this Qt";
-  START_SERVER({"alice:s3cret", 250, true, false});
+  START_SERVER({"alice:s3cret", 250, true, false, {}});
   client.SetUserName("alice");
   client.SetPassword("s3cret");
   EXPECT_FALSE(client.Send(Message()));
