@@ -210,4 +210,62 @@ TEST(FastLineReducedDrawing, AShownChartPaintsABatchOfPointsOnceAndShowsThemAll)
   series.SetParentChart(nullptr);
 }
 
+// Points whose y is not finite leave gaps in the shown line instead of
+// being drawn at the middle of the axis, and a point whose x is no number is
+// kept where it came (last here), not put before the first point.
+TEST(FastLineOnScreen, PointsThatAreNoNumbersLeaveGaps) {
+  TChart chart;
+  chart.resize(500, 320);
+  chart.SetView3D(false);
+  chart.Legend().SetVisible(false);
+  TFastLineSeries series;
+  series.SetSeriesColor(kLine);
+  // A level line at 10, below the middle of the axis, with a no-number at 5
+  // and minus infinity at 8; the point without an x stands higher.
+  for (int i = 0; i <= 10; ++i)
+    series.AppendPoint(i, i == 5 ? NAN : i == 8 ? -INFINITY : 10.0);
+  series.AppendPoint(NAN, 25.0);
+  series.SetParentChart(&chart);
+  chart.LeftAxis()->SetMinMax(0, 30);
+  EXPECT_TRUE(std::isnan(series.XValues().Value(series.Count() - 1)));
+  chart.show();
+  const QRgb line = qRgb(GetRValue(kLine), GetGValue(kLine), GetBValue(kLine));
+  QImage shown;
+  const auto lineShown = [&] {
+    shown = chart.screen()->grabWindow(chart.winId()).toImage().convertToFormat(
+        QImage::Format_RGB32);
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x)
+        if ((shown.pixel(x, y) & 0xFFFFFF) == (line & 0xFFFFFF))
+          return true;
+    return false;
+  };
+  const bool shownInTime = ProcessEventsUntil(lineShown);
+  Save(shown, "fastline-no-numbers.png");
+  ASSERT_TRUE(shownInTime);
+  const TCustomChartAxis &bottom = *chart.BottomAxis();
+  const int level = chart.LeftAxis()->YValueToScreen(10.0);
+  // Red pixels off the level row, and red pixels of the columns that lie
+  // strictly between two points, for each pair of neighbours 0-1 .. 9-10.
+  long offLevel = 0;
+  std::vector<long> between(10, 0);
+  for (int y = 0; y < shown.height(); ++y)
+    for (int x = 0; x < shown.width(); ++x) {
+      if ((shown.pixel(x, y) & 0xFFFFFF) != (line & 0xFFFFFF))
+        continue;
+      offLevel += y != level;
+      for (int i = 0; i < 10; ++i)
+        between[size_t(i)] += x > bottom.XValueToScreen(i) && x < bottom.XValueToScreen(i + 1);
+    }
+  EXPECT_EQ(offLevel, 0);
+  for (int i = 0; i < 10; ++i) {
+    const bool gap = i == 4 || i == 5 || i == 7 || i == 8;
+    if (gap)
+      EXPECT_EQ(between[size_t(i)], 0) << "from point " << i;
+    else
+      EXPECT_GT(between[size_t(i)], 10) << "from point " << i;
+  }
+  series.SetParentChart(nullptr);
+}
+
 } // namespace
