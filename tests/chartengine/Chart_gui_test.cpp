@@ -1,5 +1,6 @@
 #include "chartengine/chart/CustomChart.h"
 #include "chartengine/engine/ChartAxis.h"
+#include "chartengine/engine/SeriesMarks.h"
 #include "chartengine/series/FastLineSeries.h"
 #include "chartengine/series/LineSeries.h"
 #include "support/EventWait.h"
@@ -183,6 +184,35 @@ TEST(ChartWidget, AxisLabelHandlerMayFreeSeries) {
   EXPECT_EQ(chart.SeriesCount(), 1);
   delete first;
   delete last;
+}
+
+// Marks that show the x value pass it through the chart's label handler,
+// which frees the series while its marks are drawn: the drawing ends well.
+TEST(ChartWidget, LabelHandlerMayFreeTheSeriesWhoseMarksAreDrawn) {
+  TChart chart;
+  chart.resize(400, 300);
+  auto *marked = new TLineSeries;
+  for (int t = 0; t < 5; ++t)
+    marked->AppendPoint(t, t);
+  marked->Marks().SetVisible(true);
+  marked->Marks().SetStyle(smsXValue);
+  marked->SetParentChart(&chart);
+  // Axes are drawn before the series: from its drawing on, the values asked
+  // for are those of its marks.
+  bool drawing = false;
+  marked->BeforeDrawValues = [&](TChartSeries *) { drawing = true; };
+  chart.OnGetAxisLabel = [&](TCustomChartAxis *, TChartSeries *series, int, std::string &) {
+    if (drawing && series == nullptr && marked != nullptr) {
+      delete marked;
+      marked = nullptr;
+    }
+  };
+  int drawn = 0;
+  chart.OnAfterDraw = [&] { drawn += marked == nullptr; };
+  chart.show();
+  EXPECT_TRUE(ProcessEventsUntil([&] { return drawn > 0; }));
+  EXPECT_EQ(chart.SeriesCount(), 0);
+  delete marked;
 }
 
 } // namespace
