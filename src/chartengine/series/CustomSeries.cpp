@@ -255,9 +255,10 @@ void TCustomSeries::DrawPoint(int valueIndex) {
   }
   // The point may have been looked at already by a ribbon before it.
   const int at = valueIndex - m_columnFirst;
-  const TColumnPoint *ahead = m_columnFirst >= 0 && at >= 0 && at < static_cast<int>(m_column.size())
-                                  ? &m_column[static_cast<std::size_t>(at)]
-                                  : nullptr;
+  const TColumnPoint *ahead =
+      m_columnFirst >= 0 && at >= 0 && at < static_cast<int>(m_column.size())
+          ? &m_column[static_cast<std::size_t>(at)]
+          : nullptr;
   const int x = ahead != nullptr ? ahead->X : PointScreenX(valueIndex);
   const int y = ahead != nullptr ? ahead->Y : PointScreenY(valueIndex);
   // Far off-screen points are left out; the line joins the next one to the
