@@ -101,11 +101,12 @@ TEST(FastLineReducedDrawing, GivesThePixelsOfEveryPointDrawn) {
   const std::vector<Case> cases = {
       {"random", 200000, [&](int i, double &x, double &y) { x = i, y = noise[size_t(i)]; }},
       {"walk", 1000000, [&](int i, double &x, double &y) { x = i, y = walk[size_t(i)]; }},
-      // Values that are no numbers among the prices: columns holding them
-      // are placed point by point.
+      // Values that are no numbers among the prices (the last point's x
+      // too): columns holding them are placed point by point, and the line
+      // breaks at each.
       {"no-numbers", 200000,
        [&](int i, double &x, double &y) {
-         x = i % 4999 == 7 ? NAN : i;
+         x = i % 4999 == 7 || i == 199999 ? NAN : i;
          y = i % 1231 == 3 ? NAN : i % 1777 == 5 ? INFINITY : walk[size_t(i)];
        }},
       {"sine", 1000000,
