@@ -172,10 +172,16 @@ TCustomSeries::TScreenPoint TCustomSeries::EdgePoint(int valueIndex, int y) {
 // ---- drawing ----------------------------------------------------------------------
 
 void TCustomSeries::DrawAllPoints() {
+  // What is looked at ahead holds for this drawing only, however it ends.
   struct TSkipping {
+    TCustomSeries &Series;
     bool &On;
-    ~TSkipping() { On = false; }
-  } skipping{m_skipCoveredRibbons};
+    ~TSkipping() {
+      On = false;
+      Series.m_column.clear();
+      Series.m_columnFirst = -1;
+    }
+  } skipping{*this, m_skipCoveredRibbons};
   // Only where depth moves every point alike, by whole pixels on a diagonal
   // (the oblique view at 100 %), does a ribbon within later ones on its
   // column keep within their pixels; turned and magnified views round each
@@ -187,8 +193,6 @@ void TCustomSeries::DrawAllPoints() {
   m_column.clear();
   m_columnFirst = -1;
   TChartSeries::DrawAllPoints();
-  m_column.clear();
-  m_columnFirst = -1;
 }
 
 bool TCustomSeries::PlainRibbons() {
