@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,11 @@ TEST(ChartValueList, AscendingInsertionKeepsArrivalOrderOfEquals) {
   EXPECT_EQ(indexes, (std::vector<int>{0, 1, 1, 2}));
   EXPECT_EQ(Values(list), (std::vector<double>{1, 2, 2, 3}));
   EXPECT_EQ(list.StoreValue(0.5), 0);
+  // A no-number stays where it comes; numbers are ordered among the numbers.
+  EXPECT_EQ(list.StoreValue(NAN), 5);
+  EXPECT_EQ(list.StoreValue(4.0), 6);
+  EXPECT_EQ(list.StoreValue(2.5), 4);
+  EXPECT_TRUE(std::isnan(list.Value(6)));
 }
 
 TEST(ChartValueList, DescendingAndUnorderedInsertion) {

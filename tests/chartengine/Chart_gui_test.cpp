@@ -1,13 +1,17 @@
 #include "chartengine/chart/CustomChart.h"
 #include "chartengine/engine/ChartAxis.h"
+#include "chartengine/engine/SeriesMarks.h"
 #include "chartengine/series/FastLineSeries.h"
 #include "chartengine/series/LineSeries.h"
+#include "support/EventWait.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QScreen>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -105,6 +109,110 @@ TEST(ChartWidget, SaveToFileWritesAWholePicture) {
     EXPECT_FALSE(chart.SaveToFile(path));
   }
   EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(200, 120));
+}
+
+} // namespace
+
+namespace {
+
+QRgb Rgb(TColor c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
+int PixelsOf(const QImage &image, TColor color) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      n += (image.pixel(x, y) & 0xFFFFFF) == (Rgb(color) & 0xFFFFFF);
+  return n;
+}
+
+// The bottom axis names the points by their labels, through the chart's
+// label handler; the handler frees series while the chart lays out and
+// draws those labels (the series whose label it is given among them). The
+// window goes on to show the series that is left, with its labels.
+TEST(ChartWidget, AxisLabelHandlerMayFreeSeries) {
+  TChart chart;
+  chart.resize(480, 300);
+  chart.SetView3D(false);
+  chart.Legend().SetVisible(false);
+  auto add = [&](TChartSeries &s, int count, const char *name, TColor color) {
+    for (int t = 0; t < count; ++t)
+      s.AppendPoint(t, 10 + (t * 7) % 5, name + std::to_string(t));
+    s.SetSeriesColor(color);
+    s.SetParentChart(&chart);
+  };
+  // Labels 0 .. 4 come from the first series, 5 .. 9 from the kept one and
+  // 10, 11 from the last: the last one's label is measured at the right end.
+  TChartSeries *first = new TFastLineSeries;
+  TFastLineSeries kept;
+  TChartSeries *last = new TFastLineSeries;
+  add(*first, 5, "r", clRed);
+  add(kept, 10, "k", clBlue);
+  add(*last, 12, "g", clGreen);
+  std::vector<std::string> asked;
+  chart.OnGetAxisLabel = [&](TCustomChartAxis *, TChartSeries *series, int index,
+                             std::string &text) {
+    if (series == nullptr)
+      return;
+    asked.push_back(text);
+    if (series == first && index == 0 && last != nullptr) {
+      delete last;
+      last = nullptr;
+    } else if (series == first && index == 2) {
+      delete first;
+      first = nullptr;
+    }
+  };
+  chart.show();
+  // The drawing goes on with the kept series: it names the points from 3 on.
+  const std::vector<std::string> keptLabels = {"k3", "k4", "k5", "k6", "k7", "k8", "k9"};
+  QImage shown;
+  const auto onlyTheKeptSeries = [&] {
+    shown = chart.screen()
+                ->grabWindow(chart.winId())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+    return asked.size() >= keptLabels.size() &&
+           std::equal(keptLabels.begin(), keptLabels.end(), asked.end() - 7) &&
+           PixelsOf(shown, clBlue) > 100 && PixelsOf(shown, clRed) == 0 &&
+           PixelsOf(shown, clGreen) == 0;
+  };
+  const bool shownInTime = ProcessEventsUntil(onlyTheKeptSeries);
+  Save(shown, "chart_label_handler_frees_series.png");
+  EXPECT_TRUE(shownInTime) << ::testing::PrintToString(asked);
+  EXPECT_EQ(first, nullptr);
+  EXPECT_EQ(last, nullptr);
+  EXPECT_EQ(chart.SeriesCount(), 1);
+  delete first;
+  delete last;
+}
+
+// Marks that show the x value pass it through the chart's label handler,
+// which frees the series while its marks are drawn: the drawing ends well.
+TEST(ChartWidget, LabelHandlerMayFreeTheSeriesWhoseMarksAreDrawn) {
+  TChart chart;
+  chart.resize(400, 300);
+  auto *marked = new TLineSeries;
+  for (int t = 0; t < 5; ++t)
+    marked->AppendPoint(t, t);
+  marked->Marks().SetVisible(true);
+  marked->Marks().SetStyle(smsXValue);
+  marked->SetParentChart(&chart);
+  // Axes are drawn before the series: from its drawing on, the values asked
+  // for are those of its marks.
+  bool drawing = false;
+  marked->BeforeDrawValues = [&](TChartSeries *) { drawing = true; };
+  chart.OnGetAxisLabel = [&](TCustomChartAxis *, TChartSeries *series, int, std::string &) {
+    if (drawing && series == nullptr && marked != nullptr) {
+      delete marked;
+      marked = nullptr;
+    }
+  };
+  int drawn = 0;
+  chart.OnAfterDraw = [&] { drawn += marked == nullptr; };
+  chart.show();
+  EXPECT_TRUE(ProcessEventsUntil([&] { return drawn > 0; }));
+  EXPECT_EQ(chart.SeriesCount(), 0);
+  delete marked;
 }
 
 } // namespace

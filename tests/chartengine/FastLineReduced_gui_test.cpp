@@ -101,11 +101,12 @@ TEST(FastLineReducedDrawing, GivesThePixelsOfEveryPointDrawn) {
   const std::vector<Case> cases = {
       {"random", 200000, [&](int i, double &x, double &y) { x = i, y = noise[size_t(i)]; }},
       {"walk", 1000000, [&](int i, double &x, double &y) { x = i, y = walk[size_t(i)]; }},
-      // Values that are no numbers among the prices: columns holding them
-      // are placed point by point.
+      // Values that are no numbers among the prices (the last point's x
+      // too): columns holding them are placed point by point, and the line
+      // breaks at each.
       {"no-numbers", 200000,
        [&](int i, double &x, double &y) {
-         x = i % 4999 == 7 ? NAN : i;
+         x = i % 4999 == 7 || i == 199999 ? NAN : i;
          y = i % 1231 == 3 ? NAN : i % 1777 == 5 ? INFINITY : walk[size_t(i)];
        }},
       {"sine", 1000000,
@@ -207,6 +208,64 @@ TEST(FastLineReducedDrawing, AShownChartPaintsABatchOfPointsOnceAndShowsThemAll)
   EXPECT_GT(linePixels, 1000);
   EXPECT_EQ(differing, 0);
   every.SetParentChart(nullptr);
+  series.SetParentChart(nullptr);
+}
+
+// Points whose y is not finite leave gaps in the shown line instead of
+// being drawn at the middle of the axis, and a point whose x is no number is
+// kept where it came (last here), not put before the first point.
+TEST(FastLineOnScreen, PointsThatAreNoNumbersLeaveGaps) {
+  TChart chart;
+  chart.resize(500, 320);
+  chart.SetView3D(false);
+  chart.Legend().SetVisible(false);
+  TFastLineSeries series;
+  series.SetSeriesColor(kLine);
+  // A level line at 10, below the middle of the axis, with a no-number at 5
+  // and minus infinity at 8; the point without an x stands higher.
+  for (int i = 0; i <= 10; ++i)
+    series.AppendPoint(i, i == 5 ? NAN : i == 8 ? -INFINITY : 10.0);
+  series.AppendPoint(NAN, 25.0);
+  series.SetParentChart(&chart);
+  chart.LeftAxis()->SetMinMax(0, 30);
+  EXPECT_TRUE(std::isnan(series.XValues().Value(series.Count() - 1)));
+  chart.show();
+  const QRgb line = qRgb(GetRValue(kLine), GetGValue(kLine), GetBValue(kLine));
+  QImage shown;
+  const auto lineShown = [&] {
+    shown = chart.screen()->grabWindow(chart.winId()).toImage().convertToFormat(
+        QImage::Format_RGB32);
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x)
+        if ((shown.pixel(x, y) & 0xFFFFFF) == (line & 0xFFFFFF))
+          return true;
+    return false;
+  };
+  const bool shownInTime = ProcessEventsUntil(lineShown);
+  Save(shown, "fastline-no-numbers.png");
+  ASSERT_TRUE(shownInTime);
+  const TCustomChartAxis &bottom = *chart.BottomAxis();
+  const int level = chart.LeftAxis()->YValueToScreen(10.0);
+  // Red pixels off the level row, and red pixels of the columns that lie
+  // strictly between two points, for each pair of neighbours 0-1 .. 9-10.
+  long offLevel = 0;
+  std::vector<long> between(10, 0);
+  for (int y = 0; y < shown.height(); ++y)
+    for (int x = 0; x < shown.width(); ++x) {
+      if ((shown.pixel(x, y) & 0xFFFFFF) != (line & 0xFFFFFF))
+        continue;
+      offLevel += y != level;
+      for (int i = 0; i < 10; ++i)
+        between[size_t(i)] += x > bottom.XValueToScreen(i) && x < bottom.XValueToScreen(i + 1);
+    }
+  EXPECT_EQ(offLevel, 0);
+  for (int i = 0; i < 10; ++i) {
+    const bool gap = i == 4 || i == 5 || i == 7 || i == 8;
+    if (gap)
+      EXPECT_EQ(between[size_t(i)], 0) << "from point " << i;
+    else
+      EXPECT_GT(between[size_t(i)], 10) << "from point " << i;
+  }
   series.SetParentChart(nullptr);
 }
 

@@ -135,18 +135,23 @@ TEST(LineSeriesPicture, StackedAreasAndStairs) {
 // faces and outlines written straight into the picture under the plot's
 // clip) and into an RGB888 one (everything through QPainter): the same
 // pixels, flat and in 3-D, with the axes zoomed so that the lines run out of
-// the plot, and in a rotated perspective view.
+// the plot, and in a rotated perspective view. Ribbons that the next one
+// covers are left out; drawing every ribbon gives the same pixels.
 struct RibbonView {
   const char *name;
   bool is3D;
   bool zoomed;
   bool perspective;
+  int zoomPercent = 100;
 };
 
-class LineSeriesRibbons : public ::testing::TestWithParam<RibbonView> {};
+// The line series drawn ribbon by ribbon, every one of them.
+class EveryRibbonLineSeries : public TLineSeries {
+public:
+  void DrawAllPoints() override { TChartSeries::DrawAllPoints(); }
+};
 
-TEST_P(LineSeriesRibbons, WrittenDirectlyMatchThePainter) {
-  const RibbonView view = GetParam();
+template <typename Series> QImage DrawRibbons(const RibbonView &view, QImage::Format format) {
   TChart chart;
   chart.resize(800, 480);
   chart.SetBufferedDisplay(false);
@@ -157,8 +162,9 @@ TEST_P(LineSeriesRibbons, WrittenDirectlyMatchThePainter) {
     chart.View3DOptions().SetElevation(340);
     chart.View3DOptions().SetPerspective(40);
   }
-  TLineSeries first;
-  TLineSeries second;
+  chart.View3DOptions().SetZoom(view.zoomPercent);
+  Series first;
+  Series second;
   first.SetSeriesColor(0xC04000);
   second.SetSeriesColor(0x0080FF);
   unsigned seed = 11;
@@ -179,40 +185,50 @@ TEST_P(LineSeriesRibbons, WrittenDirectlyMatchThePainter) {
     chart.LeftAxis()->SetMinMax(45, 85);
     chart.BottomAxis()->SetMinMax(300, 4700);
   }
-  const auto drawn = [&](QImage::Format format) {
-    QImage image(800, 480, format);
-    image.fill(Qt::white);
-    {
-      TQPainterCanvas canvas(&image);
-      chart.DrawToCanvas(&canvas, TRect(0, 0, 800, 480));
-    }
-    return image.convertToFormat(QImage::Format_RGB32);
-  };
-  const QImage direct = drawn(QImage::Format_RGB32);
-  const QImage painted = drawn(QImage::Format_RGB888);
+  QImage image(800, 480, format);
+  image.fill(Qt::white);
+  {
+    TQPainterCanvas canvas(&image);
+    chart.DrawToCanvas(&canvas, TRect(0, 0, 800, 480));
+  }
+  first.SetParentChart(nullptr);
+  second.SetParentChart(nullptr);
+  return image.convertToFormat(QImage::Format_RGB32);
+}
+
+class LineSeriesRibbons : public ::testing::TestWithParam<RibbonView> {};
+
+TEST_P(LineSeriesRibbons, WrittenDirectlyMatchThePainter) {
+  const RibbonView view = GetParam();
+  const QImage direct = DrawRibbons<TLineSeries>(view, QImage::Format_RGB32);
+  const QImage painted = DrawRibbons<TLineSeries>(view, QImage::Format_RGB888);
+  const QImage every = DrawRibbons<EveryRibbonLineSeries>(view, QImage::Format_RGB32);
   const std::string name = std::string("line_ribbons_") + view.name;
   Save(direct, name + "_direct.png");
   Save(painted, name + "_painted.png");
   EXPECT_GT(CountColour(direct, 0xC04000) + CountColour(direct, 0x0080FF), 2000);
-  // Where they differ, in black on white.
-  QImage diff(direct.size(), QImage::Format_RGB32);
-  diff.fill(Qt::white);
-  int differing = 0;
-  for (int y = 0; y < direct.height(); ++y)
-    for (int x = 0; x < direct.width(); ++x)
-      if (direct.pixel(x, y) != painted.pixel(x, y)) {
-        ++differing;
-        diff.setPixel(x, y, qRgb(0, 0, 0));
-      }
-  if (differing != 0)
-    Save(diff, name + "_differing.png");
-  EXPECT_EQ(differing, 0);
+  for (const auto &[other, what] : {std::pair(&painted, "painted"), std::pair(&every, "every")}) {
+    // Where they differ, in black on white.
+    QImage diff(direct.size(), QImage::Format_RGB32);
+    diff.fill(Qt::white);
+    int differing = 0;
+    for (int y = 0; y < direct.height(); ++y)
+      for (int x = 0; x < direct.width(); ++x)
+        if (direct.pixel(x, y) != other->pixel(x, y)) {
+          ++differing;
+          diff.setPixel(x, y, qRgb(0, 0, 0));
+        }
+    if (differing != 0)
+      Save(diff, name + "_differing_from_" + what + ".png");
+    EXPECT_EQ(differing, 0) << what;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Views, LineSeriesRibbons,
                          ::testing::Values(RibbonView{"Flat", false, false, false},
                                            RibbonView{"ThreeD", true, false, false},
                                            RibbonView{"ThreeDZoomed", true, true, false},
+                                           RibbonView{"ThreeDMagnified", true, false, false, 130},
                                            RibbonView{"Perspective", true, false, true},
                                            RibbonView{"PerspectiveZoomed", true, true, true}),
                          [](const auto &info) { return std::string(info.param.name); });

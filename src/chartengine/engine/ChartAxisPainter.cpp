@@ -142,14 +142,17 @@ void TAxisPainter::DrawValueLabels(double increment) {
 }
 
 void TAxisPainter::DrawSeriesLabels(TAxisLabelStyle style) {
-  std::vector<TChartSeries *> labelSeries;
+  // The chart's label and mark-text handlers may take series away or free
+  // them: the label series are held as places in a walk, which blanks them.
+  TCustomAxisPanel::TSeriesWalk walk(m_chart);
+  std::vector<std::size_t> labelSeries;
   int first = INT_MAX;
   int last = -1;
-  for (int t = 0; t < m_chart.SeriesCount(); ++t) {
-    TChartSeries *s = m_chart.Series(t);
+  for (std::size_t t = 0; t < walk.Series.size(); ++t) {
+    TChartSeries *s = walk.Series[t];
     if (!s->Active() || !s->IsOnAxis(&m_axis) || s->Count() == 0)
       continue;
-    labelSeries.push_back(s);
+    labelSeries.push_back(t);
     s->FindVisibleRange();
     if (s->FirstVisibleIndex() >= 0)
       first = std::min(first, s->FirstVisibleIndex());
@@ -164,16 +167,20 @@ void TAxisPainter::DrawSeriesLabels(TAxisLabelStyle style) {
   TAxisLabelSpacing spacing(horizontal, separation);
   for (int index = first; index <= last; ++index) {
     TChartSeries *s = nullptr;
-    for (TChartSeries *candidate : labelSeries)
-      if (candidate->Count() > index) {
-        s = candidate;
+    std::size_t place = 0;
+    for (std::size_t candidate : labelSeries)
+      if ((s = walk.WithPoint(candidate, index)) != nullptr) {
+        place = candidate;
         break;
       }
     if (s == nullptr)
       continue;
     std::string text = style == talMark ? s->MarkText(index) : s->PointLabel(index);
-    if (m_chart.OnGetAxisLabel)
+    if (m_chart.OnGetAxisLabel && walk.WithPoint(place, index) != nullptr)
       m_chart.OnGetAxisLabel(&m_axis, s, index, text);
+    // A series gone, or emptied, has no label here any more.
+    if (walk.WithPoint(place, index) == nullptr)
+      continue;
     const double value = horizontal ? s->XValues().Value(index) : s->YValues().Value(index);
     if (!(value >= m_axis.CurMinimum() && value <= m_axis.CurMaximum()))
       continue;

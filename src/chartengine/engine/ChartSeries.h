@@ -9,6 +9,7 @@
 #include "chartengine/engine/SparsePointValues.h"
 #include "platform/Rect.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -100,6 +101,9 @@ public:
   virtual double PointY(int index) { return m_yValues->Value(index); }
   virtual double MarkValueOf(int valueIndex) { return MainValueList().Value(valueIndex); }
   virtual double OriginValueOf(int valueIndex) { return MarkValueOf(valueIndex); }
+  // The mark text of a point. The chart's label handlers it passes through
+  // may free the series: then the text so far is answered and nothing more
+  // of the series is touched.
   std::string MarkText(int valueIndex);
   virtual double LargestX() { return m_xValues->LargestValue(); }
   virtual double LargestY() { return m_yValues->LargestValue(); }
@@ -308,6 +312,9 @@ private:
   TCustomChartAxis *OrderingAxis(bool &horizontal) const;
   std::string PercentText(double value, bool magnitude);
   std::string XValueText(int valueIndex);
+  // Runs fn, which may call the chart's handlers; false when this series
+  // left its chart or was freed meanwhile (then nothing of it may be used).
+  bool StaysThrough(const std::function<void()> &fn);
   // Every value of the point is a finite number (true outside the points).
   bool HasFiniteValues(int valueIndex) const;
   template <typename T> void Store(T &field, const T &value);

@@ -102,10 +102,15 @@ void TChartSeries::DrawAllMarks() {
   // In a flat view a mark far outside the drawing cannot show.
   const bool cull = !canvas.Is3D();
   const TRect bounds = m_parentChart->PanelBounds();
+  // The text handlers may take this series away or free it: the marks end.
+  TCustomAxisPanel::TSeriesWalk walk(*m_parentChart);
+  const int place = m_parentChart->IndexOfSeries(this);
   for (int t = m_firstVisibleIndex; t <= m_lastVisibleIndex; ++t) {
     if (PointColor(t) == clNone)
       continue;
     const std::string text = MarkText(t);
+    if (place >= 0 && walk.Series[static_cast<std::size_t>(place)] == nullptr)
+      return;
     if (text.empty())
       continue;
     canvas.Font() = measuring;
@@ -153,6 +158,17 @@ std::string TChartSeries::PercentText(double value, bool magnitude) {
   return FormatFloat(m_percentFormat, percent);
 }
 
+bool TChartSeries::StaysThrough(const std::function<void()> &fn) {
+  if (m_parentChart == nullptr) {
+    fn();
+    return true;
+  }
+  TCustomAxisPanel::TSeriesWalk walk(*m_parentChart);
+  const int place = m_parentChart->IndexOfSeries(this);
+  fn();
+  return place < 0 || walk.Series[static_cast<std::size_t>(place)] != nullptr;
+}
+
 std::string TChartSeries::XValueText(int valueIndex) {
   const TCustomChartAxis *axis = HorizAxisObject();
   const double x = PointX(valueIndex);
@@ -188,8 +204,9 @@ std::string TChartSeries::MarkText(int valueIndex) {
     text = label + " " + valueText;
     break;
   case smsLegend:
-    if (m_parentChart != nullptr)
-      text = m_parentChart->LegendValueText(this, valueIndex);
+    if (m_parentChart != nullptr &&
+        !StaysThrough([&] { text = m_parentChart->LegendValueText(this, valueIndex); }))
+      return text;
     break;
   case smsPercentTotal:
     text = percentTotal();
@@ -198,7 +215,8 @@ std::string TChartSeries::MarkText(int valueIndex) {
     text = label + " " + percentTotal();
     break;
   case smsXValue:
-    text = XValueText(valueIndex);
+    if (!StaysThrough([&] { text = XValueText(valueIndex); }))
+      return text;
     break;
   }
   if (OnGetMarkText)

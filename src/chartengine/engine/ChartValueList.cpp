@@ -68,13 +68,21 @@ int TChartValueList::StoreValue(double value) {
     const double r = stored * m_multiplier;
     return m_order == loAscending ? r <= read : r >= read;
   };
+  // A value that is no number has no place in the order: it is stored where
+  // it arrives, at the end, and later values are ordered past it (they
+  // compare with the numbers only).
   int index = count;
-  if (m_order != loNone && count > 0 && !inOrder(m_values.back())) {
-    index = 0;
-    for (int t = count - 2; t >= 0; --t) {
-      if (inOrder(m_values[static_cast<std::size_t>(t)])) {
-        index = t + 1;
-        break;
+  if (m_order != loNone && !std::isnan(read)) {
+    int t = count - 1;
+    while (t >= 0 && std::isnan(m_values[static_cast<std::size_t>(t)] * m_multiplier))
+      --t;
+    if (t >= 0 && !inOrder(m_values[static_cast<std::size_t>(t)])) {
+      index = 0;
+      for (--t; t >= 0; --t) {
+        if (inOrder(m_values[static_cast<std::size_t>(t)])) {
+          index = t + 1;
+          break;
+        }
       }
     }
   }

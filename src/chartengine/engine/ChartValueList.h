@@ -33,7 +33,8 @@ public:
   virtual void SetValue(int index, double value);
   virtual void Clear();
   // Inserts by Order and answers the index; equal values keep their order of
-  // arrival.
+  // arrival. A value that is no number is appended, and numbers are ordered
+  // among the numbers only.
   virtual int StoreValue(double value);
   // Inserts at index (0 .. Count) regardless of Order.
   virtual void InsertValueAt(int index, double value);

@@ -1,6 +1,7 @@
 #pragma once
 #include "chartengine/canvas/ChartPanelExtended.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -172,6 +173,25 @@ public:
   // ScaleLastPage, View3DWalls, then the panel's settings.
   void Assign(const TCustomAxisPanel &source);
 
+  // The series list as a drawing walks it. Event handlers run during the
+  // walk may remove series from the chart or free them: a removed series
+  // turns to nullptr here, so the walk never reaches it. Whatever calls a
+  // handler while it holds a series walks the list through one of these.
+  class TSeriesWalk {
+  public:
+    explicit TSeriesWalk(TCustomAxisPanel &panel);
+    ~TSeriesWalk();
+    TSeriesWalk(const TSeriesWalk &) = delete;
+    TSeriesWalk &operator=(const TSeriesWalk &) = delete;
+    std::vector<TChartSeries *> Series;
+    // The series at a place of the walk while it is still there and has the
+    // point index; nullptr otherwise.
+    TChartSeries *WithPoint(std::size_t place, int index) const;
+
+  private:
+    TCustomAxisPanel &m_panel;
+  };
+
   // ---- events
   TAxisOnGetLabel OnGetAxisLabel;
   TAxisOnGetNextLabel OnGetNextAxisLabel;
@@ -209,21 +229,6 @@ protected:
   void DrawAllSeries();
 
 private:
-  // The series list as a drawing walks it. Event handlers run during the
-  // walk may remove series from the chart or free them: a removed series
-  // turns to nullptr here, so the walk never reaches it.
-  class TSeriesWalk {
-  public:
-    explicit TSeriesWalk(TCustomAxisPanel &panel);
-    ~TSeriesWalk();
-    TSeriesWalk(const TSeriesWalk &) = delete;
-    TSeriesWalk &operator=(const TSeriesWalk &) = delete;
-    std::vector<TChartSeries *> Series;
-
-  private:
-    TCustomAxisPanel &m_panel;
-  };
-
   enum class RangeEnd { Smallest, Largest };
   double AxisRange(TCustomChartAxis *axis, bool isX, RangeEnd end);
   void CreateStandardAxes();

@@ -22,6 +22,11 @@ TCustomAxisPanel::TSeriesWalk::TSeriesWalk(TCustomAxisPanel &panel)
 
 TCustomAxisPanel::TSeriesWalk::~TSeriesWalk() { std::erase(m_panel.m_walks, this); }
 
+TChartSeries *TCustomAxisPanel::TSeriesWalk::WithPoint(std::size_t place, int index) const {
+  TChartSeries *s = Series[place];
+  return s != nullptr && index >= 0 && s->Count() > index ? s : nullptr;
+}
+
 void TCustomAxisPanel::DrawContents(const TRect &bounds) {
   PaintPanel(bounds);
   {

@@ -587,25 +587,30 @@ void TCustomChartAxis::SeriesEndLabelsReach(TAxisLabelStyle style,
                                             int &before, int &after) {
   // The labels of the points nearest to the two ends, as the drawing writes
   // them: at each index the first series on the axis that has the point.
-  std::vector<TChartSeries *> labelSeries;
+  // The label handlers may take series away or free them: the series are
+  // held as places in a walk, which blanks them.
+  TCustomAxisPanel::TSeriesWalk walk(*m_chart);
+  std::vector<std::size_t> labelSeries;
   int count = 0;
-  for (int t = 0; t < m_chart->SeriesCount(); ++t) {
-    TChartSeries *s = m_chart->Series(t);
+  for (std::size_t t = 0; t < walk.Series.size(); ++t) {
+    TChartSeries *s = walk.Series[t];
     if (s->Active() && s->IsOnAxis(this) && s->Count() > 0) {
-      labelSeries.push_back(s);
+      labelSeries.push_back(t);
       count = std::max(count, s->Count());
     }
   }
   const bool horizontal = IsHorizontal();
   const int low = std::min(StartPixel(), EndPixel());
   const int high = std::max(StartPixel(), EndPixel());
-  TChartSeries *firstSeries = nullptr, *lastSeries = nullptr;
+  std::size_t firstPlace = 0, lastPlace = 0;
   int firstIndex = -1, lastIndex = -1, firstPixel = 0, lastPixel = 0;
   for (int index = 0; index < count; ++index) {
     TChartSeries *s = nullptr;
-    for (TChartSeries *candidate : labelSeries)
-      if (candidate->Count() > index) {
-        s = candidate;
+    std::size_t place = 0;
+    for (std::size_t candidate : labelSeries)
+      if (walk.Series[candidate]->Count() > index) {
+        s = walk.Series[candidate];
+        place = candidate;
         break;
       }
     const double value = horizontal ? s->XValues().Value(index) : s->YValues().Value(index);
@@ -613,26 +618,31 @@ void TCustomChartAxis::SeriesEndLabelsReach(TAxisLabelStyle style,
       continue;
     const int p = PositionOf(value);
     if (firstIndex < 0 || p < firstPixel) {
-      firstSeries = s;
+      firstPlace = place;
       firstIndex = index;
       firstPixel = p;
     }
     if (lastIndex < 0 || p > lastPixel) {
-      lastSeries = s;
+      lastPlace = place;
       lastIndex = index;
       lastPixel = p;
     }
   }
   if (firstIndex < 0)
     return;
-  auto text = [&](TChartSeries *s, int index) {
+  // How far the label of a point reaches past its end of the axis; nothing
+  // when its series went away (or lost the point) before it was written.
+  const auto reach = [&](std::size_t place, int index, int room) {
+    TChartSeries *s = walk.WithPoint(place, index);
+    if (s == nullptr)
+      return 0;
     std::string label = style == talMark ? s->MarkText(index) : s->PointLabel(index);
-    if (m_chart->OnGetAxisLabel)
+    if (m_chart->OnGetAxisLabel && walk.WithPoint(place, index) != nullptr)
       m_chart->OnGetAxisLabel(this, s, index, label);
-    return label;
+    return walk.WithPoint(place, index) != nullptr ? std::max(0, half(label) - room) : 0;
   };
-  before = std::max(0, half(text(firstSeries, firstIndex)) - (firstPixel - low));
-  after = std::max(0, half(text(lastSeries, lastIndex)) - (high - lastPixel));
+  before = reach(firstPlace, firstIndex, firstPixel - low);
+  after = reach(lastPlace, lastIndex, high - lastPixel);
 }
 
 // ---- properties ---------------------------------------------------------------------------

@@ -171,6 +171,81 @@ TCustomSeries::TScreenPoint TCustomSeries::EdgePoint(int valueIndex, int y) {
 
 // ---- drawing ----------------------------------------------------------------------
 
+void TCustomSeries::DrawAllPoints() {
+  // What is looked at ahead holds for this drawing only, however it ends.
+  struct TSkipping {
+    TCustomSeries &Series;
+    bool &On;
+    ~TSkipping() {
+      On = false;
+      Series.m_column.clear();
+      Series.m_columnFirst = -1;
+    }
+  } skipping{*this, m_skipCoveredRibbons};
+  // Only where depth moves every point alike, by whole pixels on a diagonal
+  // (the oblique view at 100 %), does a ribbon within later ones on its
+  // column keep within their pixels; turned and magnified views round each
+  // corner on its own.
+  const TProjection3D *projection =
+      ParentChart() != nullptr ? &ParentChart()->Canvas().Projection() : nullptr;
+  skipping.On = projection != nullptr && Is3DChart() && projection->Orthogonal() &&
+                projection->ZoomFactor() == 1.0 && PlainRibbons();
+  m_column.clear();
+  m_columnFirst = -1;
+  TChartSeries::DrawAllPoints();
+}
+
+bool TCustomSeries::PlainRibbons() {
+  const TChartPen &pen = *m_linePen;
+  const bool thinOutline =
+      !pen.Visible() || (pen.Style() == psSolid && pen.Width() <= 1 && pen.Mode() == pmCopy);
+  return m_lineVisible && m_lineBrush == bsSolid && !m_drawArea && !m_stairs &&
+         m_lineHeight < 1 && !m_pointer->Visible() && thinOutline && PointsDrawForward();
+}
+
+void TCustomSeries::LookAtColumn(int valueIndex, int x) {
+  m_column.clear();
+  m_columnFirst = valueIndex;
+  // The points on from valueIndex while they are drawn on column x; the
+  // first point past them is kept too (its drawing takes it up).
+  int end = valueIndex;
+  for (int t = valueIndex; t <= LastVisibleIndex(); ++t) {
+    const TColumnPoint point{PointScreenX(t), PointScreenY(t), PointColor(t)};
+    m_column.push_back(point);
+    if (point.X != x || !OnScreen(point.Y) || point.Color == clNone)
+      break;
+    end = t;
+  }
+  // From the column's last point back: the range of heights the ribbons from
+  // each point on cover together (they join up, one after the other).
+  const int last = end - valueIndex;
+  int low = m_column[static_cast<std::size_t>(last)].Y;
+  int high = low;
+  for (int k = last; k >= 0; --k) {
+    TColumnPoint &point = m_column[static_cast<std::size_t>(k)];
+    low = std::min(low, point.Y);
+    high = std::max(high, point.Y);
+    point.LowOn = low;
+    point.HighOn = high;
+    point.RibbonsOn = k < last;
+  }
+}
+
+bool TCustomSeries::RibbonCoveredLater(const TScreenPoint &current, int valueIndex) {
+  const TScreenPoint &p = m_previous;
+  if (!m_skipCoveredRibbons || m_previousIndex != valueIndex - 1 || p.X != current.X)
+    return false;
+  const int at = valueIndex - m_columnFirst;
+  if (m_columnFirst < 0 || at < 0 || at >= static_cast<int>(m_column.size()) ||
+      !m_column[static_cast<std::size_t>(at)].RibbonsOn)
+    LookAtColumn(valueIndex, current.X);
+  const TColumnPoint &point = m_column[static_cast<std::size_t>(valueIndex - m_columnFirst)];
+  // The ribbons drawn later on this column join up from this point on and
+  // span every height between their lowest and highest points: the ribbon
+  // from the point before lies within them when that point does.
+  return point.RibbonsOn && point.LowOn <= p.Y && p.Y <= point.HighOn;
+}
+
 void TCustomSeries::DrawPoint(int valueIndex) {
   TCustomAxisPanel *chart = ParentChart();
   // Series drawn together at one depth may be asked for points outside
@@ -182,14 +257,20 @@ void TCustomSeries::DrawPoint(int valueIndex) {
     m_previousColor = clNone;
     m_previousIndex = -1;
   }
-  const int x = PointScreenX(valueIndex);
-  const int y = PointScreenY(valueIndex);
+  // The point may have been looked at already by a ribbon before it.
+  const int at = valueIndex - m_columnFirst;
+  const TColumnPoint *ahead =
+      m_columnFirst >= 0 && at >= 0 && at < static_cast<int>(m_column.size())
+          ? &m_column[static_cast<std::size_t>(at)]
+          : nullptr;
+  const int x = ahead != nullptr ? ahead->X : PointScreenX(valueIndex);
+  const int y = ahead != nullptr ? ahead->Y : PointScreenY(valueIndex);
   // Far off-screen points are left out; the line joins the next one to the
   // last point drawn.
   if (!OnScreen(x) || !OnScreen(y))
     return;
   TChartCanvas3D &canvas = chart->Canvas();
-  const TColor color = PointColor(valueIndex);
+  const TColor color = ahead != nullptr ? ahead->Color : PointColor(valueIndex);
   canvas.Pen().Color = color;
   canvas.Brush().Color = color;
   m_origin = OriginPosition(valueIndex);
@@ -235,7 +316,8 @@ void TCustomSeries::DrawSegment(const TScreenPoint &current, TColor color, int v
   const bool moved = current.X != p.X || current.Y != p.Y;
   if (moved && color != clNone) {
     const bool is3D = Is3DChart();
-    if (is3D && (m_drawArea || (m_lineVisible && m_lineBrush != bsClear)))
+    if (is3D && (m_drawArea || (m_lineVisible && m_lineBrush != bsClear)) &&
+        !RibbonCoveredLater(current, valueIndex))
       DrawRibbon(current, color, valueIndex);
     if (m_drawArea)
       DrawAreaSegment(current, color, valueIndex);

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class TCustomSeries;
 
@@ -27,6 +28,10 @@ public:
   void Assign(TChartSeries &source) override;
 
   // ---- drawing
+  // The visible points in order. In a 3-D view a plain ribbon that the
+  // ribbons drawn after it on its pixel column cover whole is left out:
+  // dense lines lay dozens of ribbons over each other on one column.
+  void DrawAllPoints() override;
   void DrawPoint(int valueIndex) override;
   void DrawPointMark(int valueIndex, const std::string &text,
                      TSeriesMarkPosition &position) override;
@@ -108,6 +113,14 @@ private:
   };
   void DrawSegment(const TScreenPoint &current, TColor color, int valueIndex, bool withPointers);
   void DrawRibbon(const TScreenPoint &current, TColor color, int valueIndex);
+  // The ribbons are plain solid faces with a thin solid outline or none, and
+  // no pointers are drawn over them.
+  bool PlainRibbons();
+  // The ribbon from the point before to current lies whole within the
+  // ribbons drawn over it later on the same pixel column.
+  bool RibbonCoveredLater(const TScreenPoint &current, int valueIndex);
+  // Looks at the points from valueIndex on that lie on pixel column x.
+  void LookAtColumn(int valueIndex, int x);
   void DrawAreaSegment(const TScreenPoint &current, TColor color, int valueIndex);
   void DrawLine(const TScreenPoint &current, TColor color, bool atDepth);
   // Shades the canvas brush as solid shapes shade a face.
@@ -136,5 +149,20 @@ private:
   int m_previousOrigin = 0;
   int m_previousIndex = -1;
   TColor m_previousColor;
+  // DrawAllPoints is drawing the points in order: ribbons may look ahead.
+  bool m_skipCoveredRibbons = false;
+  // The points of a pixel column looked at ahead by its ribbons, from index
+  // m_columnFirst on: their place and colour, and the lowest and highest
+  // height the ribbons from each on reach (RibbonsOn: there are such).
+  struct TColumnPoint {
+    int X = 0;
+    int Y = 0;
+    TColor Color = 0;
+    int LowOn = 0;
+    int HighOn = 0;
+    bool RibbonsOn = false;
+  };
+  std::vector<TColumnPoint> m_column;
+  int m_columnFirst = -1;
   double m_darkSlope = 0.0;
 };

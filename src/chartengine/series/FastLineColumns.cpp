@@ -154,9 +154,16 @@ void FoldColumns(const TLineValues &values, int from, int to, const TAxisPixelMa
         }
       }
     }
-    if (odd || far(low) || far(high)) {
-      for (int k = start; k < t; ++k)
-        path.Add(TPoint(x, toY(ys[k] * my)));
+    // A column of one point whose x is no number (or infinite) lands here too.
+    if (odd || far(low) || far(high) || !std::isfinite(xs[start] * mx)) {
+      for (int k = start; k < t; ++k) {
+        const double y = ys[k] * my;
+        // A point that is no point breaks the line.
+        if (std::isfinite(y) && std::isfinite(xs[k] * mx))
+          path.Add(TPoint(x, toY(y)));
+        else
+          path.Break();
+      }
       continue;
     }
     // Every order of the column's lowest and highest point covers the pixels

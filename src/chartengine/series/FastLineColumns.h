@@ -19,6 +19,7 @@ struct TLineValues {
 // column), its y values are folded before any is placed (pixels follow
 // values in order), so a point costs a few instructions. The lowest and
 // highest point go into the path in the order that draws fewer pixels. A run holding a value that is no
-// number, or lies far out, is fed point by point. Both maps must be linear.
+// number, or lies far out, is fed point by point; a point whose x or y is not
+// finite breaks the path there. Both maps must be linear.
 void FoldColumns(const TLineValues &values, int from, int to, const TAxisPixelMap &toX,
                  const TAxisPixelMap &toY, TFastLinePath &path);

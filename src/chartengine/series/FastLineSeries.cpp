@@ -108,6 +108,9 @@ void TFastLineSeries::DrawReduced() {
     return plain ? TPoint((*toX)(xs[t] * mx), (*toY)(ys[t] * my))
                  : TPoint(PointScreenX(t), PointScreenY(t));
   };
+  const auto isPoint = [&](int t) {
+    return plain ? std::isfinite(xs[t] * mx) && std::isfinite(ys[t] * my) : IsPoint(t);
+  };
   const int from = first >= 1 ? first - 1 : first;
   // The oblique view moves every point of one column alike and keeps the
   // order of heights: columns are cut before projecting, and only what is
@@ -122,31 +125,55 @@ void TFastLineSeries::DrawReduced() {
   if (cutFirst)
     while (lastColumn > from && screen(lastColumn - 1).X == p.X)
       --lastColumn;
+  // Points that are no points (x or y not finite) break the path: it is
+  // one pen path per stretch between them, as drawing point by point gives.
   m_path.clear();
+  m_starts.clear();
+  bool joined = false;
   if (cutFirst && lastColumn > from) {
     TFastLinePath columns(m_cut);
     if (plain && toX->Linear() && toY->Linear())
       FoldColumns({xs, ys, mx, my}, from, lastColumn, *toX, *toY, columns);
     else
       for (int t = from; t < lastColumn; ++t)
-        columns.Add(screen(t));
+        if (isPoint(t))
+          columns.Add(screen(t));
+        else
+          columns.Break();
     columns.Finish(false);
     for (const TPoint &q : m_cut)
       m_path.push_back(project(q));
+    m_starts = columns.Starts();
+    joined = !m_path.empty() && !columns.Broken();
   } else {
     lastColumn = from;
   }
   TFastLinePath tail(m_cut);
-  if (!m_path.empty())
+  if (joined)
     tail.Add(m_path.back());
   for (int t = lastColumn; t <= last; ++t)
-    tail.Add(project(screen(t)));
+    if (isPoint(t))
+      tail.Add(project(screen(t)));
+    else
+      tail.Break();
   tail.Finish(true);
-  m_path.insert(m_path.end(), m_cut.begin() + (m_path.empty() ? 0 : 1), m_cut.end());
-  // One pen path, as drawing point by point gives it.
+  // The tail's first point is the columns' last one when it goes on from it.
+  const std::size_t skip = joined && !m_cut.empty() ? 1 : 0;
+  const std::size_t offset = m_path.size() - skip;
+  for (std::size_t start : tail.Starts())
+    if (start >= skip)
+      m_starts.push_back(start + offset);
+  m_path.insert(m_path.end(), m_cut.begin() + static_cast<std::ptrdiff_t>(skip), m_cut.end());
+  m_starts.push_back(m_path.size());
   TCanvas *target = canvas.GetHandle();
-  target->MoveTo(m_path.front().X, m_path.front().Y);
-  target->PolylineTo(std::span<const TPoint>(m_path).subspan(1));
+  std::size_t begin = 0;
+  for (std::size_t end : m_starts) {
+    if (end > begin) {
+      target->MoveTo(m_path[begin].X, m_path[begin].Y);
+      target->PolylineTo(std::span<const TPoint>(m_path).subspan(begin + 1, end - begin - 1));
+    }
+    begin = end;
+  }
   m_lastX = p.X;
   m_lastY = p.Y;
   m_penPosition = target->PenPos();
@@ -160,9 +187,20 @@ void TFastLineSeries::DrawPoint(int valueIndex) {
   TChartCanvas3D &canvas = chart->Canvas();
   const bool is3D = chart->View3D();
   const int z = MidDepth();
+  // A point that is no point (x or y not finite) leaves a gap: no segment
+  // ends or starts at it.
+  if (!IsPoint(valueIndex))
+    return;
   const int x = PointScreenX(valueIndex);
   const int y = PointScreenY(valueIndex);
-  if (valueIndex != FirstVisibleIndex()) {
+  if (valueIndex != FirstVisibleIndex() && valueIndex >= 1 && !IsPoint(valueIndex - 1)) {
+    // The line starts again after a gap.
+    PrepareCanvas();
+    if (is3D)
+      canvas.MoveToAtDepth(x, y, z);
+    else
+      canvas.MoveTo(x, y);
+  } else if (valueIndex != FirstVisibleIndex()) {
     // A point on the pixel drawn last adds nothing.
     if (x == m_lastX && y == m_lastY)
       return;
@@ -183,7 +221,7 @@ void TFastLineSeries::DrawPoint(int valueIndex) {
     // The line starts here; the pen is taken up also when the chart draws
     // this series point by point together with others.
     PrepareCanvas();
-    if (valueIndex >= 1) {
+    if (valueIndex >= 1 && IsPoint(valueIndex - 1)) {
       // The line comes in from the point before the visible range.
       const int px = PointScreenX(valueIndex - 1);
       const int py = PointScreenY(valueIndex - 1);
@@ -267,6 +305,10 @@ void TFastLineSeries::DrawLegendFigure(int, const TRect &rect) {
       static_cast<int>((static_cast<long long>(rect.Top) + rect.Bottom) / 2));
 }
 
+bool TFastLineSeries::IsPoint(int valueIndex) {
+  return std::isfinite(PointX(valueIndex)) && std::isfinite(PointY(valueIndex));
+}
+
 // ---- clicks -----------------------------------------------------------------------
 
 int TFastLineSeries::PointAtPosition(int x, int y) {
@@ -278,13 +320,20 @@ int TFastLineSeries::PointAtPosition(int x, int y) {
     ParentChart()->Canvas().UnprojectPoint(x, y, MidDepth());
   const TPoint click(x, y);
   TPoint previous;
+  // No point is hit, nor a segment joined, where x or y is not finite.
+  bool hasPrevious = false;
   for (int t = first; t <= last; ++t) {
+    if (!IsPoint(t)) {
+      hasPrevious = false;
+      continue;
+    }
     const TPoint point(PointScreenX(t), PointScreenY(t));
     if (point == click)
       return t;
-    if (t > first && IsOnSegment(click, point.X, point.Y, previous.X, previous.Y))
+    if (hasPrevious && IsOnSegment(click, point.X, point.Y, previous.X, previous.Y))
       return t - 1;
     previous = point;
+    hasPrevious = true;
   }
   return -1;
 }

@@ -2,6 +2,7 @@
 #include "chartengine/canvas/ChartPen.h"
 #include "chartengine/engine/ChartSeries.h"
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -51,8 +52,11 @@ private:
   // A solid 1-pixel pen in copy mode: a path cut to the pixel columns draws
   // the same pixels as every point.
   bool CanDrawReduced() const;
-  // The visible points as one path of at most four points per pixel column.
+  // The visible points as one path of at most four points per pixel column
+  // (one path per stretch between points that are no points).
   void DrawReduced();
+  // The point's x and y are finite; any other point leaves a gap.
+  bool IsPoint(int valueIndex);
 
   std::unique_ptr<TChartPen> m_linePen;
   int m_lastX = 0;
@@ -62,6 +66,8 @@ private:
   // The reduced path of the last drawing and a part of it (kept for their room).
   std::vector<TPoint> m_path;
   std::vector<TPoint> m_cut;
+  // Where each stretch of the path ends (the last one at its size).
+  std::vector<std::size_t> m_starts;
 };
 
 // Enters the fast line series in the gallery ("Fast Line" on "Standard").
