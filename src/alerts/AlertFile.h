@@ -28,7 +28,7 @@ public:
 
 // What LoadAlertFile found.
 struct AlertFileReport {
-  bool opened = false; // the file exists and could be read
+  bool opened = false; // the file exists and could be opened
   std::string version; // the header text
   int added = 0;       // alerts added to the store
   int duplicates = 0;  // alerts equal to one already stored

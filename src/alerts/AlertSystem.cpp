@@ -49,6 +49,11 @@ void AlertSystemClass::ReportBusy(const std::string &tag) {
 void AlertSystemClass::IndexLocked(Entry *entry) {
   entry->indexedSymbol = entry->record->Symbol;
   Bucket &bucket = m_bySymbol[entry->indexedSymbol];
+  // A new alert goes last: no search over the symbol's other alerts.
+  if (bucket.empty() || bucket.back()->seq < entry->seq) {
+    bucket.push_back(entry);
+    return;
+  }
   auto at = std::lower_bound(bucket.begin(), bucket.end(), entry->seq,
                              [](const Entry *e, std::uint64_t seq) { return e->seq < seq; });
   bucket.insert(at, entry);
@@ -214,45 +219,40 @@ std::vector<AlertSystemClass::IdSlot> AlertSystemClass::ReserveIDsLocked(std::si
   return slots;
 }
 
-std::vector<std::string>
-AlertSystemClass::AddAlerts(std::vector<std::unique_ptr<TAlertRecord>> alerts) {
+template <class Answer>
+void AlertSystemClass::AddBatchLocked(TAlertBatch &batch, Answer &&answer) {
+  std::vector<std::unique_ptr<TAlertRecord>> &alerts = batch.m_records;
   std::vector<const TAlertRecord *> records(alerts.size());
-  for (std::size_t i = 0; i < alerts.size(); ++i) {
-    if (!alerts[i])
-      continue;
-    alerts[i]->Symbol = CutTo(alerts[i]->Symbol, TAlertRecord::SymbolMax);
-    alerts[i]->EMailSetupID = CutTo(alerts[i]->EMailSetupID, TAlertRecord::EMailSetupIDMax);
+  for (std::size_t i = 0; i < alerts.size(); ++i)
     records[i] = alerts[i].get();
-  }
-  MyLockGuard guard(Lock, "ADD");
-  if (!guard.Owns())
-    ThrowBusy("ADD");
-  RowStateChanged();
   std::vector<const TAlertRecord *> stored;
   stored.reserve(m_entries.size());
   for (const auto &entry : m_entries)
     stored.push_back(entry->record.get());
-  const std::vector<std::ptrdiff_t> equals = FindEqualAlerts(stored, records);
+  const std::vector<std::ptrdiff_t> equals = FindEqualAlerts(stored, records, batch.m_keys);
   std::size_t fresh = 0;
   for (std::size_t i = 0; i < alerts.size(); ++i)
     fresh += alerts[i] && equals[i] < 0 ? 1 : 0;
   const std::vector<IdSlot> slots = ReserveIDsLocked(fresh);
   m_entries.reserve(m_entries.size() + fresh);
 
-  std::vector<std::string> ids(alerts.size());
+  // The entry of each record stored from this batch, for the records after
+  // it that equal it.
+  std::vector<const Entry *> storedAs(alerts.size(), nullptr);
   const std::ptrdiff_t storedCount = std::ptrdiff_t(stored.size());
   std::size_t next = 0;
   try {
     for (std::size_t i = 0; i < alerts.size(); ++i) {
       if (!alerts[i]) {
         WriteLog("AddAlert: no record given", 0);
+        answer(i, nullptr, false);
       } else if (equals[i] < 0) {
-        ids[i] = InsertLocked(std::move(alerts[i]), slots[next++])->id;
+        storedAs[i] = InsertLocked(std::move(alerts[i]), slots[next++]);
+        answer(i, storedAs[i], false);
       } else if (equals[i] < storedCount) {
-        ids[i] = "=" + m_entries[std::size_t(equals[i])]->id;
+        answer(i, m_entries[std::size_t(equals[i])].get(), true);
       } else {
-        // An earlier record of this batch, stored above under that ID.
-        ids[i] = "=" + ids[std::size_t(equals[i] - storedCount)];
+        answer(i, storedAs[std::size_t(equals[i] - storedCount)], true);
       }
     }
   } catch (...) {
@@ -260,7 +260,37 @@ AlertSystemClass::AddAlerts(std::vector<std::unique_ptr<TAlertRecord>> alerts) {
       m_byId.erase(slots[next]); // no ID may stay without its alert
     throw;
   }
+}
+
+std::vector<std::string>
+AlertSystemClass::AddAlerts(std::vector<std::unique_ptr<TAlertRecord>> alerts) {
+  TAlertBatch batch;
+  batch.Reserve(alerts.size());
+  for (std::unique_ptr<TAlertRecord> &alert : alerts)
+    batch.Add(std::move(alert));
+  MyLockGuard guard(Lock, "ADD");
+  if (!guard.Owns())
+    ThrowBusy("ADD");
+  RowStateChanged();
+  std::vector<std::string> ids(batch.Size());
+  AddBatchLocked(batch, [&](std::size_t i, const Entry *entry, bool equal) {
+    if (entry)
+      ids[i] = equal ? "=" + entry->id : entry->id;
+  });
   return ids;
+}
+
+AlertSystemClass::TAddedCounts AlertSystemClass::AddAlertBatch(TAlertBatch batch) {
+  MyLockGuard guard(Lock, "ADD");
+  if (!guard.Owns())
+    ThrowBusy("ADD");
+  RowStateChanged();
+  TAddedCounts counts;
+  AddBatchLocked(batch, [&](std::size_t, const Entry *entry, bool equal) {
+    if (entry)
+      ++(equal ? counts.equal : counts.added);
+  });
+  return counts;
 }
 
 TAlertRecord *AlertSystemClass::FindNextAlert(std::string &cursor, const std::string &symbol) {
