@@ -306,6 +306,10 @@ AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileNa
       throw EAlertFileDamaged("Unknown alert file version \"" + report.version + "\"");
 
     label = "Mark 4";
+    // Room for as many records as the file can hold, so that the batch is
+    // not copied as it grows.
+    read.Reserve(reader.Remaining() /
+                 ((layout == AlertBlockLayout::V101 ? OldFixedBlockSize : FixedBlockSize) + 4));
     while (reader.Position() + 1 < reader.Size()) {
       label = "Mark 4.1";
       std::unique_ptr<TAlertRecord> alert = TAlertRecord::Create();

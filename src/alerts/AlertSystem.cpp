@@ -11,10 +11,27 @@
 #include "platform/StringUtils.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
 char IDLetter(int value) { return char('A' + value); }
+
+// An ID in eight bytes: its length, then its letters.
+using PackedID = std::array<char, 8>;
+static_assert(TAlertRecord::IDMax < sizeof(PackedID));
+
+PackedID Pack(const std::string &id) {
+  PackedID packed{};
+  const std::size_t length = std::min(id.size(), packed.size() - 1);
+  packed[0] = char(length);
+  std::copy_n(id.begin(), length, packed.begin() + 1);
+  return packed;
+}
+
+std::string Unpack(const PackedID &packed) {
+  return std::string(packed.data() + 1, std::size_t(packed[0]));
+}
 
 void ZeroTimes(TAlertRecord &alert) {
   alert.ActivationTimes.fill(0);
@@ -186,27 +203,32 @@ AlertSystemClass::Entry *AlertSystemClass::InsertLocked(std::unique_ptr<TAlertRe
 
 std::vector<AlertSystemClass::IdSlot> AlertSystemClass::ReserveIDsLocked(std::size_t count) {
   m_byId.reserve(m_byId.size() + count); // no rehash below: the slots stay valid
-  // Taken in the order of the index's buckets (a counting sort), so that
-  // many IDs walk the index in order.
+  // Taken in the order of the index's buckets (a counting sort of the IDs
+  // held in eight bytes each), so that many IDs walk the index in order.
   // A few IDs go in as drawn.
-  const std::size_t buckets = count * 8 < m_byId.bucket_count() ? 0 : m_byId.bucket_count();
-  std::vector<std::string> ids(count);
-  std::vector<std::size_t> bucketOf(count);
-  std::vector<std::size_t> start(buckets + 1, 0);
+  const std::size_t buckets =
+      count * 8 < m_byId.bucket_count() || m_byId.bucket_count() > UINT32_MAX
+          ? 0
+          : m_byId.bucket_count();
+  std::vector<PackedID> ids(count);
+  std::vector<std::uint32_t> bucketOf(count);
+  std::vector<std::uint32_t> start(buckets + 1, 0);
   for (std::size_t i = 0; i < count; ++i) {
-    ids[i] = NewIDLocked();
-    bucketOf[i] = buckets == 0 ? 0 : m_byId.bucket(ids[i]);
+    const std::string id = NewIDLocked();
+    ids[i] = Pack(id);
+    bucketOf[i] = buckets == 0 ? 0 : std::uint32_t(m_byId.bucket(id));
     ++start[bucketOf[i] + 1];
   }
   for (std::size_t b = 1; b <= buckets; ++b)
     start[b] += start[b - 1];
-  std::vector<std::string> drawn(count);
+  std::vector<PackedID> drawn(count);
   for (std::size_t i = 0; i < count; ++i)
-    drawn[start[bucketOf[i]]++] = std::move(ids[i]);
+    drawn[start[bucketOf[i]]++] = ids[i];
 
   std::vector<IdSlot> slots;
   slots.reserve(count);
-  for (std::string &id : drawn) {
+  for (const PackedID &packed : drawn) {
+    std::string id = Unpack(packed);
     for (;;) {
       const auto [at, fresh] = m_byId.try_emplace(std::move(id), nullptr);
       if (fresh) {
