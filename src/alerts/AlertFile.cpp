@@ -256,7 +256,8 @@ void WriteEMAILSetup(AlertFileWriter &writer) {
 
 // ---- The whole file
 
-AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileName) {
+AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileName,
+                              std::size_t pieceSize) {
   AlertFileReport report;
   QFile file(QPath(fileName));
   if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
@@ -271,7 +272,7 @@ AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileNa
                                   file.errorString().toStdString());
         return std::size_t(got);
       },
-      std::size_t(std::max<qint64>(0, file.size())));
+      std::size_t(std::max<qint64>(0, file.size())), pieceSize);
 
   std::string label = "Mark 2";
   bool damaged = false;

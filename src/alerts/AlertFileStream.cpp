@@ -36,7 +36,7 @@ void AlertFileReader::Fill(std::size_t count) {
   m_buffer.erase(0, m_buffer.size() - kept);
   m_start += m_pos;
   m_pos = 0;
-  const std::size_t wanted = std::min(std::max(count, PieceSize), Remaining());
+  const std::size_t wanted = std::min(std::max(count, m_pieceSize), Remaining());
   m_buffer.resize(wanted);
   std::size_t have = kept;
   while (have < wanted) {

@@ -28,8 +28,9 @@ public:
   static constexpr std::size_t PieceSize = 256 * 1024;
 
   explicit AlertFileReader(std::string_view data) : m_data(data), m_size(data.size()) {}
-  // size bytes from source.
-  AlertFileReader(Source source, std::size_t size) : m_source(std::move(source)), m_size(size) {}
+  // size bytes from source, at least pieceSize bytes at a time.
+  AlertFileReader(Source source, std::size_t size, std::size_t pieceSize = PieceSize)
+      : m_source(std::move(source)), m_size(size), m_pieceSize(pieceSize) {}
   AlertFileReader(const AlertFileReader &) = delete;
   AlertFileReader &operator=(const AlertFileReader &) = delete;
 
@@ -54,6 +55,7 @@ private:
   std::string m_buffer;    // with a source: the bytes in hand
   std::string_view m_data; // the bytes in hand, from file position m_start
   std::size_t m_size = 0;
+  std::size_t m_pieceSize = PieceSize;
   std::size_t m_start = 0;
   std::size_t m_pos = 0; // within m_data
 };
