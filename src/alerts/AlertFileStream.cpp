@@ -22,8 +22,8 @@ void CheckRange(std::string_view block, std::size_t offset, std::size_t width) {
 
 void AlertFileReader::Need(std::size_t count) {
   if (count > Remaining())
-    throw EAlertFileDamaged("Unexpected end of file at byte " + std::to_string(Position()) +
-                            " (" + std::to_string(count) + " bytes wanted, " +
+    throw EAlertFileDamaged("Unexpected end of file at byte " + std::to_string(Position()) + " (" +
+                            std::to_string(count) + " bytes wanted, " +
                             std::to_string(Remaining()) + " left)");
   if (count > m_data.size() - m_pos)
     Fill(count);

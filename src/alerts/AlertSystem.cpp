@@ -241,8 +241,7 @@ std::vector<AlertSystemClass::IdSlot> AlertSystemClass::ReserveIDsLocked(std::si
   return slots;
 }
 
-template <class Answer>
-void AlertSystemClass::AddBatchLocked(TAlertBatch &batch, Answer &&answer) {
+template <class Answer> void AlertSystemClass::AddBatchLocked(TAlertBatch &batch, Answer &&answer) {
   std::vector<std::unique_ptr<TAlertRecord>> &alerts = batch.m_records;
   std::vector<const TAlertRecord *> records(alerts.size());
   for (std::size_t i = 0; i < alerts.size(); ++i)
