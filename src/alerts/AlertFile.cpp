@@ -1,5 +1,6 @@
 #include "alerts/AlertFile.h"
 
+#include "alerts/AlertBatch.h"
 #include "alerts/AlertNames.h"
 #include "alerts/AlertRecord.h"
 #include "alerts/AlertSystem.h"

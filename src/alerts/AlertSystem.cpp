@@ -1,6 +1,7 @@
 #include "alerts/AlertSystem.h"
 
 #include "acquisition/UpdatedSymbols.h"
+#include "alerts/AlertBatch.h"
 #include "alerts/AlertDialogHooks.h"
 #include "alerts/AlertEquals.h"
 #include "alerts/AlertNames.h"

@@ -1,5 +1,4 @@
 #pragma once
-#include "alerts/AlertBatch.h"
 #include "alerts/AlertRecord.h"
 #include "core/CriticalSection.h"
 #include "platform/DateTime.h"
@@ -12,6 +11,8 @@
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+class TAlertBatch;
 
 // Raised by a changing store operation when the store lock could not be taken
 // (the lock reported a deadlock). Queries answer "nothing" instead.
@@ -59,7 +60,8 @@ public:
   // not with the alerts per symbol times the records (loading a file).
   std::vector<std::string> AddAlerts(std::vector<std::unique_ptr<TAlertRecord>> alerts);
   // ("ADD") AddAlerts for the records of a batch (see TAlertBatch), answered
-  // in counts: the records stored and those equal to an alert stored before.
+  // in counts: the records stored, and those dropped as equal to an alert
+  // stored before them.
   struct TAddedCounts {
     int added = 0;
     int equal = 0;
