@@ -1,5 +1,6 @@
 #include "alerts/AlertFile.h"
 
+#include "alerts/AlertBatch.h"
 #include "alerts/AlertNames.h"
 #include "alerts/AlertRecord.h"
 #include "alerts/AlertSystem.h"
@@ -87,14 +88,12 @@ std::string SetAside(const std::string &fileName) {
   return "";
 }
 
-bool NextTextIsMarker(const AlertFileReader &reader) {
-  AlertFileReader ahead = reader;
-  try {
-    return ahead.Remaining() >= 4 + std::strlen(EndOfBodyMarker) &&
-           ReadFileString(ahead) == EndOfBodyMarker;
-  } catch (const EAlertFileDamaged &) {
+bool NextTextIsMarker(AlertFileReader &reader) {
+  const std::size_t length = std::strlen(EndOfBodyMarker);
+  if (reader.Remaining() < 4 + length)
     return false;
-  }
+  const std::string_view ahead = reader.Peek(4 + length);
+  return GetInt32At(ahead, 0) == std::int32_t(length) && ahead.substr(4) == EndOfBodyMarker;
 }
 
 } // namespace
@@ -258,44 +257,44 @@ void WriteEMAILSetup(AlertFileWriter &writer) {
 
 // ---- The whole file
 
-AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileName) {
+AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileName,
+                              std::size_t pieceSize) {
   AlertFileReport report;
   QFile file(QPath(fileName));
-  if (!file.open(QIODevice::ReadOnly))
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
     return report;
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    report.error = "Cannot read " + fileName + ": " + file.errorString().toStdString();
-    ShowErrorReport("Mark 2 " + report.error, "ReadAlerts");
-    return report;
-  }
-  file.close();
   report.opened = true;
+  // Read piece by piece: the bytes in hand stay small however large the file.
+  AlertFileReader reader(
+      [&](char *to, std::size_t max) {
+        const qint64 got = file.read(to, qint64(max));
+        if (got < 0)
+          throw EAlertFileDamaged("Cannot read " + fileName + ": " +
+                                  file.errorString().toStdString());
+        return std::size_t(got);
+      },
+      std::size_t(std::max<qint64>(0, file.size())), pieceSize);
 
   std::string label = "Mark 2";
   bool damaged = false;
   // The records read go to the store in one go, also when the file breaks off.
-  std::vector<std::unique_ptr<TAlertRecord>> read;
+  TAlertBatch read;
   const auto addRead = [&] {
-    if (read.empty())
+    if (read.Empty())
       return;
     try {
-      for (const std::string &id : store.AddAlerts(std::move(read))) {
-        if (!id.empty() && id[0] == '=')
-          ++report.duplicates;
-        else if (!id.empty())
-          ++report.added;
-      }
+      const AlertSystemClass::TAddedCounts counts = store.AddAlertBatch(std::move(read));
+      report.added += counts.added;
+      report.duplicates += counts.equal;
     } catch (const std::exception &e) {
       damaged = true;
       if (report.error.empty())
         report.error = e.what();
       ShowErrorReport(std::string("Mark 4.3 ") + e.what(), "ReadAlerts");
     }
-    read.clear();
+    read = TAlertBatch();
   };
   try {
-    AlertFileReader reader(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     label = "Mark 3";
     if (reader.Size() < 4)
       throw EAlertFileDamaged("The file is too short for its header");
@@ -309,6 +308,10 @@ AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileNa
       throw EAlertFileDamaged("Unknown alert file version \"" + report.version + "\"");
 
     label = "Mark 4";
+    // Room for as many records as the file can hold, so that the batch is
+    // not copied as it grows.
+    read.Reserve(reader.Remaining() /
+                 ((layout == AlertBlockLayout::V101 ? OldFixedBlockSize : FixedBlockSize) + 4));
     while (reader.Position() + 1 < reader.Size()) {
       label = "Mark 4.1";
       std::unique_ptr<TAlertRecord> alert = TAlertRecord::Create();
@@ -327,7 +330,7 @@ AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileNa
         ++report.skipped;
         continue;
       }
-      read.push_back(std::move(alert));
+      read.Add(std::move(alert));
     }
     addRead();
     label = "Mark 5";

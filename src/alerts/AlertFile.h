@@ -28,7 +28,7 @@ public:
 
 // What LoadAlertFile found.
 struct AlertFileReport {
-  bool opened = false; // the file exists and could be read
+  bool opened = false; // the file exists and could be opened
   std::string version; // the header text
   int added = 0;       // alerts added to the store
   int duplicates = 0;  // alerts equal to one already stored
@@ -44,8 +44,10 @@ struct AlertFileReport {
 // settings and appends the setups. A missing file changes nothing. Damage is
 // reported (error-report window, place "ReadAlerts" or "ReadEMSetups"); what
 // was read stays, and the file is copied aside (ALERTS.DAT.bad, .bad2, ...)
-// so that the next save cannot lose what could not be read.
-AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileName);
+// so that the next save cannot lose what could not be read. The file is read
+// pieceSize bytes at a time (tests choose small pieces).
+AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileName,
+                              std::size_t pieceSize = AlertFileReader::PieceSize);
 
 // Writes the whole file (version 1.03) from the store and the mail settings:
 // the records are serialised under the store lock, the file is written after

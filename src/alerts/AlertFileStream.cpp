@@ -20,11 +20,36 @@ void CheckRange(std::string_view block, std::size_t offset, std::size_t width) {
 
 } // namespace
 
-void AlertFileReader::Need(std::size_t count) const {
+void AlertFileReader::Need(std::size_t count) {
   if (count > Remaining())
-    throw EAlertFileDamaged("Unexpected end of file at byte " + std::to_string(m_pos) + " (" +
+    throw EAlertFileDamaged("Unexpected end of file at byte " + std::to_string(Position()) + " (" +
                             std::to_string(count) + " bytes wanted, " +
                             std::to_string(Remaining()) + " left)");
+  if (count > m_data.size() - m_pos)
+    Fill(count);
+}
+
+// Keeps the unread bytes, moved to the front, and reads behind them until
+// count bytes are in hand (at least a piece, as far as the file goes).
+void AlertFileReader::Fill(std::size_t count) {
+  const std::size_t kept = m_data.size() - m_pos;
+  m_buffer.erase(0, m_buffer.size() - kept);
+  m_start += m_pos;
+  m_pos = 0;
+  const std::size_t wanted = std::min(std::max(count, m_pieceSize), Remaining());
+  m_buffer.resize(wanted);
+  std::size_t have = kept;
+  while (have < wanted) {
+    const std::size_t got = m_source ? m_source(m_buffer.data() + have, wanted - have) : 0;
+    if (got == 0 || got > wanted - have) {
+      m_buffer.resize(have);
+      m_data = m_buffer;
+      m_size = m_start + have; // the file was shorter than its size said
+      throw EAlertFileDamaged("Unexpected end of file at byte " + std::to_string(m_size));
+    }
+    have += got;
+  }
+  m_data = m_buffer;
 }
 
 std::uint8_t AlertFileReader::ReadByte() {
@@ -49,10 +74,14 @@ double AlertFileReader::ReadDouble() {
 std::string AlertFileReader::ReadBytes(std::size_t count) { return std::string(Take(count)); }
 
 std::string_view AlertFileReader::Take(std::size_t count) {
-  Need(count);
-  std::string_view part = m_data.substr(m_pos, count);
+  const std::string_view part = Peek(count);
   m_pos += count;
   return part;
+}
+
+std::string_view AlertFileReader::Peek(std::size_t count) {
+  Need(count);
+  return m_data.substr(m_pos, count);
 }
 
 void AlertFileWriter::PutInt32(std::int32_t value) {

@@ -1,6 +1,7 @@
 #include "alerts/AlertSystem.h"
 
 #include "acquisition/UpdatedSymbols.h"
+#include "alerts/AlertBatch.h"
 #include "alerts/AlertDialogHooks.h"
 #include "alerts/AlertEquals.h"
 #include "alerts/AlertNames.h"
@@ -11,10 +12,27 @@
 #include "platform/StringUtils.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
 char IDLetter(int value) { return char('A' + value); }
+
+// An ID in eight bytes: its length, then its letters.
+using PackedID = std::array<char, 8>;
+static_assert(TAlertRecord::IDMax < sizeof(PackedID));
+
+PackedID Pack(const std::string &id) {
+  PackedID packed{};
+  const std::size_t length = std::min(id.size(), packed.size() - 1);
+  packed[0] = char(length);
+  std::copy_n(id.begin(), length, packed.begin() + 1);
+  return packed;
+}
+
+std::string Unpack(const PackedID &packed) {
+  return std::string(packed.data() + 1, std::size_t(packed[0]));
+}
 
 void ZeroTimes(TAlertRecord &alert) {
   alert.ActivationTimes.fill(0);
@@ -49,6 +67,11 @@ void AlertSystemClass::ReportBusy(const std::string &tag) {
 void AlertSystemClass::IndexLocked(Entry *entry) {
   entry->indexedSymbol = entry->record->Symbol;
   Bucket &bucket = m_bySymbol[entry->indexedSymbol];
+  // A new alert goes last: no search over the symbol's other alerts.
+  if (bucket.empty() || bucket.back()->seq < entry->seq) {
+    bucket.push_back(entry);
+    return;
+  }
   auto at = std::lower_bound(bucket.begin(), bucket.end(), entry->seq,
                              [](const Entry *e, std::uint64_t seq) { return e->seq < seq; });
   bucket.insert(at, entry);
@@ -181,27 +204,32 @@ AlertSystemClass::Entry *AlertSystemClass::InsertLocked(std::unique_ptr<TAlertRe
 
 std::vector<AlertSystemClass::IdSlot> AlertSystemClass::ReserveIDsLocked(std::size_t count) {
   m_byId.reserve(m_byId.size() + count); // no rehash below: the slots stay valid
-  // Taken in the order of the index's buckets (a counting sort), so that
-  // many IDs walk the index in order.
+  // Taken in the order of the index's buckets (a counting sort of the IDs
+  // held in eight bytes each), so that many IDs walk the index in order.
   // A few IDs go in as drawn.
-  const std::size_t buckets = count * 8 < m_byId.bucket_count() ? 0 : m_byId.bucket_count();
-  std::vector<std::string> ids(count);
-  std::vector<std::size_t> bucketOf(count);
-  std::vector<std::size_t> start(buckets + 1, 0);
+  const std::size_t buckets =
+      count * 8 < m_byId.bucket_count() || m_byId.bucket_count() > UINT32_MAX
+          ? 0
+          : m_byId.bucket_count();
+  std::vector<PackedID> ids(count);
+  std::vector<std::uint32_t> bucketOf(count);
+  std::vector<std::uint32_t> start(buckets + 1, 0);
   for (std::size_t i = 0; i < count; ++i) {
-    ids[i] = NewIDLocked();
-    bucketOf[i] = buckets == 0 ? 0 : m_byId.bucket(ids[i]);
+    const std::string id = NewIDLocked();
+    ids[i] = Pack(id);
+    bucketOf[i] = buckets == 0 ? 0 : std::uint32_t(m_byId.bucket(id));
     ++start[bucketOf[i] + 1];
   }
   for (std::size_t b = 1; b <= buckets; ++b)
     start[b] += start[b - 1];
-  std::vector<std::string> drawn(count);
+  std::vector<PackedID> drawn(count);
   for (std::size_t i = 0; i < count; ++i)
-    drawn[start[bucketOf[i]]++] = std::move(ids[i]);
+    drawn[start[bucketOf[i]]++] = ids[i];
 
   std::vector<IdSlot> slots;
   slots.reserve(count);
-  for (std::string &id : drawn) {
+  for (const PackedID &packed : drawn) {
+    std::string id = Unpack(packed);
     for (;;) {
       const auto [at, fresh] = m_byId.try_emplace(std::move(id), nullptr);
       if (fresh) {
@@ -214,45 +242,39 @@ std::vector<AlertSystemClass::IdSlot> AlertSystemClass::ReserveIDsLocked(std::si
   return slots;
 }
 
-std::vector<std::string>
-AlertSystemClass::AddAlerts(std::vector<std::unique_ptr<TAlertRecord>> alerts) {
+template <class Answer> void AlertSystemClass::AddBatchLocked(TAlertBatch &batch, Answer &&answer) {
+  std::vector<std::unique_ptr<TAlertRecord>> &alerts = batch.m_records;
   std::vector<const TAlertRecord *> records(alerts.size());
-  for (std::size_t i = 0; i < alerts.size(); ++i) {
-    if (!alerts[i])
-      continue;
-    alerts[i]->Symbol = CutTo(alerts[i]->Symbol, TAlertRecord::SymbolMax);
-    alerts[i]->EMailSetupID = CutTo(alerts[i]->EMailSetupID, TAlertRecord::EMailSetupIDMax);
+  for (std::size_t i = 0; i < alerts.size(); ++i)
     records[i] = alerts[i].get();
-  }
-  MyLockGuard guard(Lock, "ADD");
-  if (!guard.Owns())
-    ThrowBusy("ADD");
-  RowStateChanged();
   std::vector<const TAlertRecord *> stored;
   stored.reserve(m_entries.size());
   for (const auto &entry : m_entries)
     stored.push_back(entry->record.get());
-  const std::vector<std::ptrdiff_t> equals = FindEqualAlerts(stored, records);
+  const std::vector<std::ptrdiff_t> equals = FindEqualAlerts(stored, records, batch.m_keys);
   std::size_t fresh = 0;
   for (std::size_t i = 0; i < alerts.size(); ++i)
     fresh += alerts[i] && equals[i] < 0 ? 1 : 0;
   const std::vector<IdSlot> slots = ReserveIDsLocked(fresh);
   m_entries.reserve(m_entries.size() + fresh);
 
-  std::vector<std::string> ids(alerts.size());
+  // The entry of each record stored from this batch, for the records after
+  // it that equal it.
+  std::vector<const Entry *> storedAs(alerts.size(), nullptr);
   const std::ptrdiff_t storedCount = std::ptrdiff_t(stored.size());
   std::size_t next = 0;
   try {
     for (std::size_t i = 0; i < alerts.size(); ++i) {
       if (!alerts[i]) {
         WriteLog("AddAlert: no record given", 0);
+        answer(i, nullptr, false);
       } else if (equals[i] < 0) {
-        ids[i] = InsertLocked(std::move(alerts[i]), slots[next++])->id;
+        storedAs[i] = InsertLocked(std::move(alerts[i]), slots[next++]);
+        answer(i, storedAs[i], false);
       } else if (equals[i] < storedCount) {
-        ids[i] = "=" + m_entries[std::size_t(equals[i])]->id;
+        answer(i, m_entries[std::size_t(equals[i])].get(), true);
       } else {
-        // An earlier record of this batch, stored above under that ID.
-        ids[i] = "=" + ids[std::size_t(equals[i] - storedCount)];
+        answer(i, storedAs[std::size_t(equals[i] - storedCount)], true);
       }
     }
   } catch (...) {
@@ -260,7 +282,37 @@ AlertSystemClass::AddAlerts(std::vector<std::unique_ptr<TAlertRecord>> alerts) {
       m_byId.erase(slots[next]); // no ID may stay without its alert
     throw;
   }
+}
+
+std::vector<std::string>
+AlertSystemClass::AddAlerts(std::vector<std::unique_ptr<TAlertRecord>> alerts) {
+  TAlertBatch batch;
+  batch.Reserve(alerts.size());
+  for (std::unique_ptr<TAlertRecord> &alert : alerts)
+    batch.Add(std::move(alert));
+  MyLockGuard guard(Lock, "ADD");
+  if (!guard.Owns())
+    ThrowBusy("ADD");
+  RowStateChanged();
+  std::vector<std::string> ids(batch.Size());
+  AddBatchLocked(batch, [&](std::size_t i, const Entry *entry, bool equal) {
+    if (entry)
+      ids[i] = equal ? "=" + entry->id : entry->id;
+  });
   return ids;
+}
+
+AlertSystemClass::TAddedCounts AlertSystemClass::AddAlertBatch(TAlertBatch batch) {
+  MyLockGuard guard(Lock, "ADD");
+  if (!guard.Owns())
+    ThrowBusy("ADD");
+  RowStateChanged();
+  TAddedCounts counts;
+  AddBatchLocked(batch, [&](std::size_t, const Entry *entry, bool equal) {
+    if (entry)
+      ++(equal ? counts.equal : counts.added);
+  });
+  return counts;
 }
 
 TAlertRecord *AlertSystemClass::FindNextAlert(std::string &cursor, const std::string &symbol) {

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+class TAlertBatch;
+
 // Raised by a changing store operation when the store lock could not be taken
 // (the lock reported a deadlock). Queries answer "nothing" instead.
 class EAlertStoreBusy : public Exception {
@@ -57,6 +59,14 @@ public:
   // of symbol, type and P1, so the work grows with the records and the store,
   // not with the alerts per symbol times the records (loading a file).
   std::vector<std::string> AddAlerts(std::vector<std::unique_ptr<TAlertRecord>> alerts);
+  // ("ADD") AddAlerts for the records of a batch (see TAlertBatch), answered
+  // in counts: the records stored, and those dropped as equal to an alert
+  // stored before them.
+  struct TAddedCounts {
+    int added = 0;
+    int equal = 0;
+  };
+  TAddedCounts AddAlertBatch(TAlertBatch batch);
   // ("FNXT") The next alert of the symbol (exact match) after the alert whose
   // ID is cursor (from the first when cursor is empty or no longer stored);
   // sets cursor to its ID. At the end: cursor "" and nullptr.
@@ -175,6 +185,10 @@ private:
   Entry *InsertLocked(std::unique_ptr<TAlertRecord> alert, IdSlot id);
   // count fresh IDs, in the ID index already (mapped to nullptr until used).
   std::vector<IdSlot> ReserveIDsLocked(std::size_t count);
+  // Stores the batch's records that have no equal; calls answer(i, entry,
+  // equal) for each record i: the entry it was stored as, or (equal) the one
+  // it equals; a null record: nullptr.
+  template <class Answer> void AddBatchLocked(TAlertBatch &batch, Answer &&answer);
   const Bucket *BucketLocked(const std::string &symbol);
   void IndexLocked(Entry *entry);
   void UnindexLocked(Entry *entry);

@@ -656,6 +656,60 @@ TEST_F(AlertFile, EveryTruncationIsReportedWithoutLosingTheAlertsBeforeIt) {
   }
 }
 
+// The file is read a piece at a time. Wherever a piece ends (inside a number,
+// a text, a record, the e-mail section, before a body that is the end marker)
+// the load finds what a load of the whole file finds, cut files included.
+TEST_F(AlertFile, EveryPieceSizeLoadsWhatTheWholeFileHolds) {
+  std::string full = "1.03";
+  for (int i = 0; i < 6; ++i) {
+    HandRecord r; // records 4 and 5 equal records 0 and 1
+    r.symbol = "S" + std::to_string(i % 4);
+    r.p[0] = 100 + i % 4;
+    r.wave = std::string(std::size_t(5 * (i % 4)), char('a' + i % 4));
+    full += Record102(r);
+  }
+  full += End102() + MailSection("h:25", LE32(2) + SetupBytes("Odd0000", "Odd", {EndOfBodyMarker}) +
+                                             SetupBytes("Nxt0000", "Next", {"b", "c"}));
+  struct Loaded {
+    std::string error;
+    int added;
+    int duplicates;
+    std::vector<std::string> alerts;
+    MailSettings mail;
+    std::vector<std::string> setups;
+    bool operator==(const Loaded &) const = default;
+  };
+  const auto load = [&](const std::string &bytes, std::size_t piece) {
+    WriteBytes(bytes);
+    AlertSystemClass fresh;
+    ResetMailSettings();
+    const AlertFileReport report = LoadAlertFile(fresh, Path(), piece);
+    Loaded out{report.error, report.added, report.duplicates, {}, GetMailSettings(), {}};
+    fresh.ForEachAlert("TEST", [&](const TAlertRecord &a) {
+      out.alerts.push_back(a.Symbol + " " + std::to_string(a.P1) + " " + a.WaveFile);
+    });
+    for (int i = 0; i < EMailSetups().Count(); ++i)
+      out.setups.push_back(EMailSetups().Record(i)->ID + " " + EMailSetups().Record(i)->Body);
+    if (!report.setAsidePath.empty()) // a cut file is set aside
+      QFile::remove(QString::fromStdString(report.setAsidePath));
+    reports.clear();
+    return out;
+  };
+  const Loaded whole = load(full, full.size());
+  ASSERT_EQ(whole.error, "");
+  ASSERT_EQ(whole.added, 4);
+  ASSERT_EQ(whole.duplicates, 2);
+  ASSERT_EQ(whole.setups, (std::vector<std::string>{"Odd0000 " + std::string(EndOfBodyMarker),
+                                                    "Nxt0000 b\r\nc"}));
+  std::vector<std::size_t> pieces = {100, 175, 176, 177, 200, 512};
+  for (std::size_t piece = 1; piece <= 24; ++piece)
+    pieces.push_back(piece);
+  for (std::size_t piece : pieces)
+    ASSERT_EQ(load(full, piece), whole) << "piece " << piece;
+  for (std::size_t cut = 0; cut < full.size(); cut += 13)
+    ASSERT_EQ(load(full.substr(0, cut), 7), load(full.substr(0, cut), full.size())) << cut;
+}
+
 TEST_F(AlertFile, AnUnknownHeaderLeavesTheStoreEmptyAndTheFileIsKeptAside) {
   const std::string bytes = "1.04" + Record102(HandRecord{}) + End102() + MailSection("h:26");
   const AlertFileReport report = Load(bytes);

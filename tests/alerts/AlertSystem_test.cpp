@@ -109,6 +109,62 @@ TEST_F(AlertStore, AddCutsTheSymbolAndSetupID) {
   EXPECT_EQ(Find(id)->EMailSetupID, "1234567");
 }
 
+// Many records at once, looked up by key, are answered as one by one: stored
+// or equal to the same alert, in the same order. Keys collide often here
+// (few symbols and limits; -0 and 0; the wave file counts with sound only).
+TEST_F(AlertStore, AddAlertsAnswersAsAddAlertOneByOne) {
+  std::mt19937 random(5);
+  const auto make = [&] {
+    std::vector<std::unique_ptr<TAlertRecord>> records;
+    for (int i = 0; i < 3000; ++i) {
+      if (random() % 50 == 0) {
+        records.push_back(nullptr);
+        continue;
+      }
+      auto a =
+          Alert("S" + std::to_string(random() % 7) + (random() % 9 == 0 ? "XXXXXXXXXXXXXXX" : ""),
+                int(random() % 2), random() % 3 == 0 ? -0.0 : double(random() % 4));
+      a->P2 = double(random() % 2);
+      if (random() % 2)
+        a->Actions.Include(ActionSound);
+      a->WaveFile = random() % 2 ? "w.wav" : "";
+      records.push_back(std::move(a));
+    }
+    return records;
+  };
+  AlertSystemClass oneByOne;
+  std::vector<std::string> expected;
+  for (auto &record : make()) {
+    std::string id = record ? oneByOne.AddAlert(std::move(record)) : "";
+    expected.push_back(id);
+  }
+  random.seed(5);
+  const std::vector<std::string> answers = store.AddAlerts(make());
+
+  // IDs are drawn anew: compare by the position of the alert answered.
+  const auto positions = [](AlertSystemClass &s) {
+    std::map<std::string, int> at;
+    for (const std::string &id : s.AlertIDs())
+      at.emplace(id, int(at.size()));
+    return at;
+  };
+  const auto byPosition = [](const std::vector<std::string> &ids,
+                             const std::map<std::string, int> &at) {
+    std::vector<std::string> out;
+    for (const std::string &id : ids) {
+      const bool equal = !id.empty() && id[0] == '=';
+      out.push_back(id.empty() ? "" : (equal ? "=" : "") + std::to_string(at.at(id.substr(equal))));
+    }
+    return out;
+  };
+  ASSERT_EQ(store.Count(), oneByOne.Count());
+  EXPECT_EQ(byPosition(answers, positions(store)), byPosition(expected, positions(oneByOne)));
+  MyLockGuard a(store.Lock, "TEST");
+  MyLockGuard b(oneByOne.Lock, "TEST2");
+  for (int i = 0; i < store.CountLocked(); ++i)
+    ASSERT_TRUE(store.AlertAt(i)->SameAs(*oneByOne.AlertAt(i))) << i;
+}
+
 TEST_F(AlertStore, FindNextAlertWalksTheSymbolsAlertsInStoreOrder) {
   const std::string a = Add("IBM", 0);
   const std::string x = Add("MSFT", 0);
