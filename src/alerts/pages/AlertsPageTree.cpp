@@ -20,6 +20,7 @@
 #include <QScrollBar>
 
 #include <exception>
+#include <map>
 
 namespace {
 
@@ -115,9 +116,32 @@ void TOPanAlerts::BuildTree() {
 
       std::vector<TAlertRecord> alerts;
       AlertSystem().ForEachAlert("PGLD", [&](const TAlertRecord &a) { alerts.push_back(a); });
+      // Made in the order they show (the order the sort below keeps), so that
+      // the view's walks over the nodes walk memory in order.
+      // Symbols that differ in letter case only show in the order first met.
+      struct Key {
+        QString symbol;
+        std::size_t firstMet;
+        QString text;
+        std::size_t at;
+      };
+      std::vector<Key> keys;
+      keys.reserve(alerts.size());
+      std::map<std::string, std::size_t> firstMet;
+      for (std::size_t i = 0; i < alerts.size(); ++i)
+        keys.push_back({Q(alerts[i].Symbol), firstMet.try_emplace(alerts[i].Symbol, i).first->second,
+                        Q(alerts[i].ShortDescription()), i});
+      std::stable_sort(keys.begin(), keys.end(), [](const Key &a, const Key &b) {
+        if (const int bySymbol = a.symbol.compare(b.symbol, Qt::CaseInsensitive); bySymbol != 0)
+          return bySymbol < 0;
+        if (a.firstMet != b.firstMet)
+          return a.firstMet < b.firstMet;
+        return a.text.compare(b.text, Qt::CaseInsensitive) < 0;
+      });
       ShowDialogProgress(int(alerts.size()));
-      for (const TAlertRecord &alert : alerts) {
+      for (const Key &key : keys) {
         StepDialogProgress();
+        const TAlertRecord &alert = alerts[key.at];
         AddAlertNode(SymbolNode(alert.Symbol, true), alert);
       }
 
