@@ -562,7 +562,7 @@ void AlertSystemClass::DeleteSymbolAlerts(const std::string &symbol) {
 
 void AlertSystemClass::DeleteOrphans(const std::string &symbols, std::string &deleted) {
   const std::string kept = UpperCase(symbols);
-  deleted = " ";
+  deleted.assign(1, ' ');
   std::vector<std::string> ids;
   std::vector<std::string> deletedSymbols;
   {
@@ -572,12 +572,15 @@ void AlertSystemClass::DeleteOrphans(const std::string &symbols, std::string &de
     RowStateChanged();
     for (auto at = m_entries.rbegin(); at != m_entries.rend(); ++at) {
       const std::string &symbol = (*at)->record->Symbol;
-      if (Pos(" " + UpperCase(symbol) + " ", kept) != 0)
+      std::string blanked(1, ' ');
+      blanked += UpperCase(symbol);
+      blanked += ' ';
+      if (Pos(blanked, kept) != 0)
         continue;
       ids.push_back((*at)->id);
       // The list ends without a blank; look it up with one added so that the
       // last symbol listed is found too.
-      if (Pos(" " + UpperCase(symbol) + " ", UpperCase(deleted) + " ") == 0) {
+      if (Pos(blanked, UpperCase(deleted) + " ") == 0) {
         deleted += " " + symbol;
         deletedSymbols.push_back(symbol);
       }
