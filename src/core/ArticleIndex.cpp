@@ -8,9 +8,17 @@ constexpr std::size_t kFirstSize = 16;
 
 void ArticleIndex::Insert(std::size_t hash, int position) {
   if ((m_count + 1) * 2 > m_slots.size())
-    Grow();
+    Grow(m_slots.empty() ? kFirstSize : m_slots.size() * 2);
   Place(Slot{TagOf(hash), std::int32_t(position)});
   ++m_count;
+}
+
+void ArticleIndex::Reserve(std::size_t count) {
+  std::size_t size = m_slots.empty() ? kFirstSize : m_slots.size();
+  while (count * 2 > size)
+    size *= 2;
+  if (size > m_slots.size())
+    Grow(size);
 }
 
 void ArticleIndex::Clear() {
@@ -25,10 +33,9 @@ void ArticleIndex::Place(Slot slot) {
   m_slots[i] = slot;
 }
 
-void ArticleIndex::Grow() {
+void ArticleIndex::Grow(std::size_t size) {
   std::vector<Slot> old;
   old.swap(m_slots);
-  const std::size_t size = old.empty() ? kFirstSize : old.size() * 2;
   m_slots.assign(size, Slot{});
   m_mask = size - 1;
   unsigned bits = 0;

@@ -13,6 +13,9 @@
 class ArticleIndex {
 public:
   void Insert(std::size_t hash, int position);
+  // Makes room for count positions in all, so that filing them grows the
+  // table at most once.
+  void Reserve(std::size_t count);
 
   // The lowest position filed under hash for which same(position) is true,
   // -1 when none.
@@ -50,7 +53,7 @@ private:
     return std::size_t((std::uint64_t(tag) * 0x9e3779b97f4a7c15ULL) >> m_shift);
   }
   void Place(Slot slot);
-  void Grow();
+  void Grow(std::size_t size);
 
   std::vector<Slot> m_slots; // a power of two in size, at most half full
   std::size_t m_mask = 0;

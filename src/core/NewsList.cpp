@@ -16,10 +16,17 @@ std::size_t NewsList::ArticleHash(const std::string &title, const std::string &l
   return t ^ (std::hash<std::string>{}(link) + 0x9e3779b97f4a7c15ULL + (t << 6) + (t >> 2));
 }
 
-void NewsList::Reindex() {
+void NewsList::IndexNewItems() const {
+  if (m_indexed == m_hashes.size())
+    return;
+  m_bySame.Reserve(m_hashes.size());
+  for (; m_indexed < m_hashes.size(); ++m_indexed)
+    m_bySame.Insert(m_hashes[m_indexed], int(m_indexed));
+}
+
+void NewsList::ForgetIndex() {
   m_bySame.Clear();
-  for (std::size_t i = 0; i < m_hashes.size(); ++i)
-    m_bySame.Insert(m_hashes[i], int(i));
+  m_indexed = 0;
 }
 
 void NewsList::Add(const NewsItem &item) { Add(NewsItem(item)); }
@@ -32,7 +39,6 @@ void NewsList::Add(NewsItem &&item) {
 void NewsList::Add(NewsItem &&item, std::size_t hash) {
   m_items.push_back(std::move(item));
   m_hashes.push_back(hash);
-  m_bySame.Insert(hash, int(m_items.size() - 1));
   m_count.store(int(m_items.size()), std::memory_order_release);
 }
 
@@ -49,6 +55,7 @@ int NewsList::FindSame(const std::string &title, const std::string &link) const 
 
 int NewsList::FindSame(const std::string &title, const std::string &link,
                        std::size_t hash) const {
+  IndexNewItems();
   return m_bySame.Find(hash, [&](int i) {
     const NewsItem &item = m_items[std::size_t(i)];
     return item.Title == title && item.Link == link;
@@ -118,7 +125,7 @@ int NewsList::TrimTo(std::size_t maxCount) {
   }
   m_items.resize(out);
   m_hashes.resize(out);
-  Reindex();
+  ForgetIndex();
   m_count.store(int(m_items.size()), std::memory_order_release);
   return int(remove);
 }
@@ -137,6 +144,6 @@ TDateTime NewsList::NewestUnread() const {
 void NewsList::Clear() {
   m_items.clear();
   m_hashes.clear();
-  m_bySame.Clear();
+  ForgetIndex();
   m_count.store(0, std::memory_order_release);
 }

@@ -20,7 +20,9 @@ struct NewsItem {
 
 // The news items of one symbol in arrival order. Items are read and written
 // only while the list's named lock is held. Look-ups by title and link are
-// keyed, so they cost the same however long the list is.
+// keyed, so they cost the same however long the list is; the key table is
+// brought up to date by the look-ups themselves, so that adding an item
+// touches only the end of the list.
 class NewsList {
 public:
   explicit NewsList(const std::string &lockName);
@@ -65,11 +67,15 @@ public:
   static std::size_t ArticleHash(const std::string &title, const std::string &link);
 
 private:
-  void Reindex();
+  void IndexNewItems() const;
+  void ForgetIndex();
 
   MyCriticalSection m_lock;
   std::vector<NewsItem> m_items;
-  std::vector<std::size_t> m_hashes; // ArticleHash of each item, kept for re-indexing
-  ArticleIndex m_bySame;             // indexes of m_items by title and link
+  std::vector<std::size_t> m_hashes; // ArticleHash of each item
+  // Indexes of the first m_indexed items by title and link; the look-ups
+  // add the later ones (under the lock, like every other use).
+  mutable ArticleIndex m_bySame;
+  mutable std::size_t m_indexed = 0;
   std::atomic<int> m_count{0};
 };

@@ -44,6 +44,10 @@ struct NewsNumbers {
   std::vector<std::vector<int>> moreHolders;  // holders after the first of some articles
   std::vector<int> read;                      // in the order first read
   std::unordered_set<int> readNotGiven;       // read numbers no article has been given
+  // True while every item in a news list was numbered here and its record
+  // made a holder of the number: then a record that does not hold an
+  // article's number cannot have the article in its list.
+  bool listsNumberedHere = true;
 
   NewsNumbers() { articles.emplace_back(); }
 
@@ -54,14 +58,17 @@ struct NewsNumbers {
     return std::string_view(texts).substr(a.TextStart + a.TitleLength, a.LinkLength);
   }
 
-  // The number of the article, a new one when it has none yet.
-  int NumberOf(const std::string &title, const std::string &link, std::size_t hash) {
+  // The number of the article, 0 when it has none yet.
+  int Find(const std::string &title, const std::string &link, std::size_t hash) const {
     const int known = byArticle.Find(hash, [&](int number) {
       const NewsArticle &a = articles[std::size_t(number)];
       return Title(a) == title && Link(a) == link;
     });
-    if (known > 0)
-      return known;
+    return known > 0 ? known : 0;
+  }
+
+  // Gives a new number to an article that has none.
+  int Give(const std::string &title, const std::string &link, std::size_t hash) {
     const int number = int(articles.size());
     NewsArticle &a = articles.emplace_back();
     a.Hash = hash;
@@ -74,6 +81,16 @@ struct NewsNumbers {
       a.InReadList = true;
     byArticle.Insert(hash, number);
     return number;
+  }
+
+  bool Holds(int number, int holder) const {
+    const NewsArticle &a = articles[std::size_t(number)];
+    if (a.FirstHolder == holder)
+      return true;
+    if (a.MoreHolders < 0)
+      return false;
+    const std::vector<int> &more = moreHolders[std::size_t(a.MoreHolders)];
+    return std::find(more.begin(), more.end(), holder) != more.end();
   }
 
   void AddHolder(int number, int holder) {
@@ -125,6 +142,17 @@ StockInfoType *LookUp(const std::string &key, const char *tag, int *index = null
     return nullptr;
   }
   return FindStoreRecord(key, index);
+}
+
+// True when no record has news (the store's records are walked).
+bool NewsListsEmpty() {
+  const int count = StockList.Count();
+  for (int i = 0; i < count; ++i) {
+    const StockInfoType *rec = StockList.Objects(i);
+    if (rec && rec->News.CountNoLock() > 0)
+      return false;
+  }
+  return true;
 }
 
 // The record at a store index, looked up under the stock-list lock.
@@ -400,19 +428,33 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
     result = NewsAddOutcome::Busy;
     return 0;
   }
-  const int same = rec->News.FindSame(in.Title, in.Link, hash);
-  if (same >= 0) {
-    result = NewsAddOutcome::Known;
-    return rec->News.Item(same).ItemNumber;
-  }
-  // A full list keeps its newest items: an item older than all of them is
-  // not stored.
-  if (maxItems > 0 && rec->News.Count() >= maxItems) {
-    const auto &items = rec->News.Items();
-    const bool older = std::all_of(items.begin(), items.end(),
-                                   [&](const NewsItem &kept) { return in.Date < kept.Date; });
-    if (older)
-      return 0;
+  int number = 0;
+  bool read = false;
+  {
+    NewsNumbers &n = Numbers();
+    std::lock_guard lock(n.mutex);
+    const int known = n.Find(in.Title, in.Link, hash);
+    // Only a record given the article before can have it: a new article
+    // costs no look-up in the symbol's list.
+    if (!n.listsNumberedHere || (known > 0 && n.Holds(known, index))) {
+      const int same = rec->News.FindSame(in.Title, in.Link, hash);
+      if (same >= 0) {
+        result = NewsAddOutcome::Known;
+        return rec->News.Item(same).ItemNumber;
+      }
+    }
+    // A full list keeps its newest items: an item older than all of them is
+    // not stored.
+    if (maxItems > 0 && rec->News.Count() >= maxItems) {
+      const auto &items = rec->News.Items();
+      const bool older = std::all_of(items.begin(), items.end(),
+                                     [&](const NewsItem &kept) { return in.Date < kept.Date; });
+      if (older)
+        return 0;
+    }
+    number = known > 0 ? known : n.Give(in.Title, in.Link, hash);
+    read = n.articles[std::size_t(number)].InReadList;
+    n.AddHolder(number, index);
   }
   NewsItem item;
   item.Title = in.Title;
@@ -420,14 +462,8 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
   item.Source = in.Source;
   item.Date = in.Date;
   item.SecondNumber = in.SecondNumber;
-  {
-    NewsNumbers &n = Numbers();
-    std::lock_guard lock(n.mutex);
-    item.ItemNumber = n.NumberOf(in.Title, in.Link, hash);
-    item.Read = n.articles[std::size_t(item.ItemNumber)].InReadList;
-    n.AddHolder(item.ItemNumber, index);
-  }
-  const int number = item.ItemNumber;
+  item.ItemNumber = number;
+  item.Read = read;
   rec->News.Add(std::move(item), hash);
   if (maxItems > 0)
     rec->News.TrimTo(std::size_t(maxItems));
@@ -450,5 +486,6 @@ void ResetNewsStore() {
   n.moreHolders = std::vector<std::vector<int>>();
   n.read = std::vector<int>();
   n.readNotGiven = std::unordered_set<int>();
+  n.listsNumberedHere = NewsListsEmpty();
   NewsChanged();
 }
