@@ -16,22 +16,29 @@ std::size_t NewsList::ArticleHash(const std::string &title, const std::string &l
   return t ^ (std::hash<std::string>{}(link) + 0x9e3779b97f4a7c15ULL + (t << 6) + (t >> 2));
 }
 
-void NewsList::Index(std::size_t i) {
-  const NewsItem &item = m_items[i];
-  m_bySame.emplace(ArticleHash(item.Title, item.Link), int(i));
+void NewsList::IndexNewItems() const {
+  if (m_indexed == m_hashes.size())
+    return;
+  m_bySame.Reserve(m_hashes.size());
+  for (; m_indexed < m_hashes.size(); ++m_indexed)
+    m_bySame.Insert(m_hashes[m_indexed], int(m_indexed));
 }
 
-void NewsList::Reindex() {
-  m_bySame.clear();
-  for (std::size_t i = 0; i < m_items.size(); ++i)
-    Index(i);
+void NewsList::ForgetIndex() {
+  m_bySame.Clear();
+  m_indexed = 0;
 }
 
 void NewsList::Add(const NewsItem &item) { Add(NewsItem(item)); }
 
 void NewsList::Add(NewsItem &&item) {
+  const std::size_t hash = ArticleHash(item.Title, item.Link);
+  Add(std::move(item), hash);
+}
+
+void NewsList::Add(NewsItem &&item, std::size_t hash) {
   m_items.push_back(std::move(item));
-  Index(m_items.size() - 1);
+  m_hashes.push_back(hash);
   m_count.store(int(m_items.size()), std::memory_order_release);
 }
 
@@ -43,14 +50,16 @@ int NewsList::FindNumber(int itemNumber) const {
 }
 
 int NewsList::FindSame(const std::string &title, const std::string &link) const {
-  int first = -1;
-  const auto [from, to] = m_bySame.equal_range(ArticleHash(title, link));
-  for (auto it = from; it != to; ++it) {
-    const NewsItem &item = m_items[std::size_t(it->second)];
-    if (item.Title == title && item.Link == link && (first < 0 || it->second < first))
-      first = it->second;
-  }
-  return first;
+  return FindSame(title, link, ArticleHash(title, link));
+}
+
+int NewsList::FindSame(const std::string &title, const std::string &link,
+                       std::size_t hash) const {
+  IndexNewItems();
+  return m_bySame.Find(hash, [&](int i) {
+    const NewsItem &item = m_items[std::size_t(i)];
+    return item.Title == title && item.Link == link;
+  });
 }
 
 bool NewsList::SetRead(int itemNumber, bool read) {
@@ -65,7 +74,12 @@ bool NewsList::SetRead(int itemNumber, bool read) {
 
 bool NewsList::SetRead(const std::string &title, const std::string &link, int itemNumber,
                        bool read) {
-  const int i = FindSame(title, link);
+  return SetRead(title, link, ArticleHash(title, link), itemNumber, read);
+}
+
+bool NewsList::SetRead(const std::string &title, const std::string &link, std::size_t hash,
+                       int itemNumber, bool read) {
+  const int i = FindSame(title, link, hash);
   if (i < 0)
     return false;
   NewsItem &item = m_items[std::size_t(i)];
@@ -79,26 +93,39 @@ int NewsList::TrimTo(std::size_t maxCount) {
   if (m_items.size() <= maxCount)
     return 0;
   const std::size_t remove = m_items.size() - maxCount;
-  // The indexes of the oldest items, in arrival order among equal dates.
-  std::vector<std::size_t> order(m_items.size());
-  for (std::size_t i = 0; i < order.size(); ++i)
-    order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
-    return m_items[a].Date < m_items[b].Date;
-  });
   std::vector<bool> gone(m_items.size(), false);
-  for (std::size_t k = 0; k < remove; ++k)
-    gone[order[k]] = true;
+  if (remove == 1) {
+    // The common case, one item over a full list: the first of the oldest
+    // goes, found without sorting.
+    std::size_t oldest = 0;
+    for (std::size_t i = 1; i < m_items.size(); ++i)
+      if (m_items[i].Date < m_items[oldest].Date)
+        oldest = i;
+    gone[oldest] = true;
+  } else {
+    // The indexes of the oldest items, in arrival order among equal dates.
+    std::vector<std::size_t> order(m_items.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+      order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+      return m_items[a].Date < m_items[b].Date;
+    });
+    for (std::size_t k = 0; k < remove; ++k)
+      gone[order[k]] = true;
+  }
   std::size_t out = 0;
   for (std::size_t i = 0; i < m_items.size(); ++i) {
     if (gone[i])
       continue;
-    if (out != i)
+    if (out != i) {
       m_items[out] = std::move(m_items[i]);
+      m_hashes[out] = m_hashes[i];
+    }
     ++out;
   }
   m_items.resize(out);
-  Reindex();
+  m_hashes.resize(out);
+  ForgetIndex();
   m_count.store(int(m_items.size()), std::memory_order_release);
   return int(remove);
 }
@@ -116,6 +143,7 @@ TDateTime NewsList::NewestUnread() const {
 
 void NewsList::Clear() {
   m_items.clear();
-  m_bySame.clear();
+  m_hashes.clear();
+  ForgetIndex();
   m_count.store(0, std::memory_order_release);
 }

@@ -1,10 +1,10 @@
 #pragma once
+#include "core/ArticleIndex.h"
 #include "core/CriticalSection.h"
 #include "platform/DateTime.h"
 
 #include <atomic>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 // One news item of a symbol.
@@ -20,7 +20,9 @@ struct NewsItem {
 
 // The news items of one symbol in arrival order. Items are read and written
 // only while the list's named lock is held. Look-ups by title and link are
-// keyed, so they cost the same however long the list is.
+// keyed, so they cost the same however long the list is; the key table is
+// brought up to date by the look-ups themselves, so that adding an item
+// touches only the end of the list.
 class NewsList {
 public:
   explicit NewsList(const std::string &lockName);
@@ -36,16 +38,22 @@ public:
   int Count() const { return int(m_items.size()); }
   const NewsItem &Item(int i) const { return m_items.at(std::size_t(i)); }
   const std::vector<NewsItem> &Items() const { return m_items; }
+  // The forms with a hash take ArticleHash(title, link) of the item, so that
+  // a caller that needs it several times computes it once.
   void Add(const NewsItem &item);
   void Add(NewsItem &&item);
+  void Add(NewsItem &&item, std::size_t hash);
   // Index of the item with this number, -1 when absent.
   int FindNumber(int itemNumber) const;
-  // Index of an item with the same title and link, -1 when absent.
+  // Index of the first item with the same title and link, -1 when absent.
   int FindSame(const std::string &title, const std::string &link) const;
+  int FindSame(const std::string &title, const std::string &link, std::size_t hash) const;
   // Sets the read flag of every item with this number; true when one changed.
   bool SetRead(int itemNumber, bool read);
   // The same for the item with this title and link when it has this number.
   bool SetRead(const std::string &title, const std::string &link, int itemNumber, bool read);
+  bool SetRead(const std::string &title, const std::string &link, std::size_t hash, int itemNumber,
+               bool read);
   // Removes the oldest items (by date; of equal dates the earliest arrival)
   // until at most maxCount are left; returns how many were removed.
   int TrimTo(std::size_t maxCount);
@@ -59,11 +67,15 @@ public:
   static std::size_t ArticleHash(const std::string &title, const std::string &link);
 
 private:
-  void Index(std::size_t i);
-  void Reindex();
+  void IndexNewItems() const;
+  void ForgetIndex();
 
   MyCriticalSection m_lock;
   std::vector<NewsItem> m_items;
-  std::unordered_multimap<std::size_t, int> m_bySame; // hash of title and link -> indexes
+  std::vector<std::size_t> m_hashes; // ArticleHash of each item
+  // Indexes of the first m_indexed items by title and link; the look-ups
+  // add the later ones (under the lock, like every other use).
+  mutable ArticleIndex m_bySame;
+  mutable std::size_t m_indexed = 0;
   std::atomic<int> m_count{0};
 };

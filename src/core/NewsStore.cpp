@@ -1,5 +1,6 @@
 #include "core/NewsStore.h"
 
+#include "core/ArticleIndex.h"
 #include "core/DisplaySettings.h"
 #include "core/Log.h"
 #include "core/StockStore.h"
@@ -13,7 +14,7 @@
 #include <chrono>
 #include <mutex>
 #include <thread>
-#include <unordered_map>
+#include <string_view>
 #include <unordered_set>
 
 namespace {
@@ -21,58 +22,105 @@ namespace {
 std::atomic<int> g_newsTries{20};
 std::atomic<int> g_newsIntervalMs{20};
 
-// The symbols that carry one item number; most items have one, kept without
-// an allocation of its own.
-struct NewsHolders {
-  std::string First;
-  std::vector<std::string> More;
-  void Add(const std::string &symbol) {
-    if (First.empty())
-      First = symbol;
-    else if (First != symbol && std::find(More.begin(), More.end(), symbol) == More.end())
-      More.push_back(symbol);
-  }
-  std::vector<std::string> All() const {
-    std::vector<std::string> all;
-    if (!First.empty())
-      all.push_back(First);
-    all.insert(all.end(), More.begin(), More.end());
-    return all;
-  }
-};
-
 // Store-wide item numbers: one per article (title and link), shared by every
-// symbol that carries it; the symbols that were given each number, so that a
-// read mark visits only them; and the numbers the user has read.
+// symbol that carries it; the records (by store index) that were given each
+// number, so that a read mark visits only them; and the numbers the user has
+// read. An article's title and link are kept one after the other in one text,
+// so that a new article costs an append and no allocation of its own.
 struct NewsArticle {
-  std::string Title;
-  std::string Link;
-  NewsHolders Holders;
+  std::size_t Hash = 0;      // NewsList::ArticleHash of title and link
+  std::size_t TextStart = 0; // title then link in NewsNumbers::texts
+  std::size_t TitleLength = 0;
+  std::size_t LinkLength = 0;
+  int FirstHolder = -1; // the store index of the first record given the number
+  int MoreHolders = -1; // its entry in NewsNumbers::moreHolders, -1 when none
+  bool InReadList = false;
 };
 struct NewsNumbers {
   std::mutex mutex;
-  int next = 1;
-  std::unordered_multimap<std::size_t, int> byArticle; // hash of title and link -> numbers
-  std::vector<NewsArticle> articles;                   // by item number
-  std::vector<int> read;                               // in the order first read
-  std::unordered_set<int> readSet;
+  std::string texts;
+  std::vector<NewsArticle> articles;          // by item number; 0 is none
+  ArticleIndex byArticle;                     // item numbers by title and link
+  std::vector<std::vector<int>> moreHolders;  // holders after the first of some articles
+  std::vector<int> read;                      // in the order first read
+  std::unordered_set<int> readNotGiven;       // read numbers no article has been given
+  // True while every item in a news list was numbered here and its record
+  // made a holder of the number: then a record that does not hold an
+  // article's number cannot have the article in its list.
+  bool listsNumberedHere = true;
 
-  // The number of the article, a new one when it has none yet.
-  int NumberOf(const std::string &title, const std::string &link) {
-    const std::size_t hash = NewsList::ArticleHash(title, link);
-    const auto [from, to] = byArticle.equal_range(hash);
-    for (auto it = from; it != to; ++it) {
-      const NewsArticle &a = articles[std::size_t(it->second)];
-      if (a.Title == title && a.Link == link)
-        return it->second;
-    }
-    const int number = next++;
-    if (articles.size() <= std::size_t(number))
-      articles.resize(std::size_t(number) + 1);
-    articles[std::size_t(number)].Title = title;
-    articles[std::size_t(number)].Link = link;
-    byArticle.emplace(hash, number);
+  NewsNumbers() { articles.emplace_back(); }
+
+  std::string_view Title(const NewsArticle &a) const {
+    return std::string_view(texts).substr(a.TextStart, a.TitleLength);
+  }
+  std::string_view Link(const NewsArticle &a) const {
+    return std::string_view(texts).substr(a.TextStart + a.TitleLength, a.LinkLength);
+  }
+
+  // The number of the article, 0 when it has none yet.
+  int Find(const std::string &title, const std::string &link, std::size_t hash) const {
+    const int known = byArticle.Find(hash, [&](int number) {
+      const NewsArticle &a = articles[std::size_t(number)];
+      return Title(a) == title && Link(a) == link;
+    });
+    return known > 0 ? known : 0;
+  }
+
+  // Gives a new number to an article that has none.
+  int Give(const std::string &title, const std::string &link, std::size_t hash) {
+    const int number = int(articles.size());
+    NewsArticle &a = articles.emplace_back();
+    a.Hash = hash;
+    a.TextStart = texts.size();
+    a.TitleLength = title.size();
+    a.LinkLength = link.size();
+    texts += title;
+    texts += link;
+    if (!readNotGiven.empty() && readNotGiven.erase(number) != 0)
+      a.InReadList = true;
+    byArticle.Insert(hash, number);
     return number;
+  }
+
+  bool Holds(int number, int holder) const {
+    const NewsArticle &a = articles[std::size_t(number)];
+    if (a.FirstHolder == holder)
+      return true;
+    if (a.MoreHolders < 0)
+      return false;
+    const std::vector<int> &more = moreHolders[std::size_t(a.MoreHolders)];
+    return std::find(more.begin(), more.end(), holder) != more.end();
+  }
+
+  void AddHolder(int number, int holder) {
+    NewsArticle &a = articles[std::size_t(number)];
+    if (a.FirstHolder < 0 || a.FirstHolder == holder) {
+      a.FirstHolder = holder;
+      return;
+    }
+    if (a.MoreHolders < 0) {
+      a.MoreHolders = int(moreHolders.size());
+      moreHolders.emplace_back();
+    }
+    std::vector<int> &more = moreHolders[std::size_t(a.MoreHolders)];
+    if (std::find(more.begin(), more.end(), holder) == more.end())
+      more.push_back(holder);
+  }
+
+  bool Given(int number) const { return number > 0 && std::size_t(number) < articles.size(); }
+
+  // Records a read number once, in the order first read.
+  void RecordRead(int number) {
+    if (Given(number)) {
+      NewsArticle &a = articles[std::size_t(number)];
+      if (a.InReadList)
+        return;
+      a.InReadList = true;
+    } else if (!readNotGiven.insert(number).second) {
+      return;
+    }
+    read.push_back(number);
   }
 };
 NewsNumbers &Numbers() {
@@ -94,6 +142,23 @@ StockInfoType *LookUp(const std::string &key, const char *tag, int *index = null
     return nullptr;
   }
   return FindStoreRecord(key, index);
+}
+
+// True when no record has news (the store's records are walked).
+bool NewsListsEmpty() {
+  const int count = StockList.Count();
+  for (int i = 0; i < count; ++i) {
+    const StockInfoType *rec = StockList.Objects(i);
+    if (rec && rec->News.CountNoLock() > 0)
+      return false;
+  }
+  return true;
+}
+
+// The record at a store index, looked up under the stock-list lock.
+StockInfoType *RecordAt(int index, const char *tag) {
+  MyLockGuard guard(StockListLock, tag, false);
+  return guard.Owns() ? StockList.Objects(index) : nullptr;
 }
 
 // Tries the news list's lock the configured number of times.
@@ -238,27 +303,37 @@ void GetNews(const std::string &key, TStringList &titles, TStringList &links,
 // ---- Read marks -----------------------------------------------------------------
 
 void MarkNewsRead(int itemNumber, bool read) {
-  std::vector<std::string> holders;
-  std::string title, link;
+  // Kept from call to call so that a mark allocates nothing once they have
+  // grown to the longest title and link.
+  thread_local std::string title, link;
+  thread_local std::vector<int> holders;
+  std::size_t hash = 0;
+  holders.clear();
   {
     NewsNumbers &n = Numbers();
     std::lock_guard lock(n.mutex);
-    if (read && n.readSet.insert(itemNumber).second)
-      n.read.push_back(itemNumber);
-    if (itemNumber > 0 && std::size_t(itemNumber) < n.articles.size()) {
-      const NewsArticle &article = n.articles[std::size_t(itemNumber)];
-      holders = article.Holders.All();
-      title = article.Title;
-      link = article.Link;
+    if (read)
+      n.RecordRead(itemNumber);
+    if (n.Given(itemNumber)) {
+      const NewsArticle &a = n.articles[std::size_t(itemNumber)];
+      if (a.FirstHolder >= 0)
+        holders.push_back(a.FirstHolder);
+      if (a.MoreHolders >= 0) {
+        const std::vector<int> &more = n.moreHolders[std::size_t(a.MoreHolders)];
+        holders.insert(holders.end(), more.begin(), more.end());
+      }
+      title.assign(n.Title(a));
+      link.assign(n.Link(a));
+      hash = a.Hash;
     }
   }
-  for (const std::string &symbol : holders) {
-    StockInfoType *rec = LookUp(symbol, "MREAD");
+  for (const int holder : holders) {
+    StockInfoType *rec = RecordAt(holder, "MREAD");
     if (!rec || rec->News.CountNoLock() == 0)
       continue;
     NewsGuard guard(rec->News, "MREAD");
     if (guard.Owns()) {
-      if (rec->News.SetRead(title, link, itemNumber, read))
+      if (rec->News.SetRead(title, link, hash, itemNumber, read))
         NewsChanged();
     } else {
       Log("MarkNewsRead Error: news list busy for " + rec->Symbol);
@@ -331,6 +406,7 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
   result = NewsAddOutcome::Dropped;
   if (NewsExcluded(excludeRules, in))
     return 0;
+  const std::size_t hash = NewsList::ArticleHash(in.Title, in.Link);
   int index = -1;
   StockInfoType *rec = nullptr;
   {
@@ -352,19 +428,33 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
     result = NewsAddOutcome::Busy;
     return 0;
   }
-  const int same = rec->News.FindSame(in.Title, in.Link);
-  if (same >= 0) {
-    result = NewsAddOutcome::Known;
-    return rec->News.Item(same).ItemNumber;
-  }
-  // A full list keeps its newest items: an item older than all of them is
-  // not stored.
-  if (maxItems > 0 && rec->News.Count() >= maxItems) {
-    const auto &items = rec->News.Items();
-    const bool older = std::all_of(items.begin(), items.end(),
-                                   [&](const NewsItem &kept) { return in.Date < kept.Date; });
-    if (older)
-      return 0;
+  int number = 0;
+  bool read = false;
+  {
+    NewsNumbers &n = Numbers();
+    std::lock_guard lock(n.mutex);
+    const int known = n.Find(in.Title, in.Link, hash);
+    // Only a record given the article before can have it: a new article
+    // costs no look-up in the symbol's list.
+    if (!n.listsNumberedHere || (known > 0 && n.Holds(known, index))) {
+      const int same = rec->News.FindSame(in.Title, in.Link, hash);
+      if (same >= 0) {
+        result = NewsAddOutcome::Known;
+        return rec->News.Item(same).ItemNumber;
+      }
+    }
+    // A full list keeps its newest items: an item older than all of them is
+    // not stored.
+    if (maxItems > 0 && rec->News.Count() >= maxItems) {
+      const auto &items = rec->News.Items();
+      const bool older = std::all_of(items.begin(), items.end(),
+                                     [&](const NewsItem &kept) { return in.Date < kept.Date; });
+      if (older)
+        return 0;
+    }
+    number = known > 0 ? known : n.Give(in.Title, in.Link, hash);
+    read = n.articles[std::size_t(number)].InReadList;
+    n.AddHolder(number, index);
   }
   NewsItem item;
   item.Title = in.Title;
@@ -372,15 +462,9 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
   item.Source = in.Source;
   item.Date = in.Date;
   item.SecondNumber = in.SecondNumber;
-  {
-    NewsNumbers &n = Numbers();
-    std::lock_guard lock(n.mutex);
-    item.ItemNumber = n.NumberOf(in.Title, in.Link);
-    item.Read = n.readSet.count(item.ItemNumber) != 0;
-    n.articles[std::size_t(item.ItemNumber)].Holders.Add(rec->Symbol);
-  }
-  const int number = item.ItemNumber;
-  rec->News.Add(std::move(item));
+  item.ItemNumber = number;
+  item.Read = read;
+  rec->News.Add(std::move(item), hash);
   if (maxItems > 0)
     rec->News.TrimTo(std::size_t(maxItems));
   NewsChanged();
@@ -396,10 +480,12 @@ int AddNews(const std::string &symbol, const IncomingNews &item) {
 void ResetNewsStore() {
   NewsNumbers &n = Numbers();
   std::lock_guard lock(n.mutex);
-  n.next = 1;
-  n.byArticle.clear();
-  n.articles.clear();
-  n.read.clear();
-  n.readSet.clear();
+  n.texts = std::string();
+  n.articles = std::vector<NewsArticle>(1);
+  n.byArticle = ArticleIndex();
+  n.moreHolders = std::vector<std::vector<int>>();
+  n.read = std::vector<int>();
+  n.readNotGiven = std::unordered_set<int>();
+  n.listsNumberedHere = NewsListsEmpty();
   NewsChanged();
 }

@@ -193,6 +193,34 @@ TEST_F(NewsStoreTest, MarkNewsReadActsOnEverySymbolAndRemembersTheNumber) {
   EXPECT_EQ(ReadNewsNumbers(), std::vector<int>{shared}) << "unread keeps the record";
 }
 
+TEST_F(NewsStoreTest, ANumberReadBeforeItIsGivenArrivesRead) {
+  MarkNewsRead(2, true);
+  AddNews("IBM", Item("One", "Wire", 45301.1), {});
+  ASSERT_EQ(AddNews("MSFT", Item("Two", "Wire", 45301.2), {}), 2);
+  EXPECT_FALSE(GetNewsItems("IBM").front().Read);
+  EXPECT_TRUE(GetNewsItems("MSFT").front().Read);
+  MarkNewsRead(2, true);
+  EXPECT_EQ(ReadNewsNumbers(), std::vector<int>{2});
+}
+
+TEST_F(NewsStoreTest, ASymbolKnowsItsItemsAfterTrimsAndAfterTheNumbersWereReset) {
+  NewsAddOutcome outcome{};
+  ASSERT_EQ(AddNews("IBM", Item("A", "Wire", 45301.1), {}, 2), 1);
+  ASSERT_EQ(AddNews("IBM", Item("B", "Wire", 45301.2), {}, 2), 2);
+  ASSERT_EQ(AddNews("IBM", Item("C", "Wire", 45301.3), {}, 2), 3);
+  EXPECT_EQ(AddNews("IBM", Item("C", "Wire", 45301.3), {}, 2, &outcome), 3);
+  EXPECT_EQ(outcome, NewsAddOutcome::Known);
+  // Trimmed from the full list, A comes back newer with its number.
+  EXPECT_EQ(AddNews("IBM", Item("A", "Wire", 45301.4), {}, 2, &outcome), 1);
+  EXPECT_EQ(outcome, NewsAddOutcome::Added);
+
+  // New numbers; the list still holds its items and finds them.
+  ResetNewsStore();
+  EXPECT_EQ(AddNews("IBM", Item("C", "Wire", 45301.3), {}, 0, &outcome), 3);
+  EXPECT_EQ(outcome, NewsAddOutcome::Known);
+  EXPECT_EQ(StockList.Find("IBM")->News.CountNoLock(), 2);
+}
+
 TEST_F(NewsStoreTest, NewNewsFlagAndLastCheck) {
   AddNews("IBM", Item("A", "Wire", 45301.25), {});
   TDateTime check = 9, newest = 9;
