@@ -393,7 +393,10 @@ bool NewsExcluded(const std::vector<std::string> &rules, const IncomingNews &ite
     default:
       continue;
     }
-    if (WildcardMatch("*" + rule.substr(2) + "*", *field))
+    std::string pattern(1, '*');
+    pattern.append(rule, 2);
+    pattern += '*';
+    if (WildcardMatch(pattern, *field))
       return true;
   }
   return false;
