@@ -61,8 +61,6 @@ public:
     emitDataChanged();
   }
 
-  // Whether the action nodes of this alert node are still to be made.
-  bool m_actionsDeferred = false;
 
 private:
   QString m_text;
@@ -330,10 +328,10 @@ QTreeWidgetItem *TAlertTree::AddSymbolNode(const std::string &text) {
   return node;
 }
 
-QTreeWidgetItem *TAlertTree::AddAlertNode(QTreeWidgetItem *symbolNode, const std::string &text,
+QTreeWidgetItem *TAlertTree::AddAlertNode(QTreeWidgetItem *symbolNode, const QString &text,
                                           const std::string &id, bool actionsLater) {
   auto *node = new TAlertTreeItem();
-  node->setText(0, QString::fromStdString(text));
+  node->setText(0, text);
   node->setData(0, IdRole, QString::fromStdString(id));
   node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
   DeferActionNodes(node, actionsLater); // before the view sees the node
@@ -354,13 +352,13 @@ QTreeWidgetItem *TAlertTree::AddActionNode(QTreeWidgetItem *alertNode, const std
   return node;
 }
 
+// A node's action nodes are still to be made while it shows the sign of a
+// node that can open and has no children.
 void TAlertTree::DeferActionNodes(QTreeWidgetItem *alertNode, bool hasActions) {
-  auto *item = dynamic_cast<TAlertTreeItem *>(alertNode);
-  if (!item || item->childCount() > 0)
+  if (!alertNode || alertNode->childCount() > 0)
     return;
-  item->m_actionsDeferred = hasActions;
-  item->setChildIndicatorPolicy(hasActions ? QTreeWidgetItem::ShowIndicator
-                                           : QTreeWidgetItem::DontShowIndicatorWhenChildless);
+  alertNode->setChildIndicatorPolicy(hasActions ? QTreeWidgetItem::ShowIndicator
+                                                : QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
 void TAlertTree::FillActionNodes(QTreeWidgetItem *alertNode) {
@@ -372,17 +370,17 @@ void TAlertTree::FillActionNodes(QTreeWidgetItem *alertNode) {
     }
     return;
   }
-  auto *item = dynamic_cast<TAlertTreeItem *>(alertNode);
-  if (!item || !item->m_actionsDeferred)
+  if (alertNode->childCount() > 0 ||
+      alertNode->childIndicatorPolicy() != QTreeWidgetItem::ShowIndicator)
     return;
-  item->m_actionsDeferred = false;
-  const std::vector<std::string> texts = ActionTexts ? ActionTexts(item) : std::vector<std::string>();
+  const std::vector<std::string> texts =
+      ActionTexts ? ActionTexts(alertNode) : std::vector<std::string>();
   // The sign stays with nodes that have children (it would be drawn anyway):
   // changing it lays out the whole tree again.
   if (texts.empty())
-    item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+    alertNode->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
   for (const std::string &text : texts)
-    AddActionNode(item, text);
+    AddActionNode(alertNode, text);
 }
 
 void TAlertTree::SetCurrentQuietly(QTreeWidgetItem *node) {

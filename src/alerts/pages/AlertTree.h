@@ -54,7 +54,7 @@ public:
   QTreeWidgetItem *AddSymbolNode(const std::string &text);
   // With actionsLater the alert node's action nodes are deferred from the
   // start (see DeferActionNodes), which costs the view no new layout.
-  QTreeWidgetItem *AddAlertNode(QTreeWidgetItem *symbolNode, const std::string &text,
+  QTreeWidgetItem *AddAlertNode(QTreeWidgetItem *symbolNode, const QString &text,
                                 const std::string &id, bool actionsLater = false);
   QTreeWidgetItem *AddActionNode(QTreeWidgetItem *alertNode, const std::string &text);
   // The action nodes of this alert node (which has none now) are made from

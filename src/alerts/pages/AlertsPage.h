@@ -101,8 +101,10 @@ public:
   void ShowAlert(TAlertRecord *alert);
   void SaveAR(bool apply);
   bool AskNewAlert(bool allowCancel, bool quiet);
-  // A node for a stored alert under its symbol node, with its text and image.
-  QTreeWidgetItem *AddAlertNode(QTreeWidgetItem *symbolNode, const TAlertRecord &alert);
+  // A node for a stored alert under its symbol node, with its short
+  // description (the caller has it already) and image.
+  QTreeWidgetItem *AddAlertNode(QTreeWidgetItem *symbolNode, const TAlertRecord &alert,
+                                const QString &description);
   // Shows an alert node's stored alert again (text, place, image, actions).
   void PopNode(QTreeWidgetItem *node);
   void ClickOnNode(QTreeWidgetItem *node);

@@ -142,7 +142,7 @@ void TOPanAlerts::BuildTree() {
       for (const Key &key : keys) {
         StepDialogProgress();
         const TAlertRecord &alert = alerts[key.at];
-        AddAlertNode(SymbolNode(alert.Symbol, true), alert);
+        AddAlertNode(SymbolNode(alert.Symbol, true), alert, key.text);
       }
 
       ATree->collapseAll();
@@ -159,10 +159,11 @@ void TOPanAlerts::BuildTree() {
   });
 }
 
-QTreeWidgetItem *TOPanAlerts::AddAlertNode(QTreeWidgetItem *symbolNode, const TAlertRecord &alert) {
+QTreeWidgetItem *TOPanAlerts::AddAlertNode(QTreeWidgetItem *symbolNode, const TAlertRecord &alert,
+                                          const QString &description) {
   // Its action nodes are made when it opens.
   QTreeWidgetItem *node =
-      ATree->AddAlertNode(symbolNode, alert.ShortDescription(), alert.ID, HasActionNodes(alert));
+      ATree->AddAlertNode(symbolNode, description, alert.ID, HasActionNodes(alert));
   TAlertTree::SetNodeImage(node, alert.Enabled ? 1 : 2);
   return node;
 }
@@ -177,15 +178,12 @@ void TOPanAlerts::PopNode(QTreeWidgetItem *node) {
     TTreeBatch batch(ATree, m_filling);
     const bool expanded = node->isExpanded();
     qDeleteAll(node->takeChildren());
+    ATree->DeferActionNodes(node, HasActionNodes(alert));
     node->setText(0, Q(alert.ShortDescription()));
-    ATree->PlaceNode(node);
+    ATree->PlaceNode(node); // a moved node that was open opens again: its actions are made
     TAlertTree::SetNodeImage(node, alert.Enabled ? 1 : 2);
-    if (expanded) {
-      for (const std::string &text : ActionNodeTexts(alert))
-        ATree->AddActionNode(node, text);
-    } else {
-      ATree->DeferActionNodes(node, HasActionNodes(alert));
-    }
+    if (expanded)
+      ATree->FillActionNodes(node);
     node->setExpanded(expanded);
   });
 }
@@ -397,7 +395,7 @@ void TOPanAlerts::pbSaveItClick() {
           QTreeWidgetItem *node = nullptr;
           {
             TTreeBatch batch(ATree, m_filling);
-            node = AddAlertNode(symbolNode, stored);
+            node = AddAlertNode(symbolNode, stored, Q(stored.ShortDescription()));
           }
           m_lastShown->Symbol = RedrawMarker;
           SelectNodeAndShow(node);

@@ -68,7 +68,7 @@ protected:
       QTreeWidgetItem *&symbol = symbols[alert.Symbol];
       if (!symbol)
         symbol = tree.AddSymbolNode(alert.Symbol);
-      FillAlertNode(tree, tree.AddAlertNode(symbol, alert.ShortDescription(), alert.ID), alert);
+      FillAlertNode(tree, tree.AddAlertNode(symbol, QString::fromStdString(alert.ShortDescription()), alert.ID), alert);
     }
     QTreeWidgetItem *Find(const std::string &id) {
       for (QTreeWidgetItemIterator it(&tree); *it; ++it)
