@@ -105,6 +105,9 @@ bool TryStrToPrice(const std::string &text, double &value) {
     if (!ParseWhole(words[0], whole) || !ParseFraction(words[1], f))
       return false;
     v = whole + f;
+    // Two numbers that each fit can sum past the largest double.
+    if (!std::isfinite(v))
+      return false;
   } else {
     return false;
   }
@@ -135,12 +138,14 @@ std::string FormatPrice(double value) {
   constexpr double Scales[] = {1, 10, 100, 1000, 10000, 100000};
   const double scale = Scales[decimals];
   const double x = a * scale;
-  double r = std::round(x < 1e12 ? x + x * 1e-15 : x);
+  // From 2^53 up every double is a whole number: there is nothing to round,
+  // and scaling the largest up would overflow.
+  const double shown = a >= 0x1p53 ? a : std::round(x < 1e12 ? x + x * 1e-15 : x) / scale;
   // to_chars with a precision writes what printf's "%.*f" writes, faster;
   // the buffer holds the largest double written out in full (309 digits).
   char buf[400];
   const auto res =
-      std::to_chars(buf, buf + sizeof buf, r / scale, std::chars_format::fixed, decimals);
+      std::to_chars(buf, buf + sizeof buf, shown, std::chars_format::fixed, decimals);
   std::string t(buf, res.ptr);
   if (t.find('.') != std::string::npos) {
     while (!t.empty() && t.back() == '0')

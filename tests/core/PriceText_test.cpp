@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -48,6 +49,18 @@ TEST(PriceTextTest, SecondMinusIsABlank) {
 TEST(PriceTextTest, HugeNumbersDoNotOverflow) {
   EXPECT_EQ(StrToPrice(std::string(400, '9')), 0.0);
   EXPECT_TRUE(ParseFractionPrice(std::string(400, '9')));
+  // Each part fits, their sum does not.
+  const std::string big = "1" + std::string(308, '0');
+  double value = -1;
+  EXPECT_FALSE(TryStrToPrice(big + " " + big + "/1", value));
+  EXPECT_EQ(value, 0.0);
+  EXPECT_DOUBLE_EQ(StrToPrice(big + " 1/2"), 1e308);
+  // The largest prices are shown in full and read back as themselves.
+  for (const double huge : {1e308, -1e308, std::numeric_limits<double>::max()}) {
+    const std::string shown = FormatPrice(huge);
+    EXPECT_EQ(shown.size(), huge < 0 ? 310u : 309u) << shown.substr(0, 20);
+    EXPECT_EQ(StrToPrice(shown), huge);
+  }
 }
 
 TEST(PriceTextTest, FormatPriceTable) {
