@@ -261,11 +261,11 @@ std::vector<NewsItem> GetNewsItems(const std::string &key) {
       Log("GetNews Error: news list busy for " + rec->Symbol);
       return items;
     }
-    const auto &all = rec->News.Items();
+    std::vector<NewsItem> all = rec->News.Items();
     // Later arrivals first, so that equal dates keep the newest arrival on top.
     for (auto it = all.rbegin(); it != all.rend(); ++it)
       if (!it->Title.empty() && !it->Source.empty())
-        items.push_back(*it);
+        items.push_back(std::move(*it));
   }
   std::stable_sort(items.begin(), items.end(),
                    [](const NewsItem &a, const NewsItem &b) { return a.Date > b.Date; });
@@ -443,31 +443,19 @@ int AddNews(const std::string &symbol, const IncomingNews &in,
       const int same = rec->News.FindSame(in.Title, in.Link, hash);
       if (same >= 0) {
         result = NewsAddOutcome::Known;
-        return rec->News.Item(same).ItemNumber;
+        return rec->News.ItemNumber(same);
       }
     }
     // A full list keeps its newest items: an item older than all of them is
     // not stored.
-    if (maxItems > 0 && rec->News.Count() >= maxItems) {
-      const auto &items = rec->News.Items();
-      const bool older = std::all_of(items.begin(), items.end(),
-                                     [&](const NewsItem &kept) { return in.Date < kept.Date; });
-      if (older)
-        return 0;
-    }
+    if (maxItems > 0 && rec->News.Count() >= maxItems && rec->News.OlderThanAll(in.Date))
+      return 0;
     number = known > 0 ? known : n.Give(in.Title, in.Link, hash);
     read = n.articles[std::size_t(number)].InReadList;
     n.AddHolder(number, index);
   }
-  NewsItem item;
-  item.Title = in.Title;
-  item.Link = in.Link;
-  item.Source = in.Source;
-  item.Date = in.Date;
-  item.SecondNumber = in.SecondNumber;
-  item.ItemNumber = number;
-  item.Read = read;
-  rec->News.Add(std::move(item), hash);
+  rec->News.Add(NewsList::Texts{in.Title, in.Link, in.Source}, in.Date, number, in.SecondNumber,
+                read, hash);
   if (maxItems > 0)
     rec->News.TrimTo(std::size_t(maxItems));
   NewsChanged();

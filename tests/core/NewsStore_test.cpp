@@ -129,6 +129,39 @@ TEST_F(NewsStoreTest, MaxItemsKeepsTheNewestItemsOfASymbol) {
   EXPECT_EQ(outcome, NewsAddOutcome::Known);
 }
 
+TEST_F(NewsStoreTest, AFullListKeepsItsItemsWholeThroughManyTrims) {
+  // Items of every text length pass through a list of 7: each add drops the
+  // oldest, and the texts of the kept items stay theirs whatever the list
+  // did with the dropped ones' texts meanwhile.
+  constexpr int Kept = 7;
+  for (int i = 0; i < 400; ++i) {
+    const std::string tag = std::to_string(i) + std::string(std::size_t(i % 23), '~');
+    AddNews("IBM", Item("Title " + tag, "Source " + tag, 45301 + i, "http://l/" + tag, i), {},
+            Kept);
+    if (i % 50 == 0)
+      MarkNewsRead(AddNews("IBM", Item("Title " + tag, "Source " + tag, 45301 + i,
+                                       "http://l/" + tag, i), {}, Kept),
+                   true);
+  }
+  const std::vector<NewsItem> items = GetNewsItems("IBM");
+  ASSERT_EQ(items.size(), std::size_t(Kept));
+  for (int k = 0; k < Kept; ++k) {
+    const int i = 399 - k;
+    const std::string tag = std::to_string(i) + std::string(std::size_t(i % 23), '~');
+    EXPECT_EQ(items[std::size_t(k)].Title, "Title " + tag);
+    EXPECT_EQ(items[std::size_t(k)].Source, "Source " + tag);
+    EXPECT_EQ(items[std::size_t(k)].Link, "http://l/" + tag);
+    EXPECT_EQ(items[std::size_t(k)].SecondNumber, i);
+    EXPECT_EQ(items[std::size_t(k)].Read, i == 350);
+  }
+  // A kept item is still found by its title and link.
+  NewsAddOutcome outcome{};
+  const std::string tag = "396" + std::string(396 % 23, '~');
+  AddNews("IBM", Item("Title " + tag, "Source " + tag, 45301 + 396, "http://l/" + tag), {}, Kept,
+          &outcome);
+  EXPECT_EQ(outcome, NewsAddOutcome::Known);
+}
+
 TEST_F(NewsStoreTest, GetNewsListsNewestFirstWithFormattedDates) {
   TDisplaySettings s;
   s.DisplayTimeOffset = 1.0 / 24; // one hour
