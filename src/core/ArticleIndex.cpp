@@ -42,7 +42,17 @@ void ArticleIndex::Grow(std::size_t size) {
   while ((std::size_t(1) << bits) < size)
     ++bits;
   m_shift = 64 - bits;
-  for (const Slot &slot : old)
+  if (old.empty())
+    return;
+  // Walked from an empty slot on, every run of filled slots is met from its
+  // start: the slots of one tag are placed again in the order they were filed.
+  const std::size_t oldMask = old.size() - 1;
+  std::size_t start = 0;
+  while (old[start].position >= 0)
+    ++start;
+  for (std::size_t k = 1; k <= old.size(); ++k) {
+    const Slot &slot = old[(start + k) & oldMask];
     if (slot.position >= 0)
       Place(slot);
+  }
 }

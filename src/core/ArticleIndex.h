@@ -12,24 +12,27 @@
 // which of them is the same article.
 class ArticleIndex {
 public:
+  // Each position filed is greater than every one filed before it (since
+  // the last Clear): the look-ups rely on it.
   void Insert(std::size_t hash, int position);
   // Makes room for count positions in all, so that filing them grows the
   // table at most once.
   void Reserve(std::size_t count);
 
   // The lowest position filed under hash for which same(position) is true,
-  // -1 when none.
+  // -1 when none. Positions of one tag lie along its probe sequence in the
+  // order they were filed (growing keeps that order), so the first that is
+  // the same article is the lowest.
   template <class Same> int Find(std::size_t hash, Same same) const {
     if (m_slots.empty())
       return -1;
     const std::uint32_t tag = TagOf(hash);
-    int found = -1;
     for (std::size_t i = Home(tag);; i = (i + 1) & m_mask) {
       const Slot &slot = m_slots[i];
       if (slot.position < 0)
-        return found;
-      if (slot.tag == tag && (found < 0 || slot.position < found) && same(int(slot.position)))
-        found = int(slot.position);
+        return -1;
+      if (slot.tag == tag && same(int(slot.position)))
+        return int(slot.position);
     }
   }
 

@@ -25,6 +25,20 @@ TEST(ArticleIndexTest, FindsTheLowestMatchAmongSharedHashesThroughGrowth) {
   EXPECT_EQ(index.Find(std::size_t(777) * 0x9e3779b97f4a7c15ULL, [](int p) { return p == 777; }),
             777);
 
+  // Few tags over many positions: long runs that wrap round the table's end
+  // through every growth; each look-up still finds the lowest match.
+  ArticleIndex crowded;
+  constexpr int Tags = 37, Positions = 20000;
+  const auto hashOf = [](int position) { return std::size_t(position % Tags) * 0x51ed27ULL; };
+  for (int position = 0; position < Positions; ++position)
+    crowded.Insert(hashOf(position), position);
+  for (int tag = 0; tag < Tags; ++tag) {
+    EXPECT_EQ(crowded.Find(hashOf(tag), [](int) { return true; }), tag);
+    const int from = Positions / 2 + tag * 11;
+    const int lowest = from + ((tag - from % Tags) % Tags + Tags) % Tags;
+    EXPECT_EQ(crowded.Find(hashOf(tag), [&](int p) { return p >= from; }), lowest) << tag;
+  }
+
   index.Clear();
   EXPECT_EQ(index.Count(), 0);
   EXPECT_EQ(index.Find(hash, [](int) { return true; }), -1);
