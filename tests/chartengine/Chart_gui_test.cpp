@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QScreen>
 #include <algorithm>
+#include <utility>
 #include <gtest/gtest.h>
 
 namespace {
@@ -213,6 +214,63 @@ TEST(ChartWidget, LabelHandlerMayFreeTheSeriesWhoseMarksAreDrawn) {
   EXPECT_TRUE(ProcessEventsUntil([&] { return drawn > 0; }));
   EXPECT_EQ(chart.SeriesCount(), 0);
   delete marked;
+}
+
+// Counts the paints a widget gets.
+class PaintCounter : public QObject {
+public:
+  int paints = 0;
+
+protected:
+  bool eventFilter(QObject *, QEvent *event) override {
+    paints += event->type() == QEvent::Paint;
+    return false;
+  }
+};
+
+// A handler that the drawing calls may change what is drawn already: the window then
+// shows the changed chart once the paint is over. A handler that changes the
+// chart on every call does not keep it repainting.
+TEST(ChartWidget, ChangeMadeByAHandlerWhileDrawingIsShown) {
+  TChart chart;
+  chart.resize(400, 300);
+  chart.SetView3D(false);
+  chart.Legend().SetVisible(false);
+  TFastLineSeries line;
+  Fill(line, {12, 15, 14, 18, 21, 19, 24, 23, 27, 26});
+  line.SetSeriesColor(clRed);
+  line.SetParentChart(&chart);
+  bool changeOnce = true;
+  bool changeAlways = false;
+  // Called once the line is drawn, while the chart is drawn on.
+  line.AfterDrawValues = [&](TChartSeries *) {
+    if (std::exchange(changeOnce, false))
+      line.SetSeriesColor(clBlue);
+    else if (changeAlways)
+      line.SetSeriesColor(line.SeriesColor() == clBlue ? clGreen : clBlue);
+  };
+  PaintCounter counter;
+  chart.installEventFilter(&counter);
+  chart.show();
+  QImage shown;
+  const auto blueShown = [&] {
+    shown = chart.screen()->grabWindow(chart.winId()).toImage().convertToFormat(
+        QImage::Format_RGB32);
+    return PixelsOf(shown, clBlue) > 50 && PixelsOf(shown, clRed) == 0;
+  };
+  const bool shownInTime = ProcessEventsUntil(blueShown, 2000);
+  Save(shown, "chart_changed_while_drawing.png");
+  EXPECT_TRUE(shownInTime) << counter.paints << " paints";
+
+  changeAlways = true;
+  ProcessEventsUntil([] { return false; }, 50);
+  counter.paints = 0;
+  chart.RepaintChart();
+  ProcessEventsUntil([] { return false; }, 200);
+  // The asked paint and one that shows what its handlers changed.
+  EXPECT_GE(counter.paints, 1);
+  EXPECT_LE(counter.paints, 2);
+  line.SetParentChart(nullptr);
 }
 
 } // namespace

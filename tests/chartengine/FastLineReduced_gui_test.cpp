@@ -19,6 +19,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -267,6 +268,73 @@ TEST(FastLineOnScreen, PointsThatAreNoNumbersLeaveGaps) {
       EXPECT_GT(between[size_t(i)], 10) << "from point " << i;
   }
   series.SetParentChart(nullptr);
+}
+
+// Points that are not drawn widen no axis: with them the chart shows the
+// same axes as without them, and the line still breaks where they are.
+TEST(FastLineOnScreen, PointsThatAreNotDrawnDoNotStretchTheAxes) {
+  const auto ordinary = [](TFastLineSeries &series) {
+    for (int i = 0; i <= 10; ++i)
+      if (i != 5)
+        series.AppendPoint(i, 10.0 + (i % 3) * 5.0);
+  };
+  TChart with, without;
+  TFastLineSeries withSeries, withoutSeries;
+  ordinary(withSeries);
+  withSeries.AppendPoint(NAN, 1e6);
+  withSeries.AppendPoint(5, NAN);
+  withSeries.AppendPoint(-40, INFINITY);
+  ordinary(withoutSeries);
+  const QRgb line = qRgb(GetRValue(kLine), GetGValue(kLine), GetBValue(kLine));
+  const auto lineShown = [&](TChart &chart, QImage &shown) {
+    shown = chart.screen()->grabWindow(chart.winId()).toImage().convertToFormat(
+        QImage::Format_RGB32);
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x)
+        if ((shown.pixel(x, y) & 0xFFFFFF) == (line & 0xFFFFFF))
+          return true;
+    return false;
+  };
+  QImage withShown, withoutShown;
+  PaintCounter withPaints;
+  with.installEventFilter(&withPaints);
+  for (auto [chart, series] : {std::pair{&with, &withSeries}, std::pair{&without, &withoutSeries}}) {
+    chart->resize(500, 320);
+    chart->SetView3D(false);
+    chart->Legend().SetVisible(false);
+    series->SetSeriesColor(kLine);
+    series->SetParentChart(chart);
+    chart->show();
+  }
+  const bool shownInTime = ProcessEventsUntil(
+      [&] { return withPaints.paints > 0 && lineShown(without, withoutShown); });
+  lineShown(with, withShown);
+  Save(withShown, "fastline-not-drawn-points/with.png");
+  Save(withoutShown, "fastline-not-drawn-points/without.png");
+  ASSERT_TRUE(shownInTime);
+  EXPECT_EQ(with.LeftAxis()->Minimum(), without.LeftAxis()->Minimum());
+  EXPECT_EQ(with.LeftAxis()->Maximum(), without.LeftAxis()->Maximum());
+  EXPECT_EQ(with.BottomAxis()->Minimum(), without.BottomAxis()->Minimum());
+  EXPECT_EQ(with.BottomAxis()->Maximum(), without.BottomAxis()->Maximum());
+  // The vertical axis' labels are the same pixels.
+  const int plotLeft = without.PlotRect().Left;
+  EXPECT_EQ(with.PlotRect().Left, plotLeft);
+  EXPECT_TRUE(withShown.copy(0, 0, plotLeft, withShown.height()) ==
+              withoutShown.copy(0, 0, plotLeft, withoutShown.height()));
+  // Between 4 and 6 the line has a gap where (5, NaN) stands.
+  const auto linePixelsBetween4And6 = [&](TChart &chart, const QImage &shown) {
+    const int from = chart.BottomAxis()->XValueToScreen(4);
+    const int to = chart.BottomAxis()->XValueToScreen(6);
+    long n = 0;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = from + 1; x < to; ++x)
+        n += (shown.pixel(x, y) & 0xFFFFFF) == (line & 0xFFFFFF);
+    return n;
+  };
+  EXPECT_EQ(linePixelsBetween4And6(with, withShown), 0);
+  EXPECT_GT(linePixelsBetween4And6(without, withoutShown), 10);
+  withSeries.SetParentChart(nullptr);
+  withoutSeries.SetParentChart(nullptr);
 }
 
 } // namespace

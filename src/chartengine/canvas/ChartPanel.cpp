@@ -6,7 +6,9 @@
 #include "platform/QPainterCanvas.h"
 #include "platform/UncaughtError.h"
 
+#include <QMetaObject>
 #include <QPainter>
+#include <utility>
 
 TChartPanelSwitches &ChartPanelSwitches() {
   static TChartPanelSwitches switches;
@@ -34,6 +36,18 @@ void TCustomChartPanel::Invalidate() {
   if (!m_created)
     return;
   m_canvas->MarkBufferStale();
+  // A change made by a handler the drawing calls: the drawing under way ends
+  // by taking its picture for current, and Qt may drop an update() asked for
+  // inside the window's own paint. It is drawn once the drawing is over.
+  if (m_drawing || m_painting) {
+    m_changedWhileDrawing = true;
+    return;
+  }
+  m_followUpPaint = false;
+  RequestPaint();
+}
+
+void TCustomChartPanel::RequestPaint() {
   // Points added one after another ask for a repaint each: the window is
   // told once, until its paint comes.
   if (m_updatePending)
@@ -42,8 +56,26 @@ void TCustomChartPanel::Invalidate() {
   update();
 }
 
+// A handler may change the chart each time it is called, so each drawing
+// would ask for the next one. The follow-up paint is therefore never
+// followed up itself: a paint that comes from outside (a change made outside
+// a drawing, or the window system) gets at most one more, which shows what
+// its handlers changed. A handler that changes the chart on its first call
+// is shown in full; one that changes it on every call costs two drawings per
+// outside change and the window keeps the second picture, not a loop.
+void TCustomChartPanel::PaintAgainIfChanged() {
+  const bool wasFollowUp = std::exchange(m_followUpPaint, false);
+  if (!std::exchange(m_changedWhileDrawing, false) || wasFollowUp)
+    return;
+  m_canvas->MarkBufferStale();
+  m_followUpPaint = true;
+  // Asked after paintEvent has returned; dropped with the window.
+  QMetaObject::invokeMethod(this, [this] { RequestPaint(); }, Qt::QueuedConnection);
+}
+
 void TCustomChartPanel::paintEvent(QPaintEvent *) {
   m_updatePending = false;
+  m_painting = true;
   QPainter painter(this);
   TQPainterCanvas window(painter);
   m_windowCanvas = &window;
@@ -66,6 +98,8 @@ void TCustomChartPanel::paintEvent(QPaintEvent *) {
   }
   m_windowCanvas = nullptr;
   m_canvas->SetTargetCanvas(nullptr);
+  m_painting = false;
+  PaintAgainIfChanged();
 }
 
 void TCustomChartPanel::GetClientRectangle(TRect &rect) { rect = TRect(0, 0, width(), height()); }
@@ -98,6 +132,10 @@ void TCustomChartPanel::DrawToCanvas(TCanvas *userCanvas, const TRect &userRect)
   DrawContents(m_panelBounds);
   m_drawing = false;
   m_canvas->PresentBuffer(userCanvas, m_windowCanvas, userRect);
+  // Drawn onto a picture outside a paint: a change made meanwhile is shown
+  // by the window's next paint, which counts as one from outside.
+  if (!m_painting && std::exchange(m_changedWhileDrawing, false))
+    Invalidate();
 }
 
 void TCustomChartPanel::RecalcPlotRect() {

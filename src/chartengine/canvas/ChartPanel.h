@@ -166,4 +166,16 @@ private:
   bool m_drawing = false;
   // A whole repaint was asked of the window and its paint has not come yet.
   bool m_updatePending = false;
+  // Inside paintEvent.
+  bool m_painting = false;
+  // The chart changed while it was drawn (a handler called by the drawing).
+  bool m_changedWhileDrawing = false;
+  // The coming paint was asked for by the panel after a paint during which
+  // the chart changed; no outside change came since.
+  bool m_followUpPaint = false;
+
+  // Asks the window for a paint (once until it comes).
+  void RequestPaint();
+  // After a paint: a change made while it drew is drawn by one more paint.
+  void PaintAgainIfChanged();
 };

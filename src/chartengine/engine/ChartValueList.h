@@ -2,6 +2,7 @@
 #include "chartengine/engine/ChartValueListOwner.h"
 #include "platform/Exceptions.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,10 @@ public:
   double SumOfValues();
   double SumOfMagnitudes();
   bool NeedsRecount() const { return m_needsRecount; }
+  // Goes up by one with every change of the values or of Multiplier (a
+  // stored, inserted, set or deleted value, a clearing): a series that keeps
+  // figures of its own over several lists can tell whether they still hold.
+  std::uint64_t Changes() const { return m_changes; }
 
   double FinalValue() const;
   // The first index whose read value equals value exactly; -1 when none.
@@ -86,7 +91,10 @@ private:
   int Compare(int a, int b) const;
   void SortRange(int low, int high);
   void ExchangeThroughOwner(int a, int b);
-  void Changed() { m_needsRecount = true; }
+  void Changed() {
+    m_needsRecount = true;
+    ++m_changes;
+  }
 
   bool m_dateTime = false;
   std::vector<double> m_values;
@@ -101,4 +109,5 @@ private:
   double m_sumMagnitudes = 0.0;
   std::string m_valueSource;
   bool m_needsRecount = true;
+  std::uint64_t m_changes = 0;
 };
