@@ -3,6 +3,7 @@
 #include "chartengine/engine/SeriesMarks.h"
 #include "chartengine/series/FastLineSeries.h"
 #include "chartengine/series/LineSeries.h"
+#include "ChartScreenSupport.h"
 #include "support/EventWait.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestPaths.h"
@@ -168,10 +169,7 @@ TEST(ChartWidget, AxisLabelHandlerMayFreeSeries) {
   const std::vector<std::string> keptLabels = {"k3", "k4", "k5", "k6", "k7", "k8", "k9"};
   QImage shown;
   const auto onlyTheKeptSeries = [&] {
-    shown = chart.screen()
-                ->grabWindow(chart.winId())
-                .toImage()
-                .convertToFormat(QImage::Format_RGB32);
+    shown = ShownPicture(chart);
     return asked.size() >= keptLabels.size() &&
            std::equal(keptLabels.begin(), keptLabels.end(), asked.end() - 7) &&
            PixelsOf(shown, clBlue) > 100 && PixelsOf(shown, clRed) == 0 &&
@@ -216,18 +214,6 @@ TEST(ChartWidget, LabelHandlerMayFreeTheSeriesWhoseMarksAreDrawn) {
   delete marked;
 }
 
-// Counts the paints a widget gets.
-class PaintCounter : public QObject {
-public:
-  int paints = 0;
-
-protected:
-  bool eventFilter(QObject *, QEvent *event) override {
-    paints += event->type() == QEvent::Paint;
-    return false;
-  }
-};
-
 // A handler that the drawing calls may change what is drawn already: the window then
 // shows the changed chart once the paint is over. A handler that changes the
 // chart on every call does not keep it repainting.
@@ -254,8 +240,7 @@ TEST(ChartWidget, ChangeMadeByAHandlerWhileDrawingIsShown) {
   chart.show();
   QImage shown;
   const auto blueShown = [&] {
-    shown = chart.screen()->grabWindow(chart.winId()).toImage().convertToFormat(
-        QImage::Format_RGB32);
+    shown = ShownPicture(chart);
     return PixelsOf(shown, clBlue) > 50 && PixelsOf(shown, clRed) == 0;
   };
   const bool shownInTime = ProcessEventsUntil(blueShown, 2000);

@@ -2,6 +2,7 @@
 #include "chartengine/engine/CustomChartAxis.h"
 #include "chartengine/series/FastLineSeries.h"
 #include "platform/BitmapBuffer.h"
+#include "ChartScreenSupport.h"
 #include "support/EventWait.h"
 #include "support/TestPaths.h"
 
@@ -148,18 +149,6 @@ TEST(FastLineReducedDrawing, GivesThePixelsOfEveryPointDrawn) {
   }
 }
 
-// Counts the paints a widget gets.
-class PaintCounter : public QObject {
-public:
-  int paints = 0;
-
-protected:
-  bool eventFilter(QObject *, QEvent *event) override {
-    paints += event->type() == QEvent::Paint;
-    return false;
-  }
-};
-
 TEST(FastLineReducedDrawing, AShownChartPaintsABatchOfPointsOnceAndShowsThemAll) {
   TChart chart;
   chart.resize(500, 320);
@@ -179,8 +168,7 @@ TEST(FastLineReducedDrawing, AShownChartPaintsABatchOfPointsOnceAndShowsThemAll)
   ProcessEventsUntil([] { return false; }, 100);
   EXPECT_EQ(counter.paints, 1);
   // What the window shows is the drawing of every point.
-  const QImage shown = chart.screen()->grabWindow(chart.winId()).toImage().convertToFormat(
-      QImage::Format_RGB32);
+  const QImage shown = ShownPicture(chart);
   EveryPointFastLine every;
   const Case all{"window", 50000, [](int i, double &x, double &y) {
                    x = i, y = 50.0 + 40.0 * std::sin(i / 700.0) + (i * 7919 % 13);
@@ -234,13 +222,8 @@ TEST(FastLineOnScreen, PointsThatAreNoNumbersLeaveGaps) {
   const QRgb line = qRgb(GetRValue(kLine), GetGValue(kLine), GetBValue(kLine));
   QImage shown;
   const auto lineShown = [&] {
-    shown = chart.screen()->grabWindow(chart.winId()).toImage().convertToFormat(
-        QImage::Format_RGB32);
-    for (int y = 0; y < shown.height(); ++y)
-      for (int x = 0; x < shown.width(); ++x)
-        if ((shown.pixel(x, y) & 0xFFFFFF) == (line & 0xFFFFFF))
-          return true;
-    return false;
+    shown = ShownPicture(chart);
+    return ShowsColour(shown, line);
   };
   const bool shownInTime = ProcessEventsUntil(lineShown);
   Save(shown, "fastline-no-numbers.png");
@@ -287,13 +270,8 @@ TEST(FastLineOnScreen, PointsThatAreNotDrawnDoNotStretchTheAxes) {
   ordinary(withoutSeries);
   const QRgb line = qRgb(GetRValue(kLine), GetGValue(kLine), GetBValue(kLine));
   const auto lineShown = [&](TChart &chart, QImage &shown) {
-    shown = chart.screen()->grabWindow(chart.winId()).toImage().convertToFormat(
-        QImage::Format_RGB32);
-    for (int y = 0; y < shown.height(); ++y)
-      for (int x = 0; x < shown.width(); ++x)
-        if ((shown.pixel(x, y) & 0xFFFFFF) == (line & 0xFFFFFF))
-          return true;
-    return false;
+    shown = ShownPicture(chart);
+    return ShowsColour(shown, line);
   };
   QImage withShown, withoutShown;
   PaintCounter withPaints;
