@@ -45,10 +45,13 @@ TChartSeries::~TChartSeries() {
   m_function.reset();
   // Neither the sources nor the dependents may keep a link to this series.
   UnlinkSources();
-  const std::vector<TChartSeries *> dependents = std::move(m_dependents);
-  m_dependents.clear();
-  for (TChartSeries *d : dependents)
-    std::erase(d->m_sources, static_cast<TChartComponent *>(this));
+  // Each dependent refills from the sources it has left, or clears. One
+  // freed meanwhile has left the list.
+  while (!m_dependents.empty()) {
+    TChartSeries *d = m_dependents.front();
+    m_dependents.erase(m_dependents.begin());
+    d->SourceFreed(this);
+  }
   Clear();
   // Custom axes forget this series (an axis freed later would call it).
   if (m_customHorizAxis != nullptr)

@@ -321,6 +321,12 @@ private:
   // Refills a dependent after an edit of this series; a refusal of its
   // function leaves it as it was and does not end the edit.
   void RefillDependent(TChartSeries &dependent);
+  // Refills from the first source that is a series (a function reads the
+  // others as well); clears without one.
+  void RefillFromSources();
+  // A source freed (or removed by its own notification) goes as a removed
+  // one does.
+  void SourceFreed(TChartComponent *source);
   TCustomChartAxis *OrderingAxis(bool &horizontal) const;
   std::string PercentText(double value, bool magnitude);
   std::string XValueText(int valueIndex);
