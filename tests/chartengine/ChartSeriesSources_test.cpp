@@ -1,5 +1,6 @@
 #include "SeriesTestSupport.h"
 #include "chartengine/canvas/ChartExceptions.h"
+#include "chartengine/engine/BasicFunctions.h"
 
 #include <gtest/gtest.h>
 
@@ -152,7 +153,59 @@ TEST_F(SeriesSourcesTest, ADestroyedSourceLeavesItsDependentWithoutLinks) {
   b.SetDataSource(source.get());
   source.reset();
   EXPECT_EQ(b.DataSource(), nullptr);
-  EXPECT_EQ(YsOf(b), (Doubles{5})) << "the points stay";
+  EXPECT_EQ(b.Count(), 0) << "a series left without sources is emptied, as when its source is removed";
+}
+
+// A function over several sources is refilled over all of its current
+// sources, whichever of them changes, goes or is refreshed: one result per
+// point of the first, none when no source is left.
+TEST_F(SeriesSourcesTest, AFunctionOverSeveralSourcesFollowsAllOfThem) {
+  auto fill = [](TChartSeries &s, const Doubles &xs, const Doubles &ys) {
+    for (std::size_t t = 0; t < xs.size(); ++t)
+      s.AppendPoint(xs[t], ys[t]);
+  };
+  auto second = std::make_unique<TChartSeries>(&form);
+  auto third = std::make_unique<TChartSeries>(&form);
+  second->SetParentChart(&chart);
+  third->SetParentChart(&chart);
+  fill(a, {0, 1, 2, 3}, {1, 2, 3, 4});
+  fill(*second, {10, 11, 12}, {10, 20, 30});
+  fill(*third, {0, 1, 2, 3, 4}, {100, 200, 300, 400, 500});
+  TChartSeries sum(&form);
+  sum.SetParentChart(&chart);
+  sum.SetFunction(std::make_unique<TAddFunction>());
+  sum.SetDataSource(&a);
+  sum.AddDataSource(second.get());
+  sum.AddDataSource(third.get());
+  struct Step {
+    const char *What;
+    std::function<void()> Do;
+    Doubles Xs, Ys;
+  };
+  const Step steps[] = {
+      {"all three", [] {}, {0, 1, 2, 3}, {111, 222, 333, 404}},
+      {"second source modified", [&] { second->YValues().SetValue(0, 50); }, {0, 1, 2, 3},
+       {151, 222, 333, 404}},
+      {"second source refreshed", [&] { second->NotifyValueChange(snRefresh, -1); },
+       {0, 1, 2, 3}, {151, 222, 333, 404}},
+      {"second source cleared", [&] { second->Clear(); }, {0, 1, 2, 3}, {101, 202, 303, 404}},
+      {"third source freed", [&] { third.reset(); }, {0, 1, 2, 3}, {1, 2, 3, 4}},
+      {"first source removed",
+       [&] {
+         fill(*second, {7}, {70});
+         sum.RemoveDataSource(&a);
+       },
+       {7}, {70}},
+      {"first source modified after it left", [&] { a.YValues().SetValue(0, -1); }, {7}, {70}},
+      {"last source freed", [&] { second.reset(); }, {}, {}},
+      {"refreshed without sources", [&] { sum.RefreshFromSource(); }, {}, {}},
+  };
+  for (const Step &step : steps) {
+    step.Do();
+    EXPECT_EQ(XsOf(sum), step.Xs) << step.What;
+    EXPECT_EQ(YsOf(sum), step.Ys) << step.What;
+  }
+  EXPECT_TRUE(sum.DataSources().empty());
 }
 
 TEST_F(SeriesSourcesTest, ADestroyedDependentIsNoLongerTold) {

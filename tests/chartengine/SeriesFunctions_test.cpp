@@ -13,6 +13,8 @@
 namespace {
 
 using Doubles = std::vector<double>;
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double Inf = std::numeric_limits<double>::infinity();
 
 class SeriesFunctionsTest : public ::testing::Test {
 protected:
@@ -158,86 +160,91 @@ TEST_F(SeriesFunctionsTest, APeriodTooSmallForTheRangeIsRefused) {
   EXPECT_GT(result.Count(), 900);
 }
 
-// A value (or position) that is no number is no point in any function: it
-// neither counts nor turns a result into one that is no number.
-TEST(SeriesFunctions, PointsThatAreNotNumbersAreNoPoints) {
-  constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-  constexpr double Inf = std::numeric_limits<double>::infinity();
+// A point whose X or Y is not a finite number is no point for any function
+// and period style: the result equals the result over the source without it,
+// wherever it stands (an infinite X once made a range period grow without end).
+TEST(SeriesFunctions, APointThatIsNoNumberIsAsIfItWereNotThere) {
   using Make = std::function<std::unique_ptr<TChartFunction>()>;
-  const Make average = [] { return std::make_unique<TAverageFunction>(); };
-  const Make high = [] { return std::make_unique<THighFunction>(); };
-  const Make low = [] { return std::make_unique<TLowFunction>(); };
-  const Make add = [] { return std::make_unique<TAddFunction>(); };
-  const Make subtract = [] { return std::make_unique<TSubtractFunction>(); };
-  struct Row {
+  const Make kinds[] = {
+      [] { return std::make_unique<TAverageFunction>(); },
+      [] { return std::make_unique<THighFunction>(); },
+      [] { return std::make_unique<TLowFunction>(); },
+      [] { return std::make_unique<TAddFunction>(); },
+      [] { return std::make_unique<TSubtractFunction>(); },
+  };
+  struct Style {
     const char *Name;
-    Make Function;
     double Period;
+    TFunctionPeriodStyle PeriodStyle;
+    TFunctionPeriodAlign Align;
     bool Moving;
-    std::vector<Doubles> Sources; // Y values at X 0, 1, 2, ...
-    Doubles Expected;
   };
-  const Doubles ys{2, NaN, 4, Inf, 6, 8};
-  const Row rows[] = {
-      {"whole average", average, 0, false, {{2, NaN, 4, Inf}}, {3}},
-      {"whole high", high, 0, false, {ys}, {8}},
-      {"whole low", low, 0, false, {{-Inf, 2, 4}}, {2}},
-      {"whole sum", add, 0, false, {ys}, {20}},
-      {"average by two", average, 2, false, {ys}, {2, 4, 7}},
-      {"high by two", high, 2, false, {ys}, {2, 4, 8}},
-      {"low by two", low, 2, false, {{2, -Inf, 4, NaN, 6, 8}}, {2, 4, 6}},
-      {"period of no numbers", average, 2, false, {{NaN, Inf, 4, 6}}, {0, 5}},
-      {"moving average", average, 2, true, {ys}, {2, 4, 4, 6, 7}},
-      {"sum across", add, 0, false, {{1, NaN}, {Inf, 5}, {3, 7}}, {4, 12}},
-      {"difference across", subtract, 0, false, {{1, NaN}, {Inf, 5}, {3, 7}}, {-2, -2}},
-      {"average across", average, 0, false, {{1, NaN}, {Inf, 5}, {3, 7}}, {2, 6}},
-      {"high across", high, 0, false, {{1, NaN}, {-Inf, 5}, {3, Inf}}, {3, 5}},
+  const Style styles[] = {
+      {"whole", 0, psNumPoints, paCenter, false},
+      {"two points", 2, psNumPoints, paLast, false},
+      {"range 1 first", 1, psRange, paFirst, false},
+      {"range 1 centre", 1, psRange, paCenter, false},
+      {"range 2.5 last", 2.5, psRange, paLast, false},
+      {"moving 3", 3, psNumPoints, paCenter, true},
   };
-  for (const Row &row : rows) {
+  struct Bad {
+    double X, Y;
+  };
+  const Bad bads[] = {{NaN, 5},  {-Inf, 5}, {Inf, 5},  {3.5, NaN},
+                      {3.5, Inf}, {3.5, -Inf}, {NaN, NaN}, {Inf, -Inf}};
+  const Doubles ys{4, 9, 2, 8, 1, 7, 3, 3, 6, 5};
+  // Fills a function series over sources (X 0 .. 9, unordered so that the
+  // point stays where it is put), the bad point at place in source badIn.
+  auto results = [&](const Make &make, const Style &style, int sourceCount,
+                     const Bad *bad, int badIn, int place) {
     StubAxisPanel chart;
-    std::vector<std::unique_ptr<TChartSeries>> sources;
     TChartSeries result;
     result.SetParentChart(&chart);
-    std::unique_ptr<TChartFunction> f = row.Function();
+    std::vector<std::unique_ptr<TChartSeries>> sources;
+    for (int k = 0; k < sourceCount; ++k) {
+      sources.push_back(std::make_unique<TChartSeries>());
+      TChartSeries &s = *sources.back();
+      s.SetParentChart(&chart);
+      s.XValues().SetOrder(loNone);
+      for (int t = 0; t < 10; ++t) {
+        if (bad != nullptr && k == badIn && t == place)
+          s.AppendPoint(bad->X, bad->Y);
+        s.AppendPoint(t, ys[t] * (k + 1));
+      }
+      if (bad != nullptr && k == badIn && place >= 10)
+        s.AppendPoint(bad->X, bad->Y);
+    }
+    std::unique_ptr<TChartFunction> f = make();
     f->BeginUpdate();
-    f->SetPeriod(row.Period);
-    f->SetMoving(row.Moving);
+    f->SetPeriod(style.Period);
+    f->SetPeriodStyle(style.PeriodStyle);
+    f->SetPeriodAlign(style.Align);
+    f->SetMoving(style.Moving);
     f->EndUpdate();
     result.SetFunction(std::move(f));
-    for (const Doubles &values : row.Sources) {
-      sources.push_back(std::make_unique<TChartSeries>());
-      sources.back()->SetParentChart(&chart);
-      for (std::size_t t = 0; t < values.size(); ++t)
-        sources.back()->AppendPoint(static_cast<double>(t), values[t]);
-      result.AddDataSource(sources.back().get());
-    }
-    EXPECT_EQ(YsOf(result), row.Expected) << row.Name;
-  }
-  // A point placed at no number counts for nothing either.
-  StubAxisPanel chart;
-  TChartSeries source, result;
-  source.SetParentChart(&chart);
-  result.SetParentChart(&chart);
-  source.XValues().SetOrder(loNone);
-  source.AppendPoint(0, 2);
-  source.AppendPoint(NaN, 100);
-  source.AppendPoint(1, 4);
-  result.SetFunction(average());
-  result.SetDataSource(&source);
-  EXPECT_EQ(YsOf(result), (Doubles{3}));
-}
-
-TEST_F(SeriesFunctionsTest, RangePeriodsEndOnValuesThatAreNotNumbers) {
-  source.XValues().SetOrder(loNone);
-  source.AppendPoint(0, 1);
-  source.AppendPoint(std::numeric_limits<double>::quiet_NaN(), 2);
-  TAddFunction &f = Install<TAddFunction>();
-  f.BeginUpdate();
-  f.SetPeriodStyle(psRange);
-  f.SetPeriod(1);
-  f.EndUpdate();
-  result.SetDataSource(&source);
-  EXPECT_EQ(YsOf(result), (Doubles{1, 0})) << "the first period, one empty one, then the end";
+    for (auto &s : sources)
+      result.AddDataSource(s.get());
+    return std::make_pair(XsOf(result), YsOf(result));
+  };
+  int cases = 0;
+  for (int sourceCount : {1, 2})
+    for (const Make &make : kinds)
+      for (const Style &style : styles) {
+        if (sourceCount > 1 && style.Period != 0)
+          continue; // several sources fold point by point
+        const auto without = results(make, style, sourceCount, nullptr, 0, 0);
+        ASSERT_FALSE(without.first.empty());
+        for (const Bad &bad : bads)
+          for (int badIn = 0; badIn < sourceCount; ++badIn)
+            for (int place : {0, 4, 10}) {
+              EXPECT_EQ(results(make, style, sourceCount, &bad, badIn, place), without)
+                  << style.Name << ", " << sourceCount << " sources, point (" << bad.X << ", "
+                  << bad.Y << ") at " << place << " of source " << badIn << ", function "
+                  << (&make - kinds);
+              ++cases;
+            }
+      }
+  EXPECT_GT(cases, 900);
 }
 
 TEST_F(SeriesFunctionsTest, MovingAverage) {

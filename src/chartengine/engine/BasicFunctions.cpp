@@ -21,15 +21,8 @@ const TChartComponentClass &FunctionClass(const char *name, const TChartComponen
   return cls;
 }
 
-// A point whose value or position is no number is no point: no function
-// counts it.
-bool IsPoint(TChartFunction &function, TChartSeries &series, int index) {
-  TChartValueList &position = series.MainIsY() ? series.XValues() : series.YValues();
-  return std::isfinite(function.ValueList(series).Value(index)) &&
-         (index >= position.Count() || std::isfinite(position.Value(index)));
-}
-
-// The values at valueIndex of the sources that have a point there, in list order.
+// The values at valueIndex (counted over each source's points) of the
+// sources that have a point there, in list order.
 template <class Fn>
 void ForEachValueAt(TChartFunction &function, const std::vector<TChartComponent *> &sources,
                     int valueIndex, Fn fn) {
@@ -37,9 +30,9 @@ void ForEachValueAt(TChartFunction &function, const std::vector<TChartComponent 
     auto *series = dynamic_cast<TChartSeries *>(component);
     if (series == nullptr)
       continue;
-    TChartValueList &list = function.ValueList(*series);
-    if (valueIndex >= 0 && valueIndex < list.Count() && IsPoint(function, *series, valueIndex))
-      fn(list.Value(valueIndex));
+    const int index = function.PointAt(*series, valueIndex);
+    if (index >= 0)
+      fn(function.ValueList(*series).Value(index));
   }
 }
 
@@ -67,7 +60,7 @@ TPointValues PointValues(TChartFunction &function, TChartSeries &series, int fro
   TChartValueList &list = function.ValueList(series);
   TPointValues out;
   for (int t = from; t <= to; ++t) {
-    if (!IsPoint(function, series, t))
+    if (!function.IsPoint(series, t))
       continue;
     const double v = list.Value(t);
     out.Largest = out.Count == 0 ? v : std::max(out.Largest, v);

@@ -106,6 +106,37 @@ void TChartFunction::ValueRange(TChartSeries &series, int first, int last, int &
   }
 }
 
+bool TChartFunction::IsPoint(TChartSeries &series, int index) {
+  if (index < 0 || index >= series.Count())
+    return false;
+  const TChartValueList &value = ValueList(series);
+  return std::isfinite(series.XValues().Value(index)) &&
+         std::isfinite(series.YValues().Value(index)) &&
+         (index >= value.Count() || std::isfinite(value.Value(index)));
+}
+
+std::vector<int> TChartFunction::PointsOf(TChartSeries &series) {
+  std::vector<int> points;
+  points.reserve(series.Count());
+  for (int t = 0; t < series.Count(); ++t)
+    if (IsPoint(series, t))
+      points.push_back(t);
+  return points;
+}
+
+const std::vector<int> &TChartFunction::StoredPointsOf(TChartSeries &series) {
+  for (const auto &[stored, points] : m_fillPoints)
+    if (stored == &series)
+      return points;
+  m_scratchPoints = PointsOf(series);
+  return m_scratchPoints;
+}
+
+int TChartFunction::PointAt(TChartSeries &series, int valueIndex) {
+  const std::vector<int> &points = StoredPointsOf(series);
+  return valueIndex >= 0 && valueIndex < static_cast<int>(points.size()) ? points[valueIndex] : -1;
+}
+
 // A period shorter than one point still moves on by one point.
 int TChartFunction::PeriodPoints() const {
   const std::int64_t points = Round(m_period);
@@ -116,9 +147,20 @@ void TChartFunction::FillFromSources(TChartSeries *source) {
   if (source == nullptr || m_owner == nullptr)
     return;
   TChartSeries &parent = *m_owner;
+  // Each series read is sized up once for the whole fill.
+  struct FillStore {
+    TChartFunction &Function;
+    ~FillStore() { Function.m_fillPoints.clear(); }
+  } store{*this};
+  m_fillPoints.clear();
+  m_fillPoints.emplace_back(source, PointsOf(*source));
+  for (TChartComponent *component : parent.DataSources())
+    if (auto *series = dynamic_cast<TChartSeries *>(component); series != nullptr && series != source)
+      m_fillPoints.emplace_back(series, PointsOf(*series));
+  const std::vector<int> points = m_fillPoints.front().second;
   TChartValueList &notMandatory = source->MainIsY() ? source->XValues() : source->YValues();
   if (parent.DataSources().size() <= 1) {
-    if (source->Count() == 0)
+    if (points.empty())
       return;
     if (m_moving)
       FillMoving(*source, notMandatory);
@@ -128,9 +170,12 @@ void TChartFunction::FillFromSources(TChartSeries *source) {
       FillByPeriod(*source, notMandatory);
     return;
   }
-  for (int t = 0; t < source->Count(); ++t) {
+  // One result per point of the first source, over the points of all.
+  const std::vector<TChartComponent *> sources = parent.DataSources();
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    const int t = points[k];
     const double x = notMandatory.Value(t);
-    const double y = ComputeAcrossSources(parent.DataSources(), t);
+    const double y = ComputeAcrossSources(sources, static_cast<int>(k));
     if (parent.MainIsY())
       parent.AppendPoint(x, y, source->PointLabel(t), clTeeColor);
     else
@@ -138,12 +183,12 @@ void TChartFunction::FillFromSources(TChartSeries *source) {
   }
 }
 
-void TChartFunction::CheckSource(TChartSeries &source) const {
+void TChartFunction::CheckSource(TChartSeries &source) {
   // Only a fill by periods of one source is ever refused.
   if (m_owner == nullptr || m_owner->DataSources().size() > 1 || source.Count() == 0 || m_moving ||
       m_period == 0)
     return;
-  CheckPeriodCount(source.MainIsY() ? source.XValues() : source.YValues(), source.Count());
+  CheckPeriodCount(source.MainIsY() ? source.XValues() : source.YValues(), PointsOf(source));
 }
 
 void TChartFunction::ComputePeriodPoint(TChartSeries &source, double x, int first, int last) {
@@ -151,9 +196,16 @@ void TChartFunction::ComputePeriodPoint(TChartSeries &source, double x, int firs
 }
 
 void TChartFunction::FillEveryPoint(TChartSeries &source, TChartValueList &notMandatory) {
+  const std::vector<int> points = StoredPointsOf(source);
+  if (points.empty())
+    return;
   const double result = ComputeOver(source, -1, -1);
-  const double smallest = notMandatory.SmallestValue();
-  const double largest = notMandatory.LargestValue();
+  double smallest = notMandatory.Value(points.front());
+  double largest = smallest;
+  for (int t : points) {
+    smallest = std::min(smallest, notMandatory.Value(t));
+    largest = std::max(largest, notMandatory.Value(t));
+  }
   if (m_owner->SinglePointResults) {
     const double x = smallest + (largest - smallest) * 0.5;
     if (m_owner->MainIsY() == source.MainIsY())
@@ -171,35 +223,47 @@ int TChartFunction::MostPeriods(int sourceCount) {
       std::int64_t(sourceCount) * PeriodsPerSourcePoint, FewestPeriodsAllowed, INT_MAX));
 }
 
-void TChartFunction::CheckPeriodCount(TChartValueList &notMandatory, int sourceCount) const {
-  if (m_periodStyle != psRange)
+void TChartFunction::CheckPeriodCount(TChartValueList &notMandatory,
+                                      const std::vector<int> &points) const {
+  if (m_periodStyle != psRange || points.empty())
     return;
   // One result per period, empty ones included: a period tiny against the
-  // source's range would add points until memory runs out.
-  const double periods = (notMandatory.LargestValue() - notMandatory.SmallestValue()) / m_period;
-  const int most = MostPeriods(sourceCount);
+  // points' range would add points until memory runs out.
+  double smallest = notMandatory.Value(points.front());
+  double largest = smallest;
+  for (int t : points) {
+    smallest = std::min(smallest, notMandatory.Value(t));
+    largest = std::max(largest, notMandatory.Value(t));
+  }
+  const double periods = (largest - smallest) / m_period;
+  const int most = MostPeriods(static_cast<int>(points.size()));
   if (!(periods <= most))
     throw ChartException(Format(PeriodTooSmallText, {FloatToStr(m_period), most}));
 }
 
+// Walks the source's points only (PointsOf): k, last and count number them.
 void TChartFunction::FillByPeriod(TChartSeries &source, TChartValueList &notMandatory) {
-  const int count = source.Count();
-  CheckPeriodCount(notMandatory, count);
+  const std::vector<int> points = StoredPointsOf(source);
+  const int count = static_cast<int>(points.size());
+  if (count == 0)
+    return;
+  CheckPeriodCount(notMandatory, points);
+  auto xAt = [&](std::int64_t k) { return notMandatory.Value(points[static_cast<std::size_t>(k)]); };
   const int periodPoints = PeriodPoints();
   const int stepIndex = TimeStepIndexOf(m_period);
   const TCustomChartAxis *axis = m_owner->HorizAxisObject();
   const bool exact = stepIndex >= dtHalfMonth && stepIndex < dtNone && axis != nullptr &&
                      axis->IsDateTime() && axis->ExactDateTime();
-  int t = 0;
-  TDateTime periodEnd = notMandatory.Value(0);
+  std::int64_t k = 0;
+  TDateTime periodEnd = xAt(0);
   do {
     std::int64_t last = 0;
     double firstX = 0;
     double lastX = 0;
     if (m_periodStyle == psNumPoints) {
-      last = t + static_cast<std::int64_t>(periodPoints) - 1;
-      firstX = notMandatory.Value(t);
-      lastX = last < count ? notMandatory.Value(static_cast<int>(last)) : 0;
+      last = k + static_cast<std::int64_t>(periodPoints) - 1;
+      firstX = xAt(k);
+      lastX = last < count ? xAt(last) : 0;
     } else {
       firstX = periodEnd;
       StepDateTime(exact, true, periodEnd, stepIndex, m_period);
@@ -207,31 +271,33 @@ void TChartFunction::FillByPeriod(TChartSeries &source, TChartValueList &notMand
       if (!(periodEnd > firstX))
         break;
       lastX = periodEnd - 0.001 * m_period;
-      last = t;
-      while (last < count - 1 && notMandatory.Value(static_cast<int>(last) + 1) < periodEnd)
+      last = k;
+      while (last < count - 1 && xAt(last + 1) < periodEnd)
         ++last;
     }
-    const bool held = m_periodStyle == psNumPoints || notMandatory.Value(t) < periodEnd;
+    const bool held = m_periodStyle == psNumPoints || xAt(k) < periodEnd;
     if (last < count) {
       const double x = m_periodAlign == paFirst  ? firstX
                        : m_periodAlign == paLast ? lastX
                                                  : (firstX + lastX) * 0.5;
       if (held)
-        ComputePeriodPoint(source, x, t, static_cast<int>(last));
+        ComputePeriodPoint(source, x, points[static_cast<std::size_t>(k)],
+                           points[static_cast<std::size_t>(last)]);
       else
         AppendResultPoint(source, x, 0);
     }
+    // Every position is finite: an empty period moves the end on towards it.
     if (held)
-      t = static_cast<int>(std::min<std::int64_t>(last + 1, INT_MAX));
-    else if (!(notMandatory.Value(t) >= periodEnd))
-      break; // a value that is not a number never falls in a period
-  } while (t <= count - 1);
+      k = last + 1;
+  } while (k <= count - 1);
 }
 
 void TChartFunction::FillMoving(TChartSeries &source, TChartValueList &notMandatory) {
+  const std::vector<int> points = StoredPointsOf(source);
   const int period = PeriodPoints();
-  for (int t = period - 1; t < source.Count(); ++t)
-    AppendResultPoint(source, notMandatory.Value(t), ComputeOver(source, t - period + 1, t));
+  for (std::size_t k = static_cast<std::size_t>(period) - 1; k < points.size(); ++k)
+    AppendResultPoint(source, notMandatory.Value(points[k]),
+                      ComputeOver(source, points[k + 1 - period], points[k]));
 }
 
 double TChartFunction::ComputeOver(TChartSeries &, int, int) { return 0.0; }

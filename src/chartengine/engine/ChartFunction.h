@@ -2,6 +2,7 @@
 #include "chartengine/engine/ChartComponent.h"
 #include "chartengine/engine/ChartComponentClass.h"
 
+#include <utility>
 #include <vector>
 
 class TChartSeries;
@@ -58,15 +59,27 @@ public:
   // Raises ChartException when a fill from source would be refused (a
   // period of X units too small for the source's range); the caller then
   // keeps the results it has.
-  void CheckSource(TChartSeries &source) const;
+  void CheckSource(TChartSeries &source);
+
+  // A point whose position, X, Y or read value is not a finite number is no
+  // point: every function sees a source as if it did not hold it.
+  bool IsPoint(TChartSeries &series, int index);
+  // The indices of the points of series that are points, in list order.
+  std::vector<int> PointsOf(TChartSeries &series);
+  // The index in series of its point number valueIndex among PointsOf; -1
+  // when it has fewer points.
+  int PointAt(TChartSeries &series, int valueIndex);
 
 protected:
+  // First and last are indices of source's points (points between them
+  // that are no points take no part).
   virtual void ComputePeriodPoint(TChartSeries &source, double x, int first, int last);
   virtual void FillEveryPoint(TChartSeries &source, TChartValueList &notMandatory);
   virtual void FillByPeriod(TChartSeries &source, TChartValueList &notMandatory);
   // The result over points first .. last of series (first -1: all points).
   virtual double ComputeOver(TChartSeries &series, int first, int last);
-  // The result at valueIndex across the given sources.
+  // The result at valueIndex across the given sources: valueIndex counts
+  // each source's points (PointsOf), as PointAt reads them.
   virtual double ComputeAcrossSources(const std::vector<TChartComponent *> &sources,
                                       int valueIndex);
 
@@ -81,8 +94,11 @@ private:
   int PeriodPoints() const;
   // The most periods of X units a refill may make from a source of that many points.
   static int MostPeriods(int sourceCount);
-  // Raises ChartException when the X range holds more periods than allowed.
-  void CheckPeriodCount(TChartValueList &notMandatory, int sourceCount) const;
+  // Raises ChartException when the positions of the points hold more
+  // periods than allowed.
+  void CheckPeriodCount(TChartValueList &notMandatory, const std::vector<int> &points) const;
+  // The points of series, from the fill's store while a fill runs.
+  const std::vector<int> &StoredPointsOf(TChartSeries &series);
   template <typename T> void Store(T &field, const T &value);
 
   double m_period = 0.0;
@@ -91,4 +107,7 @@ private:
   TChartSeries *m_owner = nullptr;
   int m_updating = 0;
   bool m_moving = false;
+  // While a fill runs: the points of each series it reads (counted once).
+  std::vector<std::pair<const TChartSeries *, std::vector<int>>> m_fillPoints;
+  std::vector<int> m_scratchPoints;
 };

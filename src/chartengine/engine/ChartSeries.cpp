@@ -45,10 +45,13 @@ TChartSeries::~TChartSeries() {
   m_function.reset();
   // Neither the sources nor the dependents may keep a link to this series.
   UnlinkSources();
-  const std::vector<TChartSeries *> dependents = std::move(m_dependents);
-  m_dependents.clear();
-  for (TChartSeries *d : dependents)
-    std::erase(d->m_sources, static_cast<TChartComponent *>(this));
+  // Each dependent refills from the sources it has left, or clears. One
+  // freed meanwhile has left the list.
+  while (!m_dependents.empty()) {
+    TChartSeries *d = m_dependents.front();
+    m_dependents.erase(m_dependents.begin());
+    d->SourceFreed(this);
+  }
   Clear();
   // Custom axes forget this series (an axis freed later would call it).
   if (m_customHorizAxis != nullptr)
@@ -88,6 +91,7 @@ int TChartSeries::AppendPoint(double x, double y, const std::string &label, TCol
   m_yValues->InsertValueAt(index, m_yValues->ScratchValue);
   AddExtraValues(index);
   InsertPointExtras(index, label, color);
+  m_drawnRange.PointInserted(m_valueLists, index);
   PointAdded(index);
   return index;
 }
@@ -176,6 +180,7 @@ void TChartSeries::AddValue(TChartSeries &source, int valueIndex) {
   const bool hasLabel = valueIndex < source.m_labels.Count();
   InsertPointExtras(index, hasLabel ? source.m_labels.At(valueIndex) : std::string(),
                     hasColor ? source.m_colors.At(valueIndex) : clTeeColor);
+  m_drawnRange.PointInserted(m_valueLists, index);
   PointAdded(index);
 }
 
@@ -302,6 +307,21 @@ void TChartSeries::SetPointColor(int valueIndex, TColor color) {
   Repaint();
 }
 
+bool TChartSeries::HasDrawnPoints() {
+  m_drawnRange.Update(m_valueLists);
+  return m_drawnRange.Any();
+}
+
+double TChartSeries::DrawnLargest(const TChartValueList &list) {
+  m_drawnRange.Update(m_valueLists);
+  return m_drawnRange.Largest(m_valueLists.IndexOf(&list));
+}
+
+double TChartSeries::DrawnSmallest(const TChartValueList &list) {
+  m_drawnRange.Update(m_valueLists);
+  return m_drawnRange.Smallest(m_valueLists.IndexOf(&list));
+}
+
 bool TChartSeries::HasFiniteValues(int valueIndex) const {
   if (valueIndex < 0 || valueIndex >= Count())
     return true;
@@ -359,6 +379,19 @@ double TChartSeries::StackBaseAt(int valueIndex, bool sumAll) {
       sum += s->OriginValueOf(valueIndex);
   }
   return sum;
+}
+
+double TChartSeries::LargestStackedTop(double from) {
+  double result = from;
+  TChartValueList &values = MainValueList();
+  for (int t = 0; t < Count(); ++t) {
+    if (!HasFiniteValues(t))
+      continue;
+    const double top = StackBaseAt(t, false) + values.Value(t);
+    if (std::isfinite(top))
+      result = std::max(result, top);
+  }
+  return result;
 }
 
 // ---- screen positions -----------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "chartengine/engine/ChartValueList.h"
 #include "chartengine/engine/ChartValueLists.h"
 #include "chartengine/engine/SeriesEnums.h"
+#include "chartengine/engine/SeriesDrawnRange.h"
 #include "chartengine/engine/SeriesMarks.h"
 #include "chartengine/engine/SparsePointValues.h"
 #include "platform/Rect.h"
@@ -105,15 +106,26 @@ public:
   // may free the series: then the text so far is answered and nothing more
   // of the series is touched.
   std::string MarkText(int valueIndex);
-  virtual double LargestX() { return m_xValues->LargestValue(); }
-  virtual double LargestY() { return m_yValues->LargestValue(); }
+  // The ranges the axes ask for count only the points the series draws
+  // (every value finite); 0 .. 0 when it draws none.
+  virtual double LargestX() { return DrawnLargest(*m_xValues); }
+  virtual double LargestY() { return DrawnLargest(*m_yValues); }
   virtual double LargestZ() { return DepthIndex(); }
-  virtual double SmallestX() { return m_xValues->SmallestValue(); }
-  virtual double SmallestY() { return m_yValues->SmallestValue(); }
+  virtual double SmallestX() { return DrawnSmallest(*m_xValues); }
+  virtual double SmallestY() { return DrawnSmallest(*m_yValues); }
   virtual double SmallestZ() { return DepthIndex(); }
+  // Some point is drawn: a series without one adds nothing to its axes.
+  bool HasDrawnPoints();
+  // The largest and smallest value of one of the series' lists over the
+  // points it draws.
+  double DrawnLargest(const TChartValueList &list);
+  double DrawnSmallest(const TChartValueList &list);
   // Sum of OriginValueOf at the index over the chart's active series of the
   // same class before this one (all of them with sumAll).
   virtual double StackBaseAt(int valueIndex, bool sumAll);
+  // The larger of from and the top of every drawn point stacked on the
+  // series before it (tops that are no finite number left out).
+  double LargestStackedTop(double from);
 
   // ---- screen positions (through the series' axes; 0 without an axis)
   int XValueToScreen(double value) const;
@@ -309,6 +321,12 @@ private:
   // Refills a dependent after an edit of this series; a refusal of its
   // function leaves it as it was and does not end the edit.
   void RefillDependent(TChartSeries &dependent);
+  // Refills from the first source that is a series (a function reads the
+  // others as well); clears without one.
+  void RefillFromSources();
+  // A source freed (or removed by its own notification) goes as a removed
+  // one does.
+  void SourceFreed(TChartComponent *source);
   TCustomChartAxis *OrderingAxis(bool &horizontal) const;
   std::string PercentText(double value, bool magnitude);
   std::string XValueText(int valueIndex);
@@ -329,6 +347,8 @@ private:
   TSparsePointValues<TColor> m_colors{clTeeColor};
   TSparsePointValues<std::string> m_labels;
   std::unique_ptr<TSeriesMarks> m_marks;
+  // Asked for by the axes on every paint; kept up to date as points come.
+  TSeriesDrawnRange m_drawnRange;
   std::unique_ptr<TChartFunction> m_function;
   std::vector<TChartComponent *> m_sources;
   std::vector<TChartSeries *> m_dependents;

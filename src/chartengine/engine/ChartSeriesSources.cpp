@@ -115,17 +115,27 @@ void TChartSeries::RemoveDataSource(TChartComponent *value) {
   RefreshFromSource();
 }
 
+void TChartSeries::SourceFreed(TChartComponent *source) {
+  if (!Contains(m_sources, source))
+    return;
+  // A chart freeing all of its series refills none of them.
+  if (m_parentChart != nullptr && m_parentChart->Destroying()) {
+    std::erase(m_sources, source);
+    return;
+  }
+  // The source has unlinked itself already: it goes as a removed one does,
+  // refilling from the sources left or clearing when none is left.
+  try {
+    RemoveDataSource(source);
+  } catch (const ChartException &) {
+    // A function that refuses the sources left keeps its results.
+  }
+}
+
 void TChartSeries::Notification(TChartComponent *component, TOperation operation) {
   TChartComponent::Notification(component, operation);
-  if (operation != opRemove || !Contains(m_sources, component))
-    return;
-  if (component == DataSource()) {
-    SetDataSource(nullptr);
-  } else {
-    // A further source that goes leaves no dangling link behind.
-    std::erase(m_sources, component);
-    RefreshFromSource();
-  }
+  if (operation == opRemove)
+    SourceFreed(component);
 }
 
 void TChartSeries::RefreshFromSource() {
@@ -151,7 +161,10 @@ void TChartSeries::NotifyValueChange(TSeriesNotifyKind kind, int index) {
     const TSeriesRecalcOptions options = d->m_recalcOptions;
     switch (kind) {
     case snClear:
-      if (options & rOnClear)
+      // A function over several sources is refilled from those left with points.
+      if ((options & rOnClear) && d->m_function)
+        RefillDependent(*d);
+      else if (options & rOnClear)
         d->Clear();
       break;
     case snInsert:
@@ -173,9 +186,22 @@ void TChartSeries::NotifyValueChange(TSeriesNotifyKind kind, int index) {
   }
 }
 
+void TChartSeries::RefillFromSources() {
+  // A function reads every source, each point of the first giving one result.
+  for (TChartComponent *component : m_sources)
+    if (auto *series = dynamic_cast<TChartSeries *>(component)) {
+      CopyPointsFrom(*series);
+      return;
+    }
+  Clear();
+}
+
 void TChartSeries::RefillDependent(TChartSeries &dependent) {
   try {
-    dependent.CopyPointsFrom(*this);
+    if (dependent.m_function)
+      dependent.RefillFromSources();
+    else
+      dependent.CopyPointsFrom(*this);
   } catch (const ChartException &) {
     // A function that refuses the edited source (a period now too small for
     // its range) keeps its results; the edit itself stands.

@@ -221,7 +221,8 @@ double TCustomAxisPanel::AxisRange(TCustomChartAxis *axis, bool isX, RangeEnd en
   bool any = false;
   double result = 0.0;
   for (TChartSeries *s : m_series) {
-    if (!s->Active() || s->Count() == 0)
+    // A series with nothing to draw adds nothing to its axes.
+    if (!s->Active() || !s->HasDrawnPoints())
       continue;
     const bool onAxis = isX ? (s->HorizAxis() == aBothHorizAxis || s->HorizAxisObject() == axis)
                             : (s->VertAxis() == aBothVertAxis || s->VertAxisObject() == axis);

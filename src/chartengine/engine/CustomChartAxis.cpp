@@ -188,7 +188,7 @@ void TCustomChartAxis::WidenEmptyRange() {
   bool hasPoints = false;
   for (int t = 0; t < m_chart->SeriesCount() && !hasPoints; ++t) {
     TChartSeries *s = m_chart->Series(t);
-    hasPoints = s->Active() && s->IsOnAxis(this) && s->Count() > 0;
+    hasPoints = s->Active() && s->IsOnAxis(this) && s->HasDrawnPoints();
   }
   if (!hasPoints)
     return;

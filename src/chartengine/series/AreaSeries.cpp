@@ -107,8 +107,7 @@ double TAreaSeries::LargestY() {
     return 100;
   double result = TCustomSeries::LargestY();
   if (m_multiArea == maStacked)
-    for (int t = 0; t < Count(); ++t)
-      result = std::max(result, StackBaseAt(t, false) + YValues().Value(t));
+    result = LargestStackedTop(result);
   return result;
 }
 

@@ -290,8 +290,7 @@ double TCustomBarSeries::StackedLargest(double inherited) {
     return 100.0;
   double result = inherited;
   if (m_multiBar == mbStacked)
-    for (int t = 0; t < Count(); ++t)
-      result = std::max(result, StackBaseAt(t, false) + MainValueList().Value(t));
+    result = LargestStackedTop(result);
   if (m_useYOrigin)
     result = std::max(result, m_yOrigin);
   return result;

@@ -241,7 +241,6 @@ void TFastLineSeries::DrawPoint(int valueIndex) {
 }
 
 void TFastLineSeries::PointAdded(int valueIndex) {
-  m_range.PointInserted(XValues(), YValues(), valueIndex);
   if (AutoRepaint) {
     TChartSeries::PointAdded(valueIndex);
     return;
@@ -308,28 +307,6 @@ void TFastLineSeries::DrawLegendFigure(int, const TRect &rect) {
 
 bool TFastLineSeries::IsPoint(int valueIndex) {
   return std::isfinite(PointX(valueIndex)) && std::isfinite(PointY(valueIndex));
-}
-
-// ---- value ranges -----------------------------------------------------------------
-
-double TFastLineSeries::LargestX() {
-  m_range.Update(XValues(), YValues());
-  return m_range.LargestX();
-}
-
-double TFastLineSeries::LargestY() {
-  m_range.Update(XValues(), YValues());
-  return m_range.LargestY();
-}
-
-double TFastLineSeries::SmallestX() {
-  m_range.Update(XValues(), YValues());
-  return m_range.SmallestX();
-}
-
-double TFastLineSeries::SmallestY() {
-  m_range.Update(XValues(), YValues());
-  return m_range.SmallestY();
 }
 
 // ---- clicks -----------------------------------------------------------------------

@@ -1,7 +1,6 @@
 #pragma once
 #include "chartengine/canvas/ChartPen.h"
 #include "chartengine/engine/ChartSeries.h"
-#include "chartengine/series/FastLineRange.h"
 
 #include <cstddef>
 #include <memory>
@@ -35,12 +34,6 @@ public:
   int PointAtPosition(int x, int y) override;
   std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
 
-  // ---- value ranges: only points that are drawn (x and y finite) count
-  double LargestX() override;
-  double LargestY() override;
-  double SmallestX() override;
-  double SmallestY() override;
-
   // The pen of the line; setting it sets the series colour to its colour.
   TChartPen &LinePen() { return *m_linePen; }
   const TChartPen &LinePen() const { return *m_linePen; }
@@ -66,8 +59,6 @@ private:
   bool IsPoint(int valueIndex);
 
   std::unique_ptr<TChartPen> m_linePen;
-  // Asked for by the axes on every paint; kept up to date as points come.
-  TFastLineRange m_range;
   int m_lastX = 0;
   int m_lastY = 0;
   // Where this series left the canvas pen (screen pixels).

@@ -52,14 +52,14 @@ int TOHLCSeries::AddOHLC(double date, double open, double high, double low, doub
 double TOHLCSeries::LargestY() {
   double result = TCustomSeries::LargestY();
   for (TChartValueList *list : {m_highValues.get(), m_lowValues.get(), m_closeValues.get()})
-    result = std::max(result, list->LargestValue());
+    result = std::max(result, DrawnLargest(*list));
   return result;
 }
 
 double TOHLCSeries::SmallestY() {
   double result = TCustomSeries::SmallestY();
   for (TChartValueList *list : {m_highValues.get(), m_lowValues.get(), m_closeValues.get()})
-    result = std::min(result, list->SmallestValue());
+    result = std::min(result, DrawnSmallest(*list));
   return result;
 }
 
