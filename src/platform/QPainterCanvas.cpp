@@ -253,7 +253,10 @@ const TPictureTarget *TQPainterCanvas::DirectTarget(TPenMode mode) {
       return nullptr;
   }
   const QImage *image = Image();
-  if (!image || !TPictureTarget::Writable(*image, mode) || !OwnsClip())
+  // Pixels laid through the painter's opacity blend with the picture: the
+  // painter draws them.
+  if (!image || !TPictureTarget::Writable(*image, mode) || !OwnsClip() ||
+      m_painter->opacity() < 1)
     return nullptr;
   const QTransform &t = m_painter->deviceTransform();
   if (t.type() > QTransform::TxTranslate)
@@ -283,24 +286,50 @@ const TPictureTarget *TQPainterCanvas::DirectTarget(TPenMode mode) {
   return c.usable ? &c.target : nullptr;
 }
 
+TPixelBox TQPainterCanvas::PainterBox() const {
+  // The device's pixels (and the clip's bounds) in canvas pixels, a pixel
+  // wider all round for the rounding of a turned or scaled painter.
+  const QPaintDevice *device = m_painter->device();
+  if (device == nullptr)
+    return {};
+  const qreal ratio = device->devicePixelRatio();
+  bool invertible = false;
+  const QTransform back = m_painter->deviceTransform().inverted(&invertible);
+  if (!invertible)
+    return {};
+  QRectF area = back.mapRect(QRectF(0, 0, device->width() * ratio, device->height() * ratio));
+  if (m_painter->hasClipping())
+    area &= m_painter->clipBoundingRect();
+  if (area.isEmpty())
+    return {0, 0, -1, -1};
+  const auto edge = [](qreal v) {
+    return int(std::clamp<qreal>(std::floor(v), INT_MIN / 2, INT_MAX / 2));
+  };
+  return {edge(area.left()) - 2, edge(area.top()) - 2, edge(area.right()) + 2,
+          edge(area.bottom()) + 2};
+}
+
 void TQPainterCanvas::ThinLines(std::span<const TPoint> points, bool closed) {
   if (points.empty())
     return;
   const TDashPattern dash(Pen().Style);
   const bool gaps = dash.Period != 0 && Pen().Mode == pmCopy && BkMode() == OPAQUE;
   if (const TPictureTarget *target = DirectTarget(Pen().Mode)) {
-    target->Lines(points, closed, dash,
-                  {ToQColor(Pen().Color).rgb(), ToQColor(BkColor()).rgb(), Pen().Mode, gaps});
+    m_linePixels += quint64(
+        target->Lines(points, closed, dash,
+                      {ToQColor(Pen().Color).rgb(), ToQColor(BkColor()).rgb(), Pen().Mode, gaps}));
+    ++m_directLines;
     return;
   }
   m_onPixels.clear();
   m_offPixels.clear();
-  WalkLines(points, closed, dash, [&](int x, int y, bool isOn) {
+  WalkLines(points, closed, dash, PainterBox(), [&](int x, int y, bool isOn) {
     if (isOn)
       m_onPixels.emplace_back(x, y);
     else if (gaps)
       m_offPixels.emplace_back(x, y);
   });
+  m_linePixels += quint64(m_onPixels.size() + m_offPixels.size());
   SetRasterMode(Pen().Mode);
   QPen pen(ToQColor(BkColor()), 1, Qt::SolidLine, Qt::SquareCap);
   pen.setCosmetic(true);
