@@ -1,5 +1,6 @@
 #include "platform/QPainterCanvas.h"
 
+#include "platform/PolygonCut.h"
 #include "platform/PolygonSpans.h"
 
 #include <QFontMetrics>
@@ -286,7 +287,11 @@ const TPictureTarget *TQPainterCanvas::DirectTarget(TPenMode mode) {
   return c.usable ? &c.target : nullptr;
 }
 
-TPixelBox TQPainterCanvas::PainterBox() const {
+TPixelBox TQPainterCanvas::PainterBox() const { return ReachBox(true); }
+
+TPixelBox TQPainterCanvas::DeviceBox() const { return ReachBox(false); }
+
+TPixelBox TQPainterCanvas::ReachBox(bool clipped) const {
   // The device's pixels (and the clip's bounds) in canvas pixels, a pixel
   // wider all round for the rounding of a turned or scaled painter.
   const QPaintDevice *device = m_painter->device();
@@ -298,7 +303,7 @@ TPixelBox TQPainterCanvas::PainterBox() const {
   if (!invertible)
     return {};
   QRectF area = back.mapRect(QRectF(0, 0, device->width() * ratio, device->height() * ratio));
-  if (m_painter->hasClipping())
+  if (clipped && m_painter->hasClipping())
     area &= m_painter->clipBoundingRect();
   if (area.isEmpty())
     return {0, 0, -1, -1};
@@ -639,9 +644,10 @@ void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {
     return;
   const QFont &font = CurrentQFont();
   const QFontMetrics fm(font);
-  const QString s = QString::fromStdString(text);
-  const int w = fm.horizontalAdvance(s);
-  const int h = fm.height();
+  // The extent as measured before (the same metrics), kept per text.
+  const TSize extent = TextExtent(text);
+  const int w = extent.cx;
+  const int h = extent.cy;
   const unsigned align = TextAlign();
 
   if (align & TA_UPDATECP) {
@@ -662,9 +668,17 @@ void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {
     if ((align & TA_CENTER) != TA_CENTER)
       SetPenPos(TPoint((align & TA_RIGHT) ? x - w : x + w, y));
   }
-  if (s.isEmpty())
+  if (text.empty())
+    return;
+  // A text whose cell, turned any way, lies wholly outside what the painter
+  // can reach (a mark of a zoomed chart) is not laid out at all.
+  const TPixelBox reach = PainterBox();
+  const long long radius = 2LL * w + 2LL * h;
+  if (x + radius < reach.Left || x - radius > reach.Right || y + radius < reach.Top ||
+      y - radius > reach.Bottom)
     return;
 
+  const QString s = QString::fromStdString(text);
   m_painter->save();
   m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
   m_painter->translate(x, y);
@@ -731,6 +745,15 @@ void TQPainterCanvas::SetClipPolygon(std::span<const TPoint> points) {
   polygon.reserve(int(points.size()));
   for (const TPoint &p : points)
     polygon.append(QPoint(p.X, p.Y));
+  // A region of a polygon costs its every row: one reaching far out of the
+  // picture (a zoomed 3-D box) is cut a good way outside the picture first.
+  if (m_painter) {
+    const TPixelBox device = DeviceBox();
+    const QRect reach = QRect(QPoint(device.Left, device.Top), QPoint(device.Right, device.Bottom))
+                            .adjusted(-kClipReach, -kClipReach, kClipReach, kClipReach);
+    if (!reach.contains(polygon.boundingRect()))
+      polygon = CutPolygonToRect(polygon, reach);
+  }
   m_clip = {true, QRegion(polygon, Qt::OddEvenFill)};
   ApplyClip(m_clip);
 }

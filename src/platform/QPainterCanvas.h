@@ -134,6 +134,12 @@ private:
   // The canvas pixels the painter can reach: lines it draws are stepped only
   // inside them.
   TPixelBox PainterBox() const;
+  // The device's pixels in canvas pixels, whatever the clip.
+  TPixelBox DeviceBox() const;
+  TPixelBox ReachBox(bool clipped) const;
+  // How far beyond the device a clip polygon's corners may lie before it is
+  // cut.
+  static constexpr int kClipReach = 2048;
   // The picture to write lines and fills of the pen mode into directly; null
   // when the painter has to draw them.
   const TPictureTarget *DirectTarget(TPenMode mode);
