@@ -139,6 +139,8 @@ BENCHMARK(BM_PolylineProjectedOnce)
 // The chart of 12 horizontal bars in 3-D at 500 x 320, zoomed or not.
 void DrawHorizBars3D(benchmark::State &state, bool zoomed) {
   TChart chart;
+  // Drawn anew each time, not copied from the buffer of the last drawing.
+  chart.SetBufferedDisplay(false);
   chart.SetView3D(true);
   THorizBarSeries bars;
   bars.SetParentChart(&chart);
