@@ -22,7 +22,8 @@ struct TPixelBox {
 class TLineSteps {
 public:
   TLineSteps(const TPoint &a, const TPoint &b)
-      : m_x0(a.X), m_y0(a.Y), m_sx(b.X >= a.X ? 1 : -1), m_sy(b.Y >= a.Y ? 1 : -1) {
+      : m_x0(a.X), m_y0(a.Y), m_x1(b.X), m_y1(b.Y), m_sx(b.X >= a.X ? 1 : -1),
+        m_sy(b.Y >= a.Y ? 1 : -1) {
     const long long dx = m_sx * (static_cast<long long>(b.X) - a.X);
     const long long dy = m_sy * (static_cast<long long>(b.Y) - a.Y);
     m_alongX = dx >= dy;
@@ -41,6 +42,10 @@ public:
     if (m_major == 0)
       return;
     const long long x0 = m_x0, y0 = m_y0;
+    // Both ends inside (most lines): all of it.
+    if (std::min(x0, m_x1) >= box.Left && std::max(x0, m_x1) <= box.Right &&
+        std::min(y0, m_y1) >= box.Top && std::max(y0, m_y1) <= box.Bottom)
+      return;
     // Offsets from the start, counted in the direction the line moves.
     const auto offsets = [](long long start, int sign, int lo, int hi, long long &a,
                             long long &b) {
@@ -79,9 +84,12 @@ public:
     if (from >= to)
       return;
     const long long twoMajor = 2 * m_major, twoMinor = 2 * m_minor;
-    const __int128 start = m_major + static_cast<__int128>(from) * twoMinor;
-    long long acc = static_cast<long long>(start % twoMajor);
-    const long long across = static_cast<long long>(start / twoMajor);
+    long long acc = m_major, across = 0;
+    if (from != 0) {
+      const __int128 start = m_major + static_cast<__int128>(from) * twoMinor;
+      acc = static_cast<long long>(start % twoMajor);
+      across = static_cast<long long>(start / twoMajor);
+    }
     int x = static_cast<int>(m_x0 + m_sx * (m_alongX ? from : across));
     int y = static_cast<int>(m_y0 + m_sy * (m_alongX ? across : from));
     for (long long i = from; i < to; ++i) {
@@ -116,7 +124,7 @@ private:
     return static_cast<long long>(std::clamp<__int128>(v, LLONG_MIN / 4, LLONG_MAX / 4));
   }
 
-  long long m_x0, m_y0;
+  long long m_x0, m_y0, m_x1, m_y1;
   int m_sx, m_sy;
   bool m_alongX = true;
   long long m_major = 0, m_minor = 0;
