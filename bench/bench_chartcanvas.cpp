@@ -1,13 +1,23 @@
 // The projecting chart canvas: a scene of shaded 3-D boxes drawn off screen and
 // copied out, in the orthogonal and the rotated view; and a 100,000-point line
 // through the projection, point by point (LineToAtDepth) against projecting
-// first and drawing one polyline, in the flat, orthogonal and rotated views.
+// first and drawing one polyline, in the flat, orthogonal and rotated views;
+// and a 3-D horizontal bar chart with its axes zoomed to a millionth of the
+// data against the same chart unzoomed (lines and faces reaching far out of
+// the picture are cut before they are stepped or filled).
+#include "BenchRatio.h"
 #include "chartengine/canvas/ChartCanvas3D.h"
+#include "chartengine/chart/CustomChart.h"
+#include "chartengine/engine/CustomChartAxis.h"
+#include "chartengine/series/HorizBarSeries.h"
+#include "platform/QPainterCanvas.h"
 #include "chartengine/canvas/View3DOptions.h"
 #include "platform/BitmapBuffer.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QImage>
+#include <QPainter>
 #include <cmath>
 #include <vector>
 
@@ -125,5 +135,40 @@ BENCHMARK(BM_PolylineProjectedOnce)
     ->Arg(kOrthogonal)
     ->Arg(kRotated)
     ->Unit(benchmark::kMillisecond);
+
+// The chart of 12 horizontal bars in 3-D at 500 x 320, zoomed or not.
+void DrawHorizBars3D(benchmark::State &state, bool zoomed) {
+  TChart chart;
+  // Drawn anew each time, not copied from the buffer of the last drawing.
+  chart.SetBufferedDisplay(false);
+  chart.SetView3D(true);
+  THorizBarSeries bars;
+  bars.SetParentChart(&chart);
+  for (int i = 0; i < 12; ++i)
+    bars.Add(60.0 + 17.0 * ((i * 7) % 12));
+  if (zoomed) {
+    chart.BottomAxis()->SetMinMax(150, 150.0001);
+    chart.LeftAxis()->SetMinMax(9.5, 9.500019);
+  }
+  QImage picture(500, 320, QImage::Format_RGB32);
+  for (auto _ : state) {
+    QPainter painter(&picture);
+    TQPainterCanvas canvas(painter);
+    chart.DrawToCanvas(&canvas, TRect(0, 0, 500, 320));
+    benchmark::DoNotOptimize(picture.constBits());
+  }
+}
+
+void BM_HorizBars3DUnzoomed(benchmark::State &state) { DrawHorizBars3D(state, false); }
+BENCHMARK(BM_HorizBars3DUnzoomed)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+void BM_HorizBars3DDeepZoom(benchmark::State &state) { DrawHorizBars3D(state, true); }
+BENCHMARK(BM_HorizBars3DDeepZoom)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+const bool registered = [] {
+  RegisterRatio("3-D horizontal bars zoomed to a millionth / unzoomed, 500 x 320",
+                "BM_HorizBars3DDeepZoom", "BM_HorizBars3DUnzoomed", 2.0);
+  return true;
+}();
 
 } // namespace

@@ -5,14 +5,15 @@
 
 #include <QImage>
 #include <QtGlobal>
+#include <climits>
 #include <vector>
 
 bool TQPainterCanvas::DirectWritesAgree() {
   constexpr int kW = 61, kH = 48;
   // Polygons in the shapes a chart fills most (3-D faces, slivers, triangles,
-  // free ones, some reaching far out) and 1-px lines, solid, dotted on an
-  // opaque background and in a raster mode, under no clip, a rectangle and
-  // a polygon.
+  // free ones, some reaching far out) and 1-px lines, solid, styled on an
+  // opaque background (crossing themselves) and in a raster mode, some
+  // running far out, under no clip, a rectangle and a polygon.
   const auto draw = [](QImage &image, DirectWrites writes, int clip) {
     image.fill(Qt::white);
     TQPainterCanvas cv(&image);
@@ -27,6 +28,7 @@ bool TQPainterCanvas::DirectWritesAgree() {
       seed = seed * 1103515245u + 12345u;
       return lo + int((seed >> 8) % unsigned(hi - lo + 1));
     };
+    static constexpr TPenStyle kStyles[] = {psDash, psDot, psDashDot, psDashDotDot};
     cv.SetBkColor(clYellow);
     cv.SetBkMode(OPAQUE);
     std::vector<TPoint> corners;
@@ -54,13 +56,26 @@ bool TQPainterCanvas::DirectWritesAgree() {
         break;
       }
       cv.Brush().Color = 0x102030u + unsigned(k);
-      cv.Pen().Style = k % 3 == 0 ? psSolid : psClear;
+      cv.Pen().Style = k % 3 == 0 ? psSolid : (k % 3 == 1 ? psClear : kStyles[k % 4]);
+      cv.Pen().Color = 0x203040u + unsigned(k) * 0x010203u;
       cv.Polygon(corners);
       cv.Pen().Style = k % 4 == 0 ? psDot : psSolid;
       cv.Pen().Mode = k % 7 == 0 ? pmNotXor : pmCopy;
       cv.MoveTo(in(-8, kW + 8), in(-8, kH + 8));
-      cv.LineTo(in(-8, kW + 8), in(-8, kH + 8));
+      // Some lines run far out of the picture, to the ends of the range.
+      if (k % 11 == 0)
+        cv.LineTo(k % 2 ? INT_MIN + in(0, 9) : INT_MAX - in(0, 9), in(-40000, 40000));
+      else
+        cv.LineTo(in(-8, kW + 8), in(-8, kH + 8));
       cv.Pen().Mode = pmCopy;
+      // A styled polyline that crosses itself and turns back on itself: the
+      // pixels passed twice show the dash.
+      corners.assign(size_t(in(3, 7)), p);
+      for (TPoint &q : corners)
+        q = TPoint(in(-6, kW + 5), in(-6, kH + 5));
+      corners[2] = corners[0];
+      cv.Pen().Style = kStyles[k % 4];
+      cv.Polyline(corners);
     }
   };
   QImage direct(kW, kH, QImage::Format_RGB32), painted(kW, kH, QImage::Format_RGB32);

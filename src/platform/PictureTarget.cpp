@@ -119,73 +119,104 @@ bool TPictureTarget::BoxInside(int x0, int y0, int x1, int y1) const {
   return x0 >= std::max(left[a], left[second]) && x1 < std::min(right[a], right[second]);
 }
 
-void TPictureTarget::SolidSegment(const TPoint &a, const TPoint &b, QRgb on) const {
-  const auto [left, rightmost] = std::minmax(a.X, b.X);
-  const auto [top, lowest] = std::minmax(a.Y, b.Y);
-  if (BoxInside(left, top, rightmost, lowest)) {
-    if (a.X == b.X) {
-      // From a.Y towards b.Y, leaving out b.Y.
-      const int from = a.Y < b.Y ? a.Y : b.Y + 1, to = a.Y < b.Y ? b.Y - 1 : a.Y;
-      const qsizetype stride = m_bytesPerLine / qsizetype(sizeof(QRgb));
-      QRgb *p = Row(from) + a.X;
-      for (int n = to - from + 1; n > 0; --n, p += stride)
-        *p = on;
-    } else if (a.Y == b.Y) {
-      const int from = a.X < b.X ? a.X : b.X + 1, to = a.X < b.X ? b.X - 1 : a.X;
-      PixelRuns::FillRun(Row(a.Y) + from, to - from + 1, on);
-    } else {
-      StepLine(a.X, a.Y, b.X, b.Y, [&](int x, int y) { Row(y)[x] = on; });
-    }
-    return;
-  }
-  // Partly outside: pixel by pixel.
-  StepLine(a.X, a.Y, b.X, b.Y, [&](int x, int y) {
-    if (InClip(x, y))
-      Row(y)[x] = on;
-  });
+TPixelBox TPictureTarget::ClipBox() const {
+  return {m_clip.left() - m_dx, m_clip.top() - m_dy, m_clip.right() - m_dx,
+          m_clip.bottom() - m_dy};
 }
 
-void TPictureTarget::Lines(std::span<const TPoint> points, bool closed, const TDashPattern &dash,
-                           const LinePen &pen) const {
+long long TPictureTarget::SolidSegment(const TPoint &a, const TPoint &b, QRgb on) const {
+  const TLineSteps steps(a, b);
+  long long from = 0, to = 0;
+  steps.Within(ClipBox(), from, to);
+  if (from >= to)
+    return 0;
+  const TPoint first = steps.At(from), last = steps.At(to - 1);
+  const auto [left, right] = std::minmax(first.X, last.X);
+  const auto [top, bottom] = std::minmax(first.Y, last.Y);
+  if (!BoxInside(left, top, right, bottom)) {
+    // Crossing a clip of several rectangles: pixel by pixel.
+    steps.Run(from, to, [&](int x, int y, long long) {
+      if (InClip(x, y))
+        Row(y)[x] = on;
+    });
+  } else if (left == right) {
+    const qsizetype stride = m_bytesPerLine / qsizetype(sizeof(QRgb));
+    QRgb *p = Row(top) + left;
+    for (int n = bottom - top + 1; n > 0; --n, p += stride)
+      *p = on;
+  } else if (top == bottom) {
+    PixelRuns::FillRun(Row(top) + left, right - left + 1, on);
+  } else {
+    steps.Run(from, to, [&](int x, int y, long long) { Row(y)[x] = on; });
+  }
+  return to - from;
+}
+
+long long TPictureTarget::Lines(std::span<const TPoint> points, bool closed,
+                                const TDashPattern &dash, const LinePen &pen) const {
   if (points.empty() || Empty())
-    return;
+    return 0;
+  long long stepped = 0;
   if (dash.Period == 0 && pen.Mode == pmCopy) {
     for (size_t i = 0; i + 1 < points.size(); ++i)
-      SolidSegment(points[i], points[i + 1], pen.On);
+      stepped += SolidSegment(points[i], points[i + 1], pen.On);
     if (closed)
-      SolidSegment(points.back(), points[0], pen.On);
-    return;
+      stepped += SolidSegment(points.back(), points[0], pen.On);
+    return stepped;
   }
+  const TPixelBox box = ClipBox();
   const auto run = [&](auto &&paint) {
     // A line inside the clip needs no test per pixel.
     bool inside = false;
     WalkLines(
-        points, closed, dash,
+        points, closed, dash, box,
         [&](int x, int y, bool isOn) {
-          if ((isOn || pen.Gaps) && (inside || InClip(x, y)))
+          ++stepped;
+          if (inside || InClip(x, y))
             paint(Row(y)[x], isOn);
         },
-        [&](const TPoint &a, const TPoint &b) {
-          const auto [left, right] = std::minmax(a.X, b.X);
-          const auto [top, bottom] = std::minmax(a.Y, b.Y);
+        [&](const TPoint &first, const TPoint &last) {
+          const auto [left, right] = std::minmax(first.X, last.X);
+          const auto [top, bottom] = std::minmax(first.Y, last.Y);
           inside = BoxInside(left, top, right, bottom);
         });
   };
   constexpr QRgb kOpaque = 0xFF000000u;
   switch (pen.Mode) {
   case pmCopy:
-    run([&](QRgb &px, bool isOn) { px = isOn ? pen.On : pen.Off; });
+    // The gaps first, then the dashes over them, as the painter lays them:
+    // a pixel the lines pass twice (a sharp corner, a crossing) shows the
+    // dash.
+    if (pen.Gaps)
+      run([&](QRgb &px, bool isOn) {
+        if (!isOn)
+          px = pen.Off;
+      });
+    run([&](QRgb &px, bool isOn) {
+      if (isOn)
+        px = pen.On;
+    });
     break;
   case pmXor:
-    run([&](QRgb &px, bool) { px = (px ^ pen.On) | kOpaque; });
+    run([&](QRgb &px, bool isOn) {
+      if (isOn)
+        px = (px ^ pen.On) | kOpaque;
+    });
     break;
   case pmNotXor:
-    run([&](QRgb &px, bool) { px = ~(px ^ pen.On) | kOpaque; });
+    run([&](QRgb &px, bool isOn) {
+      if (isOn)
+        px = ~(px ^ pen.On) | kOpaque;
+    });
     break;
   case pmNot:
-    run([&](QRgb &px, bool) { px = ~px | kOpaque; });
+    run([&](QRgb &px, bool isOn) {
+      if (isOn)
+        px = ~px | kOpaque;
+    });
     break;
   }
+  return stepped;
 }
 
 bool TPictureTarget::FillPolygon(const QPoint *pts, int n, QRgb colour,

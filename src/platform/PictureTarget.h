@@ -37,8 +37,10 @@ public:
     TPenMode Mode = pmCopy;
     bool Gaps = false;
   };
-  // The 1-px lines through the points (canvas pixels), as WalkLines steps them.
-  void Lines(std::span<const TPoint> points, bool closed, const TDashPattern &dash,
+  // The 1-px lines through the points (canvas pixels), as WalkLines steps
+  // them; with Gaps, the gaps are laid first and the dashes over them.
+  // Returns how many pixels were stepped through.
+  long long Lines(std::span<const TPoint> points, bool closed, const TDashPattern &dash,
              const LinePen &pen) const;
 
   // The inside of the polygon filled in one colour, as the painter fills it
@@ -66,7 +68,9 @@ private:
   // Whether the box of canvas pixels x0..x1, y0..y1 lies inside one span of
   // the clip on each of its rows.
   bool BoxInside(int x0, int y0, int x1, int y1) const;
-  void SolidSegment(const TPoint &a, const TPoint &b, QRgb on) const;
+  // The clip's bounds in canvas pixels: lines are stepped only inside them.
+  TPixelBox ClipBox() const;
+  long long SolidSegment(const TPoint &a, const TPoint &b, QRgb on) const;
 
   uchar *m_bits = nullptr;
   qsizetype m_bytesPerLine = 0;

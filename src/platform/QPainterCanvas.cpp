@@ -1,5 +1,6 @@
 #include "platform/QPainterCanvas.h"
 
+#include "platform/PolygonCut.h"
 #include "platform/PolygonSpans.h"
 
 #include <QFontMetrics>
@@ -253,7 +254,10 @@ const TPictureTarget *TQPainterCanvas::DirectTarget(TPenMode mode) {
       return nullptr;
   }
   const QImage *image = Image();
-  if (!image || !TPictureTarget::Writable(*image, mode) || !OwnsClip())
+  // Pixels laid through the painter's opacity blend with the picture: the
+  // painter draws them.
+  if (!image || !TPictureTarget::Writable(*image, mode) || !OwnsClip() ||
+      m_painter->opacity() < 1)
     return nullptr;
   const QTransform &t = m_painter->deviceTransform();
   if (t.type() > QTransform::TxTranslate)
@@ -283,24 +287,54 @@ const TPictureTarget *TQPainterCanvas::DirectTarget(TPenMode mode) {
   return c.usable ? &c.target : nullptr;
 }
 
+TPixelBox TQPainterCanvas::PainterBox() const { return ReachBox(true); }
+
+TPixelBox TQPainterCanvas::DeviceBox() const { return ReachBox(false); }
+
+TPixelBox TQPainterCanvas::ReachBox(bool clipped) const {
+  // The device's pixels (and the clip's bounds) in canvas pixels, a pixel
+  // wider all round for the rounding of a turned or scaled painter.
+  const QPaintDevice *device = m_painter->device();
+  if (device == nullptr)
+    return {};
+  const qreal ratio = device->devicePixelRatio();
+  bool invertible = false;
+  const QTransform back = m_painter->deviceTransform().inverted(&invertible);
+  if (!invertible)
+    return {};
+  QRectF area = back.mapRect(QRectF(0, 0, device->width() * ratio, device->height() * ratio));
+  if (clipped && m_painter->hasClipping())
+    area &= m_painter->clipBoundingRect();
+  if (area.isEmpty())
+    return {0, 0, -1, -1};
+  const auto edge = [](qreal v) {
+    return int(std::clamp<qreal>(std::floor(v), INT_MIN / 2, INT_MAX / 2));
+  };
+  return {edge(area.left()) - 2, edge(area.top()) - 2, edge(area.right()) + 2,
+          edge(area.bottom()) + 2};
+}
+
 void TQPainterCanvas::ThinLines(std::span<const TPoint> points, bool closed) {
   if (points.empty())
     return;
   const TDashPattern dash(Pen().Style);
   const bool gaps = dash.Period != 0 && Pen().Mode == pmCopy && BkMode() == OPAQUE;
   if (const TPictureTarget *target = DirectTarget(Pen().Mode)) {
-    target->Lines(points, closed, dash,
-                  {ToQColor(Pen().Color).rgb(), ToQColor(BkColor()).rgb(), Pen().Mode, gaps});
+    m_linePixels += quint64(
+        target->Lines(points, closed, dash,
+                      {ToQColor(Pen().Color).rgb(), ToQColor(BkColor()).rgb(), Pen().Mode, gaps}));
+    ++m_directLines;
     return;
   }
   m_onPixels.clear();
   m_offPixels.clear();
-  WalkLines(points, closed, dash, [&](int x, int y, bool isOn) {
+  WalkLines(points, closed, dash, PainterBox(), [&](int x, int y, bool isOn) {
     if (isOn)
       m_onPixels.emplace_back(x, y);
     else if (gaps)
       m_offPixels.emplace_back(x, y);
   });
+  m_linePixels += quint64(m_onPixels.size() + m_offPixels.size());
   SetRasterMode(Pen().Mode);
   QPen pen(ToQColor(BkColor()), 1, Qt::SolidLine, Qt::SquareCap);
   pen.setCosmetic(true);
@@ -610,9 +644,10 @@ void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {
     return;
   const QFont &font = CurrentQFont();
   const QFontMetrics fm(font);
-  const QString s = QString::fromStdString(text);
-  const int w = fm.horizontalAdvance(s);
-  const int h = fm.height();
+  // The extent as measured before (the same metrics), kept per text.
+  const TSize extent = TextExtent(text);
+  const int w = extent.cx;
+  const int h = extent.cy;
   const unsigned align = TextAlign();
 
   if (align & TA_UPDATECP) {
@@ -633,9 +668,17 @@ void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {
     if ((align & TA_CENTER) != TA_CENTER)
       SetPenPos(TPoint((align & TA_RIGHT) ? x - w : x + w, y));
   }
-  if (s.isEmpty())
+  if (text.empty())
+    return;
+  // A text whose cell, turned any way, lies wholly outside what the painter
+  // can reach (a mark of a zoomed chart) is not laid out at all.
+  const TPixelBox reach = PainterBox();
+  const long long radius = 2LL * w + 2LL * h;
+  if (x + radius < reach.Left || x - radius > reach.Right || y + radius < reach.Top ||
+      y - radius > reach.Bottom)
     return;
 
+  const QString s = QString::fromStdString(text);
   m_painter->save();
   m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
   m_painter->translate(x, y);
@@ -702,6 +745,15 @@ void TQPainterCanvas::SetClipPolygon(std::span<const TPoint> points) {
   polygon.reserve(int(points.size()));
   for (const TPoint &p : points)
     polygon.append(QPoint(p.X, p.Y));
+  // A region of a polygon costs its every row: one reaching far out of the
+  // picture (a zoomed 3-D box) is cut a good way outside the picture first.
+  if (m_painter) {
+    const TPixelBox device = DeviceBox();
+    const QRect reach = QRect(QPoint(device.Left, device.Top), QPoint(device.Right, device.Bottom))
+                            .adjusted(-kClipReach, -kClipReach, kClipReach, kClipReach);
+    if (!reach.contains(polygon.boundingRect()))
+      polygon = CutPolygonToRect(polygon, reach);
+  }
   m_clip = {true, QRegion(polygon, Qt::OddEvenFill)};
   ApplyClip(m_clip);
 }

@@ -87,6 +87,10 @@ public:
   // How many polygon fills went straight into the picture (not through the
   // painter) since the canvas was made.
   quint64 DirectFillCount() const { return m_directFills; }
+  // How many calls drew their 1-px lines straight into the picture.
+  quint64 DirectLineCount() const { return m_directLines; }
+  // How many pixels 1-px lines were stepped through, either way.
+  quint64 LinePixelCount() const { return m_linePixels; }
 
 private:
   // The canvas' own clip, laid over the clip the painter came with.
@@ -127,6 +131,15 @@ private:
   template <typename F> void StrokeWide(F &&draw);
   // 1-px straight lines through the points, each leaving out its end pixel.
   void ThinLines(std::span<const TPoint> points, bool closed);
+  // The canvas pixels the painter can reach: lines it draws are stepped only
+  // inside them.
+  TPixelBox PainterBox() const;
+  // The device's pixels in canvas pixels, whatever the clip.
+  TPixelBox DeviceBox() const;
+  TPixelBox ReachBox(bool clipped) const;
+  // How far beyond the device a clip polygon's corners may lie before it is
+  // cut.
+  static constexpr int kClipReach = 2048;
   // The picture to write lines and fills of the pen mode into directly; null
   // when the painter has to draw them.
   const TPictureTarget *DirectTarget(TPenMode mode);
@@ -183,5 +196,7 @@ private:
   quint64 m_clipSerial = 0;
   DirectCache m_direct;
   quint64 m_directFills = 0;
+  quint64 m_directLines = 0;
+  quint64 m_linePixels = 0;
   std::unique_ptr<TPolygonSpans> m_spans;
 };
