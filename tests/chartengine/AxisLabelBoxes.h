@@ -97,6 +97,18 @@ inline std::string LabelsOutside(const std::vector<DrawnLabel> &labels, const TR
   return out.str();
 }
 
+// Texts written more than once, as readable text ("" when none).
+inline std::string RepeatedTexts(const std::vector<DrawnLabel> &labels) {
+  std::ostringstream out;
+  for (std::size_t a = 0; a < labels.size(); ++a)
+    for (std::size_t b = a + 1; b < labels.size(); ++b)
+      if (labels[a].Text == labels[b].Text) {
+        out << "\"" << labels[a].Text << "\" twice; ";
+        break;
+      }
+  return out.str();
+}
+
 // Boxes that meet the plot, as readable text ("" when none).
 inline std::string LabelsOverThePlot(const std::vector<DrawnLabel> &labels, const TRect &plot) {
   std::ostringstream out;

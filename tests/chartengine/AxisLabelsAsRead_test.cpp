@@ -10,24 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-// Texts written more than once, as readable text ("" when none).
-std::string RepeatedTexts(const std::vector<DrawnLabel> &labels) {
-  std::map<std::string, int> counts;
-  for (const DrawnLabel &l : labels)
-    ++counts[l.Text];
-  std::ostringstream out;
-  for (const auto &[text, n] : counts)
-    if (n > 1)
-      out << "\"" << text << "\" " << n << " times; ";
-  return out.str();
-}
 
 struct Row {
   const char *Name;
@@ -59,6 +45,13 @@ TEST(AxisLabelsAsRead, KeepApartInsideTheChartAndSayEachTextOnce) {
          const char *names[] = {"Phones1", "Lamps", "Phones2", "Cars", "Tables", "Chairs", "Pens"};
          for (int t = 0; t < 7; ++t)
            line.AppendPoint(xs[t], 10 + t, names[t]);
+       },
+       true, 4},
+      {"points that repeat a name", 400, 250, false,
+       [](LayoutChart &, TLineSeries &line) {
+         const char *names[] = {"Q1", "Q2", "Q3", "Q4"};
+         for (int t = 0; t < 8; ++t)
+           line.AppendPoint(t, 10 + t, names[t % 4]);
        },
        true, 4},
       {"a time at the right end of a small chart", 200, 163, false,

@@ -1,10 +1,10 @@
 // Random sequences of what a user and a program do to a shown chart window:
 // series of every type added, removed and changed to another type, zoom and
 // pan by mouse, axes zoomed deep, pages, sizes from 1x1 to 4000x3000, 3-D,
-// legend, marks, turned labels and their separation. After each paint of the window, every
-// visible axis' labels keep apart and inside the chart. Each paint is timed;
-// the slowest are printed with their seed and step so that a slow drawing
-// can be replayed.
+// legend, marks, turned labels and their separation. After each paint of
+// the window, every visible axis' labels keep apart and inside the chart,
+// each text once. Each paint is timed; the slowest are printed with their
+// seed and step so that a slow drawing can be replayed.
 #include "AxisLabelBoxes.h"
 #include "ChartScreenSupport.h"
 #include "ChartTestSupport.h"
@@ -306,6 +306,7 @@ TEST_F(ChartOperations, EveryPaintKeepsAxisLabelsApartAndInside) {
         const std::string what = where + ", axis on side " + std::to_string(axis->Side());
         EXPECT_EQ(CrowdedLabels(labels), "") << what;
         EXPECT_EQ(LabelsOutside(labels, bounds), "") << what;
+        EXPECT_EQ(RepeatedTexts(labels), "") << what;
       }
       if (::testing::Test::HasFailure())
         return;

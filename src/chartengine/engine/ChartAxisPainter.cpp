@@ -121,7 +121,6 @@ void TAxisPainter::DrawValueLabels(double increment) {
   // so may the chart's own sequence; a range too fine for the format reads
   // alike at every step.
   TAxisLabelSpacing gate = LabelGate();
-  gate.KeepTextsDistinct();
   for (double value : values.Values) {
     const std::string text = m_axis.ValueLabelText(value);
     const bool drawn = !m_axis.m_labels || gate.Accept(m_axis.LabelBox(value, text), text);
@@ -163,7 +162,7 @@ void TAxisPainter::DrawSeriesLabels(TAxisLabelStyle style) {
     return;
   const bool horizontal = m_axis.IsHorizontal();
   // A label that would reach into one drawn before (points need not come in
-  // the order of their places) or leave the chart is left out.
+  // the order of their places), leave the chart or repeat a text is left out.
   TAxisLabelSpacing gate = LabelGate();
   for (int index = first; index <= last; ++index) {
     TChartSeries *s = nullptr;
@@ -184,7 +183,7 @@ void TAxisPainter::DrawSeriesLabels(TAxisLabelStyle style) {
     const double value = horizontal ? s->XValues().Value(index) : s->YValues().Value(index);
     if (!(value >= m_axis.CurMinimum() && value <= m_axis.CurMaximum()))
       continue;
-    const bool drawn = !m_axis.m_labels || gate.Accept(m_axis.LabelBox(value, text));
+    const bool drawn = !m_axis.m_labels || gate.Accept(m_axis.LabelBox(value, text), text);
     Step(m_axis.PositionOf(value), &text, drawn);
   }
 }
@@ -210,13 +209,14 @@ void TAxisPainter::DrawDepthLabels() {
     std::string text = m_chart.SeriesTitleAtDepth(depthIndex);
     if (m_chart.OnGetAxisLabel)
       m_chart.OnGetAxisLabel(&m_axis, nullptr, depthIndex, text);
-    if (gate.Accept(m_axis.TextBoxAt(m_axis.m_labelsPos, y, p, text)))
+    if (gate.Accept(m_axis.TextBoxAt(m_axis.m_labelsPos, y, p, text), text))
       DrawLabel(p, text);
   }
 }
 
 TAxisLabelSpacing TAxisPainter::LabelGate() const {
   TAxisLabelSpacing gate(m_axis.IsHorizontal() && !m_axis.IsDepth(), m_axis.m_labelsSeparation);
+  gate.KeepTextsDistinct();
   // Outside a drawing of the chart (an axis drawn on its own) there are no bounds.
   if (!m_chart.PanelBounds().IsEmpty())
     gate.KeepInside(m_chart.PanelBounds());

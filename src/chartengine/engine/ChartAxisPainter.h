@@ -21,7 +21,8 @@ private:
   void DrawSeriesLabels(TAxisLabelStyle style);
   void DrawDepthLabels();
   void DrawAxisLine();
-  // Admits the labels of one loop: apart from each other and inside the chart.
+  // Admits the labels of one loop: apart from each other, inside the chart
+  // and each text once.
   TAxisLabelSpacing LabelGate() const;
 
   // One label step at pixel p: ticks and grid unless only labels get them

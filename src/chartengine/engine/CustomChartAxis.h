@@ -105,8 +105,9 @@ public:
   // labels and title outside rect.
   void CalcRect(TRect &rect, bool inflate);
   // How far the labels at the two ends of the axis reach past its start
-  // (left or top) and its end (right or bottom) pixel: half a value label,
-  // or what the labels of the points nearest the ends reach beyond them.
+  // (left or top) and its end (right or bottom) pixel, by the boxes the
+  // labels are written in (any angle, any number of lines): the value
+  // labels of the range's ends, or the labels of the points nearest them.
   void EndLabelsReach(int &before, int &after);
   // Draws title, labels, ticks, grid and axis line; with calcPosAxis the
   // axis line is first placed on PlotRect.
