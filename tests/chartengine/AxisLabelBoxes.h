@@ -9,6 +9,8 @@
 #include "platform/RecordingCanvas.h"
 
 #include <QFontMetrics>
+#include <algorithm>
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,20 +20,40 @@ struct DrawnLabel {
   TRect Box;
 };
 
-// The box of a text written unturned at (x, y) with a canvas alignment.
+// The box of a text written at (x, y) with a canvas alignment, turned by
+// the font's orientation (tenths of degrees, counter-clockwise) about that
+// point as the painter turns it.
 inline TRect WrittenTextBox(const TCanvasCall &call) {
   const QFontMetrics fm(ToQFont(call.Font));
   const int w = fm.horizontalAdvance(QString::fromStdString(call.Text));
   const int h = fm.height();
   const int x = call.Args.at(0);
   const int y = call.Args.at(1);
-  int left = x;
+  int left = 0;
   if ((call.TextAlign & TA_CENTER) == TA_CENTER)
-    left = x - w / 2;
+    left = -w / 2;
   else if (call.TextAlign & TA_RIGHT)
-    left = x - w;
-  const int top = (call.TextAlign & TA_BOTTOM) ? y - h : y;
-  return TRect(left, top, left + w, top + h);
+    left = -w;
+  const int top = (call.TextAlign & TA_BOTTOM) ? -h : 0;
+  const int tenths = ((call.Font.Orientation % 3600) + 3600) % 3600;
+  if (tenths == 0)
+    return TRect(x + left, y + top, x + left + w, y + top + h);
+  const double a = tenths / 10.0 * 3.14159265358979323846 / 180.0;
+  const double c = std::round(std::cos(a) * 1e9) / 1e9;
+  const double s = std::round(std::sin(a) * 1e9) / 1e9;
+  double minX = 1e18, minY = 1e18, maxX = -1e18, maxY = -1e18;
+  for (const int cx : {left, left + w})
+    for (const int cy : {top, top + h}) {
+      // Counter-clockwise on a screen whose y grows downwards.
+      const double sx = cx * c + cy * s;
+      const double sy = -cx * s + cy * c;
+      minX = std::min(minX, sx);
+      maxX = std::max(maxX, sx);
+      minY = std::min(minY, sy);
+      maxY = std::max(maxY, sy);
+    }
+  return TRect(x + static_cast<int>(std::floor(minX)), y + static_cast<int>(std::floor(minY)),
+               x + static_cast<int>(std::ceil(maxX)), y + static_cast<int>(std::ceil(maxY)));
 }
 
 // The texts the axis writes, drawn once more on its own after a drawing of
@@ -72,6 +94,18 @@ inline std::string LabelsOutside(const std::vector<DrawnLabel> &labels, const TR
     if (l.Box.Left < bounds.Left || l.Box.Top < bounds.Top || l.Box.Right > bounds.Right ||
         l.Box.Bottom > bounds.Bottom)
       out << "\"" << l.Text << "\" leaves the chart; ";
+  return out.str();
+}
+
+// Texts written more than once, as readable text ("" when none).
+inline std::string RepeatedTexts(const std::vector<DrawnLabel> &labels) {
+  std::ostringstream out;
+  for (std::size_t a = 0; a < labels.size(); ++a)
+    for (std::size_t b = a + 1; b < labels.size(); ++b)
+      if (labels[a].Text == labels[b].Text) {
+        out << "\"" << labels[a].Text << "\" twice; ";
+        break;
+      }
   return out.str();
 }
 

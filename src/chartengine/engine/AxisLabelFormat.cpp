@@ -30,8 +30,9 @@ std::string DateTimeLabelFormat(double step, double range) {
     return settings.ShortDateFormat;
   const std::string &time =
       step < OneMinute - StepTolerance ? settings.LongTimeFormat : settings.ShortTimeFormat;
-  // Times repeat from day to day: labels over several days carry their date.
-  if (range > OneDay + StepTolerance)
+  // Times repeat from day to day: labels over a day or more carry their
+  // date (midnight at both ends of a day would read alike).
+  if (range >= OneDay - StepTolerance)
     return settings.ShortDateFormat + " " + time;
   return time;
 }

@@ -7,7 +7,7 @@
 // The date-time pattern of labels stepped by step days over a range of
 // range days: dates for steps of a day or more; times for shorter steps
 // (seconds only when the step is below a minute), with the date in front when
-// the range spans more than a day. A step of 0 (not known yet) chooses by
+// the range spans a day or more. A step of 0 (not known yet) chooses by
 // the range alone: dates above a day, else times.
 std::string DateTimeLabelFormat(double step, double range);
 

@@ -115,15 +115,15 @@ void TAxisPainter::DrawValueLabels(double increment) {
   const TAxisLabelValues values = TAxisLabelGenerator(request).Generate();
   // A logarithmic axis that starts at 0 or below starts at its first label.
   m_axis.m_scale.Minimum = values.Minimum;
-  // A label that would touch the last one drawn is left out: powers of a
-  // logarithmic axis may crowd, and so may linear labels when no step keeps
-  // them apart (a squeezed plot draws what fits). The chart's own sequence
-  // is drawn as it comes.
-  const bool thin = m_axis.m_labels && !values.Custom;
-  TAxisLabelSpacing spacing(m_axis.IsHorizontal(), m_axis.m_labelsSeparation);
+  // A label that would touch one drawn before, leave the chart or repeat a
+  // text is left out: powers of a logarithmic axis may crowd, linear labels
+  // may when no step keeps them apart (a squeezed plot draws what fits), and
+  // so may the chart's own sequence; a range too fine for the format reads
+  // alike at every step.
+  TAxisLabelSpacing gate = LabelGate();
   for (double value : values.Values) {
     const std::string text = m_axis.ValueLabelText(value);
-    const bool drawn = !thin || spacing.Accept(m_axis.LabelBox(value, text));
+    const bool drawn = !m_axis.m_labels || gate.Accept(m_axis.LabelBox(value, text), text);
     Step(m_axis.PositionOf(value), &text, drawn);
   }
   if (!values.MinorTicks.empty() && SelectPen(m_axis.m_minorTicks)) {
@@ -161,10 +161,9 @@ void TAxisPainter::DrawSeriesLabels(TAxisLabelStyle style) {
   if (last < 0 || first > last)
     return;
   const bool horizontal = m_axis.IsHorizontal();
-  const int separation = m_axis.m_labelsSeparation;
-  // With a separation, a label that would reach into the last one drawn is
-  // left out.
-  TAxisLabelSpacing spacing(horizontal, separation);
+  // A label that would reach into one drawn before (points need not come in
+  // the order of their places), leave the chart or repeat a text is left out.
+  TAxisLabelSpacing gate = LabelGate();
   for (int index = first; index <= last; ++index) {
     TChartSeries *s = nullptr;
     std::size_t place = 0;
@@ -184,8 +183,7 @@ void TAxisPainter::DrawSeriesLabels(TAxisLabelStyle style) {
     const double value = horizontal ? s->XValues().Value(index) : s->YValues().Value(index);
     if (!(value >= m_axis.CurMinimum() && value <= m_axis.CurMaximum()))
       continue;
-    const bool drawn =
-        !m_axis.m_labels || separation == 0 || spacing.Accept(m_axis.LabelBox(value, text));
+    const bool drawn = !m_axis.m_labels || gate.Accept(m_axis.LabelBox(value, text), text);
     Step(m_axis.PositionOf(value), &text, drawn);
   }
 }
@@ -199,6 +197,8 @@ void TAxisPainter::DrawDepthLabels() {
   // Also refuses ranges that are not finite.
   if (!(high - low <= MostDepthLabels))
     return;
+  TAxisLabelSpacing gate = LabelGate();
+  const int y = m_chart.PlotRect().Bottom;
   for (double i = low; i <= high; ++i) {
     const int p = m_axis.PositionOf(max - i - 0.5);
     if (!m_axis.m_tickOnLabelsOnly)
@@ -209,8 +209,18 @@ void TAxisPainter::DrawDepthLabels() {
     std::string text = m_chart.SeriesTitleAtDepth(depthIndex);
     if (m_chart.OnGetAxisLabel)
       m_chart.OnGetAxisLabel(&m_axis, nullptr, depthIndex, text);
-    DrawLabel(p, text);
+    if (gate.Accept(m_axis.TextBoxAt(m_axis.m_labelsPos, y, p, text), text))
+      DrawLabel(p, text);
   }
+}
+
+TAxisLabelSpacing TAxisPainter::LabelGate() const {
+  TAxisLabelSpacing gate(m_axis.IsHorizontal() && !m_axis.IsDepth(), m_axis.m_labelsSeparation);
+  gate.KeepTextsDistinct();
+  // Outside a drawing of the chart (an axis drawn on its own) there are no bounds.
+  if (!m_chart.PanelBounds().IsEmpty())
+    gate.KeepInside(m_chart.PanelBounds());
+  return gate;
 }
 
 // ---- ticks, grid and line ------------------------------------------------------------------

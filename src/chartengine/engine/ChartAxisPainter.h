@@ -1,4 +1,5 @@
 #pragma once
+#include "chartengine/engine/AxisLabelSpacing.h"
 #include "chartengine/engine/CustomChartAxis.h"
 
 #include <string>
@@ -20,6 +21,9 @@ private:
   void DrawSeriesLabels(TAxisLabelStyle style);
   void DrawDepthLabels();
   void DrawAxisLine();
+  // Admits the labels of one loop: apart from each other, inside the chart
+  // and each text once.
+  TAxisLabelSpacing LabelGate() const;
 
   // One label step at pixel p: ticks and grid unless only labels get them
   // and this label is left out; then the text when there is one.

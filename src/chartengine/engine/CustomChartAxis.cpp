@@ -31,6 +31,8 @@ constexpr int HitInside = 3;
 constexpr double EmptyRangeFraction = 0.01;
 constexpr double EmptyRangeMinutes = 1.0;
 constexpr double MinutesPerDay = 24.0 * 60.0;
+// More value labels than this are measured by the two ends alone.
+constexpr std::size_t MostMeasuredLabels = 4000;
 
 bool RunsAlong(bool horizontal, int angle) {
   return horizontal ? (angle == 0 || angle == 180 || angle == 360) : (angle == 90 || angle == 270);
@@ -293,31 +295,30 @@ TAxisLabelsFit TCustomChartAxis::LabelsFitAt(double step) {
   const TAxisLabelValues values = TAxisLabelGenerator(LabelRequest(step)).Generate();
   if (values.Values.empty())
     return lfNone;
+  // Labels that read alike (a format too coarse for the step) say nothing.
   TAxisLabelSpacing spacing(IsHorizontal(), m_labelsSeparation);
-  std::string previous;
+  spacing.KeepTextsDistinct();
   for (double value : values.Values) {
     const std::string text = LabelTextAt(value, step);
-    // Neighbours that read alike (a format too coarse for the step) say nothing.
-    if (!text.empty() && text == previous)
+    if (!spacing.Accept(LabelBox(value, text), text))
       return lfCrowded;
-    if (!spacing.Accept(LabelBox(value, text)))
-      return lfCrowded;
-    previous = text;
   }
   return lfApart;
 }
 
 TRect TCustomChartAxis::LabelBox(double value, const std::string &text) {
+  const int p = PositionOf(value);
+  const bool horizontal = IsHorizontal();
+  const int z = m_oppositeSide && m_chart != nullptr ? m_chart->DepthWidth() : 0;
+  return TextBoxAt(horizontal ? p : m_labelsPos, horizontal ? m_labelsPos : p, z, text);
+}
+
+TRect TCustomChartAxis::TextBoxAt(int x, int y, int z, const std::string &text) {
   TRect box;
   if (m_chart == nullptr || text.empty())
     return box;
   AssignTextFont(m_labelsFont.Font());
   TChartCanvas3D &canvas = m_chart->Canvas();
-  const int p = PositionOf(value);
-  const bool horizontal = IsHorizontal();
-  const int x = horizontal ? p : m_labelsPos;
-  const int y = horizontal ? m_labelsPos : p;
-  const int z = m_oppositeSide ? m_chart->DepthWidth() : 0;
   const std::vector<std::string> lines = SplitTextLines(text);
   const int h = canvas.FontHeight();
   const TAxisTextPlacement placement =
@@ -329,6 +330,8 @@ TRect TCustomChartAxis::LabelBox(double value, const std::string &text) {
       at = canvas.ProjectPoint(at.X, at.Y, z);
     const TRect line =
         TextLineRect(at.X, at.Y, placement.Align, canvas.TextWidth(lines[k]), h, m_labelsAngle);
+    if (line.IsEmpty())
+      continue;
     box = box.IsEmpty() ? line : UnionRect(box, line);
   }
   return box;
@@ -472,8 +475,14 @@ int TCustomChartAxis::WidestLabel() {
     AssignTextFont(m_labelsFont.Font());
     TChartCanvas3D &canvas = m_chart->Canvas();
     int lines = 0;
-    const int widest = std::max(MultiLineTextWidth(canvas, highText, lines),
-                                MultiLineTextWidth(canvas, lowText, lines));
+    int widest = std::max(MultiLineTextWidth(canvas, highText, lines),
+                          MultiLineTextWidth(canvas, lowText, lines));
+    // Labels between the ends may be wider (powers of a logarithmic axis,
+    // steps finer than the ends): every label the drawing may write counts.
+    const TAxisLabelValues values = TAxisLabelGenerator(LabelRequest(inc)).Generate();
+    if (values.Values.size() <= MostMeasuredLabels)
+      for (double value : values.Values)
+        widest = std::max(widest, MultiLineTextWidth(canvas, LabelTextAt(value, inc), lines));
     return widest + canvas.TextWidth(" ");
   }
   if (style != talText && style != talMark)
@@ -557,34 +566,34 @@ void TCustomChartAxis::EndLabelsReach(int &before, int &after) {
   const TAxisLabelStyle style = ResolveLabelStyle();
   if (style != talValue && style != talText && style != talMark)
     return;
-  // Labels centred on their value along the axis.
-  const int angle = m_labelsAngle % 360;
-  if (angle != 0 && angle != 180)
-    return;
   const bool horizontal = IsHorizontal();
   const double inc = style == talValue ? EffectiveIncrement() : 0.0;
-  AssignTextFont(m_labelsFont.Font());
-  TChartCanvas3D &canvas = m_chart->Canvas();
-  auto half = [&](const std::string &text) {
-    int lines = 0;
-    const int width = MultiLineTextWidth(canvas, text, lines);
-    // Half a label, the larger half of an odd size.
-    return ((horizontal ? width : lines * canvas.FontHeight()) + 1) / 2;
+  // A label's box as written at an anchor on the axis, at any angle and of
+  // any number of lines.
+  auto extent = [&](const std::string &text) {
+    const TRect box =
+        TextBoxAt(horizontal ? 0 : m_labelsPos, horizontal ? m_labelsPos : 0, 0, text);
+    TLabelExtent e;
+    if (!box.IsEmpty()) {
+      e.Before = std::max(0, horizontal ? -box.Left : -box.Top);
+      e.After = std::max(0, horizontal ? box.Right : box.Bottom);
+    }
+    return e;
   };
   if (style != talValue) {
-    SeriesEndLabelsReach(style, half, before, after);
+    SeriesEndLabelsReach(style, extent, before, after);
     return;
   }
   // The maximum sits at the right end of a horizontal axis, at the top of a
   // vertical one (the other way round when inverted).
   const bool maxFirst = horizontal == Inverted();
-  before = half(LabelTextAt(maxFirst ? CurMaximum() : CurMinimum(), inc));
-  after = half(LabelTextAt(maxFirst ? CurMinimum() : CurMaximum(), inc));
+  before = extent(LabelTextAt(maxFirst ? CurMaximum() : CurMinimum(), inc)).Before;
+  after = extent(LabelTextAt(maxFirst ? CurMinimum() : CurMaximum(), inc)).After;
 }
 
-void TCustomChartAxis::SeriesEndLabelsReach(TAxisLabelStyle style,
-                                            const std::function<int(const std::string &)> &half,
-                                            int &before, int &after) {
+void TCustomChartAxis::SeriesEndLabelsReach(
+    TAxisLabelStyle style, const std::function<TLabelExtent(const std::string &)> &extent,
+    int &before, int &after) {
   // The labels of the points nearest to the two ends, as the drawing writes
   // them: at each index the first series on the axis that has the point.
   // The label handlers may take series away or free them: the series are
@@ -632,17 +641,20 @@ void TCustomChartAxis::SeriesEndLabelsReach(TAxisLabelStyle style,
     return;
   // How far the label of a point reaches past its end of the axis; nothing
   // when its series went away (or lost the point) before it was written.
-  const auto reach = [&](std::size_t place, int index, int room) {
+  const auto reach = [&](std::size_t place, int index, int room, bool atStart) {
     TChartSeries *s = walk.WithPoint(place, index);
     if (s == nullptr)
       return 0;
     std::string label = style == talMark ? s->MarkText(index) : s->PointLabel(index);
     if (m_chart->OnGetAxisLabel && walk.WithPoint(place, index) != nullptr)
       m_chart->OnGetAxisLabel(this, s, index, label);
-    return walk.WithPoint(place, index) != nullptr ? std::max(0, half(label) - room) : 0;
+    if (walk.WithPoint(place, index) == nullptr)
+      return 0;
+    const TLabelExtent e = extent(label);
+    return std::max(0, (atStart ? e.Before : e.After) - room);
   };
-  before = reach(firstPlace, firstIndex, firstPixel - low);
-  after = reach(lastPlace, lastIndex, high - lastPixel);
+  before = reach(firstPlace, firstIndex, firstPixel - low, true);
+  after = reach(lastPlace, lastIndex, high - lastPixel, false);
 }
 
 // ---- properties ---------------------------------------------------------------------------

@@ -105,8 +105,9 @@ public:
   // labels and title outside rect.
   void CalcRect(TRect &rect, bool inflate);
   // How far the labels at the two ends of the axis reach past its start
-  // (left or top) and its end (right or bottom) pixel: half a value label,
-  // or what the labels of the points nearest the ends reach beyond them.
+  // (left or top) and its end (right or bottom) pixel, by the boxes the
+  // labels are written in (any angle, any number of lines): the value
+  // labels of the range's ends, or the labels of the points nearest them.
   void EndLabelsReach(int &before, int &after);
   // Draws title, labels, ticks, grid and axis line; with calcPosAxis the
   // axis line is first placed on PlotRect.
@@ -255,13 +256,22 @@ private:
   // The box the label text of a value covers on the canvas (projected into
   // the 3-D view while the axis is drawn).
   TRect LabelBox(double value, const std::string &text);
+  // The box of a label text written with its anchor at (x, y) and depth z,
+  // as the drawing writes it.
+  TRect TextBoxAt(int x, int y, int z, const std::string &text);
   // How the value labels at step lie (apart always for logarithmic axes,
   // whose labels the drawing thins instead).
   TAxisLabelsFit LabelsFitAt(double step);
-  // EndLabelsReach for labels that name points (half measures half a label).
+  // How far a label reaches along the axis before (left, top) and after its anchor.
+  struct TLabelExtent {
+    int Before = 0;
+    int After = 0;
+  };
+  // EndLabelsReach for labels that name points.
+  // extent gives how far a label reaches before and after its anchor.
   void SeriesEndLabelsReach(TAxisLabelStyle style,
-                            const std::function<int(const std::string &)> &half, int &before,
-                            int &after);
+                            const std::function<TLabelExtent(const std::string &)> &extent,
+                            int &before, int &after);
   // The larger end label's room along the axis at step.
   int EndLabelSizeAt(double step);
   // A label text measured along and across the axis' text direction: width
