@@ -6,6 +6,7 @@
 #include "chartengine/canvas/ChartTexts.h"
 #include "chartengine/chart/CustomChart.h"
 #include "chartengine/engine/ChartSeries.h"
+#include "chartengine/engine/ChartWalks.h"
 
 #include <algorithm>
 
@@ -111,12 +112,16 @@ int TCustomChartLegend::TotalItems() {
 }
 
 int TCustomChartLegend::MaxLegendTextWidth(int count) {
-  if (count == -1)
-    count = TotalItems();
   TChartCanvas3D &canvas = m_chart->Canvas();
   int widest = 0;
-  for (int t = 0; t < count; ++t)
-    widest = std::max(widest, canvas.TextWidth(m_chart->LegendItemText(m_firstValue + t)));
+  // A text handler that frees, removes or empties a series starts the walk
+  // over on what is left.
+  RunWalk([&] {
+    widest = 0;
+    const int items = count == -1 ? TotalItems() : count;
+    for (int t = 0; t < items; ++t)
+      widest = std::max(widest, canvas.TextWidth(m_chart->LegendItemText(m_firstValue + t)));
+  });
   return widest;
 }
 
@@ -243,7 +248,7 @@ void TCustomChartLegend::PaintLegend() {
   }
   m_frameRect = r;
   if (chart.OnGetLegendRect)
-    chart.OnGetLegendRect(&chart, m_frameRect);
+    CallOut([&] { chart.OnGetLegendRect(&chart, m_frameRect); });
   if (items <= 0)
     return;
 
@@ -342,7 +347,7 @@ void TCustomChartLegend::DrawItem(int index, int position, int xText, int xSymbo
   }
   int xColor = xSymbol;
   if (chart.OnGetLegendPos)
-    chart.OnGetLegendPos(&chart, index, x, y, xColor);
+    CallOut([&] { chart.OnGetLegendPos(&chart, index, x, y, xColor); });
 
   canvas.Brush().Style = bsClear;
   const std::string text = chart.LegendItemText(index);

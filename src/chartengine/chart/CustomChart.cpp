@@ -4,6 +4,7 @@
 #include "chartengine/canvas/ChartPalette.h"
 #include "chartengine/canvas/ChartTextLines.h"
 #include "chartengine/engine/ChartSeries.h"
+#include "chartengine/engine/ChartWalks.h"
 #include "chartengine/engine/CustomChartAxis.h"
 #include "platform/QPainterCanvas.h"
 #include "platform/SaveFileWhole.h"
@@ -63,8 +64,15 @@ void TCustomChart::PaintTitles() {
 }
 
 void TCustomChart::PaintTitlesAndLegend() {
-  TChartCanvas3D &canvas = Canvas();
-  canvas.Suspend3D();
+  // Flat while titles and legend are drawn, also when a handler's change
+  // starts the drawing over from inside the legend.
+  struct TFlat {
+    TChartCanvas3D &Canvas;
+    explicit TFlat(TChartCanvas3D &canvas) : Canvas(canvas) { Canvas.Suspend3D(); }
+    ~TFlat() { Canvas.Resume3D(); }
+    TFlat(const TFlat &) = delete;
+    TFlat &operator=(const TFlat &) = delete;
+  } flat(Canvas());
   m_legendShown = false;
   if (!m_legend->Visible() || ActiveSeriesCount() == 0) {
     PaintTitles();
@@ -77,7 +85,6 @@ void TCustomChart::PaintTitlesAndLegend() {
   }
   if (m_legend->Visible() && ActiveSeriesCount() > 0)
     m_legendShown = m_legend->RowCount() > 0 && m_legend->ColumnCount() > 0;
-  canvas.Resume3D();
 }
 
 TRect TCustomChart::AxisLabelsBounds() const {
@@ -135,7 +142,7 @@ std::string TCustomChart::LegendItemText(int index) {
     break;
   }
   if (OnGetLegendText)
-    OnGetLegendText(this, m_legend->ResolvedStyle(), index, text);
+    CallOut([&] { OnGetLegendText(this, m_legend->ResolvedStyle(), index, text); });
   return text;
 }
 

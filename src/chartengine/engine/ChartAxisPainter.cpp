@@ -9,6 +9,7 @@
 #include "chartengine/engine/AxisLabelGenerator.h"
 #include "chartengine/engine/AxisLabelSpacing.h"
 #include "chartengine/engine/ChartSeries.h"
+#include "chartengine/engine/ChartWalks.h"
 #include "chartengine/engine/CustomAxisPanel.h"
 
 #include <algorithm>
@@ -35,8 +36,12 @@ void TAxisPainter::Draw(bool calcPosAxis) {
   // projection included); the layout measures them flat.
   struct TProjected {
     bool &On;
-    ~TProjected() { On = false; }
-  } projected{m_axis.m_projectLabels};
+    std::shared_ptr<const bool> Alive;
+    ~TProjected() {
+      if (*Alive)
+        On = false;
+    }
+  } projected{m_axis.m_projectLabels, m_axis.LifeToken()};
   projected.On = true;
   double increment = m_axis.EffectiveIncrement();
   if (calcPosAxis) {
@@ -110,7 +115,7 @@ void TAxisPainter::DrawValueLabels(double increment) {
   TAxisLabelRequest request = m_axis.LabelRequest(increment);
   if (m_chart.OnGetNextAxisLabel)
     request.NextLabel = [this](int index, double &value, bool &stop) {
-      m_chart.OnGetNextAxisLabel(&m_axis, index, value, stop);
+      CallOut([&] { m_chart.OnGetNextAxisLabel(&m_axis, index, value, stop); });
     };
   const TAxisLabelValues values = TAxisLabelGenerator(request).Generate();
   // A logarithmic axis that starts at 0 or below starts at its first label.
@@ -176,7 +181,7 @@ void TAxisPainter::DrawSeriesLabels(TAxisLabelStyle style) {
       continue;
     std::string text = style == talMark ? s->MarkText(index) : s->PointLabel(index);
     if (m_chart.OnGetAxisLabel && walk.WithPoint(place, index) != nullptr)
-      m_chart.OnGetAxisLabel(&m_axis, s, index, text);
+      CallOut([&] { m_chart.OnGetAxisLabel(&m_axis, s, index, text); });
     // A series gone, or emptied, has no label here any more.
     if (walk.WithPoint(place, index) == nullptr)
       continue;
@@ -208,7 +213,7 @@ void TAxisPainter::DrawDepthLabels() {
     const int depthIndex = static_cast<int>(i);
     std::string text = m_chart.SeriesTitleAtDepth(depthIndex);
     if (m_chart.OnGetAxisLabel)
-      m_chart.OnGetAxisLabel(&m_axis, nullptr, depthIndex, text);
+      CallOut([&] { m_chart.OnGetAxisLabel(&m_axis, nullptr, depthIndex, text); });
     if (gate.Accept(m_axis.TextBoxAt(m_axis.m_labelsPos, y, p, text), text))
       DrawLabel(p, text);
   }

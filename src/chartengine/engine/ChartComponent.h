@@ -1,4 +1,7 @@
 #pragma once
+#include "chartengine/engine/ChartWalks.h"
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,6 +42,8 @@ public:
   bool Designing() const { return m_designing; }
   void SetDesigning(bool value) { m_designing = value; }
   bool Destroying() const { return m_destroying; }
+  // False from when the component is freed on.
+  std::shared_ptr<const bool> LifeToken() const { return m_life.Token(); }
 
   // Called once every property has been read.
   virtual void Loaded();
@@ -62,4 +67,5 @@ private:
   bool m_loading = false;
   bool m_designing = false;
   bool m_destroying = false;
+  TLife m_life;
 };

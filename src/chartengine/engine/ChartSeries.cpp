@@ -6,6 +6,7 @@
 #include "chartengine/canvas/GalleryBitmaps.h"
 #include "chartengine/engine/ChartFunction.h"
 #include "chartengine/engine/ChartRandom.h"
+#include "chartengine/engine/ChartWalks.h"
 #include "chartengine/engine/CustomAxisPanel.h"
 #include "chartengine/engine/CustomChartAxis.h"
 #include "platform/Format.h"
@@ -41,6 +42,7 @@ TChartSeries::TChartSeries(TChartComponent *owner)
 }
 
 TChartSeries::~TChartSeries() {
+  TChartChanges::Note();
   MarkDestroying();
   m_function.reset();
   // Neither the sources nor the dependents may keep a link to this series.
@@ -120,6 +122,7 @@ void TChartSeries::PointAdded(int valueIndex) {
 void TChartSeries::Delete(int valueIndex) {
   if (valueIndex < 0 || valueIndex >= Count())
     throw EValueListIndexError(valueIndex);
+  TChartChanges::Note();
   for (int t = 0; t < m_valueLists.Count(); ++t)
     if (valueIndex < m_valueLists[t].Count())
       m_valueLists[t].Delete(valueIndex);
@@ -131,6 +134,8 @@ void TChartSeries::Delete(int valueIndex) {
 }
 
 void TChartSeries::ClearLists() {
+  if (Count() > 0 || m_labels.Count() > 0)
+    TChartChanges::Note();
   for (int t = 0; t < m_valueLists.Count(); ++t)
     m_valueLists[t].Clear();
   m_colors.Clear();

@@ -4,6 +4,7 @@
 #include "chartengine/canvas/ChartTextLines.h"
 #include "chartengine/canvas/ChartTexts.h"
 #include "chartengine/engine/ChartSeries.h"
+#include "chartengine/engine/ChartWalks.h"
 #include "chartengine/engine/CustomAxisPanel.h"
 #include "chartengine/engine/CustomChartAxis.h"
 #include "platform/Format.h"
@@ -105,11 +106,14 @@ void TChartSeries::DrawAllMarks() {
   // The text handlers may take this series away or free it: the marks end.
   TCustomAxisPanel::TSeriesWalk walk(*m_parentChart);
   const int place = m_parentChart->IndexOfSeries(this);
-  for (int t = m_firstVisibleIndex; t <= m_lastVisibleIndex; ++t) {
+  // The bound is read again after each text: a handler may remove points.
+  for (int t = m_firstVisibleIndex; t <= m_lastVisibleIndex && t < Count(); ++t) {
     if (PointColor(t) == clNone)
       continue;
     const std::string text = MarkText(t);
     if (place >= 0 && walk.Series[static_cast<std::size_t>(place)] == nullptr)
+      return;
+    if (t >= Count())
       return;
     if (text.empty())
       continue;
@@ -138,12 +142,12 @@ void TChartSeries::DrawAllMarks() {
 
 void TChartSeries::FireBeforeDrawValues() {
   if (BeforeDrawValues)
-    BeforeDrawValues(this);
+    CallOutBetweenSteps([&] { BeforeDrawValues(this); });
 }
 
 void TChartSeries::FireAfterDrawValues() {
   if (AfterDrawValues)
-    AfterDrawValues(this);
+    CallOutBetweenSteps([&] { AfterDrawValues(this); });
 }
 
 void TChartSeries::HorizMarginsNeeded(int &left, int &right) { left = right = 0; }
@@ -220,7 +224,7 @@ std::string TChartSeries::MarkText(int valueIndex) {
     break;
   }
   if (OnGetMarkText)
-    OnGetMarkText(this, valueIndex, text);
+    CallOut([&] { OnGetMarkText(this, valueIndex, text); });
   return text;
 }
 

@@ -1,6 +1,7 @@
 #include "chartengine/engine/ChartValueList.h"
 
 #include "chartengine/engine/ChartValueLists.h"
+#include "chartengine/engine/ChartWalks.h"
 
 #include <cmath>
 #include <utility>
@@ -55,6 +56,8 @@ void TChartValueList::SetValue(int index, double value) {
 }
 
 void TChartValueList::Clear() {
+  if (!m_values.empty())
+    TChartChanges::Note();
   std::vector<double>().swap(m_values);
   Changed();
 }
@@ -99,6 +102,7 @@ void TChartValueList::InsertValueAt(int index, double value) {
 
 void TChartValueList::Delete(int index) {
   CheckIndex(index, Count());
+  TChartChanges::Note();
   m_values.erase(m_values.begin() + index);
   Changed();
 }

@@ -6,6 +6,7 @@
 #include "chartengine/canvas/ChartTexts.h"
 #include "chartengine/engine/ChartAxis.h"
 #include "chartengine/engine/ChartSeries.h"
+#include "chartengine/engine/ChartWalks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -70,6 +71,7 @@ void TCustomAxisPanel::AddSeries(TChartSeries *series) {
     series->SetSeriesColor(FreeSeriesColor());
   if (series->Designing() && series->SeriesFunction() == nullptr)
     series->FillSampleValues(series->SamplePointCount());
+  TChartChanges::Note();
   m_series.push_back(series);
   RepaintChart();
 }
@@ -83,6 +85,7 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries *series) {
     series->SetParentChart(nullptr);
     return;
   }
+  TChartChanges::Note();
   m_series.erase(m_series.begin() + index);
   for (TSeriesWalk *walk : m_walks)
     std::replace(walk->Series.begin(), walk->Series.end(), series,
@@ -141,14 +144,18 @@ void TCustomAxisPanel::SetRightAxis(const TCustomChartAxis &value) { m_rightAxis
 void TCustomAxisPanel::SetDepthAxis(const TCustomChartAxis &value) { m_depthAxis->Assign(value); }
 
 void TCustomAxisPanel::AddAxis(TCustomChartAxis *axis) {
-  if (axis != nullptr && std::find(m_axes.begin(), m_axes.end(), axis) == m_axes.end())
+  if (axis != nullptr && std::find(m_axes.begin(), m_axes.end(), axis) == m_axes.end()) {
+    TChartChanges::Note();
     m_axes.push_back(axis);
+  }
 }
 
 void TCustomAxisPanel::RemoveAxis(TCustomChartAxis *axis) {
   const auto it = std::find(m_axes.begin(), m_axes.end(), axis);
-  if (it != m_axes.end())
+  if (it != m_axes.end()) {
+    TChartChanges::Note();
     m_axes.erase(it);
+  }
 }
 
 TChartSeries *TCustomAxisPanel::FirstSeriesOnAxis(const TCustomChartAxis *axis) const {
@@ -356,12 +363,18 @@ int TCustomAxisPanel::WidestSeriesTitle() {
 int TCustomAxisPanel::WidestMark() {
   int widest = 0;
   TChartCanvas3D &canvas = Canvas();
-  for (TChartSeries *s : m_series) {
-    if (!s->Active())
-      continue;
-    for (int t = 0; t < s->Count(); ++t)
-      widest = std::max(widest, canvas.TextWidth(s->MarkText(t)));
-  }
+  // A mark-text handler that frees, removes or empties a series starts the
+  // walk over on the series left.
+  RunWalk([&] {
+    widest = 0;
+    for (std::size_t u = 0; u < m_series.size(); ++u) {
+      TChartSeries *s = m_series[u];
+      if (!s->Active())
+        continue;
+      for (int t = 0; t < s->Count(); ++t)
+        widest = std::max(widest, canvas.TextWidth(s->MarkText(t)));
+    }
+  });
   return widest;
 }
 

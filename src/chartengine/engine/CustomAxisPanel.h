@@ -173,10 +173,12 @@ public:
   // ScaleLastPage, View3DWalls, then the panel's settings.
   void Assign(const TCustomAxisPanel &source);
 
-  // The series list as a drawing walks it. Event handlers run during the
-  // walk may remove series from the chart or free them: a removed series
-  // turns to nullptr here, so the walk never reaches it. Whatever calls a
-  // handler while it holds a series walks the list through one of these.
+  // The series list as a drawing walks it. A handler called out to from
+  // inside a walk (ChartWalks.h) starts the walk over when it changed the
+  // chart; one called between steps (before and after a series' values are
+  // drawn) lets the walk go on, which holds its series through one of these:
+  // a series removed or freed turns to nullptr here, so the walk never
+  // reaches it. Routines that may run outside a drawing check it too.
   class TSeriesWalk {
   public:
     explicit TSeriesWalk(TCustomAxisPanel &panel);
@@ -231,6 +233,8 @@ protected:
 private:
   enum class RangeEnd { Smallest, Largest };
   double AxisRange(TCustomChartAxis *axis, bool isX, RangeEnd end);
+  // One run of the drawing (DrawContents starts it over after a change).
+  void DrawContentsOnce(const TRect &bounds);
   void CreateStandardAxes();
   // Draw the series at walk.Series[index], or those at the indexes of a
   // group that shares a depth.

@@ -2,6 +2,7 @@
 // layout of axes and depths, walls, axes and series.
 #include "chartengine/canvas/ChartMath.h"
 #include "chartengine/engine/ChartSeries.h"
+#include "chartengine/engine/ChartWalks.h"
 #include "chartengine/engine/CustomAxisPanel.h"
 #include "chartengine/engine/CustomChartAxis.h"
 
@@ -28,6 +29,21 @@ TChartSeries *TCustomAxisPanel::TSeriesWalk::WithPoint(std::size_t place, int in
 }
 
 void TCustomAxisPanel::DrawContents(const TRect &bounds) {
+  // A handler that frees, removes or empties a series while the chart is
+  // laid out or drawn starts the drawing over on what is left.
+  const TRect plot = PlotRect();
+  RunWalk([&] { DrawContentsOnce(bounds); },
+          [&] {
+            Canvas().ClearClip();
+            Canvas().ResetToDefaults();
+            SetPlotRect(plot);
+            RecalcPlotRect();
+          });
+  Canvas().ClearClip();
+  Canvas().ResetToDefaults();
+}
+
+void TCustomAxisPanel::DrawContentsOnce(const TRect &bounds) {
   PaintPanel(bounds);
   {
     TSeriesWalk walk(*this);
@@ -46,7 +62,7 @@ void TCustomAxisPanel::DrawContents(const TRect &bounds) {
   if (m_axisVisible && behind)
     DrawAxes();
   if (OnBeforeDrawSeries)
-    OnBeforeDrawSeries();
+    CallOutBetweenSteps(OnBeforeDrawSeries);
   DrawAllSeries();
   if (m_axisVisible && !behind)
     DrawAxes();
@@ -54,7 +70,7 @@ void TCustomAxisPanel::DrawContents(const TRect &bounds) {
     ToggleZoomFrame();
   Canvas().ResetToDefaults();
   if (OnAfterDraw)
-    OnAfterDraw();
+    CallOutBetweenSteps(OnAfterDraw);
 }
 
 // ---- layout -------------------------------------------------------------------------
@@ -210,7 +226,7 @@ void TCustomAxisPanel::CalcSeriesDepths() {
 
 void TCustomAxisPanel::DrawAxes() {
   if (OnBeforeDrawAxes)
-    OnBeforeDrawAxes();
+    CallOutBetweenSteps(OnBeforeDrawAxes);
   for (TCustomChartAxis *axis : std::vector<TCustomChartAxis *>(m_axes))
     if (IsAxisVisible(axis))
       axis->DrawAxis(true);
@@ -258,16 +274,19 @@ void TCustomAxisPanel::DrawSeries(TSeriesWalk &walk, std::size_t index) {
   if (series->FirstVisibleIndex() == -1)
     return;
   series->FireBeforeDrawValues();
-  // Its own handler may have taken the series away.
+  // Its own handler may have taken the series away, or changed its points.
   if (walk.Series[index] == nullptr)
     return;
-  const bool clip = m_clipPoints && CanClip();
-  if (clip)
-    ClipToPlot();
-  series->DrawAllPoints();
-  if (clip)
-    Canvas().ClearClip();
-  DrawMarksOf(series);
+  series->FindVisibleRange();
+  if (series->FirstVisibleIndex() != -1) {
+    const bool clip = m_clipPoints && CanClip();
+    if (clip)
+      ClipToPlot();
+    series->DrawAllPoints();
+    if (clip)
+      Canvas().ClearClip();
+    DrawMarksOf(series);
+  }
   if (walk.Series[index] != nullptr)
     series->FireAfterDrawValues();
 }
@@ -288,6 +307,8 @@ void TCustomAxisPanel::DrawSeriesSharingDepth(TSeriesWalk &walk,
     }
     list[u]->FireBeforeDrawValues();
     TChartSeries *s = list[u];
+    if (s != nullptr)
+      s->FindVisibleRange();
     if (s != nullptr && s->FirstVisibleIndex() != -1) {
       // From the smallest first index: no series loses its first points.
       first = first == -1 ? s->FirstVisibleIndex() : std::min(first, s->FirstVisibleIndex());

@@ -9,6 +9,7 @@
 #include "chartengine/engine/AxisLabelFormat.h"
 #include "chartengine/engine/AxisLabelSpacing.h"
 #include "chartengine/engine/ChartSeries.h"
+#include "chartengine/engine/ChartWalks.h"
 #include "chartengine/engine/CustomAxisPanel.h"
 #include "platform/Format.h"
 
@@ -407,7 +408,8 @@ std::string TCustomChartAxis::ValueLabelText(double value) const {
 std::string TCustomChartAxis::LabelTextAt(double value, double step) const {
   std::string text = PlainLabelText(value, step);
   if (m_chart != nullptr && !m_labelEventOff && m_chart->OnGetAxisLabel)
-    m_chart->OnGetAxisLabel(const_cast<TCustomChartAxis *>(this), nullptr, -1, text);
+    CallOut(
+        [&] { m_chart->OnGetAxisLabel(const_cast<TCustomChartAxis *>(this), nullptr, -1, text); });
   if (m_labelsMultiLine)
     MarkLineBreaks(text, " ");
   return text;
@@ -647,7 +649,7 @@ void TCustomChartAxis::SeriesEndLabelsReach(
       return 0;
     std::string label = style == talMark ? s->MarkText(index) : s->PointLabel(index);
     if (m_chart->OnGetAxisLabel && walk.WithPoint(place, index) != nullptr)
-      m_chart->OnGetAxisLabel(this, s, index, label);
+      CallOut([&] { m_chart->OnGetAxisLabel(this, s, index, label); });
     if (walk.WithPoint(place, index) == nullptr)
       return 0;
     const TLabelExtent e = extent(label);

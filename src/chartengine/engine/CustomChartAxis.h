@@ -16,6 +16,7 @@
 #include "chartengine/engine/AxisLabelGenerator.h"
 #include "chartengine/engine/AxisScale.h"
 #include "chartengine/engine/ChartAxisTitle.h"
+#include "chartengine/engine/ChartWalks.h"
 #include "platform/Rect.h"
 
 #include <functional>
@@ -209,6 +210,8 @@ public:
 
   // ---- state
   TCustomAxisPanel *ParentChart() const { return m_chart; }
+  // False from when the axis is freed on.
+  std::shared_ptr<const bool> LifeToken() const { return m_life.Token(); }
   bool IsOppositeSide() const { return m_oppositeSide; }
   bool IsDepth() const { return m_depth; }
   // Custom axes choose their direction and side; the chart's own are fixed.
@@ -347,6 +350,7 @@ private:
   double m_labelStep = 0.0;
   // Set while the axis draws: label boxes are measured in the 3-D view.
   bool m_projectLabels = false;
+  TLife m_life;
   // The chart's label event is not asked while labels are measured.
   mutable bool m_labelEventOff = false;
 };

@@ -6,6 +6,7 @@
 #include "chartengine/canvas/ChartMath.h"
 #include "chartengine/canvas/ChartTextLines.h"
 #include "chartengine/canvas/ChartTexts.h"
+#include "chartengine/engine/ChartWalks.h"
 #include "chartengine/engine/CustomAxisPanel.h"
 #include "chartengine/engine/CustomChartAxis.h"
 
@@ -275,7 +276,7 @@ TRect TCustomBarSeries::BarBounds(int valueIndex) {
 TBarStyle TCustomBarSeries::BarStyleOf(int valueIndex) {
   TBarStyle style = m_barStyle;
   if (OnGetBarStyle)
-    OnGetBarStyle(this, valueIndex, style);
+    CallOut([&] { OnGetBarStyle(this, valueIndex, style); });
   return style;
 }
 
@@ -324,9 +325,17 @@ int TCustomBarSeries::MarkRoom(bool markWidth) {
   if (!markWidth) {
     room = canvas.FontHeight();
   } else {
+    // The mark-text handler may take this series away or free it.
+    TCustomAxisPanel::TSeriesWalk walk(*chart);
+    const std::size_t place = static_cast<std::size_t>(chart->IndexOfSeries(this));
     for (int t = 0; t < Count(); ++t) {
+      const std::string text = MarkText(t);
+      if (place >= walk.Series.size() || walk.Series[place] == nullptr) {
+        canvas.Font() = saved;
+        return 0;
+      }
       int lines = 0;
-      room = std::max<long long>(room, MultiLineTextWidth(canvas, MarkText(t), lines));
+      room = std::max<long long>(room, MultiLineTextWidth(canvas, text, lines));
     }
     // A mark's box is as wide as its text and one "W" more.
     if (room > 0)

@@ -4,6 +4,7 @@
 #include "chartengine/canvas/ChartGeometry.h"
 #include "chartengine/canvas/ChartMath.h"
 #include "chartengine/canvas/ChartPalette.h"
+#include "chartengine/engine/ChartWalks.h"
 #include "chartengine/engine/CustomAxisPanel.h"
 #include "chartengine/engine/CustomChartAxis.h"
 
@@ -148,7 +149,8 @@ void TCustomSeries::DrawLonePoint(int x, int y, TColor color) {
 void TCustomSeries::DrawPointerAt(int x, int y, TColor color, int valueIndex) {
   m_pointer->PrepareCanvas(color);
   const TSeriesPointerStyle style =
-      OnGetPointerStyle ? OnGetPointerStyle(this, valueIndex) : m_pointer->Style();
+      OnGetPointerStyle ? CallOut([&] { return OnGetPointerStyle(this, valueIndex); })
+                        : m_pointer->Style();
   m_pointer->Draw(x, y, color, style);
 }
 
@@ -172,16 +174,20 @@ TCustomSeries::TScreenPoint TCustomSeries::EdgePoint(int valueIndex, int y) {
 // ---- drawing ----------------------------------------------------------------------
 
 void TCustomSeries::DrawAllPoints() {
-  // What is looked at ahead holds for this drawing only, however it ends.
+  // What is looked at ahead holds for this drawing only, however it ends
+  // (a handler that freed the series leaves nothing to undo).
   struct TSkipping {
     TCustomSeries &Series;
     bool &On;
+    std::shared_ptr<const bool> Alive;
     ~TSkipping() {
+      if (!*Alive)
+        return;
       On = false;
       Series.m_column.clear();
       Series.m_columnFirst = -1;
     }
-  } skipping{*this, m_skipCoveredRibbons};
+  } skipping{*this, m_skipCoveredRibbons, LifeToken()};
   // Only where depth moves every point alike, by whole pixels on a diagonal
   // (the oblique view at 100 %), does a ribbon within later ones on its
   // column keep within their pixels; turned and magnified views round each
@@ -547,9 +553,10 @@ void TCustomSeries::DrawLegendFigure(int valueIndex, const TRect &rect) {
   if (m_pointer->Visible()) {
     if (m_lineVisible)
       crossingLine();
-    const TSeriesPointerStyle style = OnGetPointerStyle && valueIndex >= 0
-                                          ? OnGetPointerStyle(this, valueIndex)
-                                          : m_pointer->Style();
+    const TSeriesPointerStyle style =
+        OnGetPointerStyle && valueIndex >= 0
+            ? CallOut([&] { return OnGetPointerStyle(this, valueIndex); })
+            : m_pointer->Style();
     m_pointer->DrawLegendFigure(color, rect, m_linePen->Visible(), style);
   } else if (m_lineVisible && !m_drawArea) {
     if (Is3DChart()) {

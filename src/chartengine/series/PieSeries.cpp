@@ -9,6 +9,7 @@
 #include "chartengine/canvas/ChartTexts.h"
 #include "chartengine/chart/CustomChart.h"
 #include "chartengine/engine/ChartRandom.h"
+#include "chartengine/engine/ChartWalks.h"
 #include "chartengine/engine/CustomAxisPanel.h"
 #include "platform/Format.h"
 
@@ -416,7 +417,7 @@ std::string TPieSeries::SliceMarkText(int valueIndex) {
     break;
   }
   if (OnGetMarkText)
-    OnGetMarkText(this, valueIndex, text);
+    CallOut([&] { OnGetMarkText(this, valueIndex, text); });
   return text;
 }
 
