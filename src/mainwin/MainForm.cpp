@@ -8,6 +8,7 @@
 #include "core/Log.h"
 #include "core/MarketTime.h"
 #include "core/Portfolio.h"
+#include "core/SaveFailureReport.h"
 #include "core/StockStore.h"
 #include "mainwin/ProgramServices.h"
 #include "platform/Clock.h"
@@ -263,9 +264,11 @@ void TmForm::RefreshGrid() { StockGrid->Refresh(m_autoFit); }
 bool TmForm::RefreshPending() const { return StockGrid->RefreshPending(); }
 
 void TmForm::SelectScheme(int number) {
-  ChooseColorScheme(number, SettingsFile());
+  bool saved = false;
+  ChooseColorScheme(number, SettingsFile(), &saved);
   StockGrid->SetGridLineColor(CurrentScheme.InterLine);
   StockGrid->InvalidateGrid();
+  CheckSettingsSave(saved, "the colour scheme");
 }
 
 void TmForm::SelectViewIndex(int index) {
