@@ -1,12 +1,14 @@
 // news.csv: any text is parsed without harm; every item taken holds what the
 // format allows (an upper-case symbol of at most 15 characters, a source and
 // a title within their caps, a link that is empty or a web address, rows in
-// file order); and the items written back as a news file read the same.
+// file order), all of it clean UTF-8 without control characters, and error
+// texts too; and the items written back as a news file read the same.
 #include "FuzzSupport.h"
 
 #include "acquisition/NewsCsv.h"
 #include "platform/DateTime.h"
 #include "platform/OpenUrl.h"
+#include "platform/VisibleText.h"
 
 #include <cctype>
 #include <cmath>
@@ -54,13 +56,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(std::isfinite(row.Time) && row.Time > 0, where);
     FUZZ_CHECK(!row.Source.empty() && row.Source.size() <= NewsSourceMaxLength, where);
     FUZZ_CHECK(!row.Title.empty() && row.Title.size() <= NewsTitleMaxLength, where);
+    // Nothing raw is stored: no control character, nothing that is not UTF-8.
+    FUZZ_CHECK(IsCleanText(row.Symbol) && IsCleanText(row.Source) && IsCleanText(row.Title) &&
+                   IsCleanText(row.Link),
+               where);
     FUZZ_CHECK(row.Link.empty() || WebLinkUrl(row.Link) == row.Link,
                where + "\nlink " + Shown(row.Link));
     written += Quote(row.Symbol) + "," + TimeText(row.Time) + "," + Quote(row.Source) + "," +
                Quote(row.Title) + "," + Quote(row.Link) + "\n";
   }
-  for (const QuoteCsvError &error : result.Errors)
+  for (const QuoteCsvError &error : result.Errors) {
     FUZZ_CHECK(error.Text().size() <= 400, where + "\nerror: " + Shown(error.Text()));
+    FUZZ_CHECK(IsCleanText(error.Text()), where + "\nerror: " + Shown(error.Text()));
+  }
 
   const NewsCsvResult again = ParseNewsCsv(written, 1001);
   FUZZ_CHECK(again.Errors.empty(), where + "\nwritten: " + Shown(written) + "\nerror: " +

@@ -22,10 +22,18 @@ void ChangedFile::Reset() {
   m_error.clear();
 }
 
+ChangedFile::Outcome ChangedFile::Refuse(const Stamp &stamp, Outcome outcome) {
+  Refusal refusal{stamp, outcome, m_error};
+  m_newRefusal = !(m_refused && *m_refused == refusal);
+  m_refused = std::move(refusal);
+  return outcome;
+}
+
 ChangedFile::Outcome ChangedFile::Read(bool force) {
   namespace fs = std::filesystem;
   const fs::path path(m_path);
   m_error.clear();
+  m_newRefusal = false;
 
   // The stamp is taken before reading: a write during the read changes it
   // again, and the next look reads the file once more.
@@ -49,17 +57,18 @@ ChangedFile::Outcome ChangedFile::Read(bool force) {
                                   SettledStampAge;
   if (!stamp.exists) {
     m_hash.reset();
+    m_refused.reset();
     return Outcome::Missing;
   }
   if (stamp.size > m_maxBytes) {
     m_hash.reset();
-    return Outcome::TooLarge;
+    return Refuse(stamp, Outcome::TooLarge);
   }
   QFile file(QString::fromStdString(m_path));
   if (!file.open(QIODevice::ReadOnly)) {
     m_error = file.errorString().toStdString();
     m_stamp.reset(); // try again next time
-    return Outcome::Failed;
+    return Refuse(stamp, Outcome::Failed);
   }
   // What the file holds, at most one byte past the cap: a file that grew
   // past the cap since its stamp was taken is refused.
@@ -71,13 +80,13 @@ ChangedFile::Outcome ChangedFile::Read(bool force) {
     if (n < 0) {
       m_error = file.errorString().toStdString();
       m_stamp.reset(); // try again next time
-      return Outcome::Failed;
+      return Refuse(stamp, Outcome::Failed);
     }
     text.append(buffer, std::size_t(n));
     if (text.size() > m_maxBytes) {
       m_stamp.reset(); // look again next time
       m_hash.reset();
-      return Outcome::TooLarge;
+      return Refuse(stamp, Outcome::TooLarge);
     }
     if (n == 0)
       break;
@@ -87,5 +96,6 @@ ChangedFile::Outcome ChangedFile::Read(bool force) {
     return Outcome::Unchanged; // touched, not changed
   m_hash = hash;
   m_text = std::move(text);
+  m_refused.reset();
   return Outcome::Changed;
 }

@@ -28,10 +28,15 @@ public:
   const std::string &Text() const { return m_text; }
   std::string TakeText() { return std::move(m_text); }
   const std::string &Error() const { return m_error; }
+  // After TooLarge or Failed: whether the refusal is news, that is the first
+  // for this version of the file (size and modification time) or for another
+  // reason. A file refused again unchanged is not reported again.
+  bool NewRefusal() const { return m_newRefusal; }
   const std::string &Path() const { return m_path; }
   std::uintmax_t MaxBytes() const { return m_maxBytes; }
 
-  // Forgets what was read: the next Read reads the file.
+  // Forgets what was read: the next Read reads the file (a refusal already
+  // reported for the same version stays known).
   void Reset();
 
 private:
@@ -49,4 +54,15 @@ private:
   std::optional<std::size_t> m_hash;
   std::string m_text;
   std::string m_error;
+  // The version of the file last refused and why; none after a read or a missing file.
+  struct Refusal {
+    Stamp stamp;
+    Outcome outcome = Outcome::Failed;
+    std::string error;
+    bool operator==(const Refusal &) const = default;
+  };
+  std::optional<Refusal> m_refused;
+  bool m_newRefusal = false;
+
+  Outcome Refuse(const Stamp &stamp, Outcome outcome);
 };

@@ -4,6 +4,7 @@
 #include "core/StockStore.h"
 #include "platform/OpenUrl.h"
 #include "platform/StringUtils.h"
+#include "platform/VisibleText.h"
 
 #include <array>
 #include <cctype>
@@ -58,7 +59,7 @@ std::string ReadRow(const std::vector<std::string> &fields, const std::vector<Ne
     case NewsColumn::Symbol:
       if (f.empty())
         return "no symbol";
-      if (f.find_first_of("| \t") != std::string::npos)
+      if (f.find_first_of("| \t") != std::string::npos || !IsCleanText(f))
         return "bad symbol " + QuotedCsvField(f);
       if (IsCashSymbol(f))
         return "cash has no news";

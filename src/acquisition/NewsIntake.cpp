@@ -27,9 +27,13 @@ void LogError(const std::string &text) {
     WriteLog("NewsIntake Error: " + text, 0);
 }
 
-std::string TakenKey(const std::string &symbol, TDateTime time, const std::string &link) {
-  // Times in whole seconds: the file gives no finer ones.
-  return symbol + '\n' + std::to_string(std::llround(time * 86400.0)) + '\n' + link;
+// What tells two items apart: times come in whole minutes and links may be
+// empty, so two headlines of one symbol and minute differ only by their titles.
+std::string TakenKey(const NewsCsvRow &row) {
+  // Times in whole seconds: the file gives no finer ones. The fields hold no
+  // line feeds, so the separator keeps them apart.
+  return row.Symbol + '\n' + std::to_string(std::llround(row.Time * 86400.0)) + '\n' + row.Link +
+         '\n' + row.Title;
 }
 
 constexpr const char *DemoTitles[] = {
@@ -110,11 +114,17 @@ std::vector<std::string> NewsIntake::Read(bool force,
       m_reportedMissing = true;
       return fresh;
     case ChangedFile::Outcome::TooLarge:
+    case ChangedFile::Outcome::Failed:
+      // Said once until the file changes (or fails for another reason); a
+      // Force asks again, and hears it again.
+      if (!force && !m_file->NewRefusal())
+        return fresh;
+      if (outcome == ChangedFile::Outcome::Failed) {
+        fileError("cannot read " + std::string(NewsFileName) + ": " + m_file->Error());
+        return fresh;
+      }
       fileError(std::string(NewsFileName) + " is larger than " +
                 std::to_string(MaxNewsFileBytes / (1024 * 1024)) + " MB; not read");
-      return fresh;
-    case ChangedFile::Outcome::Failed:
-      fileError("cannot read " + std::string(NewsFileName) + ": " + m_file->Error());
       return fresh;
     case ChangedFile::Outcome::Changed:
       break;
@@ -146,7 +156,7 @@ std::vector<std::string> NewsIntake::Read(bool force,
         fetching = row.Symbol;
         SetSymbolBeingFetched(fetching);
       }
-      std::string key = TakenKey(row.Symbol, row.Time, row.Link);
+      std::string key = TakenKey(row);
       if (m_taken.count(key)) {
         taken.insert(std::move(key));
         continue;

@@ -3,7 +3,7 @@
 // folder, which any program may rewrite (write a temporary file, then rename
 // it over news.csv). A read takes the file when it changed and hands every
 // item to AddNews (exclusion rules, MaxItems); an item already taken (same
-// symbol, time and link) is not added again. A symbol that got a new item has
+// symbol, time, link and title) is not added again. A symbol that got a new item has
 // its new-news flag and last news check set and is marked in the
 // updated-symbol sets of the grid, the watch list, the news window, the ticker
 // and the alert thread. SymbolBeingFetched names the symbol whose items are
@@ -45,6 +45,8 @@ public:
   static std::string FileName();
 
   // Reads news.csv when it changed (always when forced) and adds its items.
+  // A file that is refused (too large, unreadable) is reported once until it
+  // changes.
   // Returns the symbols that got new items, in file order. Bad lines are
   // skipped and logged ("NewsIntake Error: news.csv line N: ..."); the first
   // is also passed to report (the status line). Never throws.
@@ -71,7 +73,8 @@ private:
   void SetErrors(std::vector<QuoteCsvError> errors);
 
   std::unique_ptr<ChangedFile> m_file;
-  std::unordered_set<std::string> m_taken; // symbol, time and link of the file's stored items
+  // Symbol, time, link and title of the file's stored items.
+  std::unordered_set<std::string> m_taken;
   RandomSource m_random;
   int m_demoCount = 0;
   bool m_reportedMissing = false;

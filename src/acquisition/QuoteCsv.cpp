@@ -4,6 +4,7 @@
 #include "core/StockInfo.h"
 #include "core/StockStore.h"
 #include "platform/StringUtils.h"
+#include "platform/VisibleText.h"
 
 #include <algorithm>
 #include <array>
@@ -227,7 +228,7 @@ std::string Quoted(const std::string &s) { return QuotedCsvField(s); }
 } // namespace
 
 std::string QuotedCsvField(const std::string &field) {
-  return "\"" + CutTo(field, 40) + "\"";
+  return "\"" + VisibleText(CutTo(field, 40)) + "\"";
 }
 
 QuoteColumn QuoteColumnOf(const std::string &name) {
@@ -313,9 +314,9 @@ bool ParseSignedQuoteNumber(const std::string &text, double &value) {
 
 bool ParseQuoteText(const std::string &text, std::size_t maxLength, std::string &value) {
   value.clear();
-  for (unsigned char c : text)
-    if (c < 0x20 || c == 0x7F)
-      return false;
+  // No control character (C0, DEL, C1) and nothing that is not UTF-8.
+  if (!IsCleanText(text))
+    return false;
   std::size_t n = std::min(text.size(), maxLength);
   // Back to the start of a UTF-8 character (continuation bytes are 10xxxxxx).
   while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)

@@ -99,7 +99,8 @@ QuoteCsvResult ParseQuoteCsv(const std::string &text, std::size_t maxRows);
 // ---- Field rules (exposed for tests and for other feeds) ----------------------------
 
 // A field as an error text quotes it: in double quotes, at most 40 characters
-// of it, so that one huge field cannot flood the log.
+// of it, so that one huge field cannot flood the log, its control and
+// undecodable bytes shown as "\xNN" (VisibleText).
 std::string QuotedCsvField(const std::string &field);
 // Splits one line into fields at commas; quoted fields may hold commas and
 // doubled quotes. False for an unterminated quote.
@@ -128,8 +129,9 @@ private:
 bool ParseQuoteNumber(const std::string &text, double &value);
 // The same with an optional leading "-" (P/E and earnings may be negative).
 bool ParseSignedQuoteNumber(const std::string &text, double &value);
-// A text field (company name, market cap, exchange): no control characters;
-// cut to maxLength bytes, never inside a UTF-8 character.
+// A text field (company name, market cap, exchange): well-formed UTF-8 without
+// control characters (C0, DEL, C1); cut to maxLength bytes, never inside a
+// UTF-8 character.
 bool ParseQuoteText(const std::string &text, std::size_t maxLength, std::string &value);
 // A size: whole non-negative number up to 2147483647; "" is 0.
 bool ParseQuoteSize(const std::string &text, std::int32_t &value);

@@ -107,6 +107,8 @@ QuoteFileLook QuoteFileReader::Look(const std::string &name) {
     return look;
   }
   m_reportedMissing = false;
+  if (outcome != ChangedFile::Outcome::Changed && !m_file->NewRefusal())
+    return look; // refused before as it is: said once until it changes
   if (outcome != ChangedFile::Outcome::Changed) {
     look.What = QuoteFileLook::Kind::Refused;
     look.Errors = {QuoteCsvError{0, outcome == ChangedFile::Outcome::TooLarge

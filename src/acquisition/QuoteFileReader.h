@@ -25,7 +25,7 @@ struct QuoteFileLook {
   enum class Kind {
     Unchanged, // nothing new since the last look
     Missing,   // no file
-    Refused,   // too large or unreadable: Errors says why
+    Refused,   // too large or unreadable: Errors says why (once until the file changes)
     Parsed,    // new content: Rows and Errors (its bad lines)
   };
   Kind What = Kind::Unchanged;

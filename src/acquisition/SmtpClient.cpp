@@ -2,6 +2,7 @@
 
 #include "acquisition/MailMessage.h"
 #include "platform/StringUtils.h"
+#include "platform/VisibleText.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>
@@ -102,7 +103,7 @@ public:
 
 private:
   // Control characters go first, so that none can hide a phrase from the
-  // neutralising (a tab becomes a blank).
+  // neutralising.
   void Trace(const std::string &text) {
     m_client.Status(NeutralStatusText(PrintableServerText(text)));
   }
@@ -610,64 +611,7 @@ std::string NeutralStatusText(const std::string &text) {
   return out;
 }
 
-namespace {
-
-// The length of the well-formed UTF-8 sequence at text[i], 0 when none starts
-// there (a stray continuation byte, an overlong or cut sequence).
-std::size_t Utf8SequenceAt(const std::string &text, std::size_t i) {
-  const auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char c = at(i);
-  std::size_t length = 0;
-  unsigned char low = 0x80, high = 0xBF; // the range of the second byte
-  if (c >= 0xC2 && c <= 0xDF) {
-    length = 2;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    length = 3;
-    low = c == 0xE0 ? 0xA0 : 0x80;
-    high = c == 0xED ? 0x9F : 0xBF;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    length = 4;
-    low = c == 0xF0 ? 0x90 : 0x80;
-    high = c == 0xF4 ? 0x8F : 0xBF;
-  } else {
-    return 0;
-  }
-  if (i + length > text.size() || at(i + 1) < low || at(i + 1) > high)
-    return 0;
-  for (std::size_t k = 2; k < length; ++k)
-    if (at(i + k) < 0x80 || at(i + k) > 0xBF)
-      return 0;
-  return length;
-}
-
-} // namespace
-
-std::string PrintableServerText(const std::string &text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-      out += c == '\t' ? ' ' : (c < 0x20 || c == 0x7F) ? '?' : char(c);
-      ++i;
-      continue;
-    }
-    const std::size_t length = Utf8SequenceAt(text, i);
-    if (length == 0) {
-      // A byte outside any character: the 8-bit controls (a lone CSI among
-      // them) are replaced before anything decodes or shows the bytes.
-      out += c <= 0x9F ? '?' : char(c);
-      ++i;
-    } else if (c == 0xC2 && static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
-      out += '?'; // a C1 control in UTF-8
-      i += 2;
-    } else {
-      out.append(text, i, length);
-      i += length;
-    }
-  }
-  return out;
-}
+std::string PrintableServerText(const std::string &text) { return VisibleText(text); }
 
 std::vector<std::string> SmtpAuthMethods(const std::vector<std::string> &ehloLines) {
   std::vector<std::string> methods;

@@ -119,9 +119,8 @@ std::string SmtpDataBlock(const std::string &message);
 // readers look for ("message accepted", "disconnected") are broken up.
 std::string NeutralStatusText(const std::string &text);
 
-// Server text made safe to show or log: a tab becomes a blank, every other
-// control character a "?": C0, DEL, C1 in UTF-8, and the 8-bit C1 bytes
-// 0x80-0x9F that belong to no UTF-8 character. Other bytes stay as they are.
+// Server text made safe to show or log: VisibleText (control bytes and bytes
+// of no UTF-8 character as "\xNN").
 std::string PrintableServerText(const std::string &text);
 
 // The login methods named in an EHLO reply ("AUTH PLAIN LOGIN", "AUTH=LOGIN"),

@@ -7,6 +7,7 @@
 #include "alerts/EMailRecord.h"
 #include "core/ErrorReport.h"
 #include "core/Log.h"
+#include "core/SaveFailureReport.h"
 #include "core/StaleSaveFiles.h"
 #include "platform/Format.h"
 #include "platform/SaveFileWhole.h"
@@ -385,6 +386,19 @@ void SaveAlertFile(AlertSystemClass &store, const std::string &fileName) {
   std::string error;
   if (!SaveFileWhole(fileName, bytes, error, true))
     throw EAlertFileError("Cannot write " + fileName + ": " + error);
+}
+
+bool SaveAlertFileReporting(AlertSystemClass &store, const std::string &fileName) {
+  try {
+    SaveAlertFile(store, fileName);
+    NoteSaveSucceeded();
+    return true;
+  } catch (const std::exception &e) {
+    ReportSaveFailure("the alerts", e.what(), "Alerts");
+  } catch (...) {
+    ReportSaveFailure("the alerts", "unknown error", "Alerts");
+  }
+  return false;
 }
 
 void HandleAlertRecoveryCopy(const std::string &folder) {

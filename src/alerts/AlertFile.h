@@ -55,6 +55,10 @@ AlertFileReport LoadAlertFile(AlertSystemClass &store, const std::string &fileNa
 // complete. The file holds the mail password: mode 0600. Raises
 // EAlertFileError when the file could not be written.
 void SaveAlertFile(AlertSystemClass &store, const std::string &fileName);
+// SaveAlertFile for a user's action: a failure is logged and told to the user
+// (ReportSaveFailure); the store keeps the alerts, and the next save writes
+// them. Never throws; returns whether the file was written.
+bool SaveAlertFileReporting(AlertSystemClass &store, const std::string &fileName);
 // The bytes SaveAlertFile writes.
 std::string SerializeAlertFile(AlertSystemClass &store);
 

@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "core/ProgramFolder.h"
+#include "platform/VisibleText.h"
 #include "platform/WindowThread.h"
 
 #include <QApplication>
@@ -48,8 +49,10 @@ void ShowReportWindow(const QString &text) {
 
 } // namespace
 
-void ShowErrorReport(const std::string &message, const std::string &place) {
+void ShowErrorReport(const std::string &rawMessage, const std::string &place) {
   try {
+    // A message may quote a file or a server: its line breaks stay, nothing else unseen.
+    const std::string message = VisibleLines(rawMessage);
     WriteLog("ERROR REPORT " + place + ": " + message, 0);
     {
       std::lock_guard<std::mutex> l(g_hookMutex);
@@ -82,7 +85,9 @@ void SetErrorReportSink(ErrorReportSink sink) {
   g_sink = std::move(sink);
 }
 
-void ShowStatusMsg(const std::string &message) {
+void ShowStatusMsg(const std::string &rawMessage) {
+  // The status line is one line; quoted outside text shows its control bytes.
+  const std::string message = VisibleText(rawMessage);
   try {
     std::lock_guard<std::mutex> l(g_hookMutex);
     if (g_statusHook) {

@@ -2,6 +2,7 @@
 
 #include "core/ProgramFolder.h"
 #include "platform/Clock.h"
+#include "platform/VisibleText.h"
 
 #include <QFile>
 
@@ -36,7 +37,9 @@ void WriteLog(const std::string &text, int level) {
   if (!LoggingOn || level > LogLevel)
     return;
   try {
-    const std::string line = LogTimeStamp(AppClock().Now()) + " " + text + "\n";
+    // One call, one line: texts from files and servers show their control
+    // and undecodable bytes as "\xNN" instead of breaking or forging lines.
+    const std::string line = LogTimeStamp(AppClock().Now()) + " " + VisibleText(text) + "\n";
     const QString path = QString::fromStdString(ProgramFolder() + LogFileName);
     std::lock_guard<std::mutex> l(g_logMutex);
     QFile file(path);

@@ -17,7 +17,8 @@ inline constexpr const char *LogFileName = "bourse.log";
 inline constexpr const char *LogBackupFileName = "bourse.log.bak";
 
 // Appends one line when logging is on and level <= LogLevel. Each call opens,
-// appends and closes the file under one lock; it never throws.
+// appends and closes the file under one lock; it never throws. Control bytes
+// and bytes of no UTF-8 character in text are written as "\xNN" (VisibleText).
 void WriteLog(const std::string &text, int level = 0);
 // Runs fn; an exception it throws goes no further and is logged as
 // "<label> Exception: <message>" ("unknown error" for one that is no std::exception).

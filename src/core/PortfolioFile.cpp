@@ -4,9 +4,10 @@
 #include "core/Log.h"
 #include "core/PriceText.h"
 #include "core/ProgramFolder.h"
-#include "platform/SaveFileWhole.h"
+#include "core/SaveFailureReport.h"
 #include "core/StaleSaveFiles.h"
 #include "core/StockInfo.h"
+#include "platform/SaveFileWhole.h"
 #include "platform/StringUtils.h"
 
 #include <QFile>
@@ -270,12 +271,8 @@ bool SavePortfolios(const std::string &path) {
       entries.push_back(PortfolioFileEntry{p.Name, p.Key, p.Positions});
     }
   }
+  // The user is told what was not saved and why (SaveFailureReport); the
+  // list in memory stays, and the next save writes it.
   std::string error;
-  if (!WritePortfolioFile(path, entries, error)) {
-    if (LoggingOn)
-      WriteLog("SavePortfolios Error: " + error, 0);
-    ShowErrorReport(error, "SavePortfolios");
-    return false;
-  }
-  return true;
+  return CheckSave(WritePortfolioFile(path, entries, error), "the portfolios", error);
 }

@@ -44,6 +44,6 @@ std::string PortfolioFilePath();
 // gives an empty list. False when the file exists but cannot be read (the
 // list is then unchanged) or the lock was not taken.
 bool LoadPortfolios(const std::string &path = PortfolioFilePath());
-// Writes PortfolioList (copied under "PORT") to the file. False on failure
-// (logged and reported).
+// Writes PortfolioList (copied under "PORT") to the file. False on failure,
+// which is logged and told to the user (ReportSaveFailure: "the portfolios").
 bool SavePortfolios(const std::string &path = PortfolioFilePath());

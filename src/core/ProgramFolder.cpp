@@ -22,6 +22,12 @@ std::string WithSlash(std::string folder) {
   return folder;
 }
 
+// The files the program keeps in its data folder (besides what the seed ships).
+constexpr const char *kProgramFiles[] = {"BOURSE.INI", "BOURSE.IN_", "bourse.log", "bourse.log.bak",
+                                         "port.dat",   "ALERTS.DAT", "ALERTS.DA_", "schemes.par",
+                                         "params.par", "quotes.csv", "news.csv",   "sdata.dmp",
+                                         "snews.dmp",  "browser"};
+
 } // namespace
 
 std::string ProgramFolder() {
@@ -56,14 +62,32 @@ std::string SeedDataFolder() {
 #endif
 }
 
+bool IsNewDataFolder(const std::string &folder, const std::string &seedDir) {
+  const QDir target(QString::fromStdString(folder));
+  if (!target.exists())
+    return true;
+  QStringList names;
+  for (const char *name : kProgramFiles)
+    names << QString::fromLatin1(name);
+  if (!seedDir.empty())
+    names << QDir(QString::fromStdString(seedDir))
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+  for (const QString &name : names)
+    if (QFileInfo::exists(target.filePath(name)) || QFileInfo(target.filePath(name)).isSymLink())
+      return false;
+  return true;
+}
+
 bool PrepareDataFolder(const std::string &folder, const std::string &seedDir) {
   const QString target = QString::fromStdString(folder);
+  // Decided before the folder is made: a folder in use keeps what the user left in it.
+  const bool fresh = IsNewDataFolder(folder, seedDir);
   if (!QDir().mkpath(target)) {
     WriteLog("PrepareDataFolder Error: cannot create " + folder, 0);
     return false;
   }
   const QDir seed(QString::fromStdString(seedDir));
-  if (seedDir.empty() || !seed.exists())
+  if (!fresh || seedDir.empty() || !seed.exists())
     return true;
   bool ok = true;
   QDirIterator it(seed.path(), QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,

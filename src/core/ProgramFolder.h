@@ -19,11 +19,16 @@ void SetProgramFolder(const std::string &folder);
 std::string ResolveDataFolder();
 // The data files shipped with the program (the repository's data/ folder).
 std::string SeedDataFolder();
-// Creates folder (with its parents) and copies into it every file of seedDir,
-// including subfolders, that is not there yet; the user's files are never
-// overwritten. Returns false when the folder cannot be created or a copy
-// fails (each failure is logged); a missing seed folder copies nothing.
+// Creates folder (with its parents) and, when it is a new data folder (one
+// that holds none of the program's files and nothing the seed ships), copies
+// every file of seedDir into it, including subfolders. A folder in use is
+// never seeded: a file the user deleted stays deleted, and the user's files
+// are never overwritten. Returns false when the folder cannot be created or
+// a copy fails (each failure is logged); a missing seed folder copies nothing.
 bool PrepareDataFolder(const std::string &folder, const std::string &seedDir);
+// Whether folder holds none of the program's files (nor any name the seed
+// folder's top level holds): a data folder not used yet.
+bool IsNewDataFolder(const std::string &folder, const std::string &seedDir);
 
 // Program version: four 16-bit parts, the major one in the top bits.
 using TProgramVersion = std::uint64_t;

@@ -8,6 +8,7 @@
 #include "core/Log.h"
 #include "core/MarketTime.h"
 #include "core/Portfolio.h"
+#include "core/SaveFailureReport.h"
 #include "core/StockStore.h"
 #include "mainwin/ProgramServices.h"
 #include "platform/Clock.h"
@@ -228,12 +229,22 @@ void TmForm::FillPortfolioChoices() {
 
 void TmForm::ShowPortfolio(int index) {
   RunShowingErrors("ShowPortfolio", [&] {
+    const int shownCurrent = CurrentPortfolio.load();
+    const int shownIndex = StockGrid->PortfolioIndex;
     CurrentPortfolio.store(index);
     StockGrid->PortfolioIndex = index >= 1 ? index : -1;
+    std::string list;
+    if (!StockGrid->GetPortfolioSymbols(list)) {
+      // The portfolio list stayed busy: the shown portfolio stays whole (its
+      // rows with its totals), and the heartbeat asks again.
+      CurrentPortfolio.store(shownCurrent);
+      StockGrid->PortfolioIndex = shownIndex;
+      m_pendingPortfolio = index;
+      return;
+    }
+    m_pendingPortfolio.reset();
     StockGrid->ResetRowCount = true;
     StockGrid->HighlightTag = 0;
-    std::string list;
-    StockGrid->GetPortfolioSymbols(list);
     StockGrid->FitSymbolPending = true;
     // The sort stays with the window: the new portfolio's rows start in list
     // order and are sorted by the same column once their texts are in.
@@ -253,9 +264,11 @@ void TmForm::RefreshGrid() { StockGrid->Refresh(m_autoFit); }
 bool TmForm::RefreshPending() const { return StockGrid->RefreshPending(); }
 
 void TmForm::SelectScheme(int number) {
-  ChooseColorScheme(number, SettingsFile());
+  bool saved = false;
+  ChooseColorScheme(number, SettingsFile(), &saved);
   StockGrid->SetGridLineColor(CurrentScheme.InterLine);
   StockGrid->InvalidateGrid();
+  CheckSettingsSave(saved, "the colour scheme");
 }
 
 void TmForm::SelectViewIndex(int index) {
@@ -268,6 +281,9 @@ void TmForm::SelectViewIndex(int index) {
 // ---- Timers ---------------------------------------------------------------------------------
 
 void TmForm::Timer2Timer() {
+  // A portfolio chosen while the portfolio list was busy.
+  if (m_pendingPortfolio)
+    ShowPortfolio(*m_pendingPortfolio);
   RunShowingErrors("Timer2Timer", [&] {
     GridNow = EasternNow();
     m_updatedPortfolios.clear();

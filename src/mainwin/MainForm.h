@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,7 +49,8 @@ public:
   TStockGrid *StockGrid = nullptr;
 
   // ---- Operations
-  // Shows portfolio index (1-based; below 1 none) in the grid.
+  // Shows portfolio index (1-based; below 1 none) in the grid. While the
+  // portfolio list is busy the shown one stays and each heartbeat asks again.
   void ShowPortfolio(int index);
   // Asks the grid for a refresh (TStockGrid::Refresh); when a fill is
   // running it starts when that ends.
@@ -107,6 +109,8 @@ private:
   bool m_autoFit = true; // [Misc] AutoFit
   bool m_shownOnce = false;
   bool m_filling = false; // the portfolio choices are being rebuilt
+  // A portfolio chosen while the portfolio list was busy; shown at a heartbeat.
+  std::optional<int> m_pendingPortfolio;
   std::vector<std::string> m_updatedPortfolios;
   std::vector<std::function<void()>> m_heartbeatHooks;
   std::unique_ptr<TProgramServices> m_services;

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,8 @@
 #include <unistd.h>
 
 namespace {
+
+std::atomic<int> g_fault{0};
 
 constexpr std::string_view kTempMarker = ".tickvane-save-";
 constexpr std::size_t kRandomLength = 6;
@@ -62,6 +65,8 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 } // namespace
 
+void SetSaveFileFault(int error) { g_fault = error; }
+
 std::string SaveTempPrefix(std::string_view fileName) {
   return std::string(fileName) + std::string(kTempMarker);
 }
@@ -91,6 +96,10 @@ bool SaveFileWhole(const std::string &path, std::string_view bytes, std::string 
   if (ownerOnly)
     mode = S_IRUSR | S_IWUSR;
 
+  if (const int fault = g_fault.load(); fault != 0) {
+    error = std::strerror(fault);
+    return false;
+  }
   std::string temp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {

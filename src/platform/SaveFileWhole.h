@@ -17,6 +17,10 @@
 bool SaveFileWhole(const std::string &path, std::string_view bytes, std::string &error,
                    bool ownerOnly = false);
 
+// Tests: every save fails with this errno (EROFS stands for a read-only
+// folder, which a test running as root cannot make), 0 for none.
+void SetSaveFileFault(int error);
+
 // The start of the temporary file names of saves of the file named fileName.
 std::string SaveTempPrefix(std::string_view fileName);
 // Whether name is the name of a save's temporary file of the file named

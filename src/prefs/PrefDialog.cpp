@@ -5,6 +5,7 @@
 #include "core/DisplaySettings.h"
 #include "core/ErrorReport.h"
 #include "core/IniFile.h"
+#include "core/SaveFailureReport.h"
 #include "prefs/ModalDialogCount.h"
 #include "prefs/OptionPage.h"
 #include "prefs/PrefPageRegistry.h"
@@ -282,8 +283,8 @@ void TdlgPref::pbOKClick() {
     PendingDisplaySettings().DisplayTimeOffset = CurrentDisplaySettings().DisplayTimeOffset;
     ApplyPendingDisplaySettings();
     ApplyBulbClickSetting(CurrentDisplaySettings().SingleClick);
-    if (!WriteDisplaySettings(SettingsFile(), CurrentDisplaySettings()))
-      ShowErrorReport("The settings could not be written.", "Preferences");
+    CheckSettingsSave(WriteDisplaySettings(SettingsFile(), CurrentDisplaySettings()),
+                      "the preferences");
     accept();
   }
   OKState = false;

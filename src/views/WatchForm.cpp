@@ -3,6 +3,7 @@
 #include "acquisition/UpdatedSymbols.h"
 #include "core/ErrorReport.h"
 #include "core/IniFile.h"
+#include "core/SaveFailureReport.h"
 #include "platform/StringUtils.h"
 #include "views/ViewStore.h"
 #include "views/stockgrid/AutoFitSetting.h"
@@ -83,7 +84,8 @@ void TwForm::SetWatchText(const std::string &text) {
   if (clean == StockGrid->WatchSymbols)
     return;
   StockGrid->WatchSymbols = clean;
-  SettingsFile().WriteString(kWatchSection, kSymbolsKey, clean);
+  CheckSettingsSave(SettingsFile().WriteString(kWatchSection, kSymbolsKey, clean),
+                    "the watch list");
   StockGrid->ResetRowCount = true;
   StockGrid->FitSymbolPending = true;
   Refresh();

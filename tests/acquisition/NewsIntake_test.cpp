@@ -43,7 +43,7 @@ TEST(NewsCsvTest, LineRules) {
       {"no source", "KO,2026-12-04 09:45,,T,", "line 2: no source"},
       {"no title", "KO,2026-12-04 09:45,Wire,  ,", "line 2: no title"},
       {"control character", "KO,2026-12-04 09:45,Wire,\"a\tb\",",
-       "line 2: Title \"a\tb\" is not valid"},
+       "line 2: Title \"a\\x09b\" is not valid"},
       {"not a web address", "KO,2026-12-04 09:45,Wire,T,file:///etc/passwd",
        "line 2: Link \"file:///etc/passwd\" is not a web address"},
       {"script link", "KO,2026-12-04 09:45,Wire,T,javascript:alert(1)",

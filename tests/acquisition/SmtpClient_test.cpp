@@ -351,10 +351,12 @@ TEST_F(SmtpClientTest, ServerTextReachesStatusAndErrorsWithoutControlCharacters)
   };
   for (const std::string &t : recorder.texts)
     EXPECT_TRUE(clean(t)) << t;
-  EXPECT_TRUE(recorder.Has("< 250 scripted?[2J?]0;owned? (+1 lines)"));
+  EXPECT_TRUE(recorder.Has(R"(< 250 scripted\x1b[2J\x1b]0;owned\x07 (+1 lines))"));
   EXPECT_TRUE(
-      recorder.Has("Recipient ann@example.com refused: 550 no?such user??31m ?2J?? caf\xc3\xa9"));
-  EXPECT_EQ(client.LastError(), "The server refused the message: 554 rejected?[0m here");
+      recorder.Has(R"(Recipient ann@example.com refused: 550 no\x0dsuch\x09user\x7f\xc2\x9b31m )"
+                   R"(\x9b2J\x9c\x9d caf)"
+                   "\xc3\xa9"));
+  EXPECT_EQ(client.LastError(), R"(The server refused the message: 554 rejected\x1b[0m here)");
 }
 
 TEST_F(SmtpClientTest, OneRefusedRecipientStillSendsToTheOthers) {

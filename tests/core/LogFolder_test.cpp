@@ -130,19 +130,52 @@ TEST(ProgramFolderTest, ResolveDataFolderOrder) {
     qputenv("XDG_DATA_HOME", oldXdg);
 }
 
-TEST(ProgramFolderTest, PrepareCopiesOnlyMissingSeedFiles) {
+// Only a data folder not used yet is seeded: one that holds a file of the
+// program, or anything the seed ships, keeps what the user left in it (a
+// deleted news.csv does not come back).
+TEST(ProgramFolderTest, PrepareSeedsOnlyANewFolder) {
   QTemporaryDir seed, home;
-  WriteAll(seed.path() + "/params.par", "SEED=1\n");
+  WriteAll(seed.path() + "/news.csv", "seed news\n");
   WriteAll(seed.path() + "/schemes.par", "seed schemes\n");
   ASSERT_TRUE(QDir(seed.path()).mkpath("sites"));
   WriteAll(seed.path() + "/sites/one.sdf", "site\n");
-  const QString target = home.path() + "/new/data";
-  ASSERT_TRUE(QDir().mkpath(target));
-  WriteAll(target + "/params.par", "USER=1\n");
-  EXPECT_TRUE(PrepareDataFolder(target.toStdString(), seed.path().toStdString()));
-  EXPECT_EQ(ReadAll(target + "/params.par"), "USER=1\n");
-  EXPECT_EQ(ReadAll(target + "/schemes.par"), "seed schemes\n");
-  EXPECT_EQ(ReadAll(target + "/sites/one.sdf"), "site\n");
+  struct Case {
+    const char *name;
+    const char *userFile; // what the folder holds before the start; "" none, nullptr no folder
+    bool seeded;
+  };
+  const Case cases[] = {
+      {"no folder yet", nullptr, true},
+      {"an empty folder", "", true},
+      {"a folder of other files", "notes.txt", true},
+      {"settings only", "BOURSE.INI", false},
+      {"the log only", "bourse.log", false},
+      {"alerts only", "ALERTS.DAT", false},
+      {"a seed file the user kept", "schemes.par", false},
+      {"a seed folder", "sites", false},
+  };
+  for (const Case &c : cases) {
+    const QString target = home.path() + "/" + c.name + "/data";
+    if (c.userFile) {
+      ASSERT_TRUE(QDir().mkpath(target));
+      if (std::string(c.userFile) == "sites")
+        ASSERT_TRUE(QDir(target).mkpath("sites"));
+      else if (*c.userFile)
+        WriteAll(target + "/" + c.userFile, "USER\n");
+    }
+    EXPECT_TRUE(PrepareDataFolder(target.toStdString(), seed.path().toStdString())) << c.name;
+    EXPECT_EQ(QFile::exists(target + "/news.csv"), c.seeded) << c.name;
+    EXPECT_EQ(QFile::exists(target + "/sites/one.sdf"), c.seeded) << c.name;
+    if (c.userFile && *c.userFile && std::string(c.userFile) != "sites")
+      EXPECT_EQ(ReadAll(target + "/" + c.userFile), "USER\n") << c.name << ": never overwritten";
+  }
+  // A second start after the user deleted a seeded file leaves it deleted.
+  const QString used = home.path() + "/used";
+  ASSERT_TRUE(PrepareDataFolder(used.toStdString(), seed.path().toStdString()));
+  ASSERT_TRUE(QFile::remove(used + "/news.csv"));
+  EXPECT_TRUE(PrepareDataFolder(used.toStdString(), seed.path().toStdString()));
+  EXPECT_FALSE(QFile::exists(used + "/news.csv"));
+  EXPECT_EQ(ReadAll(used + "/schemes.par"), "seed schemes\n");
 }
 
 TEST(ProgramFolderTest, PrepareCreatesFolderWithoutSeed) {

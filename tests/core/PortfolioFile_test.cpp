@@ -1,6 +1,8 @@
 #include "StoreTestSupport.h"
 
 #include "core/PortfolioFile.h"
+#include "core/SaveFailureReport.h"
+#include "platform/Prompt.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestPaths.h"
 
@@ -13,7 +15,28 @@
 
 namespace {
 
-using PortfolioFileTest = StoreTest;
+// Save failures are told through the message box service: scripted here.
+class PortfolioFileTest : public StoreTest {
+protected:
+  void SetUp() override {
+    StoreTest::SetUp();
+    SetAppPrompt(&prompt);
+    ResetSaveFailureReports();
+  }
+  void TearDown() override {
+    SetAppPrompt(nullptr);
+    ResetSaveFailureReports();
+    StoreTest::TearDown();
+  }
+  // The texts of the boxes shown.
+  std::vector<std::string> Boxes() const {
+    std::vector<std::string> texts;
+    for (const PromptQuestion &q : prompt.Questions())
+      texts.push_back(q.text);
+    return texts;
+  }
+  FakePrompt prompt;
+};
 
 std::string ReadAll(const std::string &path) {
   QFile f(QString::fromStdString(path));
@@ -194,8 +217,7 @@ TEST_F(PortfolioFileTest, FailedWriteLeavesTheOldFile) {
   if (saved)
     GTEST_SKIP() << "the folder stayed writable (running as root?)";
   EXPECT_EQ(ReadAll(path), "old contents");
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].second, "SavePortfolios");
+  ASSERT_EQ(prompt.QuestionCount(), 1u);
 }
 
 TEST_F(PortfolioFileTest, AFullDiskLeavesTheOldFileWhole) {
@@ -213,9 +235,8 @@ TEST_F(PortfolioFileTest, AFullDiskLeavesTheOldFileWhole) {
   EXPECT_FALSE(saved);
   EXPECT_EQ(ReadAll(path), "old contents");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"port.dat"});
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].first, "cannot write " + path + ": " + std::strerror(EFBIG));
-  EXPECT_EQ(reports[0].second, "SavePortfolios");
+  EXPECT_EQ(Boxes(), std::vector<std::string>{SaveFailureBoxText(
+                         "the portfolios", "cannot write " + path + ": " + std::strerror(EFBIG))});
 }
 
 TEST_F(PortfolioFileTest, SaveIntoAMissingFolderFailsAndReports) {
@@ -224,9 +245,8 @@ TEST_F(PortfolioFileTest, SaveIntoAMissingFolderFailsAndReports) {
   PortfolioList.Add("Main", "MAIN");
   EXPECT_FALSE(SavePortfolios(path));
   EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].second, "SavePortfolios");
-  EXPECT_NE(reports[0].first.find("cannot write"), std::string::npos);
+  ASSERT_EQ(prompt.QuestionCount(), 1u);
+  EXPECT_NE(Boxes()[0].find("cannot write"), std::string::npos);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "core/DisplaySettings.h"
 #include "core/IniFile.h"
 #include "core/MarketTime.h"
+#include "core/SaveFailureReport.h"
 #include "core/StandIns.h"
 #include "platform/Delay.h"
 #include "platform/EmbeddedBrowser.h"
@@ -520,7 +521,8 @@ void TfrmNews::FormClose() {
   const QRect normal = place.Maximized ? normalGeometry() : QRect(pos(), size());
   place.Frame = normal;
   place.Split = m_split;
-  WriteNewsWindowPlace(SettingsFile(), place, m_twoPane);
+  CheckSettingsSave(WriteNewsWindowPlace(SettingsFile(), place, m_twoPane),
+                    "the news window's place");
   Delay(g_timings.CloseFinalDelayMs);
   m_bannerGif.reset();
 }

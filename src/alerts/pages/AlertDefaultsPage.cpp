@@ -7,6 +7,7 @@
 #include "core/AlertDefaults.h"
 #include "core/IniFile.h"
 #include "core/Log.h"
+#include "core/SaveFailureReport.h"
 #include "platform/Prompt.h"
 
 #include <QButtonGroup>
@@ -176,8 +177,7 @@ void TOPanAlertDefs::FormClose() {
       d.Length = minutes;
     SetAlertDefaults(d);
     TMyIniFile &ini = SettingsFile();
-    if (!WriteAlertDefaults(ini, d))
-      ReportError("The alert defaults could not be saved: " + ini.LastError());
+    CheckSettingsSave(WriteAlertDefaults(ini, d), "the alert defaults");
   } catch (const std::exception &e) {
     WriteLog(std::string("AlertDefs FormClose Error: ") + e.what());
     ReportError(e.what());

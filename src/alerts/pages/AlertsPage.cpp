@@ -341,12 +341,7 @@ void TOPanAlerts::FormClose() {
     RemoveParamFields();
     m_symbolMap.clear();
   });
-  try {
-    SaveAlertFile(AlertSystem(), ProgramFolder() + AlertFileName);
-  } catch (const std::exception &e) {
-    WriteLog(std::string("Alert FormClose Exception: ") + e.what());
-    MessageDlg(std::string("The alerts could not be saved: ") + e.what(), "Alerts", mtError, mbOK);
-  }
+  SaveAlertFileReporting(AlertSystem(), ProgramFolder() + AlertFileName);
   m_editAlert = nullptr;
   m_newAlert.reset();
 }

@@ -349,12 +349,7 @@ void TOPanEmail::FormClose() {
     s.Password = Trim(S(dfPassword->text()));
     SetMailSettings(s);
   });
-  try {
-    SaveAlertFile(AlertSystem(), ProgramFolder() + AlertFileName);
-  } catch (const std::exception &e) {
-    WriteLog(std::string("Email FormClose Exception: ") + e.what());
-    MessageDlg(std::string("The alerts could not be saved: ") + e.what(), "Alerts", mtError, mbOK);
-  }
+  SaveAlertFileReporting(AlertSystem(), ProgramFolder() + AlertFileName);
   RememberedSetup() = lbSetups->currentRow();
   m_test.reset();
 }

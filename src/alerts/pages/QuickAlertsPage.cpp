@@ -169,12 +169,7 @@ void TOQuickAlerts::FormClose() {
     if (ShownPortfolio() >= 0)
       SaveQuickAlerts();
   });
-  try {
-    SaveAlertFile(AlertSystem(), ProgramFolder() + AlertFileName);
-  } catch (const std::exception &e) {
-    WriteLog(std::string("QuickAlerts FormClose Exception: ") + e.what());
-    MessageDlg(std::string("The alerts could not be saved: ") + e.what(), "Alerts", mtError, mbOK);
-  }
+  SaveAlertFileReporting(AlertSystem(), ProgramFolder() + AlertFileName);
 }
 
 // ---- Portfolios --------------------------------------------------------------------------

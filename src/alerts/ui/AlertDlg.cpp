@@ -258,7 +258,7 @@ bool TAlertDlg::Guarded(const char *place, const std::function<void()> &action) 
 }
 
 void TAlertDlg::SaveAlerts() {
-  Guarded("SaveAlertFile", [] { SaveAlertFile(AlertSystem(), ProgramFolder() + AlertFileName); });
+  SaveAlertFileReporting(AlertSystem(), ProgramFolder() + AlertFileName);
 }
 
 void TAlertDlg::pbTurnOffClick() {

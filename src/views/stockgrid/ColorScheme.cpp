@@ -253,9 +253,11 @@ int SelectColorSchemeFromSettings(const TMyIniFile &ini) {
   return SelectColorScheme(ini.ReadInteger("Bourse", "Scheme", 1));
 }
 
-int ChooseColorScheme(int number, TMyIniFile &ini) {
+int ChooseColorScheme(int number, TMyIniFile &ini, bool *saved) {
   const int chosen = SelectColorScheme(number);
-  ini.WriteInteger("Bourse", "Scheme", chosen);
+  const bool ok = ini.WriteInteger("Bourse", "Scheme", chosen);
+  if (saved)
+    *saved = ok;
   return chosen;
 }
 

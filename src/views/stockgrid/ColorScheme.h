@@ -110,8 +110,9 @@ int ValidSchemeNumber(int number);
 int SelectColorScheme(int number);
 // Chooses the scheme of [Bourse] Scheme (default 1) of the settings file.
 int SelectColorSchemeFromSettings(const TMyIniFile &ini);
-// Chooses a scheme and stores its number under [Bourse] Scheme.
-int ChooseColorScheme(int number, TMyIniFile &ini);
+// Chooses a scheme and stores its number under [Bourse] Scheme; *saved (when
+// given) tells whether the settings file took it. The scheme is chosen either way.
+int ChooseColorScheme(int number, TMyIniFile &ini, bool *saved = nullptr);
 
 // The small-graph colours of a scheme.
 SmallGraphColors SchemeSmallGraphColors(const ColorScheme &scheme);

@@ -6,6 +6,7 @@
 #include "charts/ChartWindow.h"
 #include "core/ErrorReport.h"
 #include "core/IniFile.h"
+#include "core/SaveFailureReport.h"
 #include "core/StringRoutines.h"
 #include "platform/Clock.h"
 #include "platform/Format.h"
@@ -334,7 +335,7 @@ void TStockGrid::GridDragDrop(TDragObject &Source, int X, int Y) {
       const int index = ViewNameList.IndexOf(source->View->Name);
       if (index >= 0) {
         StoreColumnView(*source->View, index, source->View->Name);
-        SaveColumnViews(SettingsFile());
+        CheckSettingsSave(SaveColumnViews(SettingsFile()), "the views");
       }
     }
     source->InvalidateGrid();

@@ -140,8 +140,9 @@ public:
   // comma-separated text for the quote request.
   void GetWatchSymbols(std::string &List);
   // The shown portfolio's symbols (refreshing Symbols on the way);
-  // "MSFT," while the main window shows no portfolio.
-  void GetPortfolioSymbols(std::string &List);
+  // "MSFT," while the main window shows no portfolio. False (List empty,
+  // Symbols kept) when the portfolio list stayed busy: the caller asks again.
+  bool GetPortfolioSymbols(std::string &List);
   // Sorts the rows by a column (Force: even when unchanged; Reset: back to
   // list order). Column -1 only refills. A call made while a sort waits for
   // its fill does nothing.

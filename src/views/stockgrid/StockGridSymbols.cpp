@@ -71,20 +71,20 @@ void TStockGrid::GetWatchSymbols(std::string &List) {
   List = Finish(List);
 }
 
-void TStockGrid::GetPortfolioSymbols(std::string &List) {
+bool TStockGrid::GetPortfolioSymbols(std::string &List) {
   List = ",";
   try {
     if (CurrentPortfolio.load() < 1) {
       Symbols.Clear();
       PortfolioKey.clear();
       List = "MSFT,";
-      return;
+      return true;
     }
     MyLockGuard port(PortListLock, "GETP", true);
     if (!port.Owns()) {
       // Keep the rows shown; the caller asks again later.
       List.clear();
-      return;
+      return false;
     }
     Symbols.Clear();
     PortfolioKey.clear();
@@ -108,4 +108,5 @@ void TStockGrid::GetPortfolioSymbols(std::string &List) {
       WriteLog(std::string("SGGETPORT ERROR: ") + e.what(), 0);
   }
   List = Finish(List);
+  return true;
 }

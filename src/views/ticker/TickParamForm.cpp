@@ -6,6 +6,7 @@
 #include "core/Log.h"
 #include "core/MarketTime.h"
 #include "core/Portfolio.h"
+#include "core/SaveFailureReport.h"
 #include "core/StandIns.h"
 #include "platform/Prompt.h"
 #include "platform/StringUtils.h"
@@ -501,9 +502,7 @@ void TfrmTickParam::BitBtn1Click() {
     if (PortListBox->item(i)->checkState() == Qt::Checked)
       live.PortfoliosToShow.push_back(m_portKeys[std::size_t(i)]);
   SetLiveTickParams(live);
-  if (!SaveTickParams())
-    MessageDlg("The ticker settings could not be saved: " + SettingsFile().LastError(), Caption,
-               mtError, mbOK);
+  CheckSettingsSave(SaveTickParams(), "the ticker settings", Caption);
   accept();
 }
 

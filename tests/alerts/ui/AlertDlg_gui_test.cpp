@@ -4,7 +4,9 @@
 #include "alerts/AlertDialogHooks.h"
 #include "alerts/AlertFile.h"
 #include "alerts/PendingAlertQueue.h"
+#include "core/SaveFailureReport.h"
 #include "core/StandIns.h"
+#include "platform/Prompt.h"
 
 #include <QAction>
 #include <QApplication>
@@ -213,11 +215,18 @@ TEST_F(AlertDlgTest, AFailedSaveIsReported) {
   // The data folder is gone: the file cannot be written.
   SetProgramFolder(dir.path().toStdString() + "/missing/deeper");
   TAlertDlg *dlg = Trigger(id);
+  // A save the user's click caused: told in a message box, as the alerts pages do.
+  FakePrompt prompt;
+  SetAppPrompt(&prompt);
+  ResetSaveFailureReports();
   Button(dlg, "pbClear")->click();
+  SetAppPrompt(nullptr);
+  ResetSaveFailureReports();
   EXPECT_TRUE(dlg->Closed());
   EXPECT_EQ(AlertSystem().Count(), 0);
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].second, "SaveAlertFile");
+  ASSERT_EQ(prompt.QuestionCount(), 1u);
+  EXPECT_EQ(prompt.Questions()[0].caption, "Alerts");
+  EXPECT_EQ(prompt.Questions()[0].text.rfind("The alerts could not be saved: ", 0), 0u);
 }
 
 // ---- Keys
