@@ -1,5 +1,7 @@
 #include "platform/SaveFileWhole.h"
 
+#include "platform/SystemErrorText.h"
+
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -100,7 +102,7 @@ bool SaveFileWhole(const std::string &path, std::string_view bytes, std::string 
       break;
   }
   const auto fail = [&](int code) {
-    error = std::strerror(code);
+    error = SystemErrorText(code);
     if (error.empty())
       error = "cannot write " + path;
     return false;

@@ -1,6 +1,7 @@
 #include "StoreTestSupport.h"
 
 #include "core/PortfolioFile.h"
+#include "platform/SystemErrorText.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestPaths.h"
 
@@ -214,7 +215,7 @@ TEST_F(PortfolioFileTest, AFullDiskLeavesTheOldFileWhole) {
   EXPECT_EQ(ReadAll(path), "old contents");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"port.dat"});
   ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].first, "cannot write " + path + ": " + std::strerror(EFBIG));
+  EXPECT_EQ(reports[0].first, "cannot write " + path + ": " + SystemErrorText(EFBIG));
   EXPECT_EQ(reports[0].second, "SavePortfolios");
 }
 
