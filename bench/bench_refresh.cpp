@@ -10,6 +10,7 @@
 #include "acquisition/UpdatedSymbols.h"
 #include "core/ProgramFolder.h"
 #include "core/StockStore.h"
+#include "platform/Format.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,13 +29,11 @@ constexpr int kRepetitions = 7;
 // The file's text with every price moved by round / 100.
 std::string QuoteText(int round) {
   std::string text = "Symbol,Last,Bid,Ask,Volume,High,Low,PrevClose,BidSize,AskSize,Time\n";
-  char line[160];
   for (int i = 0; i < kSymbols; ++i) {
     const double last = 20 + (i % 300) * 0.25 + (round % 50) * 0.01;
-    std::snprintf(line, sizeof line, "Q%04d,%.2f,%.2f,%.2f,%d,%.2f,%.2f,%.2f,%d,%d,10:%02d:%02d\n",
-                  i, last, last - 0.01, last + 0.01, 100000 + round * 100 + i, last + 1, last - 1,
-                  last - 0.5, 3, 4, round % 60, i % 60);
-    text += line;
+    text += Format("Q%.4d,%.2f,%.2f,%.2f,%d,%.2f,%.2f,%.2f,%d,%d,10:%.2d:%.2d\n",
+                   {i, last, last - 0.01, last + 0.01, 100000 + round * 100 + i, last + 1, last - 1,
+                    last - 0.5, 3, 4, round % 60, i % 60});
   }
   return text;
 }

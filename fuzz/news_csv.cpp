@@ -6,6 +6,7 @@
 #include "FuzzSupport.h"
 
 #include "acquisition/NewsCsv.h"
+#include "platform/AsciiText.h"
 #include "platform/DateTime.h"
 #include "platform/OpenUrl.h"
 #include "platform/VisibleText.h"
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     previous = row.LineNumber;
     FUZZ_CHECK(!row.Symbol.empty() && row.Symbol.size() <= 15, where);
     for (char c : row.Symbol)
-      FUZZ_CHECK(!std::islower(static_cast<unsigned char>(c)), where);
+      FUZZ_CHECK(AsciiUpper(c) == c, where);
     FUZZ_CHECK(std::isfinite(row.Time) && row.Time > 0, where);
     FUZZ_CHECK(!row.Source.empty() && row.Source.size() <= NewsSourceMaxLength, where);
     FUZZ_CHECK(!row.Title.empty() && row.Title.size() <= NewsTitleMaxLength, where);

@@ -5,6 +5,7 @@
 #include "FuzzSupport.h"
 
 #include "acquisition/QuoteCsv.h"
+#include "platform/AsciiText.h"
 
 #include <cctype>
 #include <cmath>
@@ -24,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     previous = row.LineNumber;
     FUZZ_CHECK(!row.Symbol.empty() && row.Symbol.size() <= 15, where);
     for (char c : row.Symbol)
-      FUZZ_CHECK(!std::islower(static_cast<unsigned char>(c)), where + "\nsymbol " + Shown(row.Symbol));
+      FUZZ_CHECK(AsciiUpper(c) == c, where + "\nsymbol " + Shown(row.Symbol));
     for (double v : {row.Last, row.Bid, row.Ask, row.Volume, row.High, row.Low, row.PrevClose})
       FUZZ_CHECK(std::isfinite(v) && v >= 0, where);
     FUZZ_CHECK(row.BidSize >= 0 && row.AskSize >= 0, where);

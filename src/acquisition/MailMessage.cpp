@@ -1,6 +1,7 @@
 #include "acquisition/MailMessage.h"
 
 #include "core/ProgramFolder.h"
+#include "platform/AsciiText.h"
 #include "platform/Clock.h"
 #include "platform/Format.h"
 #include "platform/StringUtils.h"
@@ -73,7 +74,7 @@ std::string DomainOf(const std::string &address) {
     return {};
   std::string domain = address.substr(at + 1);
   for (char c : domain)
-    if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-'))
+    if (!(IsAsciiLetterOrDigit(c) || c == '.' || c == '-'))
       return {};
   return domain;
 }

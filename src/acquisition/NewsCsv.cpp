@@ -2,6 +2,7 @@
 
 #include "core/MyStrList.h"
 #include "core/StockStore.h"
+#include "platform/AsciiText.h"
 #include "platform/OpenUrl.h"
 #include "platform/StringUtils.h"
 #include "platform/VisibleText.h"
@@ -20,7 +21,7 @@ NewsColumn NewsColumnOf(const std::string &name) {
   std::string key;
   for (char c : name)
     if (c != ' ' && c != '\t' && c != '_' && c != '-')
-      key += char(std::toupper(static_cast<unsigned char>(c)));
+      key += AsciiUpper(c);
   for (std::size_t i = 0; i < kNewsColumns; ++i)
     if (key == UpperCase(kTitles[i]))
       return NewsColumn(i);

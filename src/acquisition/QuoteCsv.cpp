@@ -3,6 +3,7 @@
 #include "core/MyStrList.h"
 #include "core/StockInfo.h"
 #include "core/StockStore.h"
+#include "platform/AsciiText.h"
 #include "platform/StringUtils.h"
 #include "platform/VisibleText.h"
 
@@ -236,7 +237,7 @@ QuoteColumn QuoteColumnOf(const std::string &name) {
   for (char c : name) {
     if (c == ' ' || c == '\t' || c == '_' || c == '-')
       continue;
-    key += char(std::toupper(static_cast<unsigned char>(c)));
+    key += AsciiUpper(c);
   }
   for (const ColumnName &n : ColumnNames)
     if (key == n.name)

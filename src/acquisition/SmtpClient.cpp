@@ -1,7 +1,9 @@
 #include "acquisition/SmtpClient.h"
 
 #include "acquisition/MailMessage.h"
+#include "platform/AsciiText.h"
 #include "platform/StringUtils.h"
+#include "platform/SystemErrorText.h"
 #include "platform/VisibleText.h"
 
 #include <QElapsedTimer>
@@ -70,7 +72,7 @@ std::string HeloName(QAbstractSocket &socket) {
   const std::string name = ToStd(QHostInfo::localHostName());
   bool valid = !name.empty();
   for (char c : name)
-    if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-'))
+    if (!(IsAsciiLetterOrDigit(c) || c == '.' || c == '-'))
       valid = false;
   if (valid)
     return name;
@@ -167,7 +169,7 @@ QList<QHostAddress> TSmtpSession::LookUp(const std::string &host) {
       freeaddrinfo(list);
     std::lock_guard lock(state->mutex);
     state->addresses = std::move(found);
-    state->error = rc == 0 ? std::string() : gai_strerror(rc);
+    state->error = rc == 0 ? std::string() : AddressErrorText(rc);
     state->done = true;
     state->cv.notify_all();
   }).detach();
@@ -314,9 +316,8 @@ TReply TSmtpSession::ReadReply(int limitMs) {
       line.pop_back();
     // Server text ends up in status texts, the log and error messages.
     line = PrintableServerText(line);
-    const bool numbered = line.size() >= 3 && std::isdigit(static_cast<unsigned char>(line[0])) &&
-                          std::isdigit(static_cast<unsigned char>(line[1])) &&
-                          std::isdigit(static_cast<unsigned char>(line[2]));
+    const bool numbered =
+        line.size() >= 3 && IsAsciiDigit(line[0]) && IsAsciiDigit(line[1]) && IsAsciiDigit(line[2]);
     if (!numbered)
       throw ESmtpError("Not a mail server reply: " + line.substr(0, 80));
     reply.code = std::stoi(line.substr(0, 3));
@@ -568,8 +569,7 @@ bool ParseSmtpHost(const std::string &text, int defaultPort, std::string &host, 
   host = Trim(host);
   portText = Trim(portText);
   if (!portText.empty() && portText.size() <= 5 &&
-      std::all_of(portText.begin(), portText.end(),
-                  [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+      std::all_of(portText.begin(), portText.end(), [](char c) { return IsAsciiDigit(c); })) {
     const int p = std::stoi(portText);
     if (p > 0 && p <= 65535)
       port = p;

@@ -25,6 +25,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 
 namespace {
 constexpr int kInitialWidth = 1000;
@@ -34,6 +35,9 @@ constexpr int kInitialHeight = 650;
 int main(int argc, char **argv) {
   QApplication app(argc, argv); // takes Qt's own options out of argv
   QApplication::setApplicationName(QStringLiteral("Tickvane"));
+  // The program's texts have one format in every language: Qt's own number
+  // and date texts in widgets follow it too, not the user's locale.
+  QLocale::setDefault(QLocale::c());
 
   const std::string folder = ResolveDataFolder();
   const bool prepared = PrepareDataFolder(folder, SeedDataFolder());

@@ -1,6 +1,7 @@
 #include "core/CommandLine.h"
 
 #include "core/Log.h"
+#include "platform/AsciiText.h"
 #include "platform/StringUtils.h"
 
 #include <cctype>
@@ -21,8 +22,7 @@ CommandLineSwitches ParseCommandLine(const std::vector<std::string> &args) {
     if (arg.rfind("LOG", 0) == 0) {
       sw.Log = true;
       long long level = 0;
-      for (std::size_t i = 3; i < arg.size() && std::isdigit(static_cast<unsigned char>(arg[i]));
-           ++i) {
+      for (std::size_t i = 3; i < arg.size() && IsAsciiDigit(arg[i]); ++i) {
         level = level * 10 + (arg[i] - '0');
         if (level > INT_MAX)
           level = INT_MAX;

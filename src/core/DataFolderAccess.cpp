@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "platform/Prompt.h"
+#include "platform/SystemErrorText.h"
 
 #include <cerrno>
 #include <cstring>
@@ -18,7 +19,7 @@ bool DataFolderWritable(const std::string &folder, std::string &reason) {
   name.push_back('\0');
   const int fd = mkstemp(name.data());
   if (fd < 0) {
-    reason = std::strerror(errno);
+    reason = SystemErrorText(errno);
     return false;
   }
   close(fd);

@@ -1,5 +1,7 @@
 #include "core/FieldTitles.h"
 
+#include "platform/AsciiText.h"
+
 #include <cctype>
 
 namespace {
@@ -71,8 +73,7 @@ int FieldByViewKey(const std::string &key) {
       continue;
     bool same = true;
     for (std::size_t i = 0; i < k.size() && same; ++i)
-      same = std::toupper(static_cast<unsigned char>(k[i])) ==
-             std::toupper(static_cast<unsigned char>(key[i]));
+      same = SameAsciiLetter(k[i], key[i]);
     if (same)
       return f;
   }

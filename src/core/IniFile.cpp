@@ -3,6 +3,7 @@
 #include "core/Log.h"
 #include "core/ProgramFolder.h"
 #include "core/StaleSaveFiles.h"
+#include "platform/AsciiText.h"
 #include "platform/SaveFileWhole.h"
 
 #include <QFile>
@@ -28,7 +29,7 @@ std::string TrimBlanks(const std::string &s) {
 std::string Upper(const std::string &s) {
   std::string r = s;
   for (char &c : r)
-    c = char(std::toupper(static_cast<unsigned char>(c)));
+    c = AsciiUpper(c);
   return r;
 }
 
@@ -36,8 +37,7 @@ bool Same(const std::string &a, const std::string &b) {
   if (a.size() != b.size())
     return false;
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i])))
+    if (!SameAsciiLetter(a[i], b[i]))
       return false;
   return true;
 }
@@ -208,7 +208,7 @@ int TMyIniFile::ReadInteger(const std::string &section, const std::string &key,
     base = 16;
     digits.erase(0, 1);
   }
-  if (digits.empty() || !std::isxdigit(static_cast<unsigned char>(digits[0])))
+  if (digits.empty() || !IsAsciiHexDigit(digits[0]))
     return defaultValue;
   errno = 0;
   char *end = nullptr;

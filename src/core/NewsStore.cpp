@@ -4,6 +4,7 @@
 #include "core/DisplaySettings.h"
 #include "core/Log.h"
 #include "core/StockStore.h"
+#include "platform/AsciiText.h"
 #include "platform/Format.h"
 #include "platform/StringList.h"
 #include "platform/StringUtils.h"
@@ -191,7 +192,7 @@ private:
   bool m_owns;
 };
 
-char Lower(char c) { return char(std::tolower(static_cast<unsigned char>(c))); }
+char Lower(char c) { return AsciiLower(c); }
 
 } // namespace
 
@@ -380,7 +381,7 @@ bool NewsExcluded(const std::vector<std::string> &rules, const IncomingNews &ite
     if (rule.size() < 3 || rule[1] != ':')
       continue;
     const std::string *field = nullptr;
-    switch (std::toupper(static_cast<unsigned char>(rule[0]))) {
+    switch (AsciiUpper(rule[0])) {
     case 'S':
       field = &item.Source;
       break;

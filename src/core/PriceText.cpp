@@ -1,8 +1,8 @@
 #include "core/PriceText.h"
 
 #include "core/DisplaySettings.h"
+#include "platform/AsciiText.h"
 
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -12,7 +12,14 @@
 
 namespace {
 
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+// Reads digits with at most one point, whatever the process locale's decimal
+// separator is.
+bool ReadDigits(const std::string &t, double &value) {
+  const auto res = std::from_chars(t.data(), t.data() + t.size(), value, std::chars_format::fixed);
+  return res.ec == std::errc() && res.ptr == t.data() + t.size() && std::isfinite(value);
+}
+
+bool IsDigit(char c) { return IsAsciiDigit(c); }
 
 // An unsigned decimal: digits with at most one point and at least one digit.
 bool ParseDecimal(const std::string &t, double &value) {
@@ -27,8 +34,7 @@ bool ParseDecimal(const std::string &t, double &value) {
   }
   if (points > 1 || digits == 0)
     return false;
-  value = std::strtod(t.c_str(), nullptr);
-  return std::isfinite(value);
+  return ReadDigits(t, value);
 }
 
 // An unsigned whole number.
@@ -38,8 +44,7 @@ bool ParseWhole(const std::string &t, double &value) {
   for (char c : t)
     if (!IsDigit(c))
       return false;
-  value = std::strtod(t.c_str(), nullptr);
-  return std::isfinite(value);
+  return ReadDigits(t, value);
 }
 
 // "n/d" with whole numbers and d > 0.

@@ -7,6 +7,7 @@
 #include "core/MarketTime.h"
 #include "core/NewsStore.h"
 #include "core/PriceText.h"
+#include "platform/AsciiText.h"
 #include "platform/StringUtils.h"
 
 #include <cctype>
@@ -293,11 +294,10 @@ bool IsStockSymbol(const std::string &symbol) {
     if (ticks.Owns() && rec->Kind != KindUnknown)
       return rec->Kind == KindStock;
   }
-  if (!std::isalnum(static_cast<unsigned char>(symbol[0])))
+  if (!IsAsciiLetterOrDigit(symbol[0]))
     return false;
   for (char c : symbol) {
-    const auto u = static_cast<unsigned char>(c);
-    if (!std::isalnum(u) && c != '.' && c != '-' && c != '/')
+    if (!IsAsciiLetterOrDigit(c) && c != '.' && c != '-' && c != '/')
       return false;
   }
   const std::string padded = " " + UpperCase(IndexSymbolsText()) + " ";

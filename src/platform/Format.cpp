@@ -1,5 +1,6 @@
 #include "platform/Format.h"
 
+#include "platform/AsciiText.h"
 #include "platform/DecimalText.h"
 #include "platform/Exceptions.h"
 
@@ -124,7 +125,7 @@ std::string Format(const std::string &fmt, std::initializer_list<TFormatArg> arg
     }
     if (i >= n)
       FormatError(fmt);
-    const char type = char(std::tolower(static_cast<unsigned char>(fmt[i])));
+    const char type = AsciiLower(fmt[i]);
     std::string text;
     switch (type) {
     case 'd': {
@@ -256,9 +257,7 @@ bool ParseFloat(const std::string &text, double &out) {
   // Digits, one decimal point and an exponent only: no "inf", "nan" or hex.
   bool digit = false;
   std::size_t k = i;
-  auto isDigit = [&](std::size_t at) {
-    return at < s.size() && std::isdigit(static_cast<unsigned char>(s[at]));
-  };
+  auto isDigit = [&](std::size_t at) { return at < s.size() && IsAsciiDigit(s[at]); };
   for (; isDigit(k); ++k)
     digit = true;
   if (k < s.size() && s[k] == FormatSettings().DecimalSeparator)

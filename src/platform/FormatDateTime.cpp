@@ -1,4 +1,5 @@
 // FormatDateTime and the date and time texts built on it.
+#include "platform/AsciiText.h"
 #include "platform/Format.h"
 
 #include <cctype>
@@ -28,7 +29,7 @@ std::string Number(int value, int minDigits) {
 
 bool StartsNoCase(const std::string &s, std::size_t at, const char *word) {
   for (std::size_t k = 0; word[k]; ++k) {
-    if (at + k >= s.size() || std::toupper(static_cast<unsigned char>(s[at + k])) != word[k])
+    if (at + k >= s.size() || AsciiUpper(s[at + k]) != word[k])
       return false;
   }
   return true;
@@ -72,8 +73,8 @@ void Append(std::string &out, const std::string &fmt, const Parts &t, int depth)
     while (i + count < fmt.size() && fmt[i + count] == starter)
       ++count;
     char token = starter;
-    if (std::isalpha(static_cast<unsigned char>(token))) {
-      token = char(std::toupper(static_cast<unsigned char>(token)));
+    if (IsAsciiLetter(token)) {
+      token = AsciiUpper(token);
       if (token == 'M' && lastToken == 'H')
         token = 'N';
       lastToken = token;

@@ -1,5 +1,7 @@
 #include "platform/SaveFileWhole.h"
 
+#include "platform/SystemErrorText.h"
+
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -97,7 +99,7 @@ bool SaveFileWhole(const std::string &path, std::string_view bytes, std::string 
     mode = S_IRUSR | S_IWUSR;
 
   if (const int fault = g_fault.load(); fault != 0) {
-    error = std::strerror(fault);
+    error = SystemErrorText(fault);
     return false;
   }
   std::string temp;
@@ -109,7 +111,7 @@ bool SaveFileWhole(const std::string &path, std::string_view bytes, std::string 
       break;
   }
   const auto fail = [&](int code) {
-    error = std::strerror(code);
+    error = SystemErrorText(code);
     if (error.empty())
       error = "cannot write " + path;
     return false;

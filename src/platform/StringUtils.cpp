@@ -1,11 +1,13 @@
 #include "platform/StringUtils.h"
 
+#include "platform/AsciiText.h"
+
 #include <algorithm>
 
 namespace {
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+char Upper(char c) { return AsciiUpper(c); }
+char Lower(char c) { return AsciiLower(c); }
 // Blanks and control characters, as the class library trims them.
 bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
 bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }

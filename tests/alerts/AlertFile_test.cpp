@@ -6,6 +6,7 @@
 #include "core/AlertDefaults.h"
 #include "core/ErrorReport.h"
 #include "core/StringRoutines.h"
+#include "platform/SystemErrorText.h"
 #include "support/FileSizeLimit.h"
 
 #include <QDateTime>
@@ -247,7 +248,7 @@ TEST_F(AlertFile, AFullDiskLeavesTheOldFileWhole) {
       error = e.what();
     }
   }
-  EXPECT_EQ(error, "Cannot write " + Path() + ": " + std::strerror(EFBIG));
+  EXPECT_EQ(error, "Cannot write " + Path() + ": " + SystemErrorText(EFBIG));
   EXPECT_EQ(ReadBytes(), before);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"ALERTS.DAT"});
 }

@@ -3,6 +3,7 @@
 #include "chartengine/canvas/ChartTextLines.h"
 #include "chartengine/canvas/DateTimeSteps.h"
 #include "platform/DateTime.h"
+#include "platform/Format.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -34,7 +35,7 @@ TEST_F(AxisDrawing, ValueLabelsFromTheTopDown) {
               ElementsAre("100", "90", "80", "70", "60", "50", "40", "30", "20", "10", "0"));
   const int h = Metrics(Left().LabelsFont().Font()).height();
   for (const TCanvasCall &c : Rec.CallsNamed("TextOut")) {
-    const int p = Left().YValueToScreen(std::stod(c.Text));
+    const int p = Left().YValueToScreen(StrToFloat(c.Text));
     EXPECT_EQ(c.Args, (std::vector<int>{Left().LabelsPos(), p - h / 2})) << c.Text;
     EXPECT_EQ(c.TextAlign, TA_RIGHT);
     EXPECT_EQ(c.BkMode, TRANSPARENT);
@@ -112,7 +113,7 @@ TEST_F(AxisDrawing, BottomLabelsCentredBelowTheAxis) {
   EXPECT_EQ(texts.front().TextAlign, TA_CENTER);
   for (std::size_t t = 1; t < texts.size(); ++t) {
     EXPECT_EQ(texts[t].TextAlign, TA_CENTER);
-    EXPECT_EQ(texts[t].Args[0], Bottom().XValueToScreen(std::stod(texts[t].Text)));
+    EXPECT_EQ(texts[t].Args[0], Bottom().XValueToScreen(StrToFloat(texts[t].Text)));
     EXPECT_EQ(texts[t].Args[1], Bottom().LabelsPos());
   }
   EXPECT_EQ(texts.back().Text, "0");

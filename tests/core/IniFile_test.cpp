@@ -1,6 +1,7 @@
 #include "core/IniFile.h"
 
 #include "core/ProgramFolder.h"
+#include "platform/SystemErrorText.h"
 #include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
@@ -199,7 +200,7 @@ TEST_F(IniFileTest, FailedWriteOnAFullDiskLeavesOldFile) {
   }
   EXPECT_FALSE(written);
   // The system's reason, not the text of the cancelled write.
-  EXPECT_EQ(ini.LastError(), std::strerror(EFBIG));
+  EXPECT_EQ(ini.LastError(), SystemErrorText(EFBIG));
   EXPECT_EQ(ReadAll(file), "[A]\nx=1\n");
   EXPECT_EQ(ini.ReadString("A", "x", ""), "1");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"full.ini"});

@@ -3,6 +3,7 @@
 #include "core/PortfolioFile.h"
 #include "core/SaveFailureReport.h"
 #include "platform/Prompt.h"
+#include "platform/SystemErrorText.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestPaths.h"
 
@@ -236,7 +237,7 @@ TEST_F(PortfolioFileTest, AFullDiskLeavesTheOldFileWhole) {
   EXPECT_EQ(ReadAll(path), "old contents");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"port.dat"});
   EXPECT_EQ(Boxes(), std::vector<std::string>{SaveFailureBoxText(
-                         "the portfolios", "cannot write " + path + ": " + std::strerror(EFBIG))});
+                         "the portfolios", "cannot write " + path + ": " + SystemErrorText(EFBIG))});
 }
 
 TEST_F(PortfolioFileTest, SaveIntoAMissingFolderFailsAndReports) {

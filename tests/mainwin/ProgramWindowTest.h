@@ -13,6 +13,7 @@
 #include "core/ProgramFolder.h"
 #include "mainwin/MainForm.h"
 #include "platform/Color.h"
+#include "platform/Format.h"
 #include "platform/StringGridTestEvents.h"
 #include "support/EventWait.h"
 #include "support/TestPaths.h"
@@ -135,7 +136,7 @@ protected:
     for (char c : Field(field, row))
       if (c != '<' && c != '>' && c != ',')
         t += c;
-    return t.empty() ? 0 : std::stod(t);
+    return t.empty() ? 0 : StrToFloat(t);
   }
   // The display row of a symbol; -1 when not shown.
   int RowOf(const std::string &symbol) const {

@@ -1,5 +1,6 @@
 #include "alerts/news/NewsRules.h"
 
+#include "platform/AsciiText.h"
 #include "platform/StringUtils.h"
 
 #include <algorithm>
@@ -20,7 +21,7 @@ std::vector<std::string> NormalizeRuleLines(const std::vector<std::string> &line
     std::string line = Trim(raw);
     if (line.empty())
       continue;
-    line[0] = char(std::toupper(static_cast<unsigned char>(line[0])));
+    line[0] = AsciiUpper(line[0]);
     if (line.rfind("T:", 0) != 0 && line.rfind("S:", 0) != 0 && line.rfind("U:", 0) != 0)
       line = (line.find('/') != std::string::npos ? "U:" : "T:") + line;
     // Trimmed again after the cut, so that tidying a tidy line changes nothing.

@@ -8,6 +8,7 @@
 #include "core/IniFile.h"
 #include "core/SaveFailureReport.h"
 #include "core/StringRoutines.h"
+#include "platform/AsciiText.h"
 #include "platform/Clock.h"
 #include "platform/Format.h"
 #include "platform/StringUtils.h"
@@ -239,7 +240,7 @@ void TStockGrid::GridKeyDown(int &Key, TShiftState Shift) {
   }
   const bool letter = (Key >= 'A' && Key <= 'Z') || (Key >= 'a' && Key <= 'z');
   if (letter && !(Shift & (ssAlt | ssCtrl))) {
-    const char wanted = char(std::toupper(Key));
+    const char wanted = char(AsciiUpper(Key));
     Key = 0;
     const int first = FixedRows();
     const int rows = RowCount();
@@ -251,7 +252,7 @@ void TStockGrid::GridKeyDown(int &Key, TShiftState Shift) {
     for (int step = 1; step <= count; ++step) {
       const int r = first + (start - first + step) % count;
       const std::string symbol = TrimLeft(Cells(0, r));
-      if (!symbol.empty() && std::toupper(static_cast<unsigned char>(symbol[0])) == wanted) {
+      if (!symbol.empty() && AsciiUpper(symbol[0]) == wanted) {
         if (r != HighlightedRow())
           MoveHighlightTo(r);
         return;

@@ -23,6 +23,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -111,10 +112,15 @@ protected:
   static std::vector<std::string> StoreSummary() {
     std::vector<std::string> lines;
     AlertSystem().ForEachAlert("TEST", [&](const TAlertRecord &a) {
-      char buffer[128];
-      std::snprintf(buffer, sizeof buffer, "%s %d %g %g", a.Symbol.c_str(), int(a.AlertType), a.P1,
-                    a.P3);
-      lines.emplace_back(buffer);
+      // As printf's %g writes them, with a point in every locale.
+      const auto g = [](double v) {
+        char buffer[32];
+        return std::string(
+            buffer,
+            std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 6).ptr);
+      };
+      lines.push_back(a.Symbol + " " + std::to_string(int(a.AlertType)) + " " + g(a.P1) + " " +
+                      g(a.P3));
     });
     return lines;
   }
