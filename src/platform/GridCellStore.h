@@ -56,6 +56,21 @@ public:
   // (also when the row or its columns are added); 0 outside the grid. Lets a
   // writer know that a row still holds what it wrote without reading it back.
   std::uint64_t RowVersion(int row) const;
+  // The cells whose text changed after version `since` (a cell a resize
+  // added counts as changed), with the counts and the version they were
+  // taken at, all under one lock. since 0: every cell.
+  struct TextChanges {
+    std::uint64_t Version = 0;
+    int Cols = 0;
+    int Rows = 0;
+    struct Cell {
+      int Col;
+      int Row;
+      std::string Text;
+    };
+    std::vector<Cell> Cells;
+  };
+  TextChanges TextsChangedSince(std::uint64_t since) const;
 
   // ---- Repaint requests, from any thread.
   void RequestRepaint();
@@ -88,6 +103,7 @@ private:
   struct Slot {
     std::string Text;
     std::intptr_t Object = 0;
+    std::uint64_t TextVersion = 0; // version of the text's last change
   };
 
   bool InRange(int col, int row) const {
