@@ -611,9 +611,12 @@ void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {
   const QFont &font = CurrentQFont();
   const QFontMetrics fm(font);
   const QString s = QString::fromStdString(text);
-  const int w = fm.horizontalAdvance(s);
-  const int h = fm.height();
   const unsigned align = TextAlign();
+  // The width only where the text is placed or backed by it: laying a text
+  // out costs as much as drawing it, and cells draw left-aligned.
+  const bool needsWidth = (align & (TA_RIGHT | TA_UPDATECP)) != 0 || BkMode() == OPAQUE;
+  const int w = needsWidth ? TextExtent(text).cx : 0;
+  const int h = fm.height();
 
   if (align & TA_UPDATECP) {
     x = PenPos().X;
