@@ -160,6 +160,15 @@ std::vector<std::string> TGridCellStore::RowTexts(int row) const {
   return texts;
 }
 
+std::vector<std::string> TGridCellStore::ColumnTexts(int col, int first, int last) const {
+  std::lock_guard lock(m_mutex);
+  std::vector<std::string> texts(static_cast<std::size_t>(std::max(last - first + 1, 0)));
+  for (int r = std::max(first, 0); r <= last && r < m_rows; ++r)
+    if (col >= 0 && col < m_cols)
+      texts[static_cast<std::size_t>(r - first)] = m_cells[r][col].Text;
+  return texts;
+}
+
 void TGridCellStore::ClearRow(int row) {
   std::lock_guard lock(m_mutex);
   if (row < 0 || row >= m_rows)

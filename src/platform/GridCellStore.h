@@ -50,6 +50,9 @@ public:
   bool SetObject(int col, int row, std::intptr_t object);
   // The texts of one row (ColCount entries; empty outside the grid).
   std::vector<std::string> RowTexts(int row) const;
+  // The texts of column col in rows first..last (one entry per row; empty
+  // outside the grid), under one lock.
+  std::vector<std::string> ColumnTexts(int col, int first, int last) const;
   // Empties every cell of a row.
   void ClearRow(int row);
   // A number that changes whenever a text or object of the row changes

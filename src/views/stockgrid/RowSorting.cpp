@@ -84,21 +84,28 @@ namespace {
 template <class T> int Order(const T &a, const T &b) { return a < b ? -1 : (b < a ? 1 : 0); }
 } // namespace
 
+namespace {
+// The value a prepared text of a kind other than Text is compared by.
+double SortValueOf(TSortKind kind, const std::string &prepared) {
+  switch (kind) {
+  case TSortKind::MktCap:
+    return MktCapValue(prepared);
+  case TSortKind::Text:
+  case TSortKind::None:
+    return 0;
+  default:
+    return StrToPrice(prepared);
+  }
+}
+} // namespace
+
 TSortKey SortKeyOf(int field, const std::string &prepared) {
   TSortKey key;
-  switch (SortKindOf(field)) {
-  case TSortKind::Text:
+  const TSortKind kind = SortKindOf(field);
+  if (kind == TSortKind::Text)
     key.Text = prepared;
-    break;
-  case TSortKind::MktCap:
-    key.Value = MktCapValue(prepared);
-    break;
-  case TSortKind::None:
-    break;
-  default:
-    key.Value = StrToPrice(prepared);
-    break;
-  }
+  else
+    key.Value = SortValueOf(kind, prepared);
   return key;
 }
 
@@ -187,7 +194,7 @@ void SortGroupsInPlace(int field, const std::vector<std::pair<int, int>> &groups
   std::vector<double> values(std::size_t(rows) + 1, 0.0);
   if (kind != TSortKind::Text)
     for (int r = 1; r <= rows; ++r)
-      values[std::size_t(r)] = SortKeyOf(field, texts[std::size_t(r)]).Value;
+      values[std::size_t(r)] = SortValueOf(kind, texts[std::size_t(r)]);
   // The row whose key comes first goes on top: the smallest when sortDown
   // is set, else the largest. stable_sort keeps equal rows in their order,
   // which is the order that swapping only adjacent rows out of order gives.
@@ -210,12 +217,12 @@ void SortGroupsInPlace(int field, const std::vector<std::pair<int, int>> &groups
 void SortRowOrder(const TGridCellStore &cells, int column, int field, int lastRow, bool sortDown,
                   std::vector<int> &order) {
   lastRow = std::max(lastRow, 0);
-  std::vector<std::string> symbols(std::size_t(lastRow) + 1);
-  std::vector<std::string> texts{"Vosk1"}; // row 0 takes no part
-  texts.reserve(std::size_t(lastRow) + 1);
-  for (int r = 1; r <= lastRow; ++r) {
-    symbols[std::size_t(r)] = cells.Cell(0, r);
-    texts.push_back(PrepareSortText(field, cells.Cell(column, r)));
-  }
+  // Row 0 takes no part.
+  const std::vector<std::string> symbols = cells.ColumnTexts(0, 0, lastRow);
+  std::vector<std::string> texts = cells.ColumnTexts(column, 0, lastRow);
+  texts[0] = "Vosk1";
+  for (std::size_t r = 1; r < texts.size(); ++r)
+    if (SortKindOf(field) == TSortKind::TwoValue || texts[r].find_first_of("<>") == 0)
+      texts[r] = PrepareSortText(field, texts[r]);
   SortGroupsInPlace(field, SortGroups(symbols, lastRow), texts, order, sortDown);
 }
