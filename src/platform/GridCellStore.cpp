@@ -72,9 +72,12 @@ void TGridCellStore::ResizeLocked(int cols, int rows) {
   }
   for (std::size_t r = 0; r < m_cells.size(); ++r) {
     auto &row = m_cells[r];
-    if (static_cast<int>(row.size()) != cols) {
+    const std::size_t had = row.size();
+    if (had != static_cast<std::size_t>(cols)) {
       row.resize(static_cast<std::size_t>(cols));
       m_rowVersion[r] = ++m_lastVersion;
+      for (std::size_t c = had; c < row.size(); ++c)
+        row[c].TextVersion = m_lastVersion;
     }
   }
   m_cols = cols;
@@ -86,6 +89,24 @@ std::uint64_t TGridCellStore::RowVersion(int row) const {
   if (row < 0 || row >= m_rows)
     return 0;
   return m_rowVersion[static_cast<std::size_t>(row)];
+}
+
+TGridCellStore::TextChanges TGridCellStore::TextsChangedSince(std::uint64_t since) const {
+  std::lock_guard lock(m_mutex);
+  TextChanges changes;
+  changes.Version = m_lastVersion;
+  changes.Cols = m_cols;
+  changes.Rows = m_rows;
+  for (int r = 0; r < m_rows; ++r) {
+    // A row's version is at least that of each of its cells.
+    if (since != 0 && m_rowVersion[static_cast<std::size_t>(r)] <= since)
+      continue;
+    const auto &row = m_cells[static_cast<std::size_t>(r)];
+    for (int c = 0; c < m_cols; ++c)
+      if (since == 0 || row[static_cast<std::size_t>(c)].TextVersion > since)
+        changes.Cells.push_back({c, r, row[static_cast<std::size_t>(c)].Text});
+  }
+  return changes;
 }
 
 std::string TGridCellStore::Cell(int col, int row) const {
@@ -104,6 +125,7 @@ bool TGridCellStore::SetCell(int col, int row, std::string_view text) {
     return false;
   slot.assign(text);
   m_rowVersion[static_cast<std::size_t>(row)] = ++m_lastVersion;
+  m_cells[row][col].TextVersion = m_lastVersion;
   DamageRowLocked(row);
   return true;
 }
@@ -138,14 +160,26 @@ std::vector<std::string> TGridCellStore::RowTexts(int row) const {
   return texts;
 }
 
+std::vector<std::string> TGridCellStore::ColumnTexts(int col, int first, int last) const {
+  std::lock_guard lock(m_mutex);
+  std::vector<std::string> texts(static_cast<std::size_t>(std::max(last - first + 1, 0)));
+  for (int r = std::max(first, 0); r <= last && r < m_rows; ++r)
+    if (col >= 0 && col < m_cols)
+      texts[static_cast<std::size_t>(r - first)] = m_cells[r][col].Text;
+  return texts;
+}
+
 void TGridCellStore::ClearRow(int row) {
   std::lock_guard lock(m_mutex);
   if (row < 0 || row >= m_rows)
     return;
   bool changed = false;
+  const std::uint64_t version = m_lastVersion + 1;
   for (Slot &s : m_cells[row]) {
     changed = changed || !s.Text.empty() || s.Object != 0;
+    const std::uint64_t textVersion = s.Text.empty() ? s.TextVersion : version;
     s = Slot{};
+    s.TextVersion = textVersion;
   }
   if (changed) {
     m_rowVersion[static_cast<std::size_t>(row)] = ++m_lastVersion;

@@ -50,12 +50,30 @@ public:
   bool SetObject(int col, int row, std::intptr_t object);
   // The texts of one row (ColCount entries; empty outside the grid).
   std::vector<std::string> RowTexts(int row) const;
+  // The texts of column col in rows first..last (one entry per row; empty
+  // outside the grid), under one lock.
+  std::vector<std::string> ColumnTexts(int col, int first, int last) const;
   // Empties every cell of a row.
   void ClearRow(int row);
   // A number that changes whenever a text or object of the row changes
   // (also when the row or its columns are added); 0 outside the grid. Lets a
   // writer know that a row still holds what it wrote without reading it back.
   std::uint64_t RowVersion(int row) const;
+  // The cells whose text changed after version `since` (a cell a resize
+  // added counts as changed), with the counts and the version they were
+  // taken at, all under one lock. since 0: every cell.
+  struct TextChanges {
+    std::uint64_t Version = 0;
+    int Cols = 0;
+    int Rows = 0;
+    struct Cell {
+      int Col;
+      int Row;
+      std::string Text;
+    };
+    std::vector<Cell> Cells;
+  };
+  TextChanges TextsChangedSince(std::uint64_t since) const;
 
   // ---- Repaint requests, from any thread.
   void RequestRepaint();
@@ -88,6 +106,7 @@ private:
   struct Slot {
     std::string Text;
     std::intptr_t Object = 0;
+    std::uint64_t TextVersion = 0; // version of the text's last change
   };
 
   bool InRange(int col, int row) const {

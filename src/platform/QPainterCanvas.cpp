@@ -644,11 +644,12 @@ void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {
     return;
   const QFont &font = CurrentQFont();
   const QFontMetrics fm(font);
-  // The extent as measured before (the same metrics), kept per text.
-  const TSize extent = TextExtent(text);
-  const int w = extent.cx;
-  const int h = extent.cy;
   const unsigned align = TextAlign();
+  // The width only where the text is placed or backed by it: laying a text
+  // out costs as much as drawing it, and cells draw left-aligned.
+  const bool needsWidth = (align & (TA_RIGHT | TA_UPDATECP)) != 0 || BkMode() == OPAQUE;
+  const int w = needsWidth ? TextExtent(text).cx : 0;
+  const int h = fm.height();
 
   if (align & TA_UPDATECP) {
     x = PenPos().X;
@@ -672,10 +673,13 @@ void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {
     return;
   // A text whose cell, turned any way, lies wholly outside what the painter
   // can reach (a mark of a zoomed chart) is not laid out at all.
+  // Only a point already that far out needs the width it was spared above.
   const TPixelBox reach = PainterBox();
-  const long long radius = 2LL * w + 2LL * h;
-  if (x + radius < reach.Left || x - radius > reach.Right || y + radius < reach.Top ||
-      y - radius > reach.Bottom)
+  const auto outside = [&](long long radius) {
+    return x + radius < reach.Left || x - radius > reach.Right || y + radius < reach.Top ||
+           y - radius > reach.Bottom;
+  };
+  if (outside(2LL * h) && outside(2LL * (needsWidth ? w : TextExtent(text).cx) + 2LL * h))
     return;
 
   const QString s = QString::fromStdString(text);

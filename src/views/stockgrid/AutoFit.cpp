@@ -19,10 +19,7 @@ constexpr const char *kMinSymbolText = "WWAAAA";
 } // namespace
 
 void TStockGrid::AutoFitColumns() {
-  TCanvas &canvas = Canvas();
-  const TFont savedFont = canvas.Font();
   const int cols = ColCount();
-  const int rows = RowCount();
   auto shownCol = [&](int field) {
     const int c = ColPos[field];
     return c >= 0 && c < cols ? c : -1;
@@ -34,22 +31,41 @@ void TStockGrid::AutoFitColumns() {
   const int chartWidth = chartCol >= 0 ? ColWidths(chartCol) : kDefaultChartWidth;
   const int sepWidth = sepCol >= 0 ? ColWidths(sepCol) : kDefaultSeparatorWidth;
 
-  // Only rows written since the last fit are measured (AutoFitMemo.h).
+  // Only cells written since the last fit are measured (AutoFitMemo.h).
   TFitKey key;
   key.ColPos = ColPos;
   key.Cols = cols;
+  key.FixedRows = FixedRows();
   key.WatchMode = WatchMode;
   for (int f = 0; f < GridFieldCount; ++f)
     if (shownCol(f) >= 0)
       key.Fonts[std::size_t(f)] = FieldFont(f);
-  m_fitMemo.Begin(key, rows);
-  // Widths in a field's font, each text measured once (AutoFitMemo.h).
+  // Widths in a field's font (AutoFitMemo.h).
   const auto widthIn = [&](int f, const std::string &text) {
-    return m_fitMemo.TextWidth(f, text, [&](const std::string &t) {
-      canvas.Font() = key.Fonts[std::size_t(f)];
-      return canvas.TextWidth(t);
-    });
+    return m_fitMemo.TextWidth(f, text);
   };
+  // What a cell adds to its field: a plain field its text's width with the
+  // padding; a two-value field the wider of its two parts.
+  const auto measureCell = [&](int f, const std::string &text) {
+    TCellFit fit;
+    if (f == gfSeparator || f == gfChart)
+      return fit;
+    const std::string t = Trim(text);
+    const bool twoValue = f == gfGain || (f == gfValueChange && !WatchMode);
+    if (twoValue) {
+      fit.Data = text != "-- --" && !t.empty();
+      const auto blank = t.find(' ');
+      if (blank != std::string::npos && text != "-- --")
+        fit.Width = std::max(widthIn(f, t.substr(0, blank)), widthIn(f, Trim(t.substr(blank + 1))));
+    } else if (!t.empty() && t != "0" && t != "-" && t != "--") {
+      fit.Data = true;
+      // The text as drawn: prices below 100 keep the blanks that line up
+      // their whole parts.
+      fit.Width = widthIn(f, text) + kTextPadding;
+    }
+    return fit;
+  };
+  m_fitMemo.Update(*Store(), key, measureCell);
 
   // Titles are drawn in their field's style; the sort column's also holds the sort mark.
   const int sortField = RowsSorted && SortCol >= 0 ? FieldAtColumn(ColPos, SortCol) : -1;
@@ -58,53 +74,13 @@ void TStockGrid::AutoFitColumns() {
       ColWidth[f] =
           widthIn(f, FieldShortTitle(f)) + kTitlePadding + (f == sortField ? SortMarkRoom : 0);
 
-  const auto &store = Store();
-  for (int r = FixedRows(); r < rows; ++r) {
-    TFitRow &row = m_fitMemo.Row(r);
-    // The version is read before the texts: a write in between shows as a
-    // new version at the next fit.
-    const std::uint64_t version = store->RowVersion(r);
-    if (version != 0 && row.Version == version)
-      continue;
-    const std::vector<std::string> texts = store->RowTexts(r);
-    row = TFitRow();
-    row.Version = version;
-    for (int f = 0; f < GridFieldCount; ++f) {
-      const int c = shownCol(f);
-      if (c < 0 || f == gfSeparator || f == gfChart)
-        continue;
-      const std::string &text = c < int(texts.size()) ? texts[std::size_t(c)] : std::string();
-      const auto width = [&](const std::string &t) { return widthIn(f, t); };
-      const bool twoValue = f == gfGain || (f == gfValueChange && !WatchMode);
-      if (twoValue) {
-        if (text != "-- --" && !Trim(text).empty())
-          row.HasData.set(std::size_t(f));
-        const std::string t = Trim(text);
-        const auto blank = t.find(' ');
-        if (blank != std::string::npos && text != "-- --")
-          row.Width[std::size_t(f)] =
-              std::max(width(t.substr(0, blank)), width(Trim(t.substr(blank + 1))));
-      } else {
-        const std::string t = Trim(text);
-        if (!t.empty() && t != "0" && t != "-" && t != "--") {
-          row.HasData.set(std::size_t(f));
-          // The text as drawn: prices below 100 keep the blanks that line
-          // up their whole parts.
-          row.Width[std::size_t(f)] = width(text) + kTextPadding;
-        }
-      }
-    }
-  }
-
-  // The widest of every field over the rows (a row's width is 0 where it
-  // has no data, below any title's width) and the fields with data.
+  // The widest of every field over the rows (a width is 0 where a cell has
+  // no data, below any title's width) and the fields with data.
   std::array<int, GridFieldCount> widest{};
   std::bitset<GridFieldCount> anyData;
-  for (int r = FixedRows(); r < rows; ++r) {
-    const TFitRow &row = m_fitMemo.Row(r);
-    anyData |= row.HasData;
-    for (int f = 0; f < GridFieldCount; ++f)
-      widest[std::size_t(f)] = std::max(widest[std::size_t(f)], row.Width[std::size_t(f)]);
+  for (int f = 0; f < GridFieldCount; ++f) {
+    widest[std::size_t(f)] = m_fitMemo.Field(f).Widest();
+    anyData.set(std::size_t(f), m_fitMemo.Field(f).AnyData());
   }
   std::array<bool, GridFieldCount> hasData{};
   int widestPart12 = 0, widestPart14 = 0;
@@ -123,7 +99,6 @@ void TStockGrid::AutoFitColumns() {
     else if (hasData[f])
       ColWidth[f] = std::max(ColWidth[f], widest[std::size_t(f)]);
   }
-  canvas.Font() = savedFont;
 
   auto setWidth = [&](int field, int width) {
     const int c = shownCol(field);

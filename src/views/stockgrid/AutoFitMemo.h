@@ -1,62 +1,87 @@
 #pragma once
-// What the column fit measured in each row of a quote grid, kept between
-// fits: a fit measures again only the rows whose texts changed since (their
-// cell-store version moved) and takes each column's widest from the kept
-// widths, so the widths are those of measuring every row.
+// What the column fit measured in the cells of a quote grid, kept between
+// fits: a fit measures only the cells whose text changed since the last one
+// (the cell store knows them) and keeps, per field, how many rows have each
+// width, so the widest is known at once also when the widest cell narrows
+// or its row goes. The widths are those of measuring every cell.
 //
 // Window thread only (the fit runs there).
 #include "core/FieldTitles.h"
 #include "platform/Canvas.h"
 #include "views/stockgrid/ColumnMap.h"
+#include "views/stockgrid/FitTextWidths.h"
 
 #include <array>
-#include <bitset>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+class TGridCellStore;
 
 // What the measurements depend on besides the texts.
 struct TFitKey {
   TColumnMap ColPos{};
   int Cols = 0;
+  int FixedRows = 0;
   bool WatchMode = false;
   std::array<TFont, GridFieldCount> Fonts{};
   friend bool operator==(const TFitKey &, const TFitKey &) = default;
 };
 
-// One row's measurements.
-struct TFitRow {
-  std::uint64_t Version = 0; // 0: not measured
-  // Per field: a plain field's text width with its padding, a two-value
-  // field's widest part (0 without two parts).
-  std::array<int, GridFieldCount> Width{};
-  std::bitset<GridFieldCount> HasData;
+// What one cell contributes to its field's fit: a width (0: none) and
+// whether it holds data.
+struct TCellFit {
+  int Width = 0;
+  bool Data = false;
+};
+
+// One field's cells, row by row, and the widest of them.
+class TFieldFits {
+public:
+  // Rows past the new count give up what they held; new rows hold nothing.
+  void Resize(int rows);
+  void Set(int row, TCellFit fit);
+  // The widest width of any row; 0 when none has one.
+  int Widest() const;
+  // Some row holds data.
+  bool AnyData() const { return m_dataRows > 0; }
+
+private:
+  std::vector<TCellFit> m_rows;
+  std::vector<int> m_rowsOfWidth; // [width]: rows of that width (width > 0)
+  mutable int m_widest = 0;       // no row is wider; lowered when asked
+  int m_dataRows = 0;
 };
 
 class TFitMemo {
 public:
-  // Starts a fit over rows rows: forgets every row when the key differs.
-  void Begin(const TFitKey &key, int rows);
-  // The kept measurements of a row (below the count Begin was given).
-  TFitRow &Row(int row) { return m_rows[std::size_t(row)]; }
-  // The width of a text in a field's font: measured with measure(text)
-  // the first time, then known (a width depends only on font and text).
-  template <class Measure> int TextWidth(int field, const std::string &text, Measure &&measure) {
-    auto &widths = m_widths[std::size_t(field)];
-    if (const auto it = widths.find(text); it != widths.end())
-      return it->second;
-    if (widths.size() >= kMaxWidths)
-      widths.clear();
-    const int w = measure(text);
-    widths.emplace(text, w);
-    return w;
-  }
+  using TMeasure = std::function<TCellFit(int field, const std::string &text)>;
+
+  // Brings the kept fits up to the store's texts: measures the cells of
+  // shown fields (data rows only) whose text changed since the last update,
+  // every cell when the key or the store differs.
+  void Update(const TGridCellStore &store, const TFitKey &key, const TMeasure &measure);
+  const TFieldFits &Field(int field) const { return m_fields[std::size_t(field)]; }
+  // Forgets every measurement; the next update measures every cell.
+  void Clear();
+
+  // The width of a text in a field's font (as of the last update): numbers
+  // summed from their characters (FitTextWidths.h), other texts measured
+  // the first time, then known.
+  int TextWidth(int field, const std::string &text);
 
 private:
+  void ForgetCells();
+
   static constexpr std::size_t kMaxWidths = 4096; // per field
   std::array<std::unordered_map<std::string, int>, GridFieldCount> m_widths;
+  // Per field the widths of its font; fields of one font share them.
+  std::array<std::shared_ptr<const TFitTextWidths>, GridFieldCount> m_fonts;
+  std::array<TFieldFits, GridFieldCount> m_fields;
   TFitKey m_key{};
-  bool m_valid = false;
-  std::vector<TFitRow> m_rows;
+  const TGridCellStore *m_store = nullptr; // the store measured; null: nothing kept
+  std::uint64_t m_version = 0;             // the store's version measured
 };

@@ -1,10 +1,12 @@
 #pragma once
 // Row sorting of the quote grid as plain data: how a column's texts compare,
-// the groups that separator rows split the grid into, and the stable bubble
-// sort that reorders the display order within each group.
+// the groups that separator rows split the grid into, and the stable sort
+// that reorders the display order within each group.
 #include <string>
 #include <utility>
 #include <vector>
+
+class TGridCellStore;
 
 enum class TSortKind {
   Text,     // ordinal text comparison
@@ -23,6 +25,15 @@ std::string PrepareSortText(int field, const std::string &cell);
 // "950M" 9.5e8, "10K" 1e4 (letter case ignored); a number without a letter
 // is itself; an empty text 0.
 double MktCapValue(const std::string &text);
+// What a prepared text is compared by, read once: the text itself for the
+// text fields, its value for the others (None fields: all keys equal).
+struct TSortKey {
+  double Value = 0;
+  std::string Text;
+};
+TSortKey SortKeyOf(int field, const std::string &prepared);
+// -1, 0 or 1 for two keys of a field.
+int CompareSortKeys(TSortKind kind, const TSortKey &a, const TSortKey &b);
 // -1, 0 or 1 for prepared texts of a field.
 int CompareSortTexts(int field, const std::string &a, const std::string &b);
 
@@ -31,9 +42,16 @@ int CompareSortTexts(int field, const std::string &a, const std::string &b);
 // Groups may be empty ranges (first > last) and are left out then.
 std::vector<std::pair<int, int>> SortGroups(const std::vector<std::string> &symbols, int lastRow);
 
-// Bubble-sorts every group: texts[r] is the prepared text of row r, order[r-1]
-// the list index shown in row r; both are swapped together. sortDown clear
-// puts the largest value (the last text) on top; set, the smallest. Equal
-// rows keep their order.
+// Sorts every group: texts[r] is the prepared text of row r, order[r-1] the
+// list index shown in row r; both move together. sortDown clear puts the
+// largest value (the last text) on top; set, the smallest. Equal rows keep
+// their order. Each text is read once; groups are sorted one after another.
 void SortGroupsInPlace(int field, const std::vector<std::pair<int, int>> &groups,
                        std::vector<std::string> &texts, std::vector<int> &order, bool sortDown);
+
+// Sorts a grid's display order by one of its columns: rows 1..lastRow of
+// cells, their texts in column `column` showing `field`, column 0 holding
+// the symbols whose separators bound the groups; order[r-1] is the list
+// index shown in row r.
+void SortRowOrder(const TGridCellStore &cells, int column, int field, int lastRow, bool sortDown,
+                  std::vector<int> &order);

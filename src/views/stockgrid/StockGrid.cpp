@@ -276,17 +276,23 @@ void TStockGrid::InvalidateRow(int Row) {
 }
 
 void TStockGrid::FitSymbolColumn() {
-  TCanvas &canvas = Canvas();
-  const TFont saved = canvas.Font();
-  canvas.Font() = FieldFont(gfSymbol);
-  int widest = 0;
-  const int rows = RowCount();
-  for (int r = FixedRows(); r < rows; ++r) {
-    const std::string text = Trim(Cells(0, r));
+  // Column 0 in the symbol field's font; only texts written since the last
+  // fit are measured (AutoFitMemo.h).
+  TFitKey key;
+  key.ColPos.fill(-1);
+  key.ColPos[gfSymbol] = 0;
+  key.Cols = ColCount();
+  key.FixedRows = FixedRows();
+  key.Fonts[gfSymbol] = FieldFont(gfSymbol);
+  m_symbolFitMemo.Update(*Store(), key, [&](int field, const std::string &cell) {
+    TCellFit fit;
+    const std::string text = Trim(cell);
     if (!text.empty())
-      widest = std::max(widest, canvas.TextWidth(text));
-  }
-  canvas.Font() = saved;
+      fit.Width = m_symbolFitMemo.TextWidth(field, text);
+    fit.Data = fit.Width > 0;
+    return fit;
+  });
+  const int widest = m_symbolFitMemo.Field(gfSymbol).Widest();
 
   const int w = widest + kSymbolPadding;
   if (w == ColWidths(0))

@@ -147,8 +147,14 @@ public:
   // list order). Column -1 only refills. A call made while a sort waits for
   // its fill does nothing.
   void SortRows(int Column, bool Force, bool Reset);
-  // Fits every column to its title and texts (after a fill).
+  // Fits every column to its title and texts (after a fill). Measures only
+  // the cells whose texts changed since the last fit.
   void AutoFitColumns();
+  // The next fit measures every cell again.
+  void ForgetFitMeasurements() {
+    m_fitMemo.Clear();
+    m_symbolFitMemo.Clear();
+  }
   // Moves the field shown in grid column FromCol before the one in ToCol (or
   // after the last when ToCol holds none) in the view's map. False, with
   // nothing changed, when the columns or the view's map don't allow it.
@@ -220,5 +226,6 @@ private:
   std::unique_ptr<TDisplaySettings> m_paintSettings;
   TDateTime m_paintNow = 0;
   bool m_sorting = false; // a sort waits for its fill
-  TFitMemo m_fitMemo;     // what AutoFitColumns measured
+  TFitMemo m_fitMemo;       // what AutoFitColumns measured
+  TFitMemo m_symbolFitMemo; // what FitSymbolColumn measured
 };

@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr const char *kPlaceholder = "Vosk1";
-
 class ScopedFlag {
 public:
   explicit ScopedFlag(bool &flag) : m_flag(flag) { m_flag = true; }
@@ -84,14 +82,7 @@ void TStockGrid::SortRows(int Column, bool Force, bool Reset) {
     // Only rows that hold entries take part.
     RowOrder = ValidRowOrder(RowOrder, entries);
     const int lastRow = std::min(lastDataRow(), entries);
-
-    std::vector<std::string> symbols(std::size_t(std::max(lastRow, 0) + 1));
-    std::vector<std::string> texts{kPlaceholder};
-    for (int r = 1; r <= lastRow; ++r) {
-      symbols[std::size_t(r)] = Cells(0, r);
-      texts.push_back(PrepareSortText(field, Cells(Column, r)));
-    }
-    SortGroupsInPlace(field, SortGroups(symbols, lastRow), texts, RowOrder, SortDown);
+    SortRowOrder(*Store(), Column, field, lastRow, SortDown, RowOrder);
     ShowStocks("");
   } catch (const std::exception &e) {
     ShowStocks("");

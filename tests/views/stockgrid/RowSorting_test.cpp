@@ -1,9 +1,14 @@
-// Sort texts, comparisons, groups and the stable bubble sort of the grid.
+// Sort texts, comparisons, groups and the stable sort of the grid.
 #include "views/stockgrid/RowSorting.h"
 
 #include "core/FieldTitles.h"
+#include "core/PriceText.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
 
 namespace {
 
@@ -121,6 +126,115 @@ TEST(SortGroupsInPlace, SortDownPutsTheSmallestFirstAndIsStable) {
     again.Add("X", t);
   SortGroupsInPlace(gfLast, SortGroups(again.symbols, again.Last()), again.texts, upOrder, false);
   EXPECT_EQ(upOrder, (std::vector<int>{1, 3, 2, 4}));
+}
+
+// The grid's first sort, kept as the reference the sort must match: a bubble
+// sort over each group whose every comparison reads both texts again.
+int ReferenceCompare(int field, const std::string &a, const std::string &b) {
+  const auto order = [](const auto &x, const auto &y) { return x < y ? -1 : (y < x ? 1 : 0); };
+  switch (SortKindOf(field)) {
+  case TSortKind::Text:
+    return order(a, b);
+  case TSortKind::MktCap:
+    return order(MktCapValue(a), MktCapValue(b));
+  case TSortKind::None:
+    return 0;
+  default:
+    return order(StrToPrice(a), StrToPrice(b));
+  }
+}
+
+void ReferenceBubbleSort(int field, const std::vector<std::pair<int, int>> &groups,
+                         std::vector<std::string> &texts, std::vector<int> &order, bool sortDown) {
+  const int rows = std::min(int(texts.size()) - 1, int(order.size()));
+  for (const auto &[first, lastIn] : groups) {
+    const int last = std::min(lastIn, rows);
+    for (int end = last; end > first; --end) {
+      bool swapped = false;
+      for (int j = first; j < end; ++j) {
+        const int c = ReferenceCompare(field, texts[std::size_t(j)], texts[std::size_t(j + 1)]);
+        if ((c > 0 && sortDown) || (c < 0 && !sortDown)) {
+          std::swap(texts[std::size_t(j)], texts[std::size_t(j + 1)]);
+          std::swap(order[std::size_t(j - 1)], order[std::size_t(j)]);
+          swapped = true;
+        }
+      }
+      if (!swapped)
+        break;
+    }
+  }
+}
+
+// Cell texts of a kind, few enough that many rows tie, with marks, blanks,
+// fractions, size letters, overflowing values and texts that read as 0.
+const std::vector<std::string> &TextPool(TSortKind kind) {
+  static const std::vector<std::string> prices{
+      "12.5",   "12.50", "<12.5",  ">12.5", "12.4",  "1,200", "900",   "- 1.25", "+ 0.5",
+      "- 0.5",  "",      "-",      "--",    "0",     "1/2",   "3 1/4", "abc",    "<>7",
+      "-0",     "1e5",   "  8 ",   "7.",    ".5",    "1.2.3", "5/0",   "99999999999999999999"};
+  static const std::vector<std::string> caps{"1.2B", "950M", "",     "12",   "1.5k", "2.9T",
+                                             "10K",  "9999", "1.2b", "0.95B", "abc", "1e300T",
+                                             "-3M",  "M",    "1.2T", "950M"};
+  static const std::vector<std::string> twoValues{
+      "+2.5% -100", "+2.4% 900", "-- --", "+2.5% 7", "300",  "-20", "",
+      " -1.0% 5 ",  "0% 0",      "+2.5%", "x y",     "+12.25% 1,000"};
+  static const std::vector<std::string> texts{"IBM", "AA",  "aa",   "ZZ", "", "IBM ", "9:30",
+                                              "10:15", "\xC3\xA9", "\x7F", "a", "-", "AB"};
+  switch (kind) {
+  case TSortKind::MktCap:
+    return caps;
+  case TSortKind::TwoValue:
+    return twoValues;
+  case TSortKind::Text:
+    return texts;
+  default:
+    return prices;
+  }
+}
+
+// The sort gives the reference's order and texts for random grids: every
+// sort kind, both directions, separators anywhere (also first and last),
+// ties, and work lists shorter or longer than the display order.
+TEST(SortGroupsInPlace, GivesTheBubbleSortsOrder) {
+  std::mt19937 random(20261208);
+  const int fields[] = {gfSymbol, gfLast, gfBid, gfChange, gfVolume, gfMktCap,
+                        gfGain,   gfValueChange, gfQuoteTime, gfChart};
+  const char *const separators[] = {"-", "---", " - "};
+  int compared = 0;
+  for (int round = 0; round < 3000; ++round) {
+    const int field = fields[round % std::size(fields)];
+    const auto &pool = TextPool(SortKindOf(field));
+    const int n = std::uniform_int_distribution<int>(0, round % 50 == 0 ? 400 : 40)(random);
+    Rows rows;
+    for (int r = 0; r < n; ++r) {
+      const bool separator = std::uniform_int_distribution<int>(0, 7)(random) == 0;
+      const std::string &cell =
+          pool[std::size_t(std::uniform_int_distribution<int>(0, int(pool.size()) - 1)(random))];
+      // Mostly as the grid prepares them, sometimes raw.
+      rows.Add(separator ? separators[r % 3] : "S" + std::to_string(r),
+               round % 3 == 0 ? cell : PrepareSortText(field, cell));
+    }
+    std::vector<int> order(static_cast<std::size_t>(n));
+    std::iota(order.begin(), order.end(), 1);
+    std::shuffle(order.begin(), order.end(), random);
+    // Now and then the display order holds a row more or less than the texts.
+    if (round % 7 == 1 && !order.empty())
+      order.pop_back();
+    else if (round % 7 == 2)
+      order.push_back(n + 1);
+    const int lastRow = std::uniform_int_distribution<int>(std::max(0, n - 2), n)(random);
+    const auto groups = SortGroups(rows.symbols, lastRow);
+    const bool sortDown = (round / 2) % 2 == 1;
+
+    std::vector<std::string> expectedTexts = rows.texts;
+    std::vector<int> expectedOrder = order;
+    ReferenceBubbleSort(field, groups, expectedTexts, expectedOrder, sortDown);
+    SortGroupsInPlace(field, groups, rows.texts, order, sortDown);
+    ASSERT_EQ(order, expectedOrder) << "round " << round << ", field " << field;
+    ASSERT_EQ(rows.texts, expectedTexts) << "round " << round << ", field " << field;
+    compared += n;
+  }
+  EXPECT_GT(compared, 50000);
 }
 
 } // namespace
