@@ -76,7 +76,7 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
   STPopup->setObjectName(QStringLiteral("STPopup"));
   QAction *refresh = STPopup->addAction(QStringLiteral("Refresh"));
   refresh->setObjectName(QStringLiteral("pmRefresh"));
-  connect(refresh, &QAction::triggered, this, [this] { RefreshGrid(); });
+  connect(refresh, &QAction::triggered, this, [this] { PopupRefreshClick(); });
 
   // The grid: hidden until set up, in the grid panel's whole client area.
   StockGrid = new TStockGrid(GridPanel);
