@@ -14,6 +14,7 @@
 #include "platform/Format.h"
 #include "platform/StringUtils.h"
 #include "views/ViewStore.h"
+#include "views/WatchForm.h"
 #include "views/stockgrid/AutoFitSetting.h"
 #include "views/stockgrid/CellTextsFormat.h"
 #include "views/stockgrid/ColorScheme.h"
@@ -90,12 +91,17 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
   StockGrid->OnGridMouseDown = [this](TStockGrid *, TMouseButton, TShiftState, int X, int Y) {
     GridMouseDown(X, Y);
   };
+  // The area below the rows takes the scheme's row colour, as the watch list's does.
+  StockGrid->SetColor(CurrentScheme.NoStripeRow);
   StockGrid->SetGridLineColor(CurrentScheme.InterLine);
   StockGrid->show();
 
   BuildMenus();
   BuildCommandMenus();
   statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  lbTotal = new QLabel(statusBar());
+  lbTotal->setObjectName(QStringLiteral("lbTotal"));
+  statusBar()->addPermanentWidget(lbTotal);
   // Status messages of any thread, time-stamped, on the status line.
   SetStatusMsgHook([this](const std::string &message) {
     const QString text =
@@ -254,8 +260,11 @@ bool TmForm::RefreshPending() const { return StockGrid->RefreshPending(); }
 
 void TmForm::SelectScheme(int number) {
   ChooseColorScheme(number, SettingsFile());
+  StockGrid->SetColor(CurrentScheme.NoStripeRow);
   StockGrid->SetGridLineColor(CurrentScheme.InterLine);
   StockGrid->InvalidateGrid();
+  if (m_watchForm)
+    m_watchForm->ApplyScheme();
 }
 
 void TmForm::SelectViewIndex(int index) {
@@ -355,7 +364,7 @@ void TmForm::ShowPortfolioTotals(const std::vector<std::string> &keys) {
             SignedText(WholeNumberText(portfolio->ValueChange[0])) + ")";
   }
   port.Unlock();
-  statusBar()->showMessage(QString::fromStdString(text));
+  lbTotal->setText(QString::fromStdString(text));
 }
 
 void TmForm::GridMouseDown(int X, int Y) {

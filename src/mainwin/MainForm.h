@@ -43,6 +43,9 @@ public:
   QComboBox *cbPortfolio = nullptr;
   QMenu *mnView = nullptr;
   QMenu *mnScheme = nullptr;
+  // The status bar's permanent part: the totals of the portfolios the last
+  // fills showed. Temporary status messages (menu hints) leave it alone.
+  QLabel *lbTotal = nullptr;
   QTimer *Timer1 = nullptr; // refresh of updated symbols
   QTimer *Timer2 = nullptr; // heartbeat
   TStockGrid *StockGrid = nullptr;
