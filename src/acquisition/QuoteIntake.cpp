@@ -208,10 +208,11 @@ std::vector<std::string> QuoteIntake::Refresh() {
       QuoteCsvRow q = m_known[i];
       if (demo)
         MoveDemoQuote(q, m_random);
-      if (StoreQuote(q.Symbol, ToFields(q, now)) < 0)
+      // A line that gives no quote column (fundamentals only) is no quote.
+      if (q.Given != 0 && StoreQuote(q.Symbol, ToFields(q, now)) < 0)
         continue; // logged by the store; the next move starts from the stored quote
-      if (q.HasFund)
-        StoreFundamentals(q.Symbol, q.Fund, q.FundGiven);
+      if (q.HasFund && StoreFundamentals(q.Symbol, q.Fund, q.FundGiven) < 0 && q.Given == 0)
+        continue;
       // The file's quote time holds once; a repeat is a quote of now.
       q.TimeKind = QuoteTimeKind::None;
       m_known[i] = q;
