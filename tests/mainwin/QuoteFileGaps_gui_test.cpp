@@ -5,6 +5,7 @@
 #include "core/FieldTitles.h"
 #include "platform/StringUtils.h"
 #include "views/WatchForm.h"
+#include "views/ticker/TickerQuotes.h"
 
 #include <QComboBox>
 
@@ -90,6 +91,8 @@ TEST_F(QuoteFileGapsTest, NoChangeIsComputedFromAPreviousCloseNeverGiven) {
   EXPECT_EQ(Cell(gfValue, "KO"), "7,020");
   EXPECT_EQ(Field(gfValueChange, RowOf("TOTAL")), changeBefore)
       << "KO's value adds no change to the portfolio's";
+  const TStockBoxInput box = ReadTickerBoxInput("KO", false);
+  EXPECT_EQ(box.Direction, "") << "the ticker shows no arrow";
 
   SettingsFile().WriteString("Watch", "Symbols", "KO JNJ");
   watch = std::make_unique<TwForm>(form->lbFont, form->STPopup);
