@@ -36,9 +36,10 @@ bool TMailQueue::Add(int Try, const std::string &rest, const std::string &alertI
   bool added = false;
   {
     std::lock_guard lock(m_mutex);
-    auto waiting = alertID.empty() ? m_items.end()
-                                   : std::find_if(m_items.begin(), m_items.end(),
-                                                  [&](const Entry &e) { return e.AlertID == alertID; });
+    auto waiting = alertID.empty()
+                       ? m_items.end()
+                       : std::find_if(m_items.begin(), m_items.end(),
+                                      [&](const Entry &e) { return e.AlertID == alertID; });
     if (waiting != m_items.end()) {
       replaced = std::exchange(waiting->Text, std::move(text));
       added = true;
@@ -58,9 +59,8 @@ bool TMailQueue::Add(int Try, const std::string &rest, const std::string &alertI
 bool TMailQueue::Requeue(int Try, const std::string &rest, const std::string &alertID) {
   {
     std::lock_guard lock(m_mutex);
-    if (!alertID.empty() && std::any_of(m_items.begin(), m_items.end(), [&](const Entry &e) {
-          return e.AlertID == alertID;
-        }))
+    if (!alertID.empty() && std::any_of(m_items.begin(), m_items.end(),
+                                        [&](const Entry &e) { return e.AlertID == alertID; }))
       return false;
   }
   return Add(Try, rest, alertID);

@@ -4,8 +4,8 @@
 #include "alerts/AlertSystem.h"
 #include "alerts/AlertsModule.h"
 #include "alerts/EMailRecord.h"
-#include "alerts/PendingAlertQueue.h"
 #include "alerts/MailQueue.h"
+#include "alerts/PendingAlertQueue.h"
 #include "alerts/SenderThread.h"
 #include "core/ProgramFolder.h"
 #include "core/StockStore.h"
@@ -154,8 +154,9 @@ TEST_F(MailSenderIntegrationTest, AnAlertKeepsOneWaitingMailAndLosesItWhenTurned
   settings.SMTPPort = server.Port();
   settings.FromAddress = "alerts@example.com";
   SetMailSettings(settings);
-  EMailSetups().Add("Desk", std::make_unique<EMailRecord>("SETUP01", "Last <LAST>", "<SYMBOL> alert",
-                                                          "ann@example.com", "Desk"));
+  EMailSetups().Add("Desk",
+                    std::make_unique<EMailRecord>("SETUP01", "Last <LAST>", "<SYMBOL> alert",
+                                                  "ann@example.com", "Desk"));
   AlertSystem().ClearAll();
   PendingAlerts().Clear();
   QuoteFields quote;

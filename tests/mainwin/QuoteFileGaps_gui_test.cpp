@@ -43,12 +43,11 @@ protected:
 };
 
 // Quotes of the Income portfolio without KO.
-const char *const kIncomeWithoutKo =
-    "Symbol,Last,Bid,Ask,Volume,High,Low,PrevClose\n"
-    "JNJ,158.80,158.78,158.82,6980100,159.40,157.90,158.20\n"
-    "PG,149.60,149.58,149.63,5870200,150.20,148.90,151.00\n"
-    "XOM,102.70,102.68,102.72,16230900,103.50,101.90,104.30\n"
-    "CVX,149.10,149.07,149.12,8450700,150.00,148.20,150.60\n";
+const char *const kIncomeWithoutKo = "Symbol,Last,Bid,Ask,Volume,High,Low,PrevClose\n"
+                                     "JNJ,158.80,158.78,158.82,6980100,159.40,157.90,158.20\n"
+                                     "PG,149.60,149.58,149.63,5870200,150.20,148.90,151.00\n"
+                                     "XOM,102.70,102.68,102.72,16230900,103.50,101.90,104.30\n"
+                                     "CVX,149.10,149.07,149.12,8450700,150.00,148.20,150.60\n";
 
 TEST_F(QuoteFileGapsTest, ColumnsTheHeaderDoesNotNameKeepTheirStoredValues) {
   ShowForm();
@@ -62,9 +61,9 @@ TEST_F(QuoteFileGapsTest, ColumnsTheHeaderDoesNotNameKeepTheirStoredValues) {
     int field;
     const char *text;
   };
-  for (const Case c : {Case{gfLast, "58.5"}, Case{gfBid, "58.49"}, Case{gfAsk, "58.51"},
-                       Case{gfChange, "- 0.45"}, Case{gfVolume, "12,450,600"},
-                       Case{gfHigh, "59.35"}, Case{gfLow, "58.8"}})
+  for (const Case c :
+       {Case{gfLast, "58.5"}, Case{gfBid, "58.49"}, Case{gfAsk, "58.51"}, Case{gfChange, "- 0.45"},
+        Case{gfVolume, "12,450,600"}, Case{gfHigh, "59.35"}, Case{gfLow, "58.8"}})
     EXPECT_EQ(Shown(c.field, "KO"), c.text) << FieldLongTitle(c.field);
 
   ASSERT_TRUE(Feed("Symbol,Last,PrevClose\nKO,58.60,58.95\n"));

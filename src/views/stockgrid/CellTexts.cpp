@@ -256,8 +256,7 @@ void MarketFields(RowWriter &w, const CellTextInputs &in) {
     return q.Ask == 0 || q.Bid == 0 ? std::string(NoDataText) : PriceCellText(q.Ask - q.Bid, fr);
   });
   field(gfRange, [&] {
-    return q.High == 0 || q.Low == 0 ? std::string(NoDataText)
-                                     : PriceCellText(q.High - q.Low, fr);
+    return q.High == 0 || q.Low == 0 ? std::string(NoDataText) : PriceCellText(q.High - q.Low, fr);
   });
   field(gfVolPct, [&] {
     if (fund.AvgVolume == 0)
@@ -368,8 +367,8 @@ void TotalFields(RowWriter &w, const CellTextInputs &in, CellTexts &out) {
   if (t.Value == 0) {
     // Shown for its paid total while no position has a price: as a
     // subtotal without a value, the value's fields stay empty.
-    w.Empty({gfValue, gfLow, gfHigh, gfPrvCls, gfValueChangeDollar, gfValueChangePct,
-             gfValueChange, gfGain, gfGainPct, gfGainDollar});
+    w.Empty({gfValue, gfLow, gfHigh, gfPrvCls, gfValueChangeDollar, gfValueChangePct, gfValueChange,
+             gfGain, gfGainPct, gfGainDollar});
     return;
   }
   w.Put(gfValue, TotalAmount(t.Value));

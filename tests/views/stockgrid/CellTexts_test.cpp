@@ -638,7 +638,8 @@ const TextCase TotalCases[] = {
        in.Whole.Value = 0;
        in.Whole.PaidTotal = 1000;
      }),
-     {{gfValue, ""}, {gfLow, ""}, {gfHigh, ""}, {gfPaid, "1,000"}, {gfValueChange, ""}, {gfGain, ""}}},
+     {{gfValue, ""}, {gfLow, ""}, {gfHigh, ""}, {gfPaid, "1,000"}, {gfValueChange, ""},
+      {gfGain, ""}}},
 };
 INSTANTIATE_TEST_SUITE_P(Total, CellTextTable, ::testing::ValuesIn(TotalCases),
                          [](const auto &info) { return std::string(info.param.name); });
