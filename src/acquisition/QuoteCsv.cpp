@@ -346,6 +346,62 @@ bool IsFundamentalsColumn(QuoteColumn column) {
   }
 }
 
+std::uint32_t QuotePartOf(QuoteColumn column) {
+  switch (column) {
+  case QuoteColumn::Last:
+    return qpLast;
+  case QuoteColumn::Bid:
+    return qpBid;
+  case QuoteColumn::Ask:
+    return qpAsk;
+  case QuoteColumn::Volume:
+    return qpVolume;
+  case QuoteColumn::High:
+    return qpHigh;
+  case QuoteColumn::Low:
+    return qpLow;
+  case QuoteColumn::PrevClose:
+    return qpPrevClose;
+  case QuoteColumn::BidSize:
+    return qpBidSize;
+  case QuoteColumn::AskSize:
+    return qpAskSize;
+  default:
+    return 0;
+  }
+}
+
+std::uint32_t FundPartOf(QuoteColumn column) {
+  switch (column) {
+  case QuoteColumn::PrevClose:
+    return fpPrevClose;
+  case QuoteColumn::Open:
+    return fpOpen;
+  case QuoteColumn::CompanyName:
+    return fpCompanyName;
+  case QuoteColumn::Low52:
+    return fpLow52;
+  case QuoteColumn::High52:
+    return fpHigh52;
+  case QuoteColumn::PE:
+    return fpPE;
+  case QuoteColumn::Earnings:
+    return fpEarnings;
+  case QuoteColumn::MarketCap:
+    return fpMarketCap;
+  case QuoteColumn::Dividend:
+    return fpDividend;
+  case QuoteColumn::Yield:
+    return fpYield;
+  case QuoteColumn::Exchange:
+    return fpExchange;
+  case QuoteColumn::AvgVolume:
+    return fpAvgVolume;
+  default:
+    return 0;
+  }
+}
+
 bool ParseQuoteSize(const std::string &text, std::int32_t &value) {
   const std::string t = Trim(text);
   value = 0;
@@ -395,6 +451,8 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input, std::size_t maxRows) {
   QuoteCsvResult result;
   std::vector<QuoteColumn> columns; // empty until the header is read
   bool hasFund = false;             // the header names a fundamentals column
+  std::uint32_t quoteParts = 0;     // the quote parts the header names
+  std::uint32_t fundParts = 0;      // the fundamentals the header names
   std::map<std::string, int> seen;  // symbol -> line of its first quote
   std::vector<std::string> fields;
   CsvLineReader lines(input);
@@ -456,6 +514,10 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input, std::size_t maxRows) {
         return result;
       }
       hasFund = std::any_of(columns.begin(), columns.end(), IsFundamentalsColumn);
+      for (QuoteColumn c : columns) {
+        quoteParts |= QuotePartOf(c);
+        fundParts |= FundPartOf(c);
+      }
       continue;
     }
 
@@ -552,7 +614,9 @@ QuoteCsvResult ParseQuoteCsv(const std::string &input, std::size_t maxRows) {
       if (!ok)
         error = std::string(ColumnTitle(c)) + " " + Quoted(f) + " is not valid";
     }
+    row.Given = quoteParts;
     row.HasFund = hasFund;
+    row.FundGiven = fundParts;
     row.Fund.PrevClose = row.PrevClose;
     if (error.empty()) {
       const auto [it, added] = seen.emplace(row.Symbol, lineNumber);

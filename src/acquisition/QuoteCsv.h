@@ -70,11 +70,20 @@ struct QuoteCsvRow {
   std::int32_t AskSize = 0;
   QuoteTimeKind TimeKind = QuoteTimeKind::None;
   TDateTime Time = 0;
+  // The quote parts (TQuotePart) the header names; the others are 0 here and
+  // keep the symbol's stored values.
+  std::uint32_t Given = AllQuoteParts;
   // The header names a fundamentals column: Fund holds the line's
-  // fundamentals (PrevClose included; columns not named are 0 or empty).
+  // fundamentals (PrevClose included), FundGiven (TFundPart) those the
+  // header names; the others keep the symbol's stored values.
   bool HasFund = false;
   FundData Fund;
+  std::uint32_t FundGiven = AllFundParts;
 };
+
+// The quote and fundamentals parts a column fills (0 for the others).
+std::uint32_t QuotePartOf(QuoteColumn column);
+std::uint32_t FundPartOf(QuoteColumn column);
 
 // A line that could not be read.
 struct QuoteCsvError {

@@ -46,6 +46,7 @@ QuoteFields ToFields(const QuoteCsvRow &q, TDateTime now) {
   f.PrevClose = q.PrevClose;
   f.BidSize = q.BidSize;
   f.AskSize = q.AskSize;
+  f.Given = q.Given;
   switch (q.TimeKind) {
   case QuoteTimeKind::None:
     f.QuoteTime = now;
@@ -76,9 +77,12 @@ void MoveDemoQuote(QuoteCsvRow &q, const QuoteIntake::RandomSource &random) {
   move(q.Last);
   move(q.Bid);
   move(q.Ask);
+  // The day's high and low move only where the feed gives them.
   if (q.Last != 0) {
-    q.High = q.High != 0 ? std::max(q.High, q.Last) : q.Last;
-    q.Low = q.Low != 0 ? std::min(q.Low, q.Last) : q.Last;
+    if (q.Given & qpHigh)
+      q.High = q.High != 0 ? std::max(q.High, q.Last) : q.Last;
+    if (q.Given & qpLow)
+      q.Low = q.Low != 0 ? std::min(q.Low, q.Last) : q.Last;
   }
   if (q.Volume > 0)
     q.Volume += 100.0 * (1 + random(10));
@@ -204,10 +208,11 @@ std::vector<std::string> QuoteIntake::Refresh() {
       QuoteCsvRow q = m_known[i];
       if (demo)
         MoveDemoQuote(q, m_random);
-      if (StoreQuote(q.Symbol, ToFields(q, now)) < 0)
+      // A line that gives no quote column (fundamentals only) is no quote.
+      if (q.Given != 0 && StoreQuote(q.Symbol, ToFields(q, now)) < 0)
         continue; // logged by the store; the next move starts from the stored quote
-      if (q.HasFund)
-        StoreFundamentals(q.Symbol, q.Fund);
+      if (q.HasFund && StoreFundamentals(q.Symbol, q.Fund, q.FundGiven) < 0 && q.Given == 0)
+        continue;
       // The file's quote time holds once; a repeat is a quote of now.
       q.TimeKind = QuoteTimeKind::None;
       m_known[i] = q;

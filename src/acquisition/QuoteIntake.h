@@ -89,8 +89,9 @@ private:
 
 // Moves a quote as DEMO does. One draw d = random(100) / 100 - 0.50 moves the
 // non-zero last, bid and ask alike (the spread and their order stay), never
-// below 0.01; the day's high and low take in the new last; a non-zero volume
-// grows by 100 to 1000 shares (a second draw). Previous close and sizes stay.
+// below 0.01; the day's high and low, where the feed gives them, take in the
+// new last; a non-zero volume grows by 100 to 1000 shares (a second draw).
+// Previous close and sizes stay.
 void MoveDemoQuote(QuoteCsvRow &quote, const QuoteIntake::RandomSource &random);
 
 // A refresh waits this long for the file to be read and parsed.

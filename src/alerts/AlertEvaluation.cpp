@@ -308,6 +308,11 @@ private:
     double v = 0;
     switch (column) {
     case ColumnChange:
+      // No previous close: no change.
+      if (std::fabs(m_stock.PrevClose) < Tol) {
+        c.Zero = true;
+        return c;
+      }
       v = double(m_stock.Last) - m_stock.PrevClose;
       break;
     case ColumnChangePercent:

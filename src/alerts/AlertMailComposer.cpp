@@ -168,6 +168,7 @@ bool ComposeAlertMail(const TAlertRecord &alert) {
     mail.SendTo = setup->SendTo;
     mail.Subject = SubstituteAlertPlaceholders(subject, valueOf);
     mail.Body = SubstituteAlertPlaceholders(body, valueOf);
+    mail.AlertID = alert.ID;
 
     AlertMailSink sink;
     {
@@ -178,7 +179,7 @@ bool ComposeAlertMail(const TAlertRecord &alert) {
       sink(mail);
       return true;
     }
-    return QueueAlertMail(1, mail.Sender, mail.SendTo, mail.Subject, mail.Body);
+    return QueueAlertMail(1, mail.Sender, mail.SendTo, mail.Subject, mail.Body, mail.AlertID);
   } catch (const std::exception &e) {
     WriteLog(std::string("ComposeAlertMail Error: ") + e.what(), 0);
   } catch (...) {

@@ -14,6 +14,7 @@ struct AlertMail {
   std::string SendTo; // as the setup holds it: addresses separated by ";" or ","
   std::string Subject;
   std::string Body;
+  std::string AlertID; // the alert it tells of: its waiting mail is replaced
 };
 
 // What the placeholders of an alert mail are filled from: the symbol's quote

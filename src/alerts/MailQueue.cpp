@@ -4,8 +4,10 @@
 #include "core/Log.h"
 #include "platform/Format.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -28,29 +30,56 @@ std::string NextField(std::string &text) {
 
 } // namespace
 
-bool TMailQueue::Add(int Try, const std::string &rest) {
+bool TMailQueue::Add(int Try, const std::string &rest, const std::string &alertID) {
+  std::string text = IntToStr(Try) + "|" + rest;
+  std::string replaced;
+  bool added = false;
   {
     std::lock_guard lock(m_mutex);
-    if (m_items.size() < m_capacity) {
-      m_items.push_back(IntToStr(Try) + "|" + rest);
-      return true;
+    auto waiting = alertID.empty()
+                       ? m_items.end()
+                       : std::find_if(m_items.begin(), m_items.end(),
+                                      [&](const Entry &e) { return e.AlertID == alertID; });
+    if (waiting != m_items.end()) {
+      replaced = std::exchange(waiting->Text, std::move(text));
+      added = true;
+    } else if (m_items.size() < m_capacity) {
+      m_items.push_back(Entry{std::move(text), alertID});
+      added = true;
     }
   }
-  const TMailQueueItem item = ParseMailQueueItem("0|" + rest);
-  const std::string line =
-      MailOutcomeLine(item.SendTo, item.Subject, " - DROPPED, MAIL QUEUE FULL");
-  AddAlertLogLine(line);
-  WriteLog(line, 0);
-  return false;
+  // The log is written outside the queue's lock.
+  if (!replaced.empty())
+    LogMailOutcome(replaced, MailReplacedEnding);
+  if (!added)
+    LogMailOutcome("0|" + rest, MailQueueFullEnding);
+  return added;
 }
 
-std::optional<std::string> TMailQueue::TakeFirst() {
+bool TMailQueue::Requeue(int Try, const std::string &rest, const std::string &alertID) {
+  {
+    std::lock_guard lock(m_mutex);
+    if (!alertID.empty() && std::any_of(m_items.begin(), m_items.end(),
+                                        [&](const Entry &e) { return e.AlertID == alertID; }))
+      return false;
+  }
+  return Add(Try, rest, alertID);
+}
+
+std::optional<TMailQueue::Entry> TMailQueue::TakeFirstEntry() {
   std::lock_guard lock(m_mutex);
   if (m_items.empty())
     return std::nullopt;
-  std::string item = std::move(m_items.front());
+  Entry entry = std::move(m_items.front());
   m_items.pop_front();
-  return item;
+  return entry;
+}
+
+std::optional<std::string> TMailQueue::TakeFirst() {
+  std::optional<Entry> entry = TakeFirstEntry();
+  if (!entry)
+    return std::nullopt;
+  return std::move(entry->Text);
 }
 
 std::size_t TMailQueue::Count() const {
@@ -79,9 +108,12 @@ TMailQueue &MailQueue() {
 }
 
 bool QueueAlertMail(int Try, const std::string &Sender, const std::string &SendTo,
-                    const std::string &Subject, const std::string &Body) {
-  return AddMailQueueItem(Try, WithoutBars(Sender) + "|" + WithoutBars(SendTo) + "|" +
-                                   WithoutBars(Subject) + "|" + WithoutBars(Body));
+                    const std::string &Subject, const std::string &Body,
+                    const std::string &alertID) {
+  return MailQueue().Add(Try,
+                         WithoutBars(Sender) + "|" + WithoutBars(SendTo) + "|" +
+                             WithoutBars(Subject) + "|" + WithoutBars(Body),
+                         alertID);
 }
 
 bool AddMailQueueItem(int Try, const std::string &Rest) { return MailQueue().Add(Try, Rest); }
@@ -102,4 +134,11 @@ TMailQueueItem ParseMailQueueItem(const std::string &text) {
 std::string MailOutcomeLine(const std::string &sendTo, const std::string &subject,
                             const std::string &ending) {
   return "EMail to " + sendTo + " \"" + subject + "\"" + ending;
+}
+
+void LogMailOutcome(const std::string &itemText, const std::string &ending) {
+  const TMailQueueItem item = ParseMailQueueItem(itemText);
+  const std::string line = MailOutcomeLine(item.SendTo, item.Subject, ending);
+  AddAlertLogLine(line);
+  WriteLog(line, 0);
 }

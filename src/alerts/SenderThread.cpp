@@ -3,6 +3,8 @@
 #include "acquisition/MailMessage.h"
 #include "acquisition/SmtpClient.h"
 #include "alerts/AlertLog.h"
+#include "alerts/AlertSystem.h"
+#include "alerts/AlertsModule.h"
 #include "alerts/MailQueue.h"
 #include "core/Log.h"
 #include "platform/Format.h"
@@ -29,10 +31,22 @@ void TSmtpMailTransport::Send(const MailSettings &settings, const TMailMessage &
   client.Send(message);
 }
 
+TAlertMailState StoredAlertMailState(const std::string &alertID) {
+  AlertSystemClass &alerts = AlertSystem();
+  MyLockGuard guard(alerts.Lock, "MAILQ");
+  if (!guard.Owns())
+    return TAlertMailState::Wanted; // logged by the lock; better sent than lost
+  const TAlertRecord *alert = alerts.FindByID(alertID);
+  if (!alert)
+    return TAlertMailState::Deleted;
+  return alert->Enabled ? TAlertMailState::Wanted : TAlertMailState::Disabled;
+}
+
 TSenderThread::TSenderThread(std::unique_ptr<TMailTransport> transport, TMailQueue *queue,
-                             TSenderTimings timings)
+                             TSenderTimings timings, TAlertMailCheck alertCheck)
     : m_transport(transport ? std::move(transport) : std::make_unique<TSmtpMailTransport>()),
-      m_queue(queue ? queue : &MailQueue()), m_timings(timings) {}
+      m_queue(queue ? queue : &MailQueue()), m_timings(timings),
+      m_alertCheck(alertCheck ? std::move(alertCheck) : TAlertMailCheck(StoredAlertMailState)) {}
 
 TSenderThread::~TSenderThread() {
   // Execute uses this object's members: stop and join before they go.
@@ -62,12 +76,11 @@ std::string TSenderThread::LastStatus() const {
 void TSenderThread::Execute() {
   AddAlertLogLine("--- Mailer Thread Started");
   while (!Terminated()) {
-    if (std::optional<std::string> item = m_queue->TakeFirst()) {
-      try {
-        SendOne(*item);
-      } catch (const std::exception &e) {
-        WriteLog(std::string("SendMail Error: ") + e.what(), 0);
-      }
+    try {
+      if (std::optional<TMailQueue::Entry> item = TakeWanted())
+        SendOne(item->Text, item->AlertID);
+    } catch (const std::exception &e) {
+      WriteLog(std::string("SendMail Error: ") + e.what(), 0);
     }
     if (!SleepFor(m_timings.cycleMs))
       break;
@@ -75,7 +88,25 @@ void TSenderThread::Execute() {
   m_message.reset();
 }
 
-void TSenderThread::SendOne(const std::string &itemText) {
+std::optional<TMailQueue::Entry> TSenderThread::TakeWanted() {
+  while (std::optional<TMailQueue::Entry> item = m_queue->TakeFirstEntry()) {
+    if (item->AlertID.empty())
+      return item;
+    switch (m_alertCheck(item->AlertID)) {
+    case TAlertMailState::Wanted:
+      return item;
+    case TAlertMailState::Disabled:
+      LogMailOutcome(item->Text, MailAlertDisabledEnding);
+      break;
+    case TAlertMailState::Deleted:
+      LogMailOutcome(item->Text, MailAlertDeletedEnding);
+      break;
+    }
+  }
+  return std::nullopt;
+}
+
+void TSenderThread::SendOne(const std::string &itemText, const std::string &alertID) {
   const TMailQueueItem item = ParseMailQueueItem(itemText);
   if (!m_message)
     m_message = std::make_unique<TMailMessage>();
@@ -126,11 +157,11 @@ void TSenderThread::SendOne(const std::string &itemText) {
     // A stop before the server took the mail is no success either; the mail
     // is not kept, as queued mails are not kept across runs.
     ending = " - CANCELLED!";
-  } else {
-    m_queue->Add(item.Try + 1, item.Rest);
+  } else if (m_queue->Requeue(item.Try + 1, item.Rest, alertID)) {
     ending = " - FAILED ON TRY " + IntToStr(item.Try);
+  } else {
+    // The newer mail of the same alert goes in its place.
+    ending = " - FAILED ON TRY " + IntToStr(item.Try) + MailReplacedEnding;
   }
-  const std::string line = MailOutcomeLine(item.SendTo, item.Subject, ending);
-  AddAlertLogLine(line);
-  WriteLog(line, 0);
+  LogMailOutcome(itemText, ending);
 }

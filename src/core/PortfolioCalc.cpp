@@ -72,8 +72,11 @@ PositionFigures ComputePosition(const PortPosition &pos, const QuoteData &q, int
     f.Value = 2 * std::fabs(cost) - std::fabs(f.Value);
   cost += pos.Commission;
   f.Cost = cost;
-  f.ChangeValue = q.Change * pos.Quantity;
-  f.PrevValue = f.Value - f.ChangeValue;
+  // Without a previous close the position has no day's change: it adds
+  // neither to the change nor to the value it is measured against.
+  const bool changeKnown = q.Last != 0 && q.PrevClose != 0;
+  f.ChangeValue = changeKnown ? q.Change * pos.Quantity : 0;
+  f.PrevValue = changeKnown ? f.Value - f.ChangeValue : 0;
   f.Gain = f.Value - f.Cost;
   f.Counted = f.Value != 0;
   return f;
@@ -87,7 +90,9 @@ bool RecalcPortfolioTotals(PortType &p, int valuation, TDateTime now) {
     return false;
   }
   const double before = p.Value[0];
-  PortGroupValues value{}, base{}, prev{}, change{}, gain{}, paid{};
+  // paid: the cost of every position; valuedCost: of those with a value,
+  // the base of the gain, so that an unquoted symbol does not show as a loss.
+  PortGroupValues value{}, base{}, prev{}, change{}, gain{}, paid{}, valuedCost{};
   std::lock_guard memoLock(g_memoMutex);
   if (g_memos.size() >= kMaxMemos && !g_memos.count(&p))
     g_memos.clear();
@@ -107,8 +112,13 @@ bool RecalcPortfolioTotals(PortType &p, int valuation, TDateTime now) {
     const PositionFigures f = known          ? memos[i].Figures
                               : pos.IsCash() ? ComputePosition(pos, QuoteData(), valuation)
                                              : StockFigures(pos, valuation, memos[i]);
-    if (!f.Counted)
+    if (!f.Counted) {
+      // A position without a price yet was still paid for.
+      if (!f.Cash && f.Price == 0 && !pos.IsSeparator())
+        for (int g : {0, group})
+          paid[g] += f.Cost;
       continue;
+    }
     for (int g : {0, group}) {
       value[g] += f.Value;
       if (!(f.Cash && f.Value < 0))
@@ -117,6 +127,7 @@ bool RecalcPortfolioTotals(PortType &p, int valuation, TDateTime now) {
       change[g] += f.ChangeValue;
       gain[g] += f.Gain;
       paid[g] += f.Cost;
+      valuedCost[g] += f.Cost;
     }
   }
   for (int g = 0; g < PortGroupCount; ++g) {
@@ -127,7 +138,7 @@ bool RecalcPortfolioTotals(PortType &p, int valuation, TDateTime now) {
     p.ValueChangePct[g] = prev[g] != 0 ? change[g] * 100 / prev[g] : 0;
     p.Gain[g] = gain[g];
     p.PaidTotal[g] = paid[g];
-    p.GainPct[g] = paid[g] != 0 ? gain[g] * 100 / paid[g] : 0;
+    p.GainPct[g] = valuedCost[g] != 0 ? gain[g] * 100 / valuedCost[g] : 0;
   }
 
   const double v = value[0];

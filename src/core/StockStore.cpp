@@ -130,7 +130,8 @@ int GetLast1(const std::string &symbol, QuoteData &q, StoreSighting &seen) {
       q.High = SingleToDouble(rec->High);
       q.Low = SingleToDouble(rec->Low);
       q.PrevClose = SingleToDouble(rec->PrevClose);
-      q.Change = q.Last - q.PrevClose;
+      // No change against a price that was never given.
+      q.Change = q.Last != 0 && q.PrevClose != 0 ? q.Last - q.PrevClose : 0;
       q.BidMark = rec->BidMark;
       q.AskMark = rec->AskMark;
       q.TickText = CutTo(rec->TickText, 10);
@@ -320,21 +321,32 @@ int StoreQuote(const std::string &symbol, const QuoteFields &in) {
     return -1;
   }
   const bool hadQuote = rec->QuoteTime != -1.0;
-  rec->BidMark = hadQuote ? Direction(in.Bid, rec->Bid) : 0;
-  rec->AskMark = hadQuote ? Direction(in.Ask, rec->Ask) : 0;
+  // A part the quote does not give keeps what the record holds.
+  const auto given = [&in](std::uint32_t part) { return (in.Given & part) != 0; };
+  rec->BidMark = hadQuote && given(qpBid) ? Direction(in.Bid, rec->Bid) : 0;
+  rec->AskMark = hadQuote && given(qpAsk) ? Direction(in.Ask, rec->Ask) : 0;
   const TDateTime now = StoreNow();
   const TDateTime time = in.QuoteTime < 0 ? TimeOf(now) : TimeOf(in.QuoteTime);
   rec->Kind = in.Kind;
-  rec->Last = float(in.Last);
-  rec->Bid = float(in.Bid);
-  rec->Ask = float(in.Ask);
+  if (given(qpLast))
+    rec->Last = float(in.Last);
+  if (given(qpBid))
+    rec->Bid = float(in.Bid);
+  if (given(qpAsk))
+    rec->Ask = float(in.Ask);
   rec->QuoteTime = time;
-  rec->Volume = float(in.Volume);
-  rec->High = float(in.High);
-  rec->Low = float(in.Low);
-  rec->PrevClose = float(in.PrevClose);
-  rec->BidSize = in.BidSize;
-  rec->AskSize = in.AskSize;
+  if (given(qpVolume))
+    rec->Volume = float(in.Volume);
+  if (given(qpHigh))
+    rec->High = float(in.High);
+  if (given(qpLow))
+    rec->Low = float(in.Low);
+  if (given(qpPrevClose))
+    rec->PrevClose = float(in.PrevClose);
+  if (given(qpBidSize))
+    rec->BidSize = in.BidSize;
+  if (given(qpAskSize))
+    rec->AskSize = in.AskSize;
   rec->LastVolume = in.LastVolume;
   rec->AvgTrade = in.AvgTrade;
   rec->NumTrades = in.NumTrades;
@@ -348,7 +360,7 @@ int StoreQuote(const std::string &symbol, const QuoteFields &in) {
   return index;
 }
 
-int StoreFundamentals(const std::string &symbol, const FundData &f) {
+int StoreFundamentals(const std::string &symbol, const FundData &f, std::uint32_t given) {
   int index = -1;
   StockInfoType *rec = AddRecord(symbol, "ADDF", index);
   if (!rec)
@@ -358,18 +370,31 @@ int StoreFundamentals(const std::string &symbol, const FundData &f) {
     Log("StoreFundamentals Error: tick list lock not taken for " + rec->Symbol);
     return -1;
   }
-  rec->CompanyName = CutTo(f.CompanyName, CompanyNameMaxLength);
-  rec->FundPrevClose = float(f.PrevClose);
-  rec->Open = float(f.Open);
-  rec->AvgVolume = float(f.AvgVolume);
-  rec->Low52 = float(f.Low52);
-  rec->High52 = float(f.High52);
-  rec->PE = float(f.PE);
-  rec->Earnings = float(f.Earnings);
-  rec->MarketCap = CutTo(f.MarketCap, MarketCapMaxLength);
-  rec->Dividend = float(f.Dividend);
-  rec->Yield = float(f.Yield);
-  rec->Exchange = CutTo(f.Exchange, ExchangeMaxLength);
+  const auto has = [given](std::uint32_t part) { return (given & part) != 0; };
+  if (has(fpCompanyName))
+    rec->CompanyName = CutTo(f.CompanyName, CompanyNameMaxLength);
+  if (has(fpPrevClose))
+    rec->FundPrevClose = float(f.PrevClose);
+  if (has(fpOpen))
+    rec->Open = float(f.Open);
+  if (has(fpAvgVolume))
+    rec->AvgVolume = float(f.AvgVolume);
+  if (has(fpLow52))
+    rec->Low52 = float(f.Low52);
+  if (has(fpHigh52))
+    rec->High52 = float(f.High52);
+  if (has(fpPE))
+    rec->PE = float(f.PE);
+  if (has(fpEarnings))
+    rec->Earnings = float(f.Earnings);
+  if (has(fpMarketCap))
+    rec->MarketCap = CutTo(f.MarketCap, MarketCapMaxLength);
+  if (has(fpDividend))
+    rec->Dividend = float(f.Dividend);
+  if (has(fpYield))
+    rec->Yield = float(f.Yield);
+  if (has(fpExchange))
+    rec->Exchange = CutTo(f.Exchange, ExchangeMaxLength);
   rec->Stamp.store(NewRecordStamp(), std::memory_order_release);
   return index;
 }

@@ -58,6 +58,8 @@ struct QuoteData {
 // - no quote yet (quote time -1.0): zeros, tick text "-", result the index;
 // - otherwise the record's values; the quote time is 0 while the tick list is
 //   empty, else the day stamp's date plus the quote's time of day.
+// A price of 0 is a price never given: the change is 0 (none) unless both
+// the last price and the previous close are known.
 int GetLast1(const std::string &symbol, QuoteData &quote);
 int GetLast1(const std::string &symbol, std::string &tickText, double &bid, double &ask,
              double &last, double &volume, double &high, double &low, double &prevClose,
@@ -121,6 +123,37 @@ bool IsStockSymbol(const std::string &symbol);
 
 // ---- Writing --------------------------------------------------------------------
 
+// The parts of an incoming quote a feed may leave out (QuoteFields::Given).
+enum TQuotePart : std::uint32_t {
+  qpLast = 1u << 0,
+  qpBid = 1u << 1,
+  qpAsk = 1u << 2,
+  qpVolume = 1u << 3,
+  qpHigh = 1u << 4,
+  qpLow = 1u << 5,
+  qpPrevClose = 1u << 6,
+  qpBidSize = 1u << 7,
+  qpAskSize = 1u << 8,
+};
+inline constexpr std::uint32_t AllQuoteParts = (1u << 9) - 1;
+
+// The fundamentals a feed may leave out (StoreFundamentals' given).
+enum TFundPart : std::uint32_t {
+  fpCompanyName = 1u << 0,
+  fpPrevClose = 1u << 1,
+  fpOpen = 1u << 2,
+  fpAvgVolume = 1u << 3,
+  fpLow52 = 1u << 4,
+  fpHigh52 = 1u << 5,
+  fpPE = 1u << 6,
+  fpEarnings = 1u << 7,
+  fpMarketCap = 1u << 8,
+  fpDividend = 1u << 9,
+  fpYield = 1u << 10,
+  fpExchange = 1u << 11,
+};
+inline constexpr std::uint32_t AllFundParts = (1u << 12) - 1;
+
 // One incoming quote.
 struct QuoteFields {
   char Kind = KindStock;
@@ -141,6 +174,9 @@ struct QuoteFields {
   std::string TickText;   // "" keeps the record's tick text
   TDateTime DayStamp = 0; // the quote's day; 0: today in market time
   bool AddTick = true;    // append a tick to the tick list
+  // The TQuotePart fields this quote gives; the others keep the record's
+  // value (0 on a new record).
+  std::uint32_t Given = AllQuoteParts;
 };
 
 // Stores a quote into the symbol's record (created when new): the quote
@@ -151,8 +187,10 @@ struct QuoteFields {
 int StoreQuote(const std::string &symbol, const QuoteFields &fields);
 
 // Stores the fundamentals of a symbol (record created when new); texts are
-// cut to their maximum lengths.
-int StoreFundamentals(const std::string &symbol, const FundData &fund);
+// cut to their maximum lengths. Only the TFundPart fields in given are
+// stored; the others keep the record's value.
+int StoreFundamentals(const std::string &symbol, const FundData &fund,
+                      std::uint32_t given = AllFundParts);
 
 // Stores a snapshot (the grid stores a portfolio's totals this way: its key,
 // kind 'P', tick text "-", value, value change and change percent, the

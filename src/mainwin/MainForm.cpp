@@ -15,6 +15,7 @@
 #include "platform/Format.h"
 #include "platform/StringUtils.h"
 #include "views/ViewStore.h"
+#include "views/WatchForm.h"
 #include "views/stockgrid/AutoFitSetting.h"
 #include "views/stockgrid/CellTextsFormat.h"
 #include "views/stockgrid/ColorScheme.h"
@@ -77,7 +78,7 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
   STPopup->setObjectName(QStringLiteral("STPopup"));
   QAction *refresh = STPopup->addAction(QStringLiteral("Refresh"));
   refresh->setObjectName(QStringLiteral("pmRefresh"));
-  connect(refresh, &QAction::triggered, this, [this] { RefreshGrid(); });
+  connect(refresh, &QAction::triggered, this, [this] { PopupRefreshClick(); });
 
   // The grid: hidden until set up, in the grid panel's whole client area.
   StockGrid = new TStockGrid(GridPanel);
@@ -91,12 +92,17 @@ TmForm::TmForm(QWidget *parent) : QMainWindow(parent) {
   StockGrid->OnGridMouseDown = [this](TStockGrid *, TMouseButton, TShiftState, int X, int Y) {
     GridMouseDown(X, Y);
   };
+  // The area below the rows takes the scheme's row colour, as the watch list's does.
+  StockGrid->SetColor(CurrentScheme.NoStripeRow);
   StockGrid->SetGridLineColor(CurrentScheme.InterLine);
   StockGrid->show();
 
   BuildMenus();
   BuildCommandMenus();
   statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  lbTotal = new QLabel(statusBar());
+  lbTotal->setObjectName(QStringLiteral("lbTotal"));
+  statusBar()->addPermanentWidget(lbTotal);
   // Status messages of any thread, time-stamped, on the status line.
   SetStatusMsgHook([this](const std::string &message) {
     const QString text =
@@ -266,8 +272,11 @@ bool TmForm::RefreshPending() const { return StockGrid->RefreshPending(); }
 void TmForm::SelectScheme(int number) {
   bool saved = false;
   ChooseColorScheme(number, SettingsFile(), &saved);
+  StockGrid->SetColor(CurrentScheme.NoStripeRow);
   StockGrid->SetGridLineColor(CurrentScheme.InterLine);
   StockGrid->InvalidateGrid();
+  if (m_watchForm)
+    m_watchForm->ApplyScheme();
   CheckSettingsSave(saved, "the colour scheme");
 }
 
@@ -371,7 +380,7 @@ void TmForm::ShowPortfolioTotals(const std::vector<std::string> &keys) {
             SignedText(WholeNumberText(portfolio->ValueChange[0])) + ")";
   }
   port.Unlock();
-  statusBar()->showMessage(QString::fromStdString(text));
+  lbTotal->setText(QString::fromStdString(text));
 }
 
 void TmForm::GridMouseDown(int X, int Y) {

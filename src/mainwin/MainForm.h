@@ -44,6 +44,9 @@ public:
   QComboBox *cbPortfolio = nullptr;
   QMenu *mnView = nullptr;
   QMenu *mnScheme = nullptr;
+  // The status bar's permanent part: the totals of the portfolios the last
+  // fills showed. Temporary status messages (menu hints) leave it alone.
+  QLabel *lbTotal = nullptr;
   QTimer *Timer1 = nullptr; // refresh of updated symbols
   QTimer *Timer2 = nullptr; // heartbeat
   TStockGrid *StockGrid = nullptr;
@@ -81,6 +84,13 @@ public:
   // '!' asks to create an alert for the symbol in focus, '~' to edit its
   // alerts; then opens the preferences dialog.
   void PopAlertsAction(char action);
+  // The grid the shared pop-up menu was last opened on (the main grid
+  // before any), and the symbol of the row it was opened on ("" for no
+  // symbol row). The pop-up's commands act on these.
+  TStockGrid *PopupGrid() const;
+  std::string PopupSymbol() const;
+  // The pop-up's Refresh: refreshes the grid it was opened on.
+  void PopupRefreshClick();
   // Turns off the active alerts of the symbol in focus.
   void PopTurnOffAlertsClick();
   void OpenPreferences();
@@ -100,6 +110,8 @@ protected:
 private:
   void BuildMenus();
   void BuildCommandMenus();
+  void OpenNewsFor(const std::string &symbol);
+  void AlertsActionFor(char action, const std::string &symbol);
   void StartServices();
   void GridMouseDown(int X, int Y);
   void ShowPortfolioTotals(const std::vector<std::string> &keys);

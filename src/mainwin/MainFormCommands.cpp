@@ -11,6 +11,7 @@
 #include "prefs/PrefDialog.h"
 #include "views/WatchForm.h"
 #include "views/stockgrid/StockGrid.h"
+#include "views/stockgrid/StockGridGlobals.h"
 #include "views/ticker/TickerForm.h"
 
 #include <QMenu>
@@ -69,13 +70,15 @@ void TmForm::BuildCommandMenus() {
   connect(AddCommand(windows, "mnPreferences", "&Preferences..."), &QAction::triggered, this,
           [this] { OpenPreferences(); });
 
+  // The pop-up is shared by the main grid and the watch list: its commands
+  // act on the grid and row it was opened on.
   STPopup->addSeparator();
   connect(AddCommand(STPopup, "pmSeeNews", "See &News"), &QAction::triggered, this,
-          [this] { PopSeeNewsClick(); });
+          [this] { OpenNewsFor(PopupSymbol()); });
   connect(AddCommand(STPopup, "pmCreateAlert", "&Create Alert..."), &QAction::triggered, this,
-          [this] { PopAlertsAction('!'); });
+          [this] { AlertsActionFor('!', PopupSymbol()); });
   connect(AddCommand(STPopup, "pmEditAlerts", "&Edit Alerts..."), &QAction::triggered, this,
-          [this] { PopAlertsAction('~'); });
+          [this] { AlertsActionFor('~', PopupSymbol()); });
 }
 
 std::string TmForm::FocusedSymbol() const {
@@ -87,13 +90,36 @@ std::string TmForm::FocusedSymbol() const {
   return IsPortfolioRowSymbol(symbol) ? symbol : "";
 }
 
-void TmForm::PopSeeNewsClick() {
-  RunShowingErrors("PopSeeNews", [&] { OpenNewsWindow(FocusedSymbol()); });
+TStockGrid *TmForm::PopupGrid() const {
+  return GridPopupSource.Grid ? GridPopupSource.Grid : StockGrid;
 }
 
-void TmForm::PopAlertsAction(char action) {
+std::string TmForm::PopupSymbol() const {
+  if (!GridPopupSource.Grid)
+    return FocusedSymbol();
+  const std::string symbol = SymbolOfCell(GridPopupSource.Symbol);
+  return IsPortfolioRowSymbol(symbol) ? symbol : "";
+}
+
+void TmForm::PopupRefreshClick() {
+  RunShowingErrors("PopRefresh", [&] {
+    if (m_watchForm && PopupGrid() == m_watchForm->StockGrid)
+      m_watchForm->Refresh();
+    else
+      RefreshGrid();
+  });
+}
+
+void TmForm::PopSeeNewsClick() { OpenNewsFor(FocusedSymbol()); }
+
+void TmForm::OpenNewsFor(const std::string &symbol) {
+  RunShowingErrors("PopSeeNews", [&] { OpenNewsWindow(symbol); });
+}
+
+void TmForm::PopAlertsAction(char action) { AlertsActionFor(action, FocusedSymbol()); }
+
+void TmForm::AlertsActionFor(char action, const std::string &symbol) {
   RunShowingErrors("PopAlerts", [&] {
-    const std::string symbol = FocusedSymbol();
     if (symbol.empty())
       AlertEditRequest().Clear();
     else

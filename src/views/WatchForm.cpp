@@ -54,12 +54,11 @@ TwForm::TwForm(QLabel *fontLabel, QMenu *popup, QWidget *parent) : QWidget(paren
   StockGrid->MeasureLabel = fontLabel;
   StockGrid->GridPopup = popup;
   StockGrid->View = &CurrentView;
-  StockGrid->SetColor(ChosenScheme().NoStripeRow);
-  StockGrid->SetGridLineColor(ChosenScheme().InterLine);
+  ApplyScheme();
   layout->addWidget(StockGrid, 1);
   m_autoFit = AutoFitOn(SettingsFile());
 
-  const std::string text = SettingsFile().ReadString(kWatchSection, kSymbolsKey, "");
+  const std::string text = UpperCase(SettingsFile().ReadString(kWatchSection, kSymbolsKey, ""));
   edSymbols->setText(QString::fromStdString(text));
   StockGrid->WatchSymbols = text;
   connect(edSymbols, &QLineEdit::editingFinished, this,
@@ -79,8 +78,17 @@ TwForm::~TwForm() {
 
 std::string TwForm::WatchText() const { return StockGrid->WatchSymbols; }
 
+void TwForm::ApplyScheme() {
+  StockGrid->SetColor(ChosenScheme().NoStripeRow);
+  StockGrid->SetGridLineColor(ChosenScheme().InterLine);
+  StockGrid->InvalidateGrid();
+}
+
 void TwForm::SetWatchText(const std::string &text) {
-  const std::string clean = Trim(text);
+  const std::string clean = UpperCase(Trim(text));
+  // The line shows the symbols as the list holds them.
+  if (edSymbols->text().toStdString() != clean)
+    edSymbols->setText(QString::fromStdString(clean));
   if (clean == StockGrid->WatchSymbols)
     return;
   StockGrid->WatchSymbols = clean;

@@ -30,8 +30,11 @@ public:
 
   // The watch list as blank-separated symbols.
   std::string WatchText() const;
-  // Replaces the watch list, stores it and refreshes the grid.
+  // Replaces the watch list, stores it and refreshes the grid. Symbols are
+  // upper-cased, as the quote store and the ticker name them.
   void SetWatchText(const std::string &text);
+  // Takes the grid and grid-line colours of the chosen colour scheme.
+  void ApplyScheme();
   // The grid's symbols for the quote request (comma-separated).
   std::string GetWatchSymbols();
   // A refresh of the grid (TStockGrid::Refresh); when a fill is running it

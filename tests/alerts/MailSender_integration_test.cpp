@@ -1,8 +1,14 @@
+#include "alerts/AlertActivation.h"
 #include "alerts/AlertLog.h"
+#include "alerts/AlertNames.h"
+#include "alerts/AlertSystem.h"
+#include "alerts/AlertsModule.h"
 #include "alerts/EMailRecord.h"
 #include "alerts/MailQueue.h"
+#include "alerts/PendingAlertQueue.h"
 #include "alerts/SenderThread.h"
 #include "core/ProgramFolder.h"
+#include "core/StockStore.h"
 #include "support/SmtpTestServer.h"
 
 #include <QJsonArray>
@@ -135,6 +141,75 @@ TEST_F(MailSenderIntegrationTest, WrongPasswordFailsLikeAnyRefusal) {
   ASSERT_TRUE(WaitUntil([] { return MailLines().size() == 1; }));
   EXPECT_EQ(MailLines()[0], "EMail to ann@example.com \"s\" - CANCELLED!");
   EXPECT_TRUE(server.EventsOf("message").empty());
+}
+
+// A price alert with e-mail fires on every refresh while the sender sends one
+// mail per cycle: each alert keeps one waiting mail, the newest; a disabled or
+// deleted alert's waiting mail never reaches the server; the alert log says
+// what became of every mail.
+TEST_F(MailSenderIntegrationTest, AnAlertKeepsOneWaitingMailAndLosesItWhenTurnedOff) {
+  ASSERT_TRUE(server.Start({}, nullptr));
+  MailSettings settings;
+  settings.SMTPHost = "127.0.0.1";
+  settings.SMTPPort = server.Port();
+  settings.FromAddress = "alerts@example.com";
+  SetMailSettings(settings);
+  EMailSetups().Add("Desk",
+                    std::make_unique<EMailRecord>("SETUP01", "Last <LAST>", "<SYMBOL> alert",
+                                                  "ann@example.com", "Desk"));
+  AlertSystem().ClearAll();
+  PendingAlerts().Clear();
+  QuoteFields quote;
+  quote.Last = 106.25;
+  StoreQuote("IBM", quote);
+  StoreQuote("KO", quote);
+  const auto addAlert = [](const std::string &symbol) {
+    auto alert = std::make_unique<TAlertRecord>();
+    alert->Symbol = symbol;
+    alert->AlertType = 1;
+    alert->P1 = 100;
+    alert->Actions.Include(ActionEMail);
+    alert->EMailSetupID = "SETUP01";
+    return AlertSystem().AddAlert(std::move(alert));
+  };
+  const std::string ibm = addAlert("IBM");
+  const std::string ko = addAlert("KO");
+  // Three refreshes trigger both alerts before the sender's next cycle.
+  const auto fire = [](const std::string &id, int times) {
+    for (int i = 0; i < times; ++i) {
+      PendingAlerts().Push(id);
+      ActivatePendingAlerts();
+    }
+  };
+  fire(ibm, 3);
+  fire(ko, 3);
+  EXPECT_EQ(MailQueue().Count(), 2u) << "one waiting mail per alert";
+
+  // KO's alert is disabled and IBM's deleted before their mails go out.
+  AlertSystem().DisableAlert(ko);
+  const std::string third = addAlert("AA");
+  StoreQuote("AA", quote);
+  fire(third, 1);
+  AlertSystem().DeleteAlert(ibm, false);
+
+  thread = std::make_unique<TSenderThread>(nullptr, nullptr, TSenderTimings{10000, 10, 20});
+  thread->Start();
+  ASSERT_TRUE(WaitUntil([] { return MailLines().size() == 7; }));
+  thread.reset();
+  EXPECT_EQ(MailLines(), (std::vector<std::string>{
+                             "EMail to ann@example.com \"IBM alert\" - REPLACED BY A NEWER MAIL",
+                             "EMail to ann@example.com \"IBM alert\" - REPLACED BY A NEWER MAIL",
+                             "EMail to ann@example.com \"KO alert\" - REPLACED BY A NEWER MAIL",
+                             "EMail to ann@example.com \"KO alert\" - REPLACED BY A NEWER MAIL",
+                             "EMail to ann@example.com \"IBM alert\" - DROPPED, ALERT DELETED",
+                             "EMail to ann@example.com \"KO alert\" - DROPPED, ALERT DISABLED",
+                             "EMail to ann@example.com \"AA alert\" - SENT",
+                         }));
+  ASSERT_EQ(server.EventsOf("message").size(), 1u) << "only the enabled alert's mail";
+  EXPECT_NE(server.EventsOf("message")[0].value("content").toString().indexOf("AA alert"), -1);
+  EXPECT_EQ(MailQueue().Count(), 0u);
+  AlertSystem().ClearAll();
+  ResetStockStore();
 }
 
 } // namespace

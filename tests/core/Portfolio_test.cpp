@@ -115,11 +115,21 @@ TEST_F(PortfolioTotalsTest, TickTextAndDayRange) {
   EXPECT_DOUBLE_EQ(p.DayHigh, 3600);
 }
 
-TEST_F(PortfolioTotalsTest, PositionsWithoutQuotesAddNothing) {
+// A position without a quote was paid for, but it has no value, change or
+// gain: it shows in the paid total only, never as a loss.
+TEST_F(PortfolioTotalsTest, PositionsWithoutQuotesAddOnlyTheirCost) {
+  RecalcPortfolio(index);
+  const double gain = PortfolioList[index].Gain[0];
+  const double gainPct = PortfolioList[index].GainPct[0];
+  const double changePct = PortfolioList[index].ValueChangePct[0];
   PortfolioList[index].Positions.push_back(Pos("NOQUOTE", 10, 50, 1));
   RecalcPortfolio(index);
-  EXPECT_DOUBLE_EQ(PortfolioList[index].Value[0], 3700);
-  EXPECT_DOUBLE_EQ(PortfolioList[index].PaidTotal[0], 3515);
+  const PortType &p = PortfolioList[index];
+  EXPECT_DOUBLE_EQ(p.Value[0], 3700);
+  EXPECT_DOUBLE_EQ(p.PaidTotal[0], 3515 + 10 * 50 + 1);
+  EXPECT_DOUBLE_EQ(p.Gain[0], gain);
+  EXPECT_DOUBLE_EQ(p.GainPct[0], gainPct);
+  EXPECT_DOUBLE_EQ(p.ValueChangePct[0], changePct);
 }
 
 TEST_F(PortfolioTotalsTest, LaterSeparatorsShareGroupTen) {

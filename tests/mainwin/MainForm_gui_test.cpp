@@ -14,6 +14,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -121,7 +122,7 @@ TEST_F(MainFormTest, ShowsTheSamplePortfolioWithItsTotals) {
   // The heartbeat took the portfolio key that the TOTAL row announced.
   EXPECT_EQ(form->LastUpdatedPortfolios(), std::vector<std::string>{"LARGECAPS"});
   EXPECT_TRUE(IsKindPSymbol("LARGECAPS"));
-  EXPECT_EQ(form->statusBar()->currentMessage().toStdString(),
+  EXPECT_EQ(form->findChild<QLabel *>(QStringLiteral("lbTotal"))->text().toStdString(),
             "US Large Caps " + WholeNumberText(PortfolioList[1].Value[0]) + " (" +
                 SignedText(WholeNumberText(PortfolioList[1].ValueChange[0])) + ")");
 

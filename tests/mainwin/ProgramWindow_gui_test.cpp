@@ -6,6 +6,7 @@
 #include "core/CommandLine.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QStringList>
 #include <QFontMetrics>
 #include <QStatusBar>
@@ -276,7 +277,8 @@ TEST_F(ProgramWindowTest, StatusLineNamesEachUpdatedPortfolioOnce) {
   }
   form->Timer2Timer();
   EXPECT_EQ(form->LastUpdatedPortfolios(), std::vector<std::string>{"LARGECAPS"});
-  const std::string status = form->statusBar()->currentMessage().toStdString();
+  const std::string status =
+      form->findChild<QLabel *>(QStringLiteral("lbTotal"))->text().toStdString();
   EXPECT_EQ(status.find("US Large Caps"), 0u);
   EXPECT_EQ(status.find("US Large Caps", 1), std::string::npos) << status;
 }

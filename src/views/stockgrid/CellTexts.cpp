@@ -170,11 +170,16 @@ std::string CountText(std::int32_t value) {
   return value == 0 || value == -1 ? std::string(NoDataText) : std::to_string(value);
 }
 
-// The day's price change in percent of the previous close ("x.xx%"), text
-// when last equals the change (no previous close), "--" when it fails.
-std::string PriceChangePercent(const QuoteData &q, const char *noBaseText) {
-  if (q.Last == q.Change)
-    return noBaseText;
+// A price of 0 is one never given: no change is known without both the
+// last price and the previous close.
+bool ChangeKnown(const QuoteData &q) { return q.Last != 0 && q.PrevClose != 0; }
+
+// The day's price change in percent of the previous close ("x.xx%"); "--"
+// when it cannot be computed (no last price or previous close, a failed
+// division).
+std::string PriceChangePercent(const QuoteData &q) {
+  if (!ChangeKnown(q) || q.Last == q.Change)
+    return FailedText;
   double r = 0;
   if (!Percentage(q.Change, q.Last - q.Change, r))
     return FailedText;
@@ -188,11 +193,20 @@ void MarketFields(RowWriter &w, const CellTextInputs &in) {
   const double offset = in.Settings.SiteOffset;
   const auto field = [&](int f, auto &&make) { w.Field(f, QuoteFieldLabel, make); };
 
-  field(gfBid,
-        [&] { return TickMark(in.Settings.HighBidAsk, q.BidMark) + PriceCellText(q.Bid, fr); });
-  field(gfAsk,
-        [&] { return TickMark(in.Settings.HighBidAsk, q.AskMark) + PriceCellText(q.Ask, fr); });
+  // A price of 0 was never given (no quote yet, or a feed without it): "-".
+  field(gfBid, [&] {
+    if (q.Bid == 0)
+      return std::string(NoDataText);
+    return TickMark(in.Settings.HighBidAsk, q.BidMark) + PriceCellText(q.Bid, fr);
+  });
+  field(gfAsk, [&] {
+    if (q.Ask == 0)
+      return std::string(NoDataText);
+    return TickMark(in.Settings.HighBidAsk, q.AskMark) + PriceCellText(q.Ask, fr);
+  });
   field(gfLast, [&] {
+    if (q.Last == 0)
+      return std::string(NoDataText);
     const std::string t = PriceCellText(q.Last, fr);
     if (q.High == q.Last && q.High != 0 && q.High != q.Low)
       return ">" + t;
@@ -200,7 +214,8 @@ void MarketFields(RowWriter &w, const CellTextInputs &in) {
       return "<" + t;
     return t;
   });
-  field(gfChange, [&] { return ChangeText(q.Change, fr); });
+  field(gfChange,
+        [&] { return ChangeKnown(q) ? ChangeText(q.Change, fr) : std::string(NoDataText); });
   field(gfLow, [&] {
     if (q.Low == 0)
       return std::string(NoDataText);
@@ -222,7 +237,9 @@ void MarketFields(RowWriter &w, const CellTextInputs &in) {
   field(gfTrades, [&] { return CountText(q.NumTrades); });
   field(gfAvgTrade, [&] { return CountText(q.AvgTrade); });
   field(gfOpenInterest, [&] { return CountText(q.OpenInterest); });
-  field(gfQuoteTime, [&] { return QuoteTimeText(q.QuoteTime, offset); });
+  // A quote time of 0 is no quote (a real one carries its day).
+  field(gfQuoteTime,
+        [&] { return q.QuoteTime == 0 ? std::string() : QuoteTimeText(q.QuoteTime, offset); });
   field(gfPrvCls, [&] { return PriceOrNoData(fund.PrevClose, fr); });
   field(gfOpen, [&] { return PriceOrNoData(fund.Open, fr); });
   field(gfAvgVol, [&] { return WholeOrNoData(fund.AvgVolume); });
@@ -235,8 +252,12 @@ void MarketFields(RowWriter &w, const CellTextInputs &in) {
   field(gfMktCap, [&] { return fund.MarketCap; });
   field(gfCompanyName, [&] { return fund.CompanyName; });
   field(gfExchange, [&] { return fund.Exchange; });
-  field(gfSpread, [&] { return PriceCellText(q.Ask - q.Bid, fr); });
-  field(gfRange, [&] { return PriceCellText(q.High - q.Low, fr); });
+  field(gfSpread, [&] {
+    return q.Ask == 0 || q.Bid == 0 ? std::string(NoDataText) : PriceCellText(q.Ask - q.Bid, fr);
+  });
+  field(gfRange, [&] {
+    return q.High == 0 || q.Low == 0 ? std::string(NoDataText) : PriceCellText(q.High - q.Low, fr);
+  });
   field(gfVolPct, [&] {
     if (fund.AvgVolume == 0)
       return std::string(NoDataText);
@@ -247,7 +268,10 @@ void MarketFields(RowWriter &w, const CellTextInputs &in) {
 }
 
 void WatchFields(RowWriter &w, const CellTextInputs &in) {
-  const std::string percent = SignedText(PriceChangePercent(in.Quote, "0%"));
+  // Without a price there is nothing to show; without a previous close no
+  // change can be computed.
+  const std::string percent =
+      in.Quote.Last == 0 ? std::string(NoDataText) : SignedText(PriceChangePercent(in.Quote));
   w.Put(gfValueChange, percent);
   w.Put(gfValueChangeDollar, FailedText);
   w.Put(gfValueChangePct, WithoutPercent(percent));
@@ -266,7 +290,8 @@ void PositionFields(RowWriter &w, const CellTextInputs &in) {
 
   const PositionFigures f = ComputePosition(pos, q, in.Settings.ValuationPrice);
   const double v = f.Value;
-  w.Put(gfValue, WholeNumberText(v));
+  // No price, no value: "-" rather than a value of 0.
+  w.Put(gfValue, f.Price == 0 ? std::string(NoDataText) : WholeNumberText(v));
   w.Put(gfPctPort, ShareText(v, in.Whole.PctBase));
   if (f.Cash) {
     for (int field : {gfValueChange, gfValueChangeDollar, gfValueChangePct, gfPaid, gfGain,
@@ -277,8 +302,10 @@ void PositionFields(RowWriter &w, const CellTextInputs &in) {
 
   std::string percent, amount;
   if (v == 0) {
-    percent = PriceChangePercent(q, FailedText);
+    percent = PriceChangePercent(q);
     amount = FailedText;
+  } else if (!ChangeKnown(q)) {
+    percent = amount = FailedText;
   } else {
     double r = 0;
     if (Percentage(f.ChangeValue, f.PrevValue, r)) {
@@ -335,20 +362,23 @@ void TotalFields(RowWriter &w, const CellTextInputs &in, CellTexts &out) {
            gfEarn,        gfPE,       gfMktCap,  gfExchange, gfDividend,     gfYield,
            gfCompanyName, gfVolPct,   gfNote,    gfPctPort,  gfOpenInterest, gfQuoteDate});
   w.Put(gfQuoteTime, QuoteTimeText(in.RecalcTime, in.Settings.SiteOffset));
-  w.Put(gfValue, TotalAmount(t.Value));
-  if (t.Value != 0) {
-    out.AnnouncePortfolio = true;
-    const bool moved = std::fabs(in.DayHigh - in.DayLow) > 0.1;
-    const bool atLow = moved && std::fabs(t.Value - in.DayLow) < 0.1;
-    const bool atHigh = moved && std::fabs(t.Value - in.DayHigh) < 0.1;
-    w.Put(gfLow, (atLow ? "<" : "") + TotalAmount(in.DayLow));
-    w.Put(gfHigh, (atHigh ? ">" : "") + TotalAmount(in.DayHigh));
-  } else {
-    w.Empty({gfLow, gfHigh});
-  }
   w.Put(gfTick, in.PortTickText);
-  w.Put(gfPrvCls, TotalAmount(t.PrevValue));
   w.Put(gfPaid, PaidTotalText(t.PaidTotal));
+  if (t.Value == 0) {
+    // Shown for its paid total while no position has a price: as a
+    // subtotal without a value, the value's fields stay empty.
+    w.Empty({gfValue, gfLow, gfHigh, gfPrvCls, gfValueChangeDollar, gfValueChangePct, gfValueChange,
+             gfGain, gfGainPct, gfGainDollar});
+    return;
+  }
+  w.Put(gfValue, TotalAmount(t.Value));
+  out.AnnouncePortfolio = true;
+  const bool moved = std::fabs(in.DayHigh - in.DayLow) > 0.1;
+  const bool atLow = moved && std::fabs(t.Value - in.DayLow) < 0.1;
+  const bool atHigh = moved && std::fabs(t.Value - in.DayHigh) < 0.1;
+  w.Put(gfLow, (atLow ? "<" : "") + TotalAmount(in.DayLow));
+  w.Put(gfHigh, (atHigh ? ">" : "") + TotalAmount(in.DayHigh));
+  w.Put(gfPrvCls, TotalAmount(t.PrevValue));
   const std::string percent = TotalPercentText(t.ValueChangePct, NoDataText);
   w.Put(gfValueChangeDollar, SignedText(TotalAmount(t.ValueChange)));
   w.Put(gfValueChangePct, WithoutPercent(percent));

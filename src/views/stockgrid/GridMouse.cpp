@@ -129,8 +129,11 @@ void TStockGrid::GridMouseDown(TMouseButton Button, TShiftState Shift, int X, in
   LastClickedGrid = this;
   if (OnGridMouseDown)
     OnGridMouseDown(this, Button, Shift, X, Y);
-  if (Button == mbRight && GridPopup)
+  if (Button == mbRight && GridPopup) {
+    GridPopupSource.Grid = this;
+    GridPopupSource.Symbol = dataRow && col >= 0 ? Trim(Cells(0, row)).substr(0, kSymbolMax) : "";
     GridPopup->popup(QCursor::pos());
+  }
 }
 
 void TStockGrid::GridDblClick() {

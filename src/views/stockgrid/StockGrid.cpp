@@ -112,6 +112,8 @@ TStockGrid::~TStockGrid() {
     DragSourceGrid = nullptr;
   if (LastClickedGrid == this)
     LastClickedGrid = nullptr;
+  if (GridPopupSource.Grid == this)
+    GridPopupSource = TGridPopupSource();
   Symbols.Clear();
   WatchSymbols.clear();
 }

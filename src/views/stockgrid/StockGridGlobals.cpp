@@ -14,6 +14,7 @@ TGridRowTable<TAlertRowState> AlertRows;
 TStockGrid *DragSourceGrid = nullptr;
 TStockGrid *LastClickedGrid = nullptr;
 bool HideDragImage = false;
+TGridPopupSource GridPopupSource;
 
 void InitStockGridUnit() {
   static bool done = false;

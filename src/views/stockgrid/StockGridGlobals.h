@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 class TStockGrid;
@@ -142,3 +143,12 @@ bool GridDebugTracing();
 extern TStockGrid *DragSourceGrid;
 extern TStockGrid *LastClickedGrid;
 extern bool HideDragImage;
+
+// Where a grid's pop-up menu was last opened: the grid (null once it is
+// gone) and the symbol of the row under the mouse ("" on a title row or
+// below the rows). Grids share one menu, so its commands read this.
+struct TGridPopupSource {
+  TStockGrid *Grid = nullptr;
+  std::string Symbol;
+};
+extern TGridPopupSource GridPopupSource;

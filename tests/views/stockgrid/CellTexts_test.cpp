@@ -118,12 +118,12 @@ const TextCase QuoteCases[] = {
        in.Quote = QuoteData();
        in.Fund = FundData();
      }),
-     {{gfBid, "    0"},      {gfAsk, "    0"},   {gfLast, "    0"},
-      {gfSpread, "    0"},   {gfRange, "    0"}, {gfChange, "-"},
+     {{gfBid, "-"},          {gfAsk, "-"},       {gfLast, "-"},
+      {gfSpread, "-"},       {gfRange, "-"},     {gfChange, "-"},
       {gfLow, "-"},          {gfHigh, "-"},      {gfVolume, "-"},
       {gfTick, "-"},         {gfBidSize, "-"},   {gfAskSize, "-"},
       {gfLastVol, "-"},      {gfTrades, "-"},    {gfAvgTrade, "-"},
-      {gfOpenInterest, "-"}, {gfQuoteDate, ""},  {gfQuoteTime, "00:00:00"},
+      {gfOpenInterest, "-"}, {gfQuoteDate, ""},  {gfQuoteTime, ""},
       {gfPrvCls, "-"},       {gfOpen, "-"},      {gfAvgVol, "-"},
       {gfLow52, "-"},        {gfHigh52, "-"},    {gfEarn, "-"},
       {gfPE, "-"},           {gfDividend, "-"},  {gfYield, "-"},
@@ -146,7 +146,7 @@ const TextCase QuoteCases[] = {
        in.Quote.Last = 0;
        in.Quote.Low = 0;
      }),
-     {{gfLast, "    0"}, {gfLow, "-"}}},
+     {{gfLast, "-"}, {gfLow, "-"}, {gfChange, "-"}}},
     {"negative_change",
      StockWith([](CellTextInputs &in) { in.Quote.Change = -0.25; }),
      {{gfChange, "- 0.25"}}},
@@ -316,7 +316,7 @@ const TextCase PositionCases[] = {
       {gfGain, "+23.77% 240"}}},
     {"no_quote",
      PositionWith([](CellTextInputs &in) { in.Quote = QuoteData(); }),
-     {{gfValue, "0"}, {gfPctPort, "--"}, {gfValueChange, "-- --"}, {gfGain, "-- --"}}},
+     {{gfValue, "-"}, {gfPctPort, "--"}, {gfValueChange, "-- --"}, {gfGain, "-- --"}}},
     {"nothing_paid",
      PositionWith([](CellTextInputs &in) {
        in.Position.PaidText = "";
@@ -382,10 +382,10 @@ const TextCase WatchCases[] = {
      {{gfValueChange, "-4.00%"}, {gfValueChangePct, "-4.00"}}},
     {"no_previous_close",
      WatchWith([](CellTextInputs &in) { SetPrices(in, 12.5, 0); }),
-     {{gfValueChange, "+0%"}, {gfValueChangePct, "+0"}}},
+     {{gfValueChange, "--"}, {gfValueChangePct, "--"}}},
     {"no_quote",
      WatchWith([](CellTextInputs &in) { in.Quote = QuoteData(); }),
-     {{gfValueChange, "+0%"}, {gfLast, "    0"}}},
+     {{gfValueChange, "-"}, {gfValueChangePct, "-"}, {gfLast, "-"}, {gfQuoteTime, ""}}},
 };
 INSTANTIATE_TEST_SUITE_P(Watch, CellTextTable, ::testing::ValuesIn(WatchCases),
                          [](const auto &info) { return std::string(info.param.name); });
@@ -638,7 +638,8 @@ const TextCase TotalCases[] = {
        in.Whole.Value = 0;
        in.Whole.PaidTotal = 1000;
      }),
-     {{gfValue, "0"}, {gfLow, ""}, {gfHigh, ""}, {gfPaid, "1,000"}}},
+     {{gfValue, ""}, {gfLow, ""}, {gfHigh, ""}, {gfPaid, "1,000"}, {gfValueChange, ""},
+      {gfGain, ""}}},
 };
 INSTANTIATE_TEST_SUITE_P(Total, CellTextTable, ::testing::ValuesIn(TotalCases),
                          [](const auto &info) { return std::string(info.param.name); });
