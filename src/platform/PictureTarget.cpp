@@ -240,8 +240,9 @@ bool TPictureTarget::FillPolygon(const QPoint *pts, int n, QRgb colour,
   int left = pts[0].x(), right = left, top = pts[0].y(), bottom = top;
   for (int i = 0; i < n; ++i) {
     const QPoint &p = pts[i];
-    if (p.x() + m_dx < m_clip.left() || p.x() + m_dx > m_clip.right() || p.y() + m_dy < -kFar ||
-        p.y() + m_dy > kFar)
+    // In device pixels, without overflow for corners at the ends of the range.
+    const long long x = (long long)p.x() + m_dx, y = (long long)p.y() + m_dy;
+    if (x < m_clip.left() || x > m_clip.right() || y < -kFar || y > kFar)
       return false;
     left = std::min(left, p.x());
     right = std::max(right, p.x());
