@@ -153,7 +153,8 @@ TEST_F(SeriesSourcesTest, ADestroyedSourceLeavesItsDependentWithoutLinks) {
   b.SetDataSource(source.get());
   source.reset();
   EXPECT_EQ(b.DataSource(), nullptr);
-  EXPECT_EQ(b.Count(), 0) << "a series left without sources is emptied, as when its source is removed";
+  EXPECT_EQ(b.Count(), 0)
+      << "a series left without sources is emptied, as when its source is removed";
 }
 
 // A function over several sources is refilled over all of its current
@@ -184,10 +185,14 @@ TEST_F(SeriesSourcesTest, AFunctionOverSeveralSourcesFollowsAllOfThem) {
   };
   const Step steps[] = {
       {"all three", [] {}, {0, 1, 2, 3}, {111, 222, 333, 404}},
-      {"second source modified", [&] { second->YValues().SetValue(0, 50); }, {0, 1, 2, 3},
+      {"second source modified",
+       [&] { second->YValues().SetValue(0, 50); },
+       {0, 1, 2, 3},
        {151, 222, 333, 404}},
-      {"second source refreshed", [&] { second->NotifyValueChange(snRefresh, -1); },
-       {0, 1, 2, 3}, {151, 222, 333, 404}},
+      {"second source refreshed",
+       [&] { second->NotifyValueChange(snRefresh, -1); },
+       {0, 1, 2, 3},
+       {151, 222, 333, 404}},
       {"second source cleared", [&] { second->Clear(); }, {0, 1, 2, 3}, {101, 202, 303, 404}},
       {"third source freed", [&] { third.reset(); }, {0, 1, 2, 3}, {1, 2, 3, 4}},
       {"first source removed",
@@ -195,7 +200,8 @@ TEST_F(SeriesSourcesTest, AFunctionOverSeveralSourcesFollowsAllOfThem) {
          fill(*second, {7}, {70});
          sum.RemoveDataSource(&a);
        },
-       {7}, {70}},
+       {7},
+       {70}},
       {"first source modified after it left", [&] { a.YValues().SetValue(0, -1); }, {7}, {70}},
       {"last source freed", [&] { second.reset(); }, {}, {}},
       {"refreshed without sources", [&] { sum.RefreshFromSource(); }, {}, {}},

@@ -56,8 +56,8 @@ using Ranges = std::vector<double>;
 
 Ranges Draw(LayoutChart &chart) {
   chart.Draw();
-  return {chart.LeftAxis()->Minimum(), chart.LeftAxis()->Maximum(),
-          chart.BottomAxis()->Minimum(), chart.BottomAxis()->Maximum()};
+  return {chart.LeftAxis()->Minimum(), chart.LeftAxis()->Maximum(), chart.BottomAxis()->Minimum(),
+          chart.BottomAxis()->Maximum()};
 }
 
 // A price series: 20 points at positions 0 .. 19 with values 150 .. 151.
@@ -116,9 +116,8 @@ TEST(SeriesAxisRange, PointsThatAreNotDrawnWidenNoAxis) {
           second->SetParentChart(&chart);
           extra.Add(type, *second);
         }
-        EXPECT_EQ(Draw(chart), expected)
-            << type.Name << ", " << extra.Name << (is3D ? ", 3-D" : "")
-            << " (left min, max, bottom min, max)";
+        EXPECT_EQ(Draw(chart), expected) << type.Name << ", " << extra.Name << (is3D ? ", 3-D" : "")
+                                         << " (left min, max, bottom min, max)";
       }
 }
 

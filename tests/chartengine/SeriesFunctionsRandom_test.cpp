@@ -172,7 +172,9 @@ std::optional<Result> Expected(const Settings &f, const std::vector<Points> &sou
           ++last;
       }
       const bool held = f.Style == psNumPoints || s.X[t] < end;
-      const double x = f.Align == paFirst ? firstX : f.Align == paLast ? lastX : (firstX + lastX) * 0.5;
+      const double x = f.Align == paFirst  ? firstX
+                       : f.Align == paLast ? lastX
+                                           : (firstX + lastX) * 0.5;
       if (last < n)
         out.emplace_back(x, held ? Over(f.Function, s, t, last) : 0.0);
       if (held)

@@ -190,13 +190,13 @@ TEST(SeriesFunctions, APointThatIsNoNumberIsAsIfItWereNotThere) {
   struct Bad {
     double X, Y;
   };
-  const Bad bads[] = {{NaN, 5},  {-Inf, 5}, {Inf, 5},  {3.5, NaN},
+  const Bad bads[] = {{NaN, 5},   {-Inf, 5},   {Inf, 5},   {3.5, NaN},
                       {3.5, Inf}, {3.5, -Inf}, {NaN, NaN}, {Inf, -Inf}};
   const Doubles ys{4, 9, 2, 8, 1, 7, 3, 3, 6, 5};
   // Fills a function series over sources (X 0 .. 9, unordered so that the
   // point stays where it is put), the bad point at place in source badIn.
-  auto results = [&](const Make &make, const Style &style, int sourceCount,
-                     const Bad *bad, int badIn, int place) {
+  auto results = [&](const Make &make, const Style &style, int sourceCount, const Bad *bad,
+                     int badIn, int place) {
     StubAxisPanel chart;
     TChartSeries result;
     result.SetParentChart(&chart);

@@ -155,7 +155,8 @@ void TChartFunction::FillFromSources(TChartSeries *source) {
   m_fillPoints.clear();
   m_fillPoints.emplace_back(source, PointsOf(*source));
   for (TChartComponent *component : parent.DataSources())
-    if (auto *series = dynamic_cast<TChartSeries *>(component); series != nullptr && series != source)
+    if (auto *series = dynamic_cast<TChartSeries *>(component);
+        series != nullptr && series != source)
       m_fillPoints.emplace_back(series, PointsOf(*series));
   const std::vector<int> points = m_fillPoints.front().second;
   TChartValueList &notMandatory = source->MainIsY() ? source->XValues() : source->YValues();
@@ -248,7 +249,9 @@ void TChartFunction::FillByPeriod(TChartSeries &source, TChartValueList &notMand
   if (count == 0)
     return;
   CheckPeriodCount(notMandatory, points);
-  auto xAt = [&](std::int64_t k) { return notMandatory.Value(points[static_cast<std::size_t>(k)]); };
+  auto xAt = [&](std::int64_t k) {
+    return notMandatory.Value(points[static_cast<std::size_t>(k)]);
+  };
   const int periodPoints = PeriodPoints();
   const int stepIndex = TimeStepIndexOf(m_period);
   const TCustomChartAxis *axis = m_owner->HorizAxisObject();
