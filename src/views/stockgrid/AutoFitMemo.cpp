@@ -87,11 +87,12 @@ void TFitMemo::Update(const TGridCellStore &store, const TFitKey &key, const TMe
   }
   if (m_store != &store || !(key == m_key))
     ForgetCells();
-  TGridCellStore::TextChanges changes = store.TextsChangedSince(m_store ? m_version : 0);
+  TGridCellStore::TextChanges changes =
+      store.TextsChangedSince(m_store ? m_version : 0, key.Cols);
   if (m_store && changes.Version < m_version) {
     // Not the texts measured before: measure them all.
     ForgetCells();
-    changes = store.TextsChangedSince(0);
+    changes = store.TextsChangedSince(0, key.Cols);
   }
   m_store = &store;
   m_key = key;

@@ -61,8 +61,8 @@ public:
   using TMeasure = std::function<TCellFit(int field, const std::string &text)>;
 
   // Brings the kept fits up to the store's texts: measures the cells of
-  // shown fields (data rows only) whose text changed since the last update,
-  // every cell when the key or the store differs.
+  // shown fields (data rows only, columns below key.Cols) whose text changed
+  // since the last update, every cell when the key or the store differs.
   void Update(const TGridCellStore &store, const TFitKey &key, const TMeasure &measure);
   const TFieldFits &Field(int field) const { return m_fields[std::size_t(field)]; }
   // Forgets every measurement; the next update measures every cell.
