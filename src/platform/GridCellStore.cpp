@@ -91,7 +91,8 @@ std::uint64_t TGridCellStore::RowVersion(int row) const {
   return m_rowVersion[static_cast<std::size_t>(row)];
 }
 
-TGridCellStore::TextChanges TGridCellStore::TextsChangedSince(std::uint64_t since) const {
+TGridCellStore::TextChanges TGridCellStore::TextsChangedSince(std::uint64_t since,
+                                                              int columns) const {
   std::lock_guard lock(m_mutex);
   TextChanges changes;
   changes.Version = m_lastVersion;
@@ -102,7 +103,7 @@ TGridCellStore::TextChanges TGridCellStore::TextsChangedSince(std::uint64_t sinc
     if (since != 0 && m_rowVersion[static_cast<std::size_t>(r)] <= since)
       continue;
     const auto &row = m_cells[static_cast<std::size_t>(r)];
-    for (int c = 0; c < m_cols; ++c)
+    for (int c = 0; c < m_cols && c < columns; ++c)
       if (since == 0 || row[static_cast<std::size_t>(c)].TextVersion > since)
         changes.Cells.push_back({c, r, row[static_cast<std::size_t>(c)].Text});
   }

@@ -9,6 +9,7 @@
 // thread takes it), so a worker writing many cells causes one repaint per
 // batch, never one per cell. BeginBatch/EndBatch hold the notification back
 // until a whole batch is written.
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -61,7 +62,8 @@ public:
   std::uint64_t RowVersion(int row) const;
   // The cells whose text changed after version `since` (a cell a resize
   // added counts as changed), with the counts and the version they were
-  // taken at, all under one lock. since 0: every cell.
+  // taken at, all under one lock. since 0: every cell. Only columns below
+  // `columns` are looked at.
   struct TextChanges {
     std::uint64_t Version = 0;
     int Cols = 0;
@@ -73,7 +75,7 @@ public:
     };
     std::vector<Cell> Cells;
   };
-  TextChanges TextsChangedSince(std::uint64_t since) const;
+  TextChanges TextsChangedSince(std::uint64_t since, int columns = INT_MAX) const;
 
   // ---- Repaint requests, from any thread.
   void RequestRepaint();

@@ -43,13 +43,24 @@ void TFitMemo::Clear() {
   for (auto &widths : m_widths)
     widths.clear();
   m_fonts = {};
+  m_fontWidths.clear();
   ForgetCells();
+}
+
+std::shared_ptr<const TFitTextWidths> TFitMemo::WidthsOf(const TFont &font) {
+  for (const auto &[known, widths] : m_fontWidths)
+    if (known == font)
+      return widths;
+  if (m_fontWidths.size() >= kMaxFonts)
+    m_fontWidths.erase(m_fontWidths.begin());
+  m_fontWidths.emplace_back(font, std::make_shared<const TFitTextWidths>(font));
+  return m_fontWidths.back().second;
 }
 
 int TFitMemo::TextWidth(int field, const std::string &text) {
   auto &font = m_fonts[std::size_t(field)];
   if (!font)
-    font = std::make_shared<TFitTextWidths>(m_key.Fonts[std::size_t(field)]);
+    font = WidthsOf(m_key.Fonts[std::size_t(field)]);
   int width = 0;
   if (font->Sum(text, width))
     return width;
@@ -77,21 +88,16 @@ void TFitMemo::Update(const TGridCellStore &store, const TFitKey &key, const TMe
     if (widths && font == m_key.Fonts[std::size_t(f)])
       continue;
     m_widths[std::size_t(f)].clear();
-    widths.reset();
-    for (int g = 0; g < GridFieldCount && !widths; ++g)
-      if (g != f && m_fonts[std::size_t(g)] && key.Fonts[std::size_t(g)] == font &&
-          m_key.Fonts[std::size_t(g)] == font)
-        widths = m_fonts[std::size_t(g)];
-    if (!widths)
-      widths = std::make_shared<TFitTextWidths>(font);
+    widths = WidthsOf(font);
   }
   if (m_store != &store || !(key == m_key))
     ForgetCells();
-  TGridCellStore::TextChanges changes = store.TextsChangedSince(m_store ? m_version : 0);
+  TGridCellStore::TextChanges changes =
+      store.TextsChangedSince(m_store ? m_version : 0, key.Cols);
   if (m_store && changes.Version < m_version) {
     // Not the texts measured before: measure them all.
     ForgetCells();
-    changes = store.TextsChangedSince(0);
+    changes = store.TextsChangedSince(0, key.Cols);
   }
   m_store = &store;
   m_key = key;

@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class TGridCellStore;
@@ -61,8 +62,8 @@ public:
   using TMeasure = std::function<TCellFit(int field, const std::string &text)>;
 
   // Brings the kept fits up to the store's texts: measures the cells of
-  // shown fields (data rows only) whose text changed since the last update,
-  // every cell when the key or the store differs.
+  // shown fields (data rows only, columns below key.Cols) whose text changed
+  // since the last update, every cell when the key or the store differs.
   void Update(const TGridCellStore &store, const TFitKey &key, const TMeasure &measure);
   const TFieldFits &Field(int field) const { return m_fields[std::size_t(field)]; }
   // Forgets every measurement; the next update measures every cell.
@@ -75,11 +76,15 @@ public:
 
 private:
   void ForgetCells();
+  std::shared_ptr<const TFitTextWidths> WidthsOf(const TFont &font);
 
   static constexpr std::size_t kMaxWidths = 4096; // per field
   std::array<std::unordered_map<std::string, int>, GridFieldCount> m_widths;
   // Per field the widths of its font; fields of one font share them.
   std::array<std::shared_ptr<const TFitTextWidths>, GridFieldCount> m_fonts;
+  // The widths of the fonts used lately (reading a font's takes a while).
+  static constexpr std::size_t kMaxFonts = 8;
+  std::vector<std::pair<TFont, std::shared_ptr<const TFitTextWidths>>> m_fontWidths;
   std::array<TFieldFits, GridFieldCount> m_fields;
   TFitKey m_key{};
   const TGridCellStore *m_store = nullptr; // the store measured; null: nothing kept

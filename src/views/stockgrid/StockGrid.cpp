@@ -283,7 +283,7 @@ void TStockGrid::FitSymbolColumn() {
   TFitKey key;
   key.ColPos.fill(-1);
   key.ColPos[gfSymbol] = 0;
-  key.Cols = ColCount();
+  key.Cols = 1; // the other columns do not matter here
   key.FixedRows = FixedRows();
   key.Fonts[gfSymbol] = FieldFont(gfSymbol);
   m_symbolFitMemo.Update(*Store(), key, [&](int field, const std::string &cell) {
