@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -161,6 +162,27 @@ TEST(ChartClicks, SeriesClickFiresTheSeriesAndTheChartEvents) {
                             int) { c->SetCancelMouse(false); };
   chart.MouseDown(mbLeft, ssLeft, x, y);
   EXPECT_TRUE(chart.ZoomRecord().Active);
+}
+
+// A series' click handler may free the series: the click ends there.
+TEST(ChartClicks, SeriesClickHandlerMayFreeTheSeries) {
+  MouseChart chart;
+  auto *gone = new DotSeries;
+  gone->AppendPoint(5, 50);
+  gone->SetParentChart(&chart);
+  chart.Draw();
+  int chartClicks = 0;
+  gone->OnClick = [&gone](TChartSeries *, int, TMouseButton, TShiftState, int, int) {
+    delete std::exchange(gone, nullptr);
+  };
+  chart.OnClickSeries = [&](TCustomChart *, TChartSeries *, int, TMouseButton, TShiftState, int,
+                            int) { ++chartClicks; };
+  const int x = gone->PointScreenX(0), y = gone->PointScreenY(0);
+  chart.MouseDown(mbLeft, ssLeft, x, y);
+  EXPECT_EQ(gone, nullptr);
+  EXPECT_EQ(chartClicks, 0);
+  EXPECT_EQ(chart.SeriesCount(), 1);
+  delete gone;
 }
 
 TEST(ChartClicks, PlotClickIsOneBackgroundClick) {

@@ -263,6 +263,8 @@ TEST_F(HandlerChangesWhileDrawing, EveryTypePlaceAndCallOfAHandlerMayChangeTheCh
       }
     }
   }
+  RecordProperty("places", places);
+  RecordProperty("drawings", drawings);
   // Nine series types, most of the places each.
   EXPECT_GE(places, 9 * 10);
   EXPECT_GT(drawings, 1000);

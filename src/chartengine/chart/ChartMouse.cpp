@@ -127,14 +127,17 @@ void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, int x, int 
     if (!handled)
       handled = StartZoomOrPan(button, shift, x, y);
     break;
-  case SeriesPart:
+  case SeriesPart: {
+    // The series' own handler may free it: the chart's handler then hears nothing of it.
+    const std::shared_ptr<const bool> alive = hit.HitSeries->LifeToken();
     handled = hit.HitSeries->FireSeriesClick(hit.HitIndex, button, shift, x, y);
-    if (OnClickSeries)
+    if (OnClickSeries && *alive)
       handled =
           FireClick([&] { OnClickSeries(this, hit.HitSeries, hit.HitIndex, button, shift, x, y); });
     if (!handled)
       handled = StartZoomOrPan(button, shift, x, y);
     break;
+  }
   case PlotPart:
     handled = BackgroundClick(button, shift, x, y);
     if (!handled)

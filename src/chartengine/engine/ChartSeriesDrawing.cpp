@@ -322,10 +322,12 @@ bool TChartSeries::SharesDepthWithOthers() {
 bool TChartSeries::FireSeriesClick(int valueIndex, TMouseButton button, TShiftState shift, int x,
                                    int y) {
   bool cancel = false;
+  // The handler may free this series: afterwards only the chart is asked.
+  TCustomAxisPanel *chart = m_parentChart;
   auto setCancel = [&](bool value) {
     cancel = value;
-    if (m_parentChart != nullptr)
-      m_parentChart->SetCancelMouse(value);
+    if (chart != nullptr)
+      chart->SetCancelMouse(value);
   };
   setCancel(false);
   const TSeriesClick *handler = nullptr;
@@ -337,5 +339,5 @@ bool TChartSeries::FireSeriesClick(int valueIndex, TMouseButton button, TShiftSt
     setCancel(true);
     (*handler)(this, valueIndex, button, shift, x, y);
   }
-  return m_parentChart != nullptr ? m_parentChart->CancelMouse() : cancel;
+  return chart != nullptr ? chart->CancelMouse() : cancel;
 }
