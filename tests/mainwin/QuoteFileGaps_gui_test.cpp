@@ -92,6 +92,7 @@ TEST_F(QuoteFileGapsTest, NoChangeIsComputedFromAPreviousCloseNeverGiven) {
       << "KO's value adds no change to the portfolio's";
   const TStockBoxInput box = ReadTickerBoxInput("KO", false);
   EXPECT_EQ(box.Direction, "") << "the ticker shows no arrow";
+  EXPECT_EQ(box.Change, "") << "nor a change of 0";
 
   SettingsFile().WriteString("Watch", "Symbols", "KO JNJ");
   watch = std::make_unique<TwForm>(form->lbFont, form->STPopup);

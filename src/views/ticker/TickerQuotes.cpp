@@ -15,6 +15,12 @@ TStockBoxInput TickerBoxInput(const std::string &symbol, const QuoteData &quote,
     return in;
   }
   in.Price = PriceToStr(quote.Last, fractionDisplay);
+  // Without a previous close there is no day's change to show, not a change of 0.
+  if (quote.PrevClose == 0) {
+    if (quote.QuoteTime > 0)
+      in.Time = FormatDateTime("hh:nn:ss", quote.QuoteTime + displayTimeOffset);
+    return in;
+  }
   const std::string change = PriceToStr(quote.Change, fractionDisplay);
   if (change == "0") {
     in.Change = change;

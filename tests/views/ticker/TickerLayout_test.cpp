@@ -80,21 +80,23 @@ TEST(TickerAwayFromDialog, MovesAboveOrBelow) {
 TEST(TickerBoxInput, TextsFromAQuote) {
   struct Row {
     const char *name;
-    double last, change;
+    double last, change, prevClose;
     bool fractions;
     const char *price, *changeText, *direction;
   };
   const Row rows[] = {
-      {"rising fraction", 114.75, 2.3125, true, "114 3/4", "+2 5/16", "U"},
-      {"falling fraction", 104.125, -1.25, true, "104 1/8", "-1 1/4", "D"},
-      {"rising decimal", 12.5, 0.25, false, "12.5", "+0.25", "U"},
-      {"unchanged", 12.5, 0, false, "12.5", "0", ""},
-      {"no price", 0, 0, false, "-", "", ""},
+      {"rising fraction", 114.75, 2.3125, 112.4375, true, "114 3/4", "+2 5/16", "U"},
+      {"falling fraction", 104.125, -1.25, 105.375, true, "104 1/8", "-1 1/4", "D"},
+      {"rising decimal", 12.5, 0.25, 12.25, false, "12.5", "+0.25", "U"},
+      {"unchanged", 12.5, 0, 12.5, false, "12.5", "0", ""},
+      {"no previous close", 12.5, 0, 0, false, "12.5", "", ""},
+      {"no price", 0, 0, 0, false, "-", "", ""},
   };
   for (const Row &r : rows) {
     QuoteData q;
     q.Last = r.last;
     q.Change = r.change;
+    q.PrevClose = r.prevClose;
     q.QuoteTime = 45000 + (12 * 3600 + 5 * 60 + 4) / 86400.0;
     const TStockBoxInput in = TickerBoxInput("IBM", q, true, r.fractions, 0);
     EXPECT_EQ(in.Price, r.price) << r.name;
