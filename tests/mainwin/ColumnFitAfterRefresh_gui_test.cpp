@@ -6,6 +6,7 @@
 #include "mainwin/ProgramWindowTest.h"
 
 #include "core/FieldTitles.h"
+#include "platform/Format.h"
 
 #include <QComboBox>
 
@@ -38,20 +39,17 @@ std::string QuotesText(const std::map<int, long long> &volumes,
                        const std::map<int, std::string> &companies, double step) {
   std::string text = "Symbol,Last,Bid,Ask,Volume,High,Low,PrevClose,BidSize,AskSize,Time,Open,"
                      "CompanyName,Low52,High52,PE,MarketCap,Exchange\n";
-  char line[300];
   for (int i = 0; i < kPositions; ++i) {
     if (IsSeparator(i))
       continue;
     const double last = 10 + (i * 7 % 90) + step;
     const auto volume = volumes.count(i) ? volumes.at(i) : 1000LL + i * 17;
     const std::string company = companies.count(i) ? companies.at(i) : "Co " + std::to_string(i);
-    std::snprintf(line, sizeof line,
-                  "%s,%.2f,%.2f,%.2f,%lld,%.2f,%.2f,%.2f,%d,%d,10:%02d:00,%.2f,%s,%.2f,%.2f,%.1f,"
-                  "%d.1B,NYSE\n",
-                  Symbol(i).c_str(), last, last - 0.01, last + 0.01, volume, last + 1, last - 1,
-                  last - 0.5, 100 + i, 200, i % 60, last - 0.2, company.c_str(), last / 2,
-                  last * 2, 5.0 + i % 20, 1 + i % 9);
-    text += line;
+    text += Format("%s,%.2f,%.2f,%.2f,%s,%.2f,%.2f,%.2f,%d,%d,10:%.2d:00,%.2f,%s,%.2f,%.2f,%.1f,"
+                   "%d.1B,NYSE\n",
+                   {Symbol(i), last, last - 0.01, last + 0.01, std::to_string(volume), last + 1,
+                    last - 1, last - 0.5, 100 + i, 200, i % 60, last - 0.2, company, last / 2,
+                    last * 2, 5.0 + i % 20, 1 + i % 9});
   }
   return text;
 }

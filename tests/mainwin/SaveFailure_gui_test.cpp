@@ -7,6 +7,7 @@
 #include "core/SaveFailureReport.h"
 #include "platform/Prompt.h"
 #include "platform/SaveFileWhole.h"
+#include "platform/SystemErrorText.h"
 #include "support/FileSizeLimit.h"
 
 #include <QAction>
@@ -69,7 +70,7 @@ TEST_F(SaveFailureTest, AColourSchemeThatCannotBeSavedIsSaidAndKeptAndSavedLater
   // A read-only folder: the screen takes the scheme, the user learns that
   // the setting was not kept.
   SetSaveFileFault(EROFS);
-  const std::string readOnly = "BOURSE.INI: " + std::string(std::strerror(EROFS));
+  const std::string readOnly = "BOURSE.INI: " + SystemErrorText(EROFS);
   PickScheme(2);
   EXPECT_EQ(CurrentSchemeNumber, 2);
   ASSERT_TRUE(Settle());
@@ -105,7 +106,7 @@ TEST_F(SaveFailureTest, AColourSchemeThatCannotBeSavedIsSaidAndKeptAndSavedLater
     ASSERT_TRUE(full.Active());
     PickScheme(4);
   }
-  const std::string tooLarge = "BOURSE.INI: " + std::string(std::strerror(EFBIG));
+  const std::string tooLarge = "BOURSE.INI: " + SystemErrorText(EFBIG);
   ASSERT_TRUE(ProcessEventsUntil([&] { return !Status().empty(); }));
   EXPECT_NE(Status().find(SaveFailureStatusText("the colour scheme", tooLarge)), std::string::npos)
       << Status();
@@ -120,7 +121,7 @@ TEST_F(SaveFailureTest, OtherSavesOfTheUserAreSaidTheSameWay) {
   ShowForm();
   ASSERT_TRUE(Refresh());
   SetSaveFileFault(EROFS);
-  const std::string reason = std::strerror(EROFS);
+  const std::string reason = SystemErrorText(EROFS);
   struct Case {
     const char *what;
     std::function<bool()> save;
