@@ -125,6 +125,8 @@ std::string PortfolioText() {
 struct Gap {
   double Ms;
   std::string After;
+  int Count = 0; // events of the kind
+  int Over = 0;  // of which over the goal
 };
 
 // Notes, for every event the window thread delivers, the time until it
@@ -137,8 +139,10 @@ public:
     const double ms = double(m_since.nsecsElapsed()) / 1e6;
     m_since.restart();
     if (!m_last.empty()) {
-      double &longest = m_byKind[m_last];
-      longest = std::max(longest, ms);
+      Gap &kind = m_byKind[m_last];
+      kind.Ms = std::max(kind.Ms, ms);
+      ++kind.Count;
+      kind.Over += ms > kGoalMs;
     }
     m_last = std::to_string(int(event->type())) + " to " + receiver->metaObject()->className() +
              " '" + receiver->objectName().toStdString() + "'";
@@ -147,8 +151,8 @@ public:
   // The longest of each kind of event, longest first.
   std::vector<Gap> Longest() const {
     std::vector<Gap> longest;
-    for (const auto &[kind, ms] : m_byKind)
-      longest.push_back({ms, kind});
+    for (const auto &[kind, times] : m_byKind)
+      longest.push_back({times.Ms, kind, times.Count, times.Over});
     std::sort(longest.begin(), longest.end(),
               [](const Gap &a, const Gap &b) { return a.Ms > b.Ms; });
     if (longest.size() > 10)
@@ -159,7 +163,7 @@ public:
 private:
   QElapsedTimer m_since;
   std::string m_last;
-  std::map<std::string, double> m_byKind;
+  std::map<std::string, Gap> m_byKind;
 };
 
 void BM_MainWindow_LongestGap(benchmark::State &state) {
@@ -253,7 +257,8 @@ void BM_MainWindow_LongestGap(benchmark::State &state) {
     probe.stop();
     qApp->removeEventFilter(&events);
     for (const Gap &g : events.Longest())
-      std::printf("  event held the thread up to %.1f ms: %s\n", g.Ms, g.After.c_str());
+      std::printf("  event held the thread up to %.1f ms (%d of %d over %.0f ms): %s\n", g.Ms,
+                  g.Over, g.Count, kGoalMs, g.After.c_str());
     form.reset();
     QCoreApplication::processEvents();
   }
@@ -269,6 +274,9 @@ void BM_MainWindow_LongestGap(benchmark::State &state) {
               kPositions, GridFieldCount, steps, longest, kGoalMs);
   for (std::size_t i = 0; i < gaps.size() && i < 8; ++i)
     std::printf("  gap %.1f ms after: %s\n", gaps[i].Ms, gaps[i].After.c_str());
+  // Like the other goal benchmarks: a missed goal is said and gives the
+  // program a non-zero exit code.
+  std::printf("%s\n", longest > kGoalMs ? "A goal was MISSED." : "Every goal holds.");
   if (longest > kGoalMs)
     MarkGoalMissed();
 }

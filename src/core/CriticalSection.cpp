@@ -21,15 +21,6 @@ void DefaultReport(const std::string &text) {
   std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-void Pause(int ms) {
-  if (auto sleeper = g_sleeper.load())
-    sleeper(ms);
-  else if (ms > 0)
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-  else
-    std::this_thread::yield();
-}
-
 } // namespace
 
 MyCriticalSection::MyCriticalSection(const std::string &name)
@@ -60,7 +51,18 @@ bool MyCriticalSection::Lock(const std::string &tag, bool mayGiveUp) {
       (reporter ? reporter : DefaultReport)(text);
       return false;
     }
-    Pause(interval);
+    PauseUntilFree(interval);
+  }
+}
+
+void MyCriticalSection::PauseUntilFree(int ms) {
+  if (auto sleeper = g_sleeper.load()) {
+    sleeper(ms);
+  } else if (ms > 0) {
+    std::unique_lock<std::mutex> state(m_state);
+    m_freed.wait_for(state, std::chrono::milliseconds(ms), [this] { return !m_held; });
+  } else {
+    std::this_thread::yield();
   }
 }
 
@@ -71,6 +73,7 @@ void MyCriticalSection::Unlock() {
     wasHeld = m_held;
     m_held = false;
     m_owner = "EMPTY";
+    m_freed.notify_all();
   }
   if (!wasHeld)
     DefaultReport("Unlock of free lock " + m_name);

@@ -1,11 +1,12 @@
 #pragma once
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 
 // Retry policy of the named locks. One program-wide set; tests shorten it.
 struct LockTimings {
-  int retryIntervalMs = 12; // pause between two attempts
+  int retryIntervalMs = 12; // longest pause between two attempts (a release ends it)
   int giveUpTries = 300;    // attempts before a lock that may give up returns false
   int deadlockTries = 700;  // attempts before any lock reports "DEADLOCK!" and fails
   // Pause between attempts; nullptr sleeps the calling thread for the interval.
@@ -14,7 +15,9 @@ struct LockTimings {
 
 // A named lock for shared state. It records the tag of its current owner
 // ("EMPTY" when free) so that a deadlock report can say who holds it. A lock
-// attempt retries every retryIntervalMs; a caller may allow it to give up after
+// attempt retries when the lock is released, and at least every retryIntervalMs
+// (so a short holder costs a waiter no more than its hold); a caller may allow
+// it to give up after
 // giveUpTries attempts, and after deadlockTries attempts it reports "DEADLOCK!"
 // and fails. It is not re-entrant: a second Lock from the owner waits like any
 // other caller. It is not bound to a thread: Unlock may come from any thread.
@@ -50,8 +53,12 @@ public:
   static void SetDeadlockReporter(DeadlockReporter reporter);
 
 private:
+  // Waits up to ms for a release (or calls the tests' sleeper).
+  void PauseUntilFree(int ms);
+
   const std::string m_name;
   mutable std::mutex m_state; // guards m_held and m_owner
+  std::condition_variable m_freed;
   bool m_held = false;
   std::string m_owner = "EMPTY";
 };

@@ -603,53 +603,42 @@ void TQPainterCanvas::FrameRect(const TRect &r) {
 
 // ---- text ----------------------------------------------------------------
 
+namespace {
+
+// Whether two fonts make the same Qt font (colour and angle are drawn apart).
+bool SameQFont(const TFont &a, const TFont &b) {
+  return a.PixelSize() == b.PixelSize() && a.Bold == b.Bold && a.Italic == b.Italic &&
+         a.Underline == b.Underline && a.StrikeOut == b.StrikeOut && a.Name == b.Name;
+}
+
+} // namespace
+
 const QFont &TQPainterCanvas::CurrentQFont() {
-  if (!m_qfontValid || !(m_qfontOf == Font())) {
+  if (!m_qfontValid || !SameQFont(m_qfontOf, Font())) {
     m_qfontOf = Font();
     m_qfont = ToQFont(m_qfontOf);
     m_qfontValid = true;
-    // The extents measured in this font, if it was used lately.
-    const auto same = std::find_if(m_extents.begin(), m_extents.end(),
-                                   [&](const TextExtents &e) { return e.Font == m_qfont; });
-    if (same != m_extents.end()) {
-      m_extentsOf = &*same;
-    } else {
-      if (m_extents.size() < kExtentFonts)
-        m_extents.emplace_back();
-      else
-        std::rotate(m_extents.begin(), m_extents.begin() + 1, m_extents.end());
-      m_extentsOf = &m_extents.back();
-      m_extentsOf->Font = m_qfont;
-      m_extentsOf->Sizes.clear();
-    }
   }
+  m_texts.SetFont(m_qfont, m_painter ? m_painter->device() : nullptr);
   return m_qfont;
 }
 
 TSize TQPainterCanvas::TextExtent(const std::string &text) {
-  const QFont &font = CurrentQFont();
-  auto &sizes = m_extentsOf->Sizes;
-  if (const auto it = sizes.find(text); it != sizes.end())
-    return it->second;
-  const QFontMetrics fm(font);
-  const TSize size{fm.horizontalAdvance(QString::fromStdString(text)), fm.height()};
-  if (sizes.size() >= kExtentTexts)
-    sizes.clear();
-  sizes.emplace(text, size);
-  return size;
+  CurrentQFont();
+  return TSize{m_texts.Width(text), m_texts.Height()};
 }
 
 void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {
   if (!m_painter)
     return;
   const QFont &font = CurrentQFont();
-  const QFontMetrics fm(font);
+  const int ascent = m_texts.Ascent();
   const unsigned align = TextAlign();
-  // The width only where the text is placed or backed by it: laying a text
-  // out costs as much as drawing it, and cells draw left-aligned.
+  // The width only where the text is placed or backed by it: cells draw
+  // left-aligned, and a text new to the font costs a layout to measure.
   const bool needsWidth = (align & (TA_RIGHT | TA_UPDATECP)) != 0 || BkMode() == OPAQUE;
-  const int w = needsWidth ? TextExtent(text).cx : 0;
-  const int h = fm.height();
+  const int w = needsWidth ? m_texts.Width(text) : 0;
+  const int h = m_texts.Height();
 
   if (align & TA_UPDATECP) {
     x = PenPos().X;
@@ -662,7 +651,7 @@ void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {
     dx = -w;
   int dy = 0; // from the reference point to the cell's top edge
   if ((align & TA_BASELINE) == TA_BASELINE)
-    dy = -fm.ascent();
+    dy = -ascent;
   else if (align & TA_BOTTOM)
     dy = -h;
   if (align & TA_UPDATECP) {
@@ -679,21 +668,37 @@ void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {
     return x + radius < reach.Left || x - radius > reach.Right || y + radius < reach.Top ||
            y - radius > reach.Bottom;
   };
-  if (outside(2LL * h) && outside(2LL * (needsWidth ? w : TextExtent(text).cx) + 2LL * h))
+  if (outside(2LL * h) && outside(2LL * (needsWidth ? w : m_texts.Width(text)) + 2LL * h))
     return;
 
-  const QString s = QString::fromStdString(text);
+  const int tenths = Font().Orientation % 3600;
+  if (tenths == 0 && BkMode() != OPAQUE) {
+    // Level text on a clear background, thousands per grid paint: the
+    // painter's pen and mode are handed back without saving its whole state.
+    const QPen pen = m_painter->pen();
+    const QPainter::CompositionMode mode = m_painter->compositionMode();
+    m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    m_painter->setPen(ToQColor(Font().Color));
+    m_texts.Draw(*m_painter, QPointF(x + dx, y + dy + ascent), text);
+    m_painter->setPen(pen);
+    m_painter->setCompositionMode(mode);
+    return;
+  }
+
   m_painter->save();
   m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
   m_painter->translate(x, y);
-  const int tenths = Font().Orientation % 3600;
   if (tenths != 0)
     m_painter->rotate(-tenths / 10.0);
   if (BkMode() == OPAQUE)
     m_painter->fillRect(QRect(dx, dy, w, h), ToQColor(BkColor()));
-  m_painter->setFont(font);
   m_painter->setPen(ToQColor(Font().Color));
-  m_painter->drawText(QPoint(dx, dy + fm.ascent()), s);
+  if (tenths != 0) {
+    m_painter->setFont(font);
+    m_painter->drawText(QPoint(dx, dy + ascent), QString::fromStdString(text));
+  } else {
+    m_texts.Draw(*m_painter, QPointF(dx, dy + ascent), text);
+  }
   m_painter->restore();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/Canvas.h"
 #include "platform/PictureTarget.h"
+#include "platform/TextLayoutCache.h"
 
 #include <QBrush>
 #include <QFont>
@@ -173,16 +174,8 @@ private:
   TFont m_qfontOf;
   QFont m_qfont;
   bool m_qfontValid = false;
-  // Text extents in the last few fonts: a chart measures its labels many
-  // times a drawing, and shaping a text takes microseconds.
-  struct TextExtents {
-    QFont Font;
-    std::unordered_map<std::string, TSize> Sizes;
-  };
-  static constexpr std::size_t kExtentFonts = 4;
-  static constexpr std::size_t kExtentTexts = 1024;
-  std::vector<TextExtents> m_extents;
-  TextExtents *m_extentsOf = nullptr;
+  // Widths and glyphs of the texts drawn lately, per font.
+  TTextLayoutCache m_texts;
   std::vector<QPoint> m_points;
   // The last solid polygon brush, handed to the painter again while its
   // colour holds.

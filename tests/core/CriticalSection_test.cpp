@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -126,6 +127,35 @@ TEST_F(CriticalSectionTest, WaitsUntilAnotherThreadReleases) {
   EXPECT_TRUE(taken);
   EXPECT_EQ(cs.Owner(), "WAITER");
   cs.Unlock();
+}
+
+// A waiter takes the lock when it is released, not at its next retry: the
+// window thread waiting on a lock a worker holds for microseconds must not
+// sleep a whole interval. The interval here is longer than the test waits.
+TEST_F(CriticalSectionTest, AWaiterTakesTheLockAtItsRelease) {
+  MyCriticalSection cs("ALRT");
+  LockTimings t = MyCriticalSection::Timings();
+  t.sleeper = nullptr;
+  t.retryIntervalMs = 60000;
+  MyCriticalSection::SetTimings(t);
+  ASSERT_TRUE(cs.Lock("HOLDER", false));
+  std::promise<bool> taken;
+  std::future<bool> result = taken.get_future();
+  std::thread waiter([&] {
+    const bool got = cs.Lock("WAITER", false);
+    taken.set_value(got);
+    if (got)
+      cs.Unlock();
+  });
+  // Lets the waiter make its first attempt (no answer comes while the holder
+  // holds); released earlier, the waiter takes the lock at once either way.
+  EXPECT_EQ(result.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
+  cs.Unlock();
+  const bool inTime = result.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+  EXPECT_TRUE(inTime) << "the waiter slept through the release";
+  waiter.join();
+  if (inTime)
+    EXPECT_TRUE(result.get());
 }
 
 TEST_F(CriticalSectionTest, UnlockOfAFreeLockKeepsItFree) {

@@ -718,6 +718,70 @@ TEST(CanvasText, TextRectFillsTheRectAndClipsTheText) {
   EXPECT_FALSE(PixelsOf(image, kInk).empty());
 }
 
+// Texts drawn again come from glyphs laid out once; every pixel stays what
+// the painter's own text drawing gives, in plain, bold, italic and underlined
+// fonts, kerned pairs, accents, other scripts and right-to-left text.
+TEST(CanvasText, TextsDrawnAgainLookAsThePainterDrawsThem) {
+  const std::vector<std::string> texts = {
+      "1,234.50",     "-0.25%",        "AVATAR To Ty", "Company 1234", "Q0042",
+      "M\xc3\xbcller \xc3\xa9t\xc3\xa9", "\xce\xb1\xce\xb2\xce\xb3 \xe4\xb8\xad\xe6\x96\x87",
+      "\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d 12", "a\tb",   " spaced ",     "fi ffl",
+  };
+  struct StyleCase {
+    const char *name;
+    TFontStyles style;
+    int size;
+  };
+  const std::vector<StyleCase> styles = {
+      {"plain 9", 0, 9},
+      {"bold 9", fsBold, 9},
+      {"italic 11", fsItalic, 11},
+      {"underlined 10", fsUnderline, 10},
+      {"bold struck 8", fsBold | fsStrikeOut, 8},
+  };
+  for (const StyleCase &sc : styles) {
+    TFont font;
+    font.Name = "Arial";
+    font.SetSize(sc.size);
+    font.SetStyle(sc.style);
+    font.Color = kInk;
+    const QFont qfont = ToQFont(font);
+    const QFontMetrics fm(qfont);
+    const int lineH = fm.height() + 2;
+    const int h = lineH * int(texts.size()) + 4;
+    QImage painted = Paper(400, h);
+    {
+      QPainter p(&painted);
+      p.setFont(qfont);
+      p.setPen(ToQColor(kInk));
+      for (std::size_t i = 0; i < texts.size(); ++i)
+        p.drawText(QPoint(7, 3 + int(i) * lineH + fm.ascent()), QString::fromStdString(texts[i]));
+    }
+    for (int round = 0; round < 3; ++round) {
+      const QImage drawn = Drawn(
+          [&](TCanvas &cv) {
+            cv.Font() = font;
+            cv.Brush().Style = bsClear;
+            // Measured first, as the grid's cells do, or drawn straight away.
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+              if (round == 1)
+                (void)cv.TextExtent(texts[i]);
+              cv.TextOut(7, 3 + int(i) * lineH, texts[i]);
+            }
+            // A second time on the same spots, from what the canvas kept.
+            cv.Brush().Style = bsSolid;
+            cv.Brush().Color = kPaper;
+            cv.FillRect(TRect(0, 0, 400, h));
+            cv.Brush().Style = bsClear;
+            for (std::size_t i = 0; i < texts.size(); ++i)
+              cv.TextOut(7, 3 + int(i) * lineH, texts[i]);
+          },
+          400, h);
+      EXPECT_EQ(drawn, painted) << sc.name << ", round " << round;
+    }
+  }
+}
+
 TEST(CanvasText, RotatedTextRunsAlongItsOrientation) {
   TFont font;
   font.SetSize(14);

@@ -1,0 +1,123 @@
+#include "platform/TextLayoutCache.h"
+
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QTextLayout>
+#include <algorithm>
+
+namespace {
+
+int DpiOf(const QPaintDevice *device) { return device ? device->logicalDpiY() : 0; }
+
+// Texts the glyph runs draw exactly as the painter does: one line, no
+// decorations the painter would add, no controls that change the layout.
+bool PlainText(const QString &s, const QFont &font) {
+  if (font.underline() || font.strikeOut() || font.overline())
+    return false;
+  return std::none_of(s.begin(), s.end(), [](QChar c) {
+    return c.unicode() < 0x20 || c.category() == QChar::Separator_Line ||
+           c.category() == QChar::Separator_Paragraph || c.direction() == QChar::DirR ||
+           c.direction() == QChar::DirAL;
+  });
+}
+
+} // namespace
+
+void TTextLayoutCache::SetFont(const QFont &font, const QPaintDevice *device) {
+  const int dpi = DpiOf(device);
+  m_device = device;
+  if (m_of && m_of->Dpi == dpi && m_of->Font == font)
+    return;
+  const auto same = std::find_if(m_fonts.begin(), m_fonts.end(), [&](const FontTexts &f) {
+    return f.Dpi == dpi && f.Font == font;
+  });
+  if (same != m_fonts.end()) {
+    m_of = &*same;
+    return;
+  }
+  if (m_fonts.size() < kFonts) {
+    m_fonts.reserve(kFonts);
+    m_fonts.emplace_back();
+  }
+  else
+    std::rotate(m_fonts.begin(), m_fonts.begin() + 1, m_fonts.end());
+  m_of = &m_fonts.back();
+  m_of->Font = font;
+  m_of->Dpi = dpi;
+  const QFontMetrics fm(font);
+  m_of->Ascent = fm.ascent();
+  m_of->Height = fm.height();
+  m_of->Now.clear();
+  m_of->Before.clear();
+}
+
+TTextLayoutCache::Entry &TTextLayoutCache::Find(const std::string &text) {
+  if (const auto it = m_of->Now.find(text); it != m_of->Now.end())
+    return it->second;
+  if (m_of->Now.size() >= kTextsPerGeneration) {
+    m_of->Before = std::move(m_of->Now);
+    m_of->Now.clear();
+  }
+  if (auto it = m_of->Before.find(text); it != m_of->Before.end()) {
+    Entry &entry = m_of->Now.emplace(text, std::move(it->second)).first->second;
+    m_of->Before.erase(it);
+    return entry;
+  }
+  return m_of->Now.emplace(text, Entry{}).first->second;
+}
+
+int TTextLayoutCache::Width(const std::string &text) {
+  Entry &entry = Find(text);
+  if (entry.Width < 0) {
+    const QFontMetrics fm(m_of->Font);
+    entry.Width = fm.horizontalAdvance(QString::fromStdString(text));
+  }
+  return entry.Width;
+}
+
+void TTextLayoutCache::LayOut(Entry &entry, const std::string &text) {
+  entry.LaidOut = true;
+  const QString s = QString::fromStdString(text);
+  if (!PlainText(s, m_of->Font))
+    return;
+  QTextLayout layout(s, m_of->Font, const_cast<QPaintDevice *>(m_device));
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  option.setTextDirection(Qt::LeftToRight);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  if (!line.isValid()) {
+    layout.endLayout();
+    return;
+  }
+  line.setPosition(QPointF(0, 0));
+  layout.endLayout();
+  if (layout.lineCount() != 1)
+    return;
+  const qreal ascent = line.ascent();
+  entry.Runs = layout.glyphRuns();
+  for (QGlyphRun &run : entry.Runs) {
+    QList<QPointF> positions = run.positions();
+    for (QPointF &p : positions)
+      p.ry() -= ascent;
+    run.setPositions(positions);
+  }
+  entry.Drawable = true;
+}
+
+void TTextLayoutCache::Draw(QPainter &painter, const QPointF &baseline, const std::string &text) {
+  Entry &entry = Find(text);
+  if (!entry.LaidOut)
+    LayOut(entry, text);
+  if (!entry.Drawable || painter.layoutDirection() != Qt::LeftToRight) {
+    const QFont kept = painter.font();
+    painter.setFont(m_of->Font);
+    painter.drawText(baseline, QString::fromStdString(text));
+    painter.setFont(kept);
+    return;
+  }
+  for (const QGlyphRun &run : entry.Runs)
+    painter.drawGlyphRun(baseline, run);
+}

@@ -1,0 +1,57 @@
+#pragma once
+// Texts laid out once per font and drawn again from their glyphs: shaping a
+// text costs as much as drawing it, and a grid draws the same thousands of
+// texts at every paint. Kept in two generations, so that the texts of the
+// last paints stay while texts not drawn lately go.
+#include <QFont>
+#include <QGlyphRun>
+#include <QList>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class QPaintDevice;
+class QPainter;
+
+class TTextLayoutCache {
+public:
+  // What is known of a text in one font.
+  struct Entry {
+    int Width = -1; // the advance of the text, -1 until measured
+    bool LaidOut = false;
+    // The glyphs with positions relative to the left end of the baseline;
+    // empty with Drawable false when the painter must shape the text itself.
+    QList<QGlyphRun> Runs;
+    bool Drawable = false;
+  };
+
+  // Selects the font the next texts are in (as resolved for the device).
+  void SetFont(const QFont &font, const QPaintDevice *device);
+  // The selected font's metrics (as QFontMetrics(font) gives them).
+  int Ascent() const { return m_of->Ascent; }
+  int Height() const { return m_of->Height; }
+  // The text's entry in the selected font, made when new.
+  Entry &Find(const std::string &text);
+  // The text's advance in the selected font (metrics of the font alone, as
+  // QFontMetrics(font) gives them).
+  int Width(const std::string &text);
+  // Draws the text with its baseline's left end at the point in the
+  // painter's pen and the selected font, as QPainter::drawText would.
+  void Draw(QPainter &painter, const QPointF &baseline, const std::string &text);
+
+  static constexpr std::size_t kFonts = 4;
+  static constexpr std::size_t kTextsPerGeneration = 4096;
+
+private:
+  struct FontTexts {
+    QFont Font;
+    int Dpi = 0;
+    int Ascent = 0, Height = 0;
+    std::unordered_map<std::string, Entry> Now, Before;
+  };
+  void LayOut(Entry &entry, const std::string &text);
+
+  std::vector<FontTexts> m_fonts;
+  FontTexts *m_of = nullptr;
+  const QPaintDevice *m_device = nullptr;
+};
