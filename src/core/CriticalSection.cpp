@@ -51,19 +51,29 @@ bool MyCriticalSection::Lock(const std::string &tag, bool mayGiveUp) {
       (reporter ? reporter : DefaultReport)(text);
       return false;
     }
-    PauseUntilFree(interval);
+    if (PauseOrTake(tag, interval))
+      return true;
   }
 }
 
-void MyCriticalSection::PauseUntilFree(int ms) {
+bool MyCriticalSection::PauseOrTake(const std::string &tag, int ms) {
   if (auto sleeper = g_sleeper.load()) {
     sleeper(ms);
-  } else if (ms > 0) {
-    std::unique_lock<std::mutex> state(m_state);
-    m_freed.wait_for(state, std::chrono::milliseconds(ms), [this] { return !m_held; });
-  } else {
-    std::this_thread::yield();
+    return false;
   }
+  if (ms <= 0) {
+    std::this_thread::yield();
+    return false;
+  }
+  // Another caller may take the lock between its release and this wake-up;
+  // the wait then goes on to the end of the interval, so a try still lasts
+  // one interval and the give-up and deadlock counts keep their times.
+  std::unique_lock<std::mutex> state(m_state);
+  if (!m_freed.wait_for(state, std::chrono::milliseconds(ms), [this] { return !m_held; }))
+    return false;
+  m_held = true;
+  m_owner = tag;
+  return true;
 }
 
 void MyCriticalSection::Unlock() {

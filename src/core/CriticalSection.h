@@ -53,8 +53,9 @@ public:
   static void SetDeadlockReporter(DeadlockReporter reporter);
 
 private:
-  // Waits up to ms for a release (or calls the tests' sleeper).
-  void PauseUntilFree(int ms);
+  // Waits one retry interval, taking the lock for tag as soon as it is free
+  // (true); calls the tests' sleeper instead when one is set (false).
+  bool PauseOrTake(const std::string &tag, int ms);
 
   const std::string m_name;
   mutable std::mutex m_state; // guards m_held and m_owner
