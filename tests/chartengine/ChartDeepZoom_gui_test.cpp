@@ -5,6 +5,7 @@
 #include "chartengine/engine/CustomChartAxis.h"
 #include "chartengine/series/AreaSeries.h"
 #include "chartengine/series/BarSeries.h"
+#include "chartengine/series/CandleSeries.h"
 #include "chartengine/series/HorizBarSeries.h"
 #include "chartengine/series/LineSeries.h"
 #include "platform/QPainterCanvas.h"
@@ -79,6 +80,26 @@ TEST(ChartDeepZoom, LinesAreSteppedOnlyInsideThePicture) {
     EXPECT_GT(unzoomed, 1000u) << c.name;
     EXPECT_LT(zoomed, 3 * unzoomed) << c.name << ": unzoomed " << unzoomed;
     series->SetParentChart(nullptr);
+  }
+}
+
+// A date axis moved far past the calendar's last year still draws: its
+// labels and steps leave the calendar instead of failing on it.
+TEST(ChartDeepZoom, ADateAxisFarPastTheCalendarDraws) {
+  TChart chart;
+  chart.SetBufferedDisplay(false);
+  TCandleSeries candles;
+  candles.SetParentChart(&chart);
+  for (int i = 0; i < 20; ++i)
+    candles.AddCandle(45000 + i, 10 + i, 12 + i, 9 + i, 11 + i);
+  QImage picture(500, 320, QImage::Format_RGB32);
+  for (const double from : {1e9, 3e6, -1e9}) {
+    chart.BottomAxis()->SetMinMax(from, from + 10);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    TQPainterCanvas canvas(painter);
+    EXPECT_NO_THROW(chart.DrawToCanvas(&canvas, TRect(0, 0, picture.width(), picture.height())))
+        << from;
   }
 }
 

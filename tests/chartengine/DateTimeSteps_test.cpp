@@ -95,6 +95,11 @@ TEST(DateTimeSteps, PlainStepsAddTheStepValue) {
   EXPECT_DOUBLE_EQ(value, 71.0);
   StepDateTime(true, true, value, dtNone, 0.5);
   EXPECT_DOUBLE_EQ(value, 71.5);
+  // Past the calendar's last year (an axis of large values shown as dates).
+  value = 1e9;
+  EXPECT_NO_THROW(StepDateTime(true, true, value, dtOneMonth, 30.0));
+  EXPECT_DOUBLE_EQ(value, 1e9 + 30.0);
+  EXPECT_DOUBLE_EQ(AlignDateToStep(dtOneYear, 1e9), 1e9);
 }
 
 } // namespace

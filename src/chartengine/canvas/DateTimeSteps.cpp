@@ -15,6 +15,13 @@ constexpr double kSteps[DateTimeStepCount] = {
     1.0,          2.0,          3.0,          7.0,          15.0,         30.0,      60.0,
     90.0,         120.0,        182.0,        365.0};
 
+// Calendar steps need a date the calendar can hold, a year's step away from
+// its ends; an axis far outside it (a value axis shown as dates) steps by
+// the step's length in days.
+bool InCalendar(TDateTime value) {
+  return value > EncodeDate(2, 1, 1) && value < EncodeDate(9998, 12, 31);
+}
+
 // Whole days since the epoch keep the time of day apart from the calendar.
 TDateTime WithDate(TDateTime original, int year, int month, int day) {
   return EncodeDate(year, month, day) + TimeOf(original);
@@ -46,7 +53,8 @@ std::string TimeStepLabelFormat(double step) {
 }
 
 TDateTime AlignDateToStep(int stepIndex, TDateTime date) {
-  if (!(date > EncodeDate(1900, 1, 1)) || stepIndex < dtHalfMonth || stepIndex > dtOneYear)
+  if (!(date > EncodeDate(1900, 1, 1)) || !InCalendar(date) || stepIndex < dtHalfMonth ||
+      stepIndex > dtOneYear)
     return date;
   int year = 0, month = 0, day = 0;
   DecodeDate(date, year, month, day);
@@ -60,7 +68,7 @@ TDateTime AlignDateToStep(int stepIndex, TDateTime date) {
 }
 
 void StepDateTime(bool exact, bool increment, TDateTime &value, int stepIndex, double stepValue) {
-  if (!exact || stepIndex < dtHalfMonth || stepIndex > dtOneYear || !std::isfinite(value)) {
+  if (!exact || stepIndex < dtHalfMonth || stepIndex > dtOneYear || !InCalendar(value)) {
     value = increment ? value + stepValue : value - stepValue;
     return;
   }
