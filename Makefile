@@ -55,8 +55,8 @@ fuzz: deps
 bench: deps
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DTV_BUILD_TESTS=OFF -DTV_BUILD_BENCH=ON
 	cmake --build $(BUILD)-bench -j $(JOBS)
-	QT_QPA_PLATFORM=offscreen sh -c 'for b in $(BUILD)-bench/bench/bench_*; do \
-	  [ -f "$$b" ] && [ -x "$$b" ] || continue; "$$b" || exit 1; done'
+	QT_QPA_PLATFORM=offscreen sh -c 'missed=0; for b in $(BUILD)-bench/bench/bench_*; do \
+	  [ -f "$$b" ] && [ -x "$$b" ] || continue; "$$b" || missed=1; done; exit $$missed'
 
 format:
 	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
