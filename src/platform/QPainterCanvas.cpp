@@ -89,6 +89,8 @@ void TQPainterCanvas::Begin(QPainter &painter) {
 void TQPainterCanvas::Bind(QPainter *painter, bool owned) {
   m_painter = painter;
   ++m_clipSerial;
+  m_textsFontSet = false;
+  m_deviceKnown = false;
   // A caller's painter gets its state back on End.
   if (!owned)
     m_painter->save();
@@ -219,6 +221,11 @@ void TQPainterCanvas::FillWithBrush(const std::function<void(const QBrush &)> &f
 }
 
 void TQPainterCanvas::FillRectWithBrush(const QRect &r) {
+  const TBrush &b = Brush();
+  if (b.Style == bsSolid && !(b.Bitmap && !b.Bitmap->isNull())) {
+    m_painter->fillRect(r, ToQColor(b.Color));
+    return;
+  }
   FillWithBrush([&](const QBrush &brush) { m_painter->fillRect(r, brush); });
 }
 
@@ -294,15 +301,26 @@ TPixelBox TQPainterCanvas::DeviceBox() const { return ReachBox(false); }
 TPixelBox TQPainterCanvas::ReachBox(bool clipped) const {
   // The device's pixels (and the clip's bounds) in canvas pixels, a pixel
   // wider all round for the rounding of a turned or scaled painter.
-  const QPaintDevice *device = m_painter->device();
-  if (device == nullptr)
-    return {};
-  const qreal ratio = device->devicePixelRatio();
-  bool invertible = false;
-  const QTransform back = m_painter->deviceTransform().inverted(&invertible);
-  if (!invertible)
-    return {};
-  QRectF area = back.mapRect(QRectF(0, 0, device->width() * ratio, device->height() * ratio));
+  if (!m_deviceKnown) {
+    // A device keeps its size while painted on.
+    const QPaintDevice *device = m_painter->device();
+    if (device == nullptr)
+      return {};
+    const qreal ratio = device->devicePixelRatio();
+    m_deviceArea = QRectF(0, 0, device->width() * ratio, device->height() * ratio);
+    m_deviceKnown = true;
+  }
+  const QTransform &toDevice = m_painter->deviceTransform();
+  QRectF area = m_deviceArea;
+  if (toDevice.type() <= QTransform::TxTranslate) {
+    area.translate(-toDevice.dx(), -toDevice.dy());
+  } else {
+    bool invertible = false;
+    const QTransform back = toDevice.inverted(&invertible);
+    if (!invertible)
+      return {};
+    area = back.mapRect(area);
+  }
   if (clipped && m_painter->hasClipping())
     area &= m_painter->clipBoundingRect();
   if (area.isEmpty())
@@ -615,11 +633,27 @@ bool SameQFont(const TFont &a, const TFont &b) {
 
 const QFont &TQPainterCanvas::CurrentQFont() {
   if (!m_qfontValid || !SameQFont(m_qfontOf, Font())) {
+    // Cells switch between a few fonts: those made lately are kept.
+    const auto known = std::find_if(m_recentQFonts.begin(), m_recentQFonts.end(),
+                                    [&](const auto &f) { return SameQFont(f.first, Font()); });
+    if (known != m_recentQFonts.end()) {
+      m_qfont = known->second;
+    } else {
+      m_qfont = ToQFont(Font());
+      if (m_recentQFonts.size() >= kRecentQFonts)
+        m_recentQFonts.erase(m_recentQFonts.begin());
+      m_recentQFonts.emplace_back(Font(), m_qfont);
+    }
     m_qfontOf = Font();
-    m_qfont = ToQFont(m_qfontOf);
     m_qfontValid = true;
+    m_textsFontSet = false;
   }
-  m_texts.SetFont(m_qfont, m_painter ? m_painter->device() : nullptr);
+  const QPaintDevice *device = m_painter ? m_painter->device() : nullptr;
+  if (!m_textsFontSet || device != m_textsDevice) {
+    m_texts.SetFont(m_qfont, device);
+    m_textsFontSet = true;
+    m_textsDevice = device;
+  }
   return m_qfont;
 }
 
@@ -629,8 +663,12 @@ TSize TQPainterCanvas::TextExtent(const std::string &text) {
 }
 
 void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {
-  if (!m_painter)
-    return;
+  if (m_painter)
+    DrawText(x, y, text, nullptr, false);
+}
+
+void TQPainterCanvas::DrawText(int x, int y, const std::string &text, const QRect *within,
+                               bool backgroundLaid) {
   const QFont &font = CurrentQFont();
   const int ascent = m_texts.Ascent();
   const unsigned align = TextAlign();
@@ -672,12 +710,18 @@ void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {
     return;
 
   const int tenths = Font().Orientation % 3600;
-  if (tenths == 0 && BkMode() != OPAQUE) {
-    // Level text on a clear background, thousands per grid paint: the
-    // painter's pen and mode are handed back without saving its whole state.
+  if (tenths == 0) {
+    // Level text, thousands per grid paint: the painter's pen and mode are
+    // handed back without saving its whole state.
     const QPen pen = m_painter->pen();
     const QPainter::CompositionMode mode = m_painter->compositionMode();
     m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (BkMode() == OPAQUE && !backgroundLaid) {
+      QRect box(x + dx, y + dy, w, h);
+      if (within)
+        box &= *within;
+      m_painter->fillRect(box, ToQColor(BkColor()));
+    }
     m_painter->setPen(ToQColor(Font().Color));
     m_texts.Draw(*m_painter, QPointF(x + dx, y + dy + ascent), text);
     m_painter->setPen(pen);
@@ -702,9 +746,51 @@ void TQPainterCanvas::TextOut(int x, int y, const std::string &text) {
   m_painter->restore();
 }
 
+bool TQPainterCanvas::TextInside(const TRect &r, int x, int y, const std::string &text) {
+  if (Font().Orientation % 3600 != 0 || text.empty() ||
+      m_painter->deviceTransform().type() > QTransform::TxTranslate ||
+      m_painter->layoutDirection() == Qt::RightToLeft)
+    return false;
+  CurrentQFont();
+  // Placed as TextOut places it.
+  const unsigned align = TextAlign();
+  if (align & TA_UPDATECP) {
+    x = PenPos().X;
+    y = PenPos().Y;
+  }
+  const int w = m_texts.Width(text);
+  const int h = m_texts.Height();
+  if ((align & TA_CENTER) == TA_CENTER)
+    x -= w / 2;
+  else if (align & TA_RIGHT)
+    x -= w;
+  if ((align & TA_BASELINE) == TA_BASELINE)
+    y -= m_texts.Ascent();
+  else if (align & TA_BOTTOM)
+    y -= h;
+  const QRectF area(r.Left, r.Top, r.Width(), r.Height());
+  const TTextLayoutCache::Entry &entry = m_texts.LaidOut(text);
+  return entry.Drawable && area.contains(entry.Ink.translated(x, y + m_texts.Ascent()));
+}
+
 void TQPainterCanvas::TextRect(const TRect &r, int x, int y, const std::string &text) {
   if (!m_painter)
     return;
+  if (!r.IsEmpty() && TextInside(r, x, y, text)) {
+    // Nothing of the text would be clipped away: the painter's clip stays.
+    const QPainter::CompositionMode mode = m_painter->compositionMode();
+    m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QRect within = ToQRect(r);
+    FillRectWithBrush(within);
+    m_painter->setCompositionMode(mode);
+    // A solid fill of the background's colour leaves the text's background
+    // nothing to lay.
+    const TBrush &b = Brush();
+    const bool laid = BkMode() == OPAQUE && b.Style == bsSolid &&
+                      !(b.Bitmap && !b.Bitmap->isNull()) && b.Color == BkColor();
+    DrawText(x, y, text, laid ? nullptr : &within, laid);
+    return;
+  }
   m_painter->save();
   m_painter->setClipRect(ToQRect(r),
                          m_painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);

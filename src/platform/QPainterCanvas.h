@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <memory>
 #include <vector>
 
@@ -158,6 +159,12 @@ private:
   void DrawShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
   void ApplyClip(const ClipState &c);
   const QFont &CurrentQFont();
+  // TextOut; an opaque background is laid only inside within (when given),
+  // not at all when it is there already.
+  void DrawText(int x, int y, const std::string &text, const QRect *within, bool backgroundLaid);
+  // Whether the glyphs of a text TextOut would draw lie wholly inside the
+  // rectangle, so that clipping them to it changes no pixel.
+  bool TextInside(const TRect &r, int x, int y, const std::string &text);
   const std::vector<QPoint> &ToQPoints(std::span<const TPoint> points);
 
   QPainter *m_painter = nullptr;
@@ -174,8 +181,16 @@ private:
   TFont m_qfontOf;
   QFont m_qfont;
   bool m_qfontValid = false;
+  static constexpr std::size_t kRecentQFonts = 4;
+  std::vector<std::pair<TFont, QFont>> m_recentQFonts;
   // Widths and glyphs of the texts drawn lately, per font.
   TTextLayoutCache m_texts;
+  // The font and device the text cache was told of last.
+  bool m_textsFontSet = false;
+  const QPaintDevice *m_textsDevice = nullptr;
+  // The device's pixels, read once per Begin.
+  mutable QRectF m_deviceArea;
+  mutable bool m_deviceKnown = false;
   std::vector<QPoint> m_points;
   // The last solid polygon brush, handed to the painter again while its
   // colour holds.

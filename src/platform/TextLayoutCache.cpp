@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextLayout>
 #include <algorithm>
 
@@ -29,6 +30,7 @@ void TTextLayoutCache::SetFont(const QFont &font, const QPaintDevice *device) {
   m_device = device;
   if (m_of && m_of->Dpi == dpi && m_of->Font == font)
     return;
+  m_last = nullptr;
   const auto same = std::find_if(m_fonts.begin(), m_fonts.end(), [&](const FontTexts &f) {
     return f.Dpi == dpi && f.Font == font;
   });
@@ -53,8 +55,15 @@ void TTextLayoutCache::SetFont(const QFont &font, const QPaintDevice *device) {
 }
 
 TTextLayoutCache::Entry &TTextLayoutCache::Find(const std::string &text) {
-  if (const auto it = m_of->Now.find(text); it != m_of->Now.end())
+  if (m_last && m_lastText == text)
+    return *m_last;
+  if (const auto it = m_of->Now.find(text); it != m_of->Now.end()) {
+    m_lastText = text;
+    m_last = &it->second;
     return it->second;
+  }
+  // Entries move between the generations below.
+  m_last = nullptr;
   if (m_of->Now.size() >= kTextsPerGeneration) {
     m_of->Before = std::move(m_of->Now);
     m_of->Now.clear();
@@ -65,6 +74,13 @@ TTextLayoutCache::Entry &TTextLayoutCache::Find(const std::string &text) {
     return entry;
   }
   return m_of->Now.emplace(text, Entry{}).first->second;
+}
+
+const TTextLayoutCache::Entry &TTextLayoutCache::LaidOut(const std::string &text) {
+  Entry &entry = Find(text);
+  if (!entry.LaidOut)
+    LayOut(entry, text);
+  return entry;
 }
 
 int TTextLayoutCache::Width(const std::string &text) {
@@ -98,20 +114,24 @@ void TTextLayoutCache::LayOut(Entry &entry, const std::string &text) {
     return;
   const qreal ascent = line.ascent();
   entry.Runs = layout.glyphRuns();
+  QRectF ink;
   for (QGlyphRun &run : entry.Runs) {
     QList<QPointF> positions = run.positions();
     for (QPointF &p : positions)
       p.ry() -= ascent;
     run.setPositions(positions);
+    const QRawFont font = run.rawFont();
+    const QList<quint32> glyphs = run.glyphIndexes();
+    for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i)
+      ink |= font.boundingRect(glyphs[i]).translated(positions[i]);
   }
+  entry.Ink = ink.adjusted(-1, -1, 1, 1);
   entry.Drawable = true;
 }
 
 void TTextLayoutCache::Draw(QPainter &painter, const QPointF &baseline, const std::string &text) {
-  Entry &entry = Find(text);
-  if (!entry.LaidOut)
-    LayOut(entry, text);
-  if (!entry.Drawable || painter.layoutDirection() != Qt::LeftToRight) {
+  const Entry &entry = LaidOut(text);
+  if (!entry.Drawable || painter.layoutDirection() == Qt::RightToLeft) {
     const QFont kept = painter.font();
     painter.setFont(m_of->Font);
     painter.drawText(baseline, QString::fromStdString(text));

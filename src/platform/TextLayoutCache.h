@@ -23,6 +23,9 @@ public:
     // empty with Drawable false when the painter must shape the text itself.
     QList<QGlyphRun> Runs;
     bool Drawable = false;
+    // Where the glyphs' pixels may lie, relative to the left end of the
+    // baseline (a pixel wider all round); set when Drawable.
+    QRectF Ink;
   };
 
   // Selects the font the next texts are in (as resolved for the device).
@@ -32,6 +35,8 @@ public:
   int Height() const { return m_of->Height; }
   // The text's entry in the selected font, made when new.
   Entry &Find(const std::string &text);
+  // The same, laid out.
+  const Entry &LaidOut(const std::string &text);
   // The text's advance in the selected font (metrics of the font alone, as
   // QFontMetrics(font) gives them).
   int Width(const std::string &text);
@@ -53,5 +58,9 @@ private:
 
   std::vector<FontTexts> m_fonts;
   FontTexts *m_of = nullptr;
+  // The entry found last: a text is asked for several times in a row (its
+  // width, then its glyphs).
+  std::string m_lastText;
+  Entry *m_last = nullptr;
   const QPaintDevice *m_device = nullptr;
 };

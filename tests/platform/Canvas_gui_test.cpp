@@ -782,6 +782,86 @@ TEST(CanvasText, TextsDrawnAgainLookAsThePainterDrawsThem) {
   }
 }
 
+// A text in a rectangle: the rectangle filled with the brush, the text's
+// background (when opaque) and glyphs clipped to it, whether the text lies
+// inside it, crosses one of its sides or is wider than it: every pixel as
+// the painter lays them with the rectangle as its clip.
+TEST(CanvasText, TextRectDrawsAsThePainterClippedToTheRect) {
+  const std::vector<std::string> texts = {"1,234.50", "gjpqy", "ffi", "\xc3\x84\xc3\x96 \xc3\x89",
+                                          "WWWW", "-0.25%"};
+  struct StyleCase {
+    TFontStyles style;
+    int size;
+  };
+  const std::vector<StyleCase> styles = {{0, 9}, {fsItalic, 11}, {fsBold, 8}};
+  const std::vector<unsigned> aligns = {TA_LEFT | TA_TOP, TA_RIGHT | TA_TOP, TA_LEFT | TA_BASELINE};
+  const TColor brush = 0x30C0F0, background = 0xF0A040;
+  int cases = 0;
+  for (const StyleCase &sc : styles)
+    for (const std::string &text : texts)
+      for (const unsigned align : aligns)
+        for (int bk = 0; bk < 3; ++bk) // transparent, opaque on the brush, opaque apart
+          for (int cut = 0; cut < 6; ++cut) {
+            TFont font;
+            font.Name = "Arial";
+            font.SetSize(sc.size);
+            font.SetStyle(sc.style);
+            font.Color = kInk;
+            const QFont qfont = ToQFont(font);
+            const QFontMetrics fm(qfont);
+            const int w = fm.horizontalAdvance(QString::fromStdString(text));
+            const int h = fm.height();
+            // The text's box at (20, 10); the rectangle around it or cutting it.
+            const int x = 20 + ((align & TA_RIGHT) ? w : 0);
+            const int y = 10 + ((align & TA_BASELINE) == TA_BASELINE ? fm.ascent() : 0);
+            TRect r(14, 5, 20 + w + 6, 10 + h + 5);
+            if (cut == 1)
+              r.Left = 22;
+            else if (cut == 2)
+              r.Right = 20 + w - 2;
+            else if (cut == 3)
+              r.Top = 12;
+            else if (cut == 4)
+              r.Bottom = 10 + h - 3;
+            else if (cut == 5)
+              r = TRect(20, 10, 20 + w, 10 + h); // exactly the box
+            const TColor textBack = bk == 2 ? background : brush;
+            QImage expected = Paper(120, 50);
+            {
+              QPainter p(&expected);
+              p.setClipRect(ToQRect(r));
+              p.fillRect(ToQRect(r), ToQColor(brush));
+              if (bk != 0)
+                p.fillRect(QRect(20, 10, w, h), ToQColor(textBack));
+              p.setFont(qfont);
+              p.setPen(ToQColor(kInk));
+              p.drawText(QPoint(20, 10 + fm.ascent()), QString::fromStdString(text));
+            }
+            for (int round = 0; round < 2; ++round) { // laid out anew, then kept
+              const QImage drawn = Drawn(
+                  [&](TCanvas &cv) {
+                    cv.Font() = font;
+                    cv.SetTextAlign(align);
+                    for (int time = 0; time <= round; ++time) {
+                      cv.Brush().Style = bsSolid;
+                      cv.Brush().Color = kPaper;
+                      cv.FillRect(TRect(0, 0, 120, 50));
+                      cv.Brush().Color = brush;
+                      cv.SetBkMode(bk == 0 ? TRANSPARENT : OPAQUE);
+                      cv.SetBkColor(textBack);
+                      cv.TextRect(r, x, y, text);
+                    }
+                  },
+                  120, 50);
+              EXPECT_EQ(drawn, expected) << text << " size " << sc.size << " style "
+                                         << int(sc.style) << " align " << align << " bk " << bk
+                                         << " cut " << cut << " round " << round;
+            }
+            ++cases;
+          }
+  EXPECT_EQ(cases, 3 * 6 * 3 * 3 * 6);
+}
+
 TEST(CanvasText, RotatedTextRunsAlongItsOrientation) {
   TFont font;
   font.SetSize(14);

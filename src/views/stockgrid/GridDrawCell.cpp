@@ -141,12 +141,16 @@ void TStockGrid::paintEvent(QPaintEvent *e) {
   // One reading of the settings and the clock serves every cell of the paint.
   m_paintSettings = std::make_unique<TDisplaySettings>(CurrentDisplaySettings());
   m_paintNow = AppClock().Now();
+  m_rowPaint.Row = -1;
+  m_paintFontKnown.fill(false);
+  m_paintViewStyleKnown = false;
   try {
     TStringGrid::paintEvent(e);
   } catch (...) {
     // Cells paint on their own; nothing leaves the paint.
   }
   m_paintSettings.reset();
+  m_rowPaint.Row = -1;
 }
 
 void TStockGrid::GridDrawCell(TCanvas &canvas, int ACol, int ARow, const TRect &Rect,
@@ -170,20 +174,52 @@ void TStockGrid::GridDrawCell(TCanvas &canvas, int ACol, int ARow, const TRect &
 
   try {
     const int field = FieldAtColumn(ColPos, ACol);
-    // The view font with the field's style unless it keeps the font's own.
-    canvas.Font() = FieldFont(field);
-    const TFontStyles keptStyle = ViewFont().Style();
+    // The view font with the field's style unless it keeps the font's own
+    // (made once per paint).
+    if (!m_paintSettings)
+      canvas.Font() = FieldFont(field);
+    else if (field >= 0 && field < GridFieldCount) {
+      if (!m_paintFontKnown[std::size_t(field)]) {
+        m_paintFonts[std::size_t(field)] = FieldFont(field);
+        m_paintFontKnown[std::size_t(field)] = true;
+      }
+      canvas.Font() = m_paintFonts[std::size_t(field)];
+    } else
+      canvas.Font() = FieldFont(field);
+    if (!m_paintSettings || !m_paintViewStyleKnown) {
+      m_paintViewStyle = ViewFont().Style();
+      m_paintViewStyleKnown = m_paintSettings != nullptr;
+    }
+    const TFontStyles keptStyle = m_paintViewStyle;
 
-    std::string symbol, text;
+    const bool titleRow = ARow < FixedRows();
+    // What the row's cells share: its symbol and alert state, read once per
+    // row in a paint (the alert lock once, not once per cell).
+    TRowPaint ownRow;
+    TRowPaint &row = m_paintSettings ? m_rowPaint : ownRow;
+    if (row.Row != ARow) {
+      row.Row = ARow;
+      try {
+        row.Symbol = Cells(0, ARow).substr(0, kSymbolMax);
+      } catch (const std::exception &) {
+        row.Symbol = "-";
+      }
+      row.TrimmedSymbol = Trim(row.Symbol);
+      row.Tag = Objects(0, ARow);
+      row.AlertColor = AlertSystemClass::NoHighlight;
+      row.AlertActive = false;
+      row.AlertAge = 0;
+      if (!titleRow && !row.TrimmedSymbol.empty() && !IsAllDashes(row.TrimmedSymbol))
+        row.AlertColor =
+            AlertSystem().GetRowHighlight(row.TrimmedSymbol, row.AlertActive, row.AlertAge, alertNow);
+    }
+    std::string text;
     try {
-      symbol = Cells(0, ARow).substr(0, kSymbolMax);
       text = Cells(ACol, ARow).substr(0, kTextMax);
     } catch (const std::exception &) {
-      symbol = "-";
       text = "@@@";
     }
-    const bool titleRow = ARow < FixedRows();
-    const std::string trimmedSymbol = Trim(symbol);
+    const std::string &trimmedSymbol = row.TrimmedSymbol;
     const bool separator = (!titleRow && IsAllDashes(trimmedSymbol)) || text == "@@@";
     const bool total = trimmedSymbol == "TOTAL";
 
@@ -202,18 +238,18 @@ void TStockGrid::GridDrawCell(TCanvas &canvas, int ACol, int ARow, const TRect &
     bool alertColored = false, alertActive = false;
     TDateTime alertAge = 0;
     if (!titleRow && !trimmedSymbol.empty() && !separator) {
-      const std::int32_t color =
-          AlertSystem().GetRowHighlight(trimmedSymbol, alertActive, alertAge, alertNow);
-      if (color != AlertSystemClass::NoHighlight) {
+      alertActive = row.AlertActive;
+      alertAge = row.AlertAge;
+      if (row.AlertColor != AlertSystemClass::NoHighlight) {
         alertColored = true;
-        back = TColor(color);
-        fore = AlertTextColor(TColor(color));
+        back = TColor(row.AlertColor);
+        fore = AlertTextColor(TColor(row.AlertColor));
       }
     }
 
     // The highlighted row.
     bool highlighted = false;
-    if (!titleRow && !separator && HighlightTag > 0 && Objects(0, ARow) == HighlightTag) {
+    if (!titleRow && !separator && HighlightTag > 0 && row.Tag == HighlightTag) {
       HighlightSymbol = trimmedSymbol;
       if (!alertColored) {
         highlighted = true;
@@ -398,15 +434,8 @@ void TStockGrid::GridDrawCell(TCanvas &canvas, int ACol, int ARow, const TRect &
       }
     }
 
-    if (frame != clNone) {
-      canvas.Pen().Color = frame;
-      canvas.Pen().Width = 2;
-      canvas.Polyline({TPoint(Rect.Left + 1, Rect.Top + 1), TPoint(Rect.Left + 1, Rect.Bottom - 1),
-                       TPoint(Rect.Right - 1, Rect.Bottom - 1),
-                       TPoint(Rect.Right - 1, Rect.Top + 1), TPoint(Rect.Left + 1, Rect.Top + 1)});
-      canvas.Pen().Color = scheme.InterLine;
-      canvas.Pen().Width = 1;
-    }
+    if (frame != clNone)
+      SGDrawCellFrame(canvas, Rect, frame);
     canvas.Font().SetStyle(keptStyle);
 
     if (titleRow && DropCol > -1) {

@@ -132,6 +132,32 @@ void SGDrawSortMarkUp(TCanvas &canvas, const TRect &rect) {
   Reported("SGDrawSortMarkUp", [&] { canvas.Polygon(SortMarkUpPoints(rect)); });
 }
 
+void SGDrawCellFrame(TCanvas &canvas, const TRect &rect, TColor color) {
+  Reported("SGDrawCellFrame", [&] {
+    // The stroke through x = a..c, y = b..d covers every pixel whose centre
+    // lies within 1 px of it: the box one pixel around the corners, less
+    // what lies over 2 px inside the box.
+    const int a = rect.Left + 1, c = rect.Right - 1, b = rect.Top + 1, d = rect.Bottom - 1;
+    if (a == c && b == d)
+      return; // a stroke of no length draws nothing
+    const TRect box(std::min(a, c) - 1, std::min(b, d) - 1, std::max(a, c) + 1,
+                    std::max(b, d) + 1);
+    const TBrush brush = canvas.Brush();
+    canvas.Brush().Color = color;
+    canvas.Brush().Style = bsSolid;
+    canvas.Brush().Bitmap = nullptr;
+    const int top = std::min(box.Top + 2, box.Bottom);
+    const int bottom = std::max(box.Bottom - 2, top);
+    canvas.FillRect(TRect(box.Left, box.Top, box.Right, top));
+    canvas.FillRect(TRect(box.Left, bottom, box.Right, box.Bottom));
+    const int left = std::min(box.Left + 2, box.Right);
+    const int right = std::max(box.Right - 2, left);
+    canvas.FillRect(TRect(box.Left, top, left, bottom));
+    canvas.FillRect(TRect(right, top, box.Right, bottom));
+    canvas.Brush() = brush;
+  });
+}
+
 void DrawRowNewsBulb(TCanvas &canvas, int x, int y, double age, TColor bulbOutline) {
   Reported("DrawRowNewsBulb", [&] {
     const TColor pen = canvas.Pen().Color;

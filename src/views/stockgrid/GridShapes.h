@@ -37,6 +37,10 @@ void SGDrawArrowUp(TCanvas &canvas, const TRect &rect);
 void SGDrawInsertRed(TCanvas &canvas, const TRect &rect, int side);
 void SGDrawSortMarkDown(TCanvas &canvas, const TRect &rect);
 void SGDrawSortMarkUp(TCanvas &canvas, const TRect &rect);
+// The frame of a new low or high or a moved bid or ask: the pixels a 2-px
+// pen with round ends draws through the corners 1 px inside the cell, laid
+// as four fills in the colour (the pen and brush are left as they were).
+void SGDrawCellFrame(TCanvas &canvas, const TRect &rect, TColor color);
 // The bulb at (x, y): outline, then glass, each with the pen of its colour;
 // the brush is left as the caller set it (the cell's background).
 void DrawRowNewsBulb(TCanvas &canvas, int x, int y, double age, TColor bulbOutline);

@@ -225,6 +225,23 @@ private:
   // Settings and clock read once per paint (null outside a paint).
   std::unique_ptr<TDisplaySettings> m_paintSettings;
   TDateTime m_paintNow = 0;
+  // What every cell of a row shares, read at its first cell in a paint
+  // (Row -1: nothing read yet).
+  struct TRowPaint {
+    int Row = -1;
+    std::string Symbol;        // the symbol cell's text as painted
+    std::string TrimmedSymbol; // and trimmed
+    std::int32_t AlertColor = 0;
+    bool AlertActive = false;
+    TDateTime AlertAge = 0;
+    std::intptr_t Tag = 0; // the symbol cell's object
+  };
+  TRowPaint m_rowPaint;
+  // The fonts of the fields, made once per paint.
+  std::array<TFont, GridFieldCount> m_paintFonts{};
+  std::array<bool, GridFieldCount> m_paintFontKnown{};
+  TFontStyles m_paintViewStyle = 0; // the view font's style
+  bool m_paintViewStyleKnown = false;
   bool m_sorting = false; // a sort waits for its fill
   TFitMemo m_fitMemo;       // what AutoFitColumns measured
   TFitMemo m_symbolFitMemo; // what FitSymbolColumn measured

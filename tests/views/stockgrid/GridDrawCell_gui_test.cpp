@@ -5,14 +5,17 @@
 #include "alerts/AlertNames.h"
 #include "alerts/AlertsModule.h"
 #include "core/NewsBulb.h"
+#include "platform/QPainterCanvas.h"
 #include "platform/RecordingCanvas.h"
 #include "views/stockgrid/GridDrawCell.h"
 #include "views/stockgrid/GridShapes.h"
 #include "views/stockgrid/StockGrid.h"
 
+#include <QImage>
 #include <QLabel>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -64,6 +67,21 @@ protected:
   static TCanvasCall FirstText(const TRecordingCanvas &c) {
     const auto calls = c.CallsNamed("TextRect");
     return calls.empty() ? TCanvasCall{} : calls.front();
+  }
+  // The fills laid after the cell's text: its frame.
+  static std::vector<TCanvasCall> FrameFills(const TRecordingCanvas &c) {
+    std::vector<TCanvasCall> fills;
+    for (const TCanvasCall &call : c.Calls()) {
+      if (call.Name == "TextRect")
+        fills.clear();
+      else if (call.Name == "FillRect")
+        fills.push_back(call);
+    }
+    return fills;
+  }
+  static TColor FrameColor(const TRecordingCanvas &c) {
+    const auto fills = FrameFills(c);
+    return fills.size() == 4 ? fills[0].Brush.Color : clNone;
   }
 
   static void AddAlert(const std::string &symbol, TColor color) {
@@ -172,16 +190,19 @@ TEST_F(GridPaintTest, LowMarkFramedOrSolid) {
   SetMisc([](TDisplaySettings &s) { s.SolidHL = false; });
   auto framed = Paint(gfLow, 3);
   EXPECT_EQ(FirstText(*framed).Text, "12.5");
-  const auto lines = framed->CallsNamed("Polyline");
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].Pen.Color, scheme.RedRect);
-  EXPECT_EQ(lines[0].Pen.Width, 2);
-  EXPECT_EQ(lines[0].Points,
-            (std::vector<TPoint>{{101, 31}, {101, 44}, {179, 44}, {179, 31}, {101, 31}}));
+  // The cell's two outer rings of pixels.
+  const auto fills = FrameFills(*framed);
+  ASSERT_EQ(fills.size(), 4u);
+  const std::vector<std::vector<int>> sides = {
+      {100, 30, 180, 32}, {100, 43, 180, 45}, {100, 32, 102, 43}, {178, 32, 180, 43}};
+  for (std::size_t i = 0; i < fills.size(); ++i) {
+    EXPECT_EQ(fills[i].Brush.Color, scheme.RedRect);
+    EXPECT_EQ(fills[i].Args, sides[i]);
+  }
 
   SetMisc([](TDisplaySettings &s) { s.SolidHL = true; });
   auto solid = Paint(gfLow, 3);
-  EXPECT_EQ(solid->CountOf("Polyline"), 0);
+  EXPECT_EQ(FrameColor(*solid), clNone);
   EXPECT_EQ(FirstText(*solid).Brush.Color, scheme.RedHigh);
   EXPECT_EQ(FirstText(*solid).Font.Color, scheme.RedText);
 
@@ -205,14 +226,13 @@ TEST_F(GridPaintTest, DynamicBidAskFrames) {
   grid->SetCells(Col(gfBid), 3, "<10");
   grid->SetCells(Col(gfAsk), 3, ">11");
   auto bid = Paint(gfBid, 3);
-  ASSERT_EQ(bid->CountOf("Polyline"), 1);
-  EXPECT_EQ(bid->CallsNamed("Polyline")[0].Pen.Color, scheme.RedDynoRect);
+  EXPECT_EQ(FrameColor(*bid), scheme.RedDynoRect);
   EXPECT_EQ(FirstText(*bid).Text, "10");
-  EXPECT_EQ(Paint(gfAsk, 3)->CallsNamed("Polyline")[0].Pen.Color, scheme.GreenDynoRect);
+  EXPECT_EQ(FrameColor(*Paint(gfAsk, 3)), scheme.GreenDynoRect);
 
   SetMisc([](TDisplaySettings &s) { s.HighBidAsk = false; });
   auto plain = Paint(gfBid, 3);
-  EXPECT_EQ(plain->CountOf("Polyline"), 0);
+  EXPECT_EQ(FrameColor(*plain), clNone);
   EXPECT_EQ(FirstText(*plain).Text, "10");
 }
 
@@ -421,6 +441,32 @@ TEST_F(GridPaintTest, PctPortAndDisabledGrid) {
   EXPECT_EQ(text.Font.Color, scheme.Neg);
   grid->setEnabled(false);
   EXPECT_EQ(Paint(gfPctPort, 3)->CountOf("TextRect"), 0);
+}
+
+// The frame's fills lay the very pixels of a 2-px pen's rectangle through
+// the corners 1 px inside the cell, for cells of every small size.
+TEST(GridCellFrame, LaysThePixelsOfTheWidePensRectangle) {
+  for (int w = 0; w <= 9; ++w)
+    for (int h = 0; h <= 9; ++h) {
+      const TRect cell(10, 12, 10 + w, 12 + h);
+      const auto drawn = [&](const std::function<void(TCanvas &)> &draw) {
+        QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        TQPainterCanvas canvas(&image);
+        draw(canvas);
+        canvas.End();
+        return image;
+      };
+      const QImage stroked = drawn([&](TCanvas &c) {
+        c.Pen().Color = clRed;
+        c.Pen().Width = 2;
+        c.Polyline({TPoint(cell.Left + 1, cell.Top + 1), TPoint(cell.Left + 1, cell.Bottom - 1),
+                    TPoint(cell.Right - 1, cell.Bottom - 1), TPoint(cell.Right - 1, cell.Top + 1),
+                    TPoint(cell.Left + 1, cell.Top + 1)});
+      });
+      const QImage filled = drawn([&](TCanvas &c) { SGDrawCellFrame(c, cell, clRed); });
+      EXPECT_EQ(stroked, filled) << w << "x" << h;
+    }
 }
 
 } // namespace
