@@ -3,7 +3,7 @@
 // filling each visible cell and drawing its text (drawText), medians of 7
 // runs:
 // - the texts drawn before (a repaint with nothing changed);
-// - every price new since the last paint (a refresh that moved them all).
+// - every number a text not drawn lately (a refresh that moved every price).
 #include "BenchPortfolio.h"
 #include "BenchRatio.h"
 #include "core/FieldTitles.h"
@@ -33,14 +33,19 @@ const std::vector<std::vector<std::string>> &Texts() {
   return texts;
 }
 
-// The texts of a round: the rows' texts moved down by the round, so that
-// every cell below the titles shows another text than the round before.
-const std::string &TextOf(int round, int col, int row) {
+// The texts of a round: the rows' texts moved down by the round and their
+// digits turned by it, so that every number below the titles is a text not
+// drawn lately, as after a refresh that moved every price.
+std::string TextOf(int round, int col, int row) {
   const auto &texts = Texts();
   if (row == 0 || col == 0)
     return texts[std::size_t(row)][std::size_t(col)];
   const int from = 1 + (row - 1 + round) % (int(texts.size()) - 1);
-  return texts[std::size_t(from)][std::size_t(col)];
+  std::string text = texts[std::size_t(from)][std::size_t(col)];
+  for (char &c : text)
+    if (c >= '0' && c <= '9')
+      c = char('0' + (c - '0' + round) % 10);
+  return text;
 }
 
 std::unique_ptr<TStockGrid> ShownGrid() {

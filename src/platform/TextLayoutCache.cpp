@@ -4,7 +4,6 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QRawFont>
-#include <QTextLayout>
 #include <algorithm>
 
 namespace {
@@ -52,6 +51,7 @@ void TTextLayoutCache::SetFont(const QFont &font, const QPaintDevice *device) {
   m_of->Height = fm.height();
   m_of->Now.clear();
   m_of->Before.clear();
+  m_of->Composed.reset();
 }
 
 TTextLayoutCache::Entry &TTextLayoutCache::Find(const std::string &text) {
@@ -85,45 +85,42 @@ const TTextLayoutCache::Entry &TTextLayoutCache::LaidOut(const std::string &text
 
 int TTextLayoutCache::Width(const std::string &text) {
   Entry &entry = Find(text);
-  if (entry.Width < 0) {
+  if (entry.Width < 0 && !Composed().Width(text, entry.Width)) {
     const QFontMetrics fm(m_of->Font);
     entry.Width = fm.horizontalAdvance(QString::fromStdString(text));
   }
   return entry.Width;
 }
 
+const TComposedGlyphs &TTextLayoutCache::Composed() {
+  if (!m_of->Composed)
+    m_of->Composed = std::make_unique<TComposedGlyphs>(m_of->Font, const_cast<QPaintDevice *>(m_device));
+  return *m_of->Composed;
+}
+
 void TTextLayoutCache::LayOut(Entry &entry, const std::string &text) {
   entry.LaidOut = true;
-  const QString s = QString::fromStdString(text);
-  if (!PlainText(s, m_of->Font))
-    return;
-  QTextLayout layout(s, m_of->Font, const_cast<QPaintDevice *>(m_device));
-  QTextOption option;
-  option.setWrapMode(QTextOption::NoWrap);
-  option.setTextDirection(Qt::LeftToRight);
-  layout.setTextOption(option);
-  layout.beginLayout();
-  QTextLine line = layout.createLine();
-  if (!line.isValid()) {
-    layout.endLayout();
+  const QFont &font = m_of->Font;
+  const bool decorated = font.underline() || font.strikeOut() || font.overline();
+  QGlyphRun composed;
+  QRectF ink;
+  int width = 0;
+  if (!decorated && Composed().Compose(text, composed, ink, width)) {
+    entry.Runs = {composed};
+    entry.Ink = ink;
+    entry.Width = width;
+    entry.Drawable = true;
     return;
   }
-  line.setPosition(QPointF(0, 0));
-  layout.endLayout();
-  if (layout.lineCount() != 1)
+  if (!PlainText(QString::fromStdString(text), font) ||
+      !TComposedGlyphs::Shape(font, const_cast<QPaintDevice *>(m_device), text, entry.Runs))
     return;
-  const qreal ascent = line.ascent();
-  entry.Runs = layout.glyphRuns();
-  QRectF ink;
-  for (QGlyphRun &run : entry.Runs) {
-    QList<QPointF> positions = run.positions();
-    for (QPointF &p : positions)
-      p.ry() -= ascent;
-    run.setPositions(positions);
-    const QRawFont font = run.rawFont();
+  for (const QGlyphRun &run : entry.Runs) {
+    const QRawFont raw = run.rawFont();
     const QList<quint32> glyphs = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
     for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i)
-      ink |= font.boundingRect(glyphs[i]).translated(positions[i]);
+      ink |= raw.boundingRect(glyphs[i]).translated(positions[i]);
   }
   entry.Ink = ink.adjusted(-1, -1, 1, 1);
   entry.Drawable = true;

@@ -3,9 +3,12 @@
 // text costs as much as drawing it, and a grid draws the same thousands of
 // texts at every paint. Kept in two generations, so that the texts of the
 // last paints stay while texts not drawn lately go.
+#include "platform/ComposedGlyphs.h"
+
 #include <QFont>
 #include <QGlyphRun>
 #include <QList>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -53,7 +56,11 @@ private:
     int Dpi = 0;
     int Ascent = 0, Height = 0;
     std::unordered_map<std::string, Entry> Now, Before;
+    // Number texts put together from their characters (made at the first
+    // layout in the font).
+    std::unique_ptr<TComposedGlyphs> Composed;
   };
+  const TComposedGlyphs &Composed();
   void LayOut(Entry &entry, const std::string &text);
 
   std::vector<FontTexts> m_fonts;

@@ -14,6 +14,7 @@
 #include <set>
 #include <span>
 #include <utility>
+#include <random>
 #include <vector>
 
 namespace {
@@ -860,6 +861,60 @@ TEST(CanvasText, TextRectDrawsAsThePainterClippedToTheRect) {
             ++cases;
           }
   EXPECT_EQ(cases, 3 * 6 * 3 * 3 * 6);
+}
+
+// Numbers are drawn from glyphs put together from their characters, not
+// shaped: random numbers, times and percentages in several fonts, sizes and
+// styles are drawn and measured exactly as the painter and the font's
+// metrics give them.
+TEST(CanvasText, NumbersPutTogetherLookAsThePainterDrawsThem) {
+  const std::string characters = "0123456789 ,.+-%<>/:$()BKM";
+  std::mt19937 random(8120);
+  std::vector<std::string> texts;
+  for (int i = 0; i < 60; ++i) {
+    std::string text;
+    const int length = 1 + int(random() % 14);
+    for (int k = 0; k < length; ++k)
+      text += characters[random() % characters.size()];
+    texts.push_back(text);
+  }
+  for (const char *name : {"Arial", "Courier New", "Times New Roman"})
+    for (const int size : {8, 9, 12})
+      for (const TFontStyles style : {TFontStyles(0), fsBold, fsItalic}) {
+        TFont font;
+        font.Name = name;
+        font.SetSize(size);
+        font.SetStyle(style);
+        font.Color = kInk;
+        const QFont qfont = ToQFont(font);
+        const QFontMetrics fm(qfont);
+        const int lineH = fm.height() + 2;
+        const int h = lineH * int(texts.size()) + 4;
+        QImage painted = Paper(260, h);
+        {
+          QPainter p(&painted);
+          p.setFont(qfont);
+          p.setPen(ToQColor(kInk));
+          for (std::size_t i = 0; i < texts.size(); ++i)
+            p.drawText(QPoint(5, 3 + int(i) * lineH + fm.ascent()),
+                       QString::fromStdString(texts[i]));
+        }
+        std::vector<int> widths;
+        const QImage drawn = Drawn(
+            [&](TCanvas &cv) {
+              cv.Font() = font;
+              cv.Brush().Style = bsClear;
+              for (std::size_t i = 0; i < texts.size(); ++i) {
+                widths.push_back(cv.TextExtent(texts[i]).cx);
+                cv.TextOut(5, 3 + int(i) * lineH, texts[i]);
+              }
+            },
+            260, h);
+        EXPECT_EQ(drawn, painted) << name << " " << size << " style " << int(style);
+        for (std::size_t i = 0; i < texts.size(); ++i)
+          EXPECT_EQ(widths[i], fm.horizontalAdvance(QString::fromStdString(texts[i])))
+              << name << " " << size << " '" << texts[i] << "'";
+      }
 }
 
 TEST(CanvasText, RotatedTextRunsAlongItsOrientation) {
