@@ -719,6 +719,22 @@ TEST(CanvasText, TextRectFillsTheRectAndClipsTheText) {
   EXPECT_FALSE(PixelsOf(image, kInk).empty());
 }
 
+// The texts drawn by the painter itself in the font, one a line from
+// (left, 3), each line lineH high.
+QImage PainterLines(const TFont &font, const std::vector<std::string> &texts, int width, int left,
+                    int lineH) {
+  QImage painted = Paper(width, lineH * int(texts.size()) + 4);
+  {
+    QPainter p(&painted);
+    p.setFont(ToQFont(font));
+    p.setPen(ToQColor(font.Color));
+    const int ascent = QFontMetrics(ToQFont(font)).ascent();
+    for (std::size_t i = 0; i < texts.size(); ++i)
+      p.drawText(QPoint(left, 3 + int(i) * lineH + ascent), QString::fromStdString(texts[i]));
+  }
+  return painted;
+}
+
 // Texts drawn again come from glyphs laid out once; every pixel stays what
 // the painter's own text drawing gives, in plain, bold, italic and underlined
 // fonts, kerned pairs, accents, other scripts and right-to-left text.
@@ -746,18 +762,9 @@ TEST(CanvasText, TextsDrawnAgainLookAsThePainterDrawsThem) {
     font.SetSize(sc.size);
     font.SetStyle(sc.style);
     font.Color = kInk;
-    const QFont qfont = ToQFont(font);
-    const QFontMetrics fm(qfont);
-    const int lineH = fm.height() + 2;
+    const int lineH = QFontMetrics(ToQFont(font)).height() + 2;
     const int h = lineH * int(texts.size()) + 4;
-    QImage painted = Paper(400, h);
-    {
-      QPainter p(&painted);
-      p.setFont(qfont);
-      p.setPen(ToQColor(kInk));
-      for (std::size_t i = 0; i < texts.size(); ++i)
-        p.drawText(QPoint(7, 3 + int(i) * lineH + fm.ascent()), QString::fromStdString(texts[i]));
-    }
+    const QImage painted = PainterLines(font, texts, 400, 7, lineH);
     for (int round = 0; round < 3; ++round) {
       const QImage drawn = Drawn(
           [&](TCanvas &cv) {
@@ -886,19 +893,10 @@ TEST(CanvasText, NumbersPutTogetherLookAsThePainterDrawsThem) {
         font.SetSize(size);
         font.SetStyle(style);
         font.Color = kInk;
-        const QFont qfont = ToQFont(font);
-        const QFontMetrics fm(qfont);
+        const QFontMetrics fm(ToQFont(font));
         const int lineH = fm.height() + 2;
         const int h = lineH * int(texts.size()) + 4;
-        QImage painted = Paper(260, h);
-        {
-          QPainter p(&painted);
-          p.setFont(qfont);
-          p.setPen(ToQColor(kInk));
-          for (std::size_t i = 0; i < texts.size(); ++i)
-            p.drawText(QPoint(5, 3 + int(i) * lineH + fm.ascent()),
-                       QString::fromStdString(texts[i]));
-        }
+        const QImage painted = PainterLines(font, texts, 260, 5, lineH);
         std::vector<int> widths;
         const QImage drawn = Drawn(
             [&](TCanvas &cv) {
