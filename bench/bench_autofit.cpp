@@ -3,16 +3,25 @@
 // of 7 runs:
 // - a fit after 20 rows were written (what follows every refresh) / setText
 //   of those 20 rows, and / a fit of every cell (a grid filled anew);
-// - a fit of a grid filled anew / QTableWidget::resizeColumnsToContents.
+// - a fit of a grid filled anew / QTableWidget::resizeColumnsToContents;
+// - a fit of a grid filled anew / the least such a fit must do: read every
+//   cell's text under the store's lock and sum its characters' widths.
 #include "BenchPortfolio.h"
 #include "BenchRatio.h"
 #include "core/FieldTitles.h"
 #include "views/stockgrid/StockGrid.h"
 #include "views/stockgrid/StockGridGlobals.h"
 
+#include "platform/GridCellStore.h"
+
+#include <QFontMetricsF>
 #include <QTableWidget>
 #include <benchmark/benchmark.h>
 
+#include <array>
+#include <climits>
+#include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -89,6 +98,30 @@ void BM_AutoFit_FilledAnew(benchmark::State &state) {
   }
 }
 
+// The least a fit of every cell has to do: read every cell's text under the
+// store's lock and sum its characters' widths (in 64ths of a pixel) from a
+// table of the grid's font.
+void BM_ReadAndSumEveryCell(benchmark::State &state) {
+  const auto grid = FilledGrid();
+  std::array<std::int32_t, 256> advance{};
+  const QFontMetricsF metrics(ToQFont(grid->FieldFont(gfLast)));
+  for (int c = 32; c < 127; ++c)
+    advance[std::size_t(c)] =
+        std::int32_t(std::lround(metrics.horizontalAdvance(QChar(c)) * 64));
+  for (auto _ : state) {
+    std::int64_t widths = 0;
+    grid->Store()->VisitTextsChangedSince(
+        0, INT_MAX, [](const TGridCellStore::TextCounts &) {},
+        [&](int, int, std::string_view text) {
+          std::int64_t sum = 0;
+          for (const char c : text)
+            sum += advance[static_cast<unsigned char>(c)];
+          widths += (sum + 32) >> 6;
+        });
+    benchmark::DoNotOptimize(widths);
+  }
+}
+
 std::unique_ptr<QTableWidget> FilledTable() {
   const auto &texts = Texts();
   auto table = std::make_unique<QTableWidget>(int(texts.size()), kCols);
@@ -141,6 +174,7 @@ RATIO_BENCHMARK(BM_AutoFit_TwentyRowsWritten);
 RATIO_BENCHMARK(BM_QTableWidget_SetTwentyRows);
 RATIO_BENCHMARK(BM_AutoFit_FilledAnew);
 RATIO_BENCHMARK(BM_QTableWidget_ResizeColumnsToContents);
+RATIO_BENCHMARK(BM_ReadAndSumEveryCell);
 
 const bool registered = [] {
   RegisterRatio("column fit after 20 rows written / setText of those 20 rows",
@@ -149,6 +183,9 @@ const bool registered = [] {
                 "BM_AutoFit_TwentyRowsWritten", "BM_AutoFit_FilledAnew", 0.2);
   RegisterRatio("column fit of a grid filled anew / QTableWidget fitting its columns",
                 "BM_AutoFit_FilledAnew", "BM_QTableWidget_ResizeColumnsToContents", 1.0);
+  RegisterRatio("a fit that measures every cell / reading every cell's text under the store's "
+                "lock and summing its characters' widths from a table",
+                "BM_AutoFit_FilledAnew", "BM_ReadAndSumEveryCell", 8.0);
   return true;
 }();
 

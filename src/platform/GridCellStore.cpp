@@ -93,20 +93,12 @@ std::uint64_t TGridCellStore::RowVersion(int row) const {
 
 TGridCellStore::TextChanges TGridCellStore::TextsChangedSince(std::uint64_t since,
                                                               int columns) const {
-  std::lock_guard lock(m_mutex);
   TextChanges changes;
-  changes.Version = m_lastVersion;
-  changes.Cols = m_cols;
-  changes.Rows = m_rows;
-  for (int r = 0; r < m_rows; ++r) {
-    // A row's version is at least that of each of its cells.
-    if (since != 0 && m_rowVersion[static_cast<std::size_t>(r)] <= since)
-      continue;
-    const auto &row = m_cells[static_cast<std::size_t>(r)];
-    for (int c = 0; c < m_cols && c < columns; ++c)
-      if (since == 0 || row[static_cast<std::size_t>(c)].TextVersion > since)
-        changes.Cells.push_back({c, r, row[static_cast<std::size_t>(c)].Text});
-  }
+  static_cast<TextCounts &>(changes) = VisitTextsChangedSince(
+      since, columns, [](const TextCounts &) {},
+      [&](int col, int row, std::string_view text) {
+        changes.Cells.push_back({col, row, std::string(text)});
+      });
   return changes;
 }
 

@@ -9,12 +9,14 @@
 // thread takes it), so a worker writing many cells causes one repaint per
 // batch, never one per cell. BeginBatch/EndBatch hold the notification back
 // until a whole batch is written.
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class TGridCellStore {
@@ -62,12 +64,14 @@ public:
   std::uint64_t RowVersion(int row) const;
   // The cells whose text changed after version `since` (a cell a resize
   // added counts as changed), with the counts and the version they were
-  // taken at, all under one lock. since 0: every cell. Only columns below
-  // `columns` are looked at.
-  struct TextChanges {
+  // taken at, all under one lock. since 0, or a version this store has not
+  // reached: every cell. Only columns below `columns` are looked at.
+  struct TextCounts {
     std::uint64_t Version = 0;
     int Cols = 0;
     int Rows = 0;
+  };
+  struct TextChanges : TextCounts {
     struct Cell {
       int Col;
       int Row;
@@ -76,6 +80,13 @@ public:
     std::vector<Cell> Cells;
   };
   TextChanges TextsChangedSince(std::uint64_t since, int columns = INT_MAX) const;
+  // The same without copying a text: under the store's lock, counts(TextCounts)
+  // once, then visit(col, row, std::string_view text) for each changed cell,
+  // row by row. The view is valid during its call only; neither callable may
+  // call into the store. Returns the counts.
+  template <class OnCounts, class OnCell>
+  TextCounts VisitTextsChangedSince(std::uint64_t since, int columns, OnCounts &&counts,
+                                    OnCell &&visit) const;
 
   // ---- Repaint requests, from any thread.
   void RequestRepaint();
@@ -134,3 +145,28 @@ private:
   Damage m_damage;
   std::vector<bool> m_rowDamaged;
 };
+
+template <class OnCounts, class OnCell>
+TGridCellStore::TextCounts TGridCellStore::VisitTextsChangedSince(std::uint64_t since, int columns,
+                                                                  OnCounts &&counts,
+                                                                  OnCell &&visit) const {
+  std::lock_guard lock(m_mutex);
+  if (since > m_lastVersion)
+    since = 0; // versions only grow: not this store's texts
+  TextCounts taken;
+  taken.Version = m_lastVersion;
+  taken.Cols = m_cols;
+  taken.Rows = m_rows;
+  counts(std::as_const(taken));
+  const std::size_t cols = static_cast<std::size_t>(std::max(std::min(m_cols, columns), 0));
+  for (std::size_t r = 0; r < m_cells.size(); ++r) {
+    // A row's version is at least that of each of its cells.
+    if (since != 0 && m_rowVersion[r] <= since)
+      continue;
+    const Slot *row = m_cells[r].data();
+    for (std::size_t c = 0; c < cols; ++c)
+      if (since == 0 || row[c].TextVersion > since)
+        visit(static_cast<int>(c), static_cast<int>(r), std::string_view(row[c].Text));
+  }
+  return taken;
+}

@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <climits>
+#include <map>
+#include <string>
+#include <thread>
+#include <utility>
+
 TEST(GridCellStore, CellsSurviveCountChanges) {
   TGridCellStore s(3, 3);
   s.SetCell(0, 0, "a");
@@ -126,4 +133,70 @@ TEST(GridCellStore, ClearRowEmptiesTextsAndObjects) {
   EXPECT_EQ(s.RowTexts(1), std::vector<std::string>(3));
   EXPECT_EQ(s.Object(0, 1), 0);
   EXPECT_EQ(s.Cell(0, 2), "keep");
+}
+
+// The texts a fit reads in place: the cells changed since a version, every
+// cell for a version the store never reached, and whole texts while a worker
+// writes (run under the thread sanitizer too).
+TEST(GridCellStore, VisitsTheTextsChangedSinceAVersionInPlace) {
+  TGridCellStore s(3, 4);
+  s.SetCell(1, 1, "a");
+  using Visited = std::map<std::pair<int, int>, std::string>;
+  const auto visit = [&](std::uint64_t since, int columns, TGridCellStore::TextCounts &counts) {
+    Visited cells;
+    counts = s.VisitTextsChangedSince(
+        since, columns, [&](const TGridCellStore::TextCounts &) {},
+        [&](int col, int row, std::string_view text) { cells[{col, row}] = std::string(text); });
+    return cells;
+  };
+  TGridCellStore::TextCounts counts;
+  EXPECT_EQ(visit(0, INT_MAX, counts).size(), 12u);
+  const std::uint64_t seen = counts.Version;
+  s.SetCell(2, 3, "b");
+  s.SetCell(0, 1, "c");
+  s.SetCell(1, 1, "a"); // unchanged
+  struct Case {
+    const char *name;
+    std::uint64_t since;
+    int columns;
+    std::size_t cells;
+  };
+  for (const Case &c : {Case{"since the last look", seen, INT_MAX, 2},
+                        Case{"below column 2", seen, 2, 1},
+                        Case{"a version never reached", seen + 1000, INT_MAX, 12}}) {
+    SCOPED_TRACE(c.name);
+    const Visited cells = visit(c.since, c.columns, counts);
+    EXPECT_EQ(cells.size(), c.cells);
+    EXPECT_EQ(counts.Cols, 3);
+    EXPECT_EQ(counts.Rows, 4);
+    EXPECT_GT(counts.Version, seen);
+    EXPECT_EQ(cells.count({0, 1}) ? cells.at({0, 1}) : "c", "c");
+    if (c.columns > 2) {
+      EXPECT_EQ(cells.at({2, 3}), "b");
+    }
+    // The copying form gives the same cells.
+    const auto changes = s.TextsChangedSince(c.since, c.columns);
+    EXPECT_EQ(changes.Cells.size(), c.cells);
+    EXPECT_EQ(changes.Version, counts.Version);
+  }
+
+  // A worker writes long and short texts; every text read is whole.
+  const std::string longText(100, 'x');
+  std::atomic<bool> stop{false};
+  std::thread writer([&] {
+    for (int i = 0; !stop; ++i)
+      s.SetCell(i % 3, 1 + i % 3, i % 2 ? longText : "1.25");
+  });
+  std::uint64_t since = 0;
+  for (int round = 0; round < 200; ++round)
+    since = s.VisitTextsChangedSince(
+                 since, INT_MAX, [](const TGridCellStore::TextCounts &) {},
+                 [&](int, int row, std::string_view text) {
+                   if (row > 0 && text.size() > 1) {
+                     EXPECT_TRUE(text == longText || text == "1.25") << text;
+                   }
+                 })
+                .Version;
+  stop = true;
+  writer.join();
 }

@@ -1,12 +1,12 @@
 // Fitting every column of the quote grid to its title and texts after a fill.
 #include "platform/GridCellStore.h"
-#include "platform/StringUtils.h"
 #include "views/stockgrid/GridShapes.h"
 #include "views/stockgrid/StockGrid.h"
 
 #include <algorithm>
 #include <array>
 #include <bitset>
+#include <string_view>
 
 namespace {
 constexpr int kDefaultChartWidth = 50;
@@ -16,6 +16,17 @@ constexpr int kTextPadding = 4;
 constexpr int kBulbRoom = 9;
 constexpr int kEmptyColumnWidth = 4;
 constexpr const char *kMinSymbolText = "WWAAAA";
+constexpr std::string_view kNoValues = "-- --";
+
+// A text without its leading and trailing blanks and control characters.
+std::string_view Trimmed(std::string_view text) {
+  const auto kept = [](char c) { return static_cast<unsigned char>(c) > ' '; };
+  while (!text.empty() && !kept(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && !kept(text.back()))
+    text.remove_suffix(1);
+  return text;
+}
 } // namespace
 
 void TStockGrid::AutoFitColumns() {
@@ -41,22 +52,21 @@ void TStockGrid::AutoFitColumns() {
     if (shownCol(f) >= 0)
       key.Fonts[std::size_t(f)] = FieldFont(f);
   // Widths in a field's font (AutoFitMemo.h).
-  const auto widthIn = [&](int f, const std::string &text) {
-    return m_fitMemo.TextWidth(f, text);
-  };
+  const auto widthIn = [&](int f, std::string_view text) { return m_fitMemo.TextWidth(f, text); };
   // What a cell adds to its field: a plain field its text's width with the
   // padding; a two-value field the wider of its two parts.
-  const auto measureCell = [&](int f, const std::string &text) {
+  const auto measureCell = [&](int f, std::string_view text) {
     TCellFit fit;
     if (f == gfSeparator || f == gfChart)
       return fit;
-    const std::string t = Trim(text);
+    const std::string_view t = Trimmed(text);
     const bool twoValue = f == gfGain || (f == gfValueChange && !WatchMode);
     if (twoValue) {
-      fit.Data = text != "-- --" && !t.empty();
+      fit.Data = text != kNoValues && !t.empty();
       const auto blank = t.find(' ');
-      if (blank != std::string::npos && text != "-- --")
-        fit.Width = std::max(widthIn(f, t.substr(0, blank)), widthIn(f, Trim(t.substr(blank + 1))));
+      if (blank != std::string_view::npos && text != kNoValues)
+        fit.Width =
+            std::max(widthIn(f, t.substr(0, blank)), widthIn(f, Trimmed(t.substr(blank + 1))));
     } else if (!t.empty() && t != "0" && t != "-" && t != "--") {
       fit.Data = true;
       // The text as drawn: prices below 100 keep the blanks that line up

@@ -1,9 +1,13 @@
 #include "views/stockgrid/FitTextWidths.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QThread>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 // The characters of the grid's numbers, prices, times and percentages.
@@ -27,62 +31,90 @@ std::vector<std::string> CheckTexts() {
   texts.push_back(run);
   return texts;
 }
+
+// A distance in whole 64ths of a pixel (what the font's metrics hold); false
+// when it is not one.
+bool In64ths(double pixels, std::int32_t &units) {
+  const double scaled = pixels * 64;
+  if (!std::isfinite(scaled) || std::fabs(scaled) > 1e9 || scaled != std::round(scaled))
+    return false;
+  units = std::int32_t(scaled);
+  return true;
+}
 } // namespace
 
 TFitTextWidths::TFitTextWidths(const TFont &font) : m_font(ToQFont(font)), m_metrics(m_font) {
-  m_index.fill(-1);
+  m_index.fill(kNone);
   const QFontMetricsF exact(m_font);
   const std::size_t n = std::strlen(kSummedCharacters);
+  static_assert(sizeof kSummedCharacters - 1 < kStart);
+  bool whole = true;
+  std::vector<double> advance(n);
   for (std::size_t i = 0; i < n; ++i) {
-    m_index[std::size_t(kSummedCharacters[i])] = static_cast<signed char>(i);
-    m_advance.push_back(exact.horizontalAdvance(QString(QLatin1Char(kSummedCharacters[i]))));
+    m_index[static_cast<unsigned char>(kSummedCharacters[i])] = std::uint8_t(i);
+    advance[i] = exact.horizontalAdvance(QString(QLatin1Char(kSummedCharacters[i])));
+    whole = whole && In64ths(advance[i], m_step[kStart * kStride + i]);
   }
-  m_kerning.resize(n * n);
-  for (std::size_t a = 0; a < n; ++a)
-    for (std::size_t b = 0; b < n; ++b) {
+  for (std::size_t a = 0; a < n && whole; ++a)
+    for (std::size_t b = 0; b < n && whole; ++b) {
       const char pair[] = {kSummedCharacters[a], kSummedCharacters[b], '\0'};
-      m_kerning[a * n + b] =
-          exact.horizontalAdvance(QString::fromLatin1(pair)) - m_advance[a] - m_advance[b];
+      // The pair's width less the first character's advance.
+      whole = In64ths(exact.horizontalAdvance(QString::fromLatin1(pair)) - advance[a],
+                      m_step[a * kStride + b]);
     }
-  m_sums = true;
+  m_sums = whole;
   for (const std::string &text : CheckTexts()) {
     int sum = 0;
-    if (!SumCharacters(text, sum) || sum != Measure(text)) {
+    if (!m_sums || !SumCharacters(text, sum) || sum != Measure(text)) {
       m_sums = false;
       break;
     }
   }
 }
 
-int TFitTextWidths::Width(const std::string &text) const {
-  int width = 0;
-  return Sum(text, width) ? width : Measure(text);
+int TFitTextWidths::Known(std::string_view text) const {
+  if (const auto it = m_known.find(text); it != m_known.end())
+    return it->second;
+  if (m_known.size() >= kMaxKnown)
+    m_known.clear();
+  const int width = Measure(text);
+  m_known.emplace(text, width);
+  return width;
 }
 
-bool TFitTextWidths::Sum(const std::string &text, int &width) const {
-  return m_sums && SumCharacters(text, width);
+namespace {
+// The widths of the fonts a thread used lately, the last used at the back.
+using TFontWidths = std::vector<std::pair<QFont, std::shared_ptr<TFitTextWidths>>>;
+constexpr std::size_t kMaxFonts = 16;
+thread_local TFontWidths fontWidths;
+// Fonts must not outlive the application object: the post routine drops
+// the window thread's (the thread that destroys the application object).
+thread_local bool cleanupAdded = false;
+void DropFontWidths() {
+  fontWidths.clear();
+  cleanupAdded = false;
 }
+} // namespace
 
-int TFitTextWidths::Measure(const std::string &text) const {
-  return m_metrics.horizontalAdvance(QString::fromStdString(text));
-}
-
-bool TFitTextWidths::SumCharacters(const std::string &text, int &width) const {
-  const std::size_t n = m_advance.size();
-  double total = 0;
-  int previous = -1;
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    const int place = u < 128 ? m_index[u] : -1;
-    if (place < 0)
-      return false;
-    total += m_advance[std::size_t(place)];
-    if (previous >= 0)
-      total += m_kerning[std::size_t(previous) * n + std::size_t(place)];
-    previous = place;
+std::shared_ptr<TFitTextWidths> TFitTextWidths::Of(const TFont &font) {
+  const QFont wanted = ToQFont(font);
+  const auto known = std::find_if(fontWidths.begin(), fontWidths.end(),
+                                  [&](const auto &entry) { return entry.first == wanted; });
+  if (known != fontWidths.end()) {
+    std::rotate(known, known + 1, fontWidths.end());
+    return fontWidths.back().second;
   }
-  // Advances are whole 64ths of a pixel, so the sum is exact; rounded as
-  // the font's own measuring rounds it.
-  width = int(std::floor(total + 0.5));
-  return true;
+  if (!cleanupAdded && QCoreApplication::instance() &&
+      QCoreApplication::instance()->thread() == QThread::currentThread()) {
+    qAddPostRoutine(DropFontWidths);
+    cleanupAdded = true;
+  }
+  if (fontWidths.size() >= kMaxFonts)
+    fontWidths.erase(fontWidths.begin());
+  fontWidths.emplace_back(wanted, std::make_shared<TFitTextWidths>(font));
+  return fontWidths.back().second;
+}
+
+int TFitTextWidths::Measure(std::string_view text) const {
+  return m_metrics.horizontalAdvance(QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
