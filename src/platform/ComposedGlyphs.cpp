@@ -87,8 +87,20 @@ bool TComposedGlyphs::Shape(const QFont &font, QPaintDevice *device, const std::
   return true;
 }
 
+namespace {
+// A distance in whole 64ths of a pixel (what the font's metrics hold); false
+// when it is not one.
+bool In64ths(double pixels, std::int32_t &units) {
+  const double scaled = pixels * 64;
+  if (!std::isfinite(scaled) || std::fabs(scaled) > 1e9 || scaled != std::round(scaled))
+    return false;
+  units = std::int32_t(scaled);
+  return true;
+}
+} // namespace
+
 TComposedGlyphs::TComposedGlyphs(const QFont &font, QPaintDevice *device) {
-  m_place.fill(-1);
+  m_place.fill(kNone);
   const std::string pairs = EveryPair();
   QList<QGlyphRun> runs;
   if (!Shape(font, device, pairs, runs) || runs.size() != 1)
@@ -100,81 +112,54 @@ TComposedGlyphs::TComposedGlyphs(const QFont &font, QPaintDevice *device) {
     return; // a ligature or a character the font lacks
   m_raw = run.rawFont();
   const std::size_t n = std::strlen(kComposed);
+  static_assert(sizeof kComposed - 1 < kStart);
   for (std::size_t i = 0; i < n; ++i)
-    m_place[std::size_t(kComposed[i])] = static_cast<signed char>(i);
-  m_glyph.assign(n, 0);
-  m_step.assign(n * n, 0);
+    m_place[static_cast<unsigned char>(kComposed[i])] = std::uint8_t(i);
   for (std::size_t i = 0; i < pairs.size(); ++i) {
-    const std::size_t a = std::size_t(m_place[std::size_t(pairs[i])]);
+    const std::size_t a = m_place[static_cast<unsigned char>(pairs[i])];
     m_glyph[a] = glyphs[qsizetype(i)];
     if (i + 1 < pairs.size()) {
-      const std::size_t b = std::size_t(m_place[std::size_t(pairs[i + 1])]);
-      m_step[a * n + b] = positions[qsizetype(i) + 1].x() - positions[qsizetype(i)].x();
+      const std::size_t b = m_place[static_cast<unsigned char>(pairs[i + 1])];
+      if (!In64ths(positions[qsizetype(i) + 1].x() - positions[qsizetype(i)].x(),
+                   m_step[a * kStride + b]))
+        return;
     }
   }
   const QFontMetricsF exact(font);
   for (std::size_t i = 0; i < n; ++i) {
-    m_advance.push_back(exact.horizontalAdvance(QLatin1Char(kComposed[i])));
-    m_ink.push_back(m_raw.boundingRect(m_glyph[i]));
+    if (!In64ths(exact.horizontalAdvance(QLatin1Char(kComposed[i])), m_last[i]))
+      return;
+    m_ink[i] = m_raw.boundingRect(m_glyph[i]);
   }
   m_usable = true;
   m_usable = Check(font, device);
 }
 
-bool TComposedGlyphs::Places(const std::string &text, std::vector<int> &places) const {
-  if (!m_usable || text.empty())
-    return false;
-  places.clear();
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    const int place = u < 128 ? m_place[u] : -1;
-    if (place < 0)
-      return false;
-    places.push_back(place);
-  }
-  return true;
-}
-
-bool TComposedGlyphs::Width(const std::string &text, int &width) const {
-  thread_local std::vector<int> places;
-  if (!Places(text, places))
-    return false;
-  const std::size_t n = m_glyph.size();
-  qreal x = 0;
-  for (std::size_t i = 0; i + 1 < places.size(); ++i)
-    x += m_step[std::size_t(places[i]) * n + std::size_t(places[i + 1])];
-  // Steps and advances are whole 64ths of a pixel: the sum is exact, and
-  // rounded as the font's own measuring rounds it.
-  width = int(std::floor(x + m_advance[std::size_t(places.back())] + 0.5));
-  return true;
-}
-
 bool TComposedGlyphs::Compose(const std::string &text, QGlyphRun &run, QRectF &ink,
                               int &width) const {
-  thread_local std::vector<int> places;
-  if (!Places(text, places))
+  if (!Width(text, width))
     return false;
-  const std::size_t n = m_glyph.size();
   QList<quint32> glyphs;
   QList<QPointF> positions;
-  glyphs.reserve(qsizetype(places.size()));
-  positions.reserve(qsizetype(places.size()));
+  glyphs.reserve(qsizetype(text.size()));
+  positions.reserve(qsizetype(text.size()));
   QRectF box;
-  qreal x = 0;
-  for (std::size_t i = 0; i < places.size(); ++i) {
-    const std::size_t place = std::size_t(places[i]);
-    if (i > 0)
-      x += m_step[std::size_t(places[i - 1]) * n + place];
+  std::int64_t x = 0;
+  std::size_t previous = kStart;
+  for (const char c : text) {
+    const std::size_t place = m_place[static_cast<unsigned char>(c)];
+    x += m_step[previous * kStride + place];
+    previous = place;
+    const qreal at = qreal(x) / 64;
     glyphs.push_back(m_glyph[place]);
-    positions.push_back(QPointF(x, 0));
-    box |= m_ink[place].translated(x, 0);
+    positions.push_back(QPointF(at, 0));
+    box |= m_ink[place].translated(at, 0);
   }
   run = QGlyphRun();
   run.setRawFont(m_raw);
   run.setGlyphIndexes(glyphs);
   run.setPositions(positions);
   ink = box.adjusted(-1, -1, 1, 1);
-  width = int(std::floor(x + m_advance[std::size_t(places.back())] + 0.5));
   return true;
 }
 

@@ -9,68 +9,8 @@
 #include <cstring>
 #include <utility>
 
-namespace {
-// The characters of the grid's numbers, prices, times and percentages.
-constexpr char kSummedCharacters[] = "0123456789 ,.+-%<>/:$()";
-
-// Texts the sums must give exactly as the font measures them.
-std::vector<std::string> CheckTexts() {
-  std::vector<std::string> texts{"0",         "1,234,567", "11",     "  85.25", "- 1.25",
-                                 "+12.34%",   "-0.5",      "10:45:30", "1/64",   "$1,000",
-                                 "(3.5)",     "<12.5",     ">130.1",  "-- --",   "+2.5% -100"};
-  // A fixed sequence of every pair and mixed runs.
-  const std::size_t n = std::strlen(kSummedCharacters);
-  std::string run;
-  for (std::size_t i = 0; i < n * 7; ++i) {
-    run += kSummedCharacters[(i * 5 + i / n) % n];
-    if (run.size() == 12) {
-      texts.push_back(run);
-      run.clear();
-    }
-  }
-  texts.push_back(run);
-  return texts;
-}
-
-// A distance in whole 64ths of a pixel (what the font's metrics hold); false
-// when it is not one.
-bool In64ths(double pixels, std::int32_t &units) {
-  const double scaled = pixels * 64;
-  if (!std::isfinite(scaled) || std::fabs(scaled) > 1e9 || scaled != std::round(scaled))
-    return false;
-  units = std::int32_t(scaled);
-  return true;
-}
-} // namespace
-
-TFitTextWidths::TFitTextWidths(const TFont &font) : m_font(ToQFont(font)), m_metrics(m_font) {
-  m_index.fill(kNone);
-  const QFontMetricsF exact(m_font);
-  const std::size_t n = std::strlen(kSummedCharacters);
-  static_assert(sizeof kSummedCharacters - 1 < kStart);
-  bool whole = true;
-  std::vector<double> advance(n);
-  for (std::size_t i = 0; i < n; ++i) {
-    m_index[static_cast<unsigned char>(kSummedCharacters[i])] = std::uint8_t(i);
-    advance[i] = exact.horizontalAdvance(QString(QLatin1Char(kSummedCharacters[i])));
-    whole = whole && In64ths(advance[i], m_step[kStart * kStride + i]);
-  }
-  for (std::size_t a = 0; a < n && whole; ++a)
-    for (std::size_t b = 0; b < n && whole; ++b) {
-      const char pair[] = {kSummedCharacters[a], kSummedCharacters[b], '\0'};
-      // The pair's width less the first character's advance.
-      whole = In64ths(exact.horizontalAdvance(QString::fromLatin1(pair)) - advance[a],
-                      m_step[a * kStride + b]);
-    }
-  m_sums = whole;
-  for (const std::string &text : CheckTexts()) {
-    int sum = 0;
-    if (!m_sums || !SumCharacters(text, sum) || sum != Measure(text)) {
-      m_sums = false;
-      break;
-    }
-  }
-}
+TFitTextWidths::TFitTextWidths(const TFont &font)
+    : m_font(ToQFont(font)), m_metrics(m_font), m_sums(m_font, nullptr) {}
 
 int TFitTextWidths::Known(std::string_view text) const {
   if (const auto it = m_known.find(text); it != m_known.end())

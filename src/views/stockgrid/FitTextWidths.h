@@ -1,16 +1,14 @@
 #pragma once
 // Widths of texts in one font, as QFontMetrics::horizontalAdvance gives them,
-// for fitting columns to thousands of changing numbers. A text made only of
-// the characters numbers are written with (digits, blanks, signs, separators
-// and marks) is the sum of its characters' advances and of the kerning of
-// each adjacent pair, all read from the font once; before it is trusted the
-// sum is checked against the font's own measuring on sample texts. Other
-// texts, and every text of a font that fails the check, are measured in full
-// the first time, then known (names, symbols and exchanges repeat from fit to
-// fit and from grid to grid).
+// for fitting columns to thousands of changing numbers. A number is summed
+// from its characters (platform/ComposedGlyphs.h). Other texts, and every
+// text of a font whose sums fail their check, are measured in full the first
+// time, then known (names, symbols and exchanges repeat from fit to fit and
+// from grid to grid).
 //
 // An object belongs to one thread (its known widths are not locked).
 #include "platform/Canvas.h"
+#include "platform/ComposedGlyphs.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -41,37 +39,13 @@ public:
   }
   // The width of a text of the summed characters in a font that passed the
   // check; false for any other text or font.
-  bool Sum(std::string_view text, int &width) const { return m_sums && SumCharacters(text, width); }
+  bool Sum(std::string_view text, int &width) const { return m_sums.Width(text, width); }
   // The font's own measuring.
   int Measure(std::string_view text) const;
 
 private:
   // A text that is not summed: measured the first time, then known.
   int Known(std::string_view text) const;
-
-  // Per byte: its place among the summed characters, kNone when not summed.
-  static constexpr std::uint8_t kNone = 0xFF;
-  // Places per row of the step table; the last row is the start's.
-  static constexpr std::size_t kStride = 32;
-  static constexpr std::size_t kStart = kStride - 1;
-
-  bool SumCharacters(std::string_view text, int &width) const {
-    // Whole 64ths of a pixel: one table step per character.
-    const std::uint8_t *index = m_index.data();
-    const std::int32_t *step = m_step.data();
-    std::int64_t total = 0;
-    std::size_t previous = kStart;
-    for (const char c : text) {
-      const std::size_t place = index[static_cast<unsigned char>(c)];
-      if (place == kNone)
-        return false;
-      total += step[previous * kStride + place];
-      previous = place;
-    }
-    // Rounded as the font's own measuring rounds it (half up).
-    width = int((total + 32) >> 6);
-    return true;
-  }
 
   // Looked up by string_view without making a std::string.
   struct TextHash {
@@ -85,10 +59,5 @@ private:
   QFont m_font;
   QFontMetrics m_metrics;
   mutable std::unordered_map<std::string, int, TextHash, std::equal_to<>> m_known;
-  std::array<std::uint8_t, 256> m_index{};
-  // Per pair of places (previous * kStride + next), in 64ths of a pixel: the
-  // advance of the next character plus the kerning of the pair; the row of
-  // kStart (no previous character) holds the advances alone.
-  std::array<std::int32_t, kStride * kStride> m_step{};
-  bool m_sums = false;
+  TComposedGlyphs m_sums;
 };
