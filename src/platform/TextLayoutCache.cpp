@@ -67,6 +67,7 @@ TTextLayoutCache::Entry &TTextLayoutCache::Find(const std::string &text) {
   if (m_of->Now.size() >= kTextsPerGeneration) {
     m_of->Before = std::move(m_of->Now);
     m_of->Now.clear();
+    m_of->Now.reserve(kTextsPerGeneration);
   }
   if (auto it = m_of->Before.find(text); it != m_of->Before.end()) {
     Entry &entry = m_of->Now.emplace(text, std::move(it->second)).first->second;
