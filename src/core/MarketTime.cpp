@@ -6,6 +6,7 @@
 #include <QTimeZone>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -37,8 +38,26 @@ TDateTime UtcToEastern(TDateTime utc) {
   if (!zone.isValid())
     return UtcToEasternByRules(utc);
   const qint64 ms = qint64(std::llround((utc - kUnixEpochDays) * MSecsPerDay));
-  const QDateTime at = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
-  return utc + zone.offsetFromUtc(at) / SecsPerDay;
+  // The offset holds from one transition of the zone to the next: it is
+  // looked up once per such span (a refresh converts thousands of times).
+  struct TSpan {
+    qint64 From = 1, To = 0; // [From, To) in ms since the epoch; empty at first
+    int Offset = 0;          // seconds
+  };
+  thread_local TSpan span;
+  if (ms < span.From || ms >= span.To) {
+    const QDateTime at = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
+    span.Offset = zone.offsetFromUtc(at);
+    const QTimeZone::OffsetData before = zone.previousTransition(at.addMSecs(1));
+    const QTimeZone::OffsetData after = zone.nextTransition(at);
+    span.From = before.atUtc.isValid() ? before.atUtc.toMSecsSinceEpoch()
+                                       : std::numeric_limits<qint64>::min();
+    span.To = after.atUtc.isValid() ? after.atUtc.toMSecsSinceEpoch()
+                                    : std::numeric_limits<qint64>::max();
+    if (span.From > ms || span.To <= ms) // no span the zone tells: looked up again next time
+      span.From = span.To = ms;
+  }
+  return utc + span.Offset / SecsPerDay;
 }
 
 TDateTime EasternNow() { return UtcToEastern(AppClock().NowUtc()); }

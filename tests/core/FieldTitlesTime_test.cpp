@@ -3,10 +3,15 @@
 
 #include "platform/Clock.h"
 
+#include <QDateTime>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <set>
 #include <string>
+#include <vector>
 
 TEST(FieldTitlesTest, NamedFieldsAndUniqueKeys) {
   const auto &t = FieldTitleTables();
@@ -32,6 +37,34 @@ TEST(FieldTitlesTest, NamedFieldsAndUniqueKeys) {
   EXPECT_EQ(FieldLongTitle(45), "");
   EXPECT_EQ(FieldLongTitle(-1), "");
   EXPECT_EQ(FieldShortTitle(gfBid), "Bid");
+}
+
+// Times converted one after another, in time order across several years'
+// changes and in random jumps, each as the zone itself converts it.
+TEST(MarketTimeTest, EveryTimeAsTheZoneConvertsIt) {
+  const QTimeZone zone("America/New_York");
+  if (!zone.isValid())
+    GTEST_SKIP() << "no time zone data";
+  const auto byZone = [&](TDateTime utc) {
+    const qint64 ms = qint64(std::llround((utc - 25569.0) * MSecsPerDay));
+    return utc + zone.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC)) / SecsPerDay;
+  };
+  std::vector<TDateTime> times;
+  // Every 20 minutes through 2023-2025 (six changes), then random jumps
+  // over 1900-2100, then the minutes around one change both ways.
+  for (TDateTime t = EncodeDate(2023, 1, 1); t < EncodeDate(2026, 1, 1); t += 1.0 / 72)
+    times.push_back(t);
+  std::mt19937 random(2026);
+  for (int i = 0; i < 3000; ++i)
+    times.push_back(EncodeDate(1900, 1, 1) + double(random() % 73000) +
+                    double(random() % 86400) / 86400);
+  const TDateTime change = EncodeDateTime(2024, 3, 10, 7, 0, 0, 0);
+  for (int m = -3; m <= 3; ++m)
+    times.push_back(change + m / 1440.0);
+  for (int m = 3; m >= -3; --m)
+    times.push_back(change + m / 1440.0);
+  for (const TDateTime t : times)
+    ASSERT_EQ(UtcToEastern(t), byZone(t)) << t;
 }
 
 TEST(MarketTimeTest, EasternNowInWinterAndSummer) {
