@@ -37,7 +37,6 @@ struct TGridTimings {
   int HighlightToggleAfterDblClickMs =
       100;                    // a click this soon after a double click toggles nothing
   int DragClickGapMs = 500;   // title clicks and new drags this soon after a drag do nothing
-  int SortFillWaitMs = 20000; // a sort waits this long for the fill it started
 };
 TGridTimings &GridTimings();
 

@@ -6,7 +6,6 @@
 // grid has now.
 #include "core/ErrorReport.h"
 #include "platform/Clock.h"
-#include "platform/Delay.h"
 #include "platform/StringUtils.h"
 #include "views/stockgrid/GridFill.h"
 #include "views/stockgrid/RowSorting.h"
@@ -14,7 +13,6 @@
 #include "views/stockgrid/StockGrid.h"
 #include "views/stockgrid/StockGridGlobals.h"
 
-#include <chrono>
 #include <exception>
 #include <numeric>
 
@@ -32,8 +30,7 @@ private:
 } // namespace
 
 void TStockGrid::SortRows(int Column, bool Force, bool Reset) {
-  // The wait below processes events; a click among them must not sort again
-  // inside this sort.
+  // A sort asked for from inside this one does nothing.
   if (m_sorting)
     return;
   ScopedFlag sorting(m_sorting);
@@ -55,17 +52,12 @@ void TStockGrid::SortRows(int Column, bool Force, bool Reset) {
       RowsSorted = true;
     }
     if (Force || lastDataRow() != entries) {
-      const auto deadline = std::chrono::steady_clock::now() +
-                            std::chrono::milliseconds(GridTimings().SortFillWaitMs);
-      const auto waitForFill = [&] {
-        while (FillRunning() && std::chrono::steady_clock::now() < deadline)
-          Delay(1);
-      };
       // A fill asked for earlier may write another layout's texts: the
-      // sort reads the texts of a fill of its own.
-      waitForFill();
+      // sort reads the texts of a fill of its own. The window goes on while
+      // it runs; the rows are sorted when it has ended (ResortIfDue).
+      m_resortWaiting = m_resortWaiting || Column == SortCol;
       ShowStocks("");
-      waitForFill();
+      return;
     }
     const int field = FieldAtColumn(ColPos, Column);
     if (field < 0 || SortKindOf(field) == TSortKind::None) {
