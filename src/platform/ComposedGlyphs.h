@@ -1,9 +1,10 @@
 #pragma once
 // Glyph runs and widths of number texts put together from their characters,
 // for a grid whose prices are new texts at every refresh: shaping or
-// measuring a text costs more than drawing it. One text holding every pair of the characters numbers
-// are written with is shaped once per font; a number's glyphs are then its
-// characters' glyphs, each placed where its pair places it. Before it is
+// measuring a text costs more than drawing it. One text holding every pair
+// of the characters numbers are written with is shaped once per font; a
+// number's glyphs are then its characters' glyphs, each placed where its
+// pair places it. Before it is
 // trusted the table is checked against shaping and measuring sample texts;
 // a font that fails (a ligature, contextual kerning) composes nothing.
 #include <QFont>
@@ -23,8 +24,6 @@ class TComposedGlyphs {
 public:
   TComposedGlyphs(const QFont &font, QPaintDevice *device);
 
-  // Whether the font passed the check.
-  bool Usable() const { return m_usable; }
   // The glyphs of a text made only of the composed characters, positioned
   // relative to the left end of the baseline, with where their pixels may
   // lie (a pixel wider all round) and the text's advance as QFontMetrics

@@ -682,16 +682,8 @@ void TQPainterCanvas::DrawText(int x, int y, const std::string &text, const QRec
     x = PenPos().X;
     y = PenPos().Y;
   }
-  int dx = 0; // from the reference point to the cell's left edge
-  if ((align & TA_CENTER) == TA_CENTER)
-    dx = -w / 2;
-  else if (align & TA_RIGHT)
-    dx = -w;
-  int dy = 0; // from the reference point to the cell's top edge
-  if ((align & TA_BASELINE) == TA_BASELINE)
-    dy = -ascent;
-  else if (align & TA_BOTTOM)
-    dy = -h;
+  const TPoint offset = TextCellOffset(w);
+  const int dx = offset.X, dy = offset.Y;
   if (align & TA_UPDATECP) {
     if ((align & TA_CENTER) != TA_CENTER)
       SetPenPos(TPoint((align & TA_RIGHT) ? x - w : x + w, y));
@@ -746,6 +738,20 @@ void TQPainterCanvas::DrawText(int x, int y, const std::string &text, const QRec
   m_painter->restore();
 }
 
+TPoint TQPainterCanvas::TextCellOffset(int width) const {
+  const unsigned align = TextAlign();
+  TPoint offset(0, 0);
+  if ((align & TA_CENTER) == TA_CENTER)
+    offset.X = -width / 2;
+  else if (align & TA_RIGHT)
+    offset.X = -width;
+  if ((align & TA_BASELINE) == TA_BASELINE)
+    offset.Y = -m_texts.Ascent();
+  else if (align & TA_BOTTOM)
+    offset.Y = -m_texts.Height();
+  return offset;
+}
+
 bool TQPainterCanvas::TextInside(const TRect &r, int x, int y, const std::string &text) {
   if (Font().Orientation % 3600 != 0 || text.empty() ||
       m_painter->deviceTransform().type() > QTransform::TxTranslate ||
@@ -758,16 +764,9 @@ bool TQPainterCanvas::TextInside(const TRect &r, int x, int y, const std::string
     x = PenPos().X;
     y = PenPos().Y;
   }
-  const int w = m_texts.Width(text);
-  const int h = m_texts.Height();
-  if ((align & TA_CENTER) == TA_CENTER)
-    x -= w / 2;
-  else if (align & TA_RIGHT)
-    x -= w;
-  if ((align & TA_BASELINE) == TA_BASELINE)
-    y -= m_texts.Ascent();
-  else if (align & TA_BOTTOM)
-    y -= h;
+  const TPoint offset = TextCellOffset(m_texts.Width(text));
+  x += offset.X;
+  y += offset.Y;
   const QRectF area(r.Left, r.Top, r.Width(), r.Height());
   const TTextLayoutCache::Entry &entry = m_texts.LaidOut(text);
   return entry.Drawable && area.contains(entry.Ink.translated(x, y + m_texts.Ascent()));

@@ -162,6 +162,9 @@ private:
   // TextOut; an opaque background is laid only inside within (when given),
   // not at all when it is there already.
   void DrawText(int x, int y, const std::string &text, const QRect *within, bool backgroundLaid);
+  // From a text's reference point to the top left of its cell (of the
+  // width given, in the selected font), by the text alignment.
+  TPoint TextCellOffset(int width) const;
   // Whether the glyphs of a text TextOut would draw lie wholly inside the
   // rectangle, so that clipping them to it changes no pixel.
   bool TextInside(const TRect &r, int x, int y, const std::string &text);

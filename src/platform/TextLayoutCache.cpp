@@ -10,10 +10,15 @@ namespace {
 
 int DpiOf(const QPaintDevice *device) { return device ? device->logicalDpiY() : 0; }
 
+// Lines the painter adds to the glyphs, which glyph runs do not draw.
+bool Decorated(const QFont &font) {
+  return font.underline() || font.strikeOut() || font.overline();
+}
+
 // Texts the glyph runs draw exactly as the painter does: one line, no
 // decorations the painter would add, no controls that change the layout.
 bool PlainText(const QString &s, const QFont &font) {
-  if (font.underline() || font.strikeOut() || font.overline())
+  if (Decorated(font))
     return false;
   return std::none_of(s.begin(), s.end(), [](QChar c) {
     return c.unicode() < 0x20 || c.category() == QChar::Separator_Line ||
@@ -95,18 +100,18 @@ int TTextLayoutCache::Width(const std::string &text) {
 
 const TComposedGlyphs &TTextLayoutCache::Composed() {
   if (!m_of->Composed)
-    m_of->Composed = std::make_unique<TComposedGlyphs>(m_of->Font, const_cast<QPaintDevice *>(m_device));
+    m_of->Composed =
+        std::make_unique<TComposedGlyphs>(m_of->Font, const_cast<QPaintDevice *>(m_device));
   return *m_of->Composed;
 }
 
 void TTextLayoutCache::LayOut(Entry &entry, const std::string &text) {
   entry.LaidOut = true;
   const QFont &font = m_of->Font;
-  const bool decorated = font.underline() || font.strikeOut() || font.overline();
   QGlyphRun composed;
   QRectF ink;
   int width = 0;
-  if (!decorated && Composed().Compose(text, composed, ink, width)) {
+  if (!Decorated(font) && Composed().Compose(text, composed, ink, width)) {
     entry.Runs = {composed};
     entry.Ink = ink;
     entry.Width = width;

@@ -80,9 +80,11 @@ protected:
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(VisibleLines(log), log) << "control or undecodable bytes in the log";
     const QRegularExpression stamp(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d "));
-    for (const std::string &line : SplitAtLineBreaks(log))
-      if (!line.empty())
+    for (const std::string &line : SplitAtLineBreaks(log)) {
+      if (!line.empty()) {
         EXPECT_TRUE(stamp.match(QString::fromStdString(line)).hasMatch()) << line;
+      }
+    }
   }
 };
 

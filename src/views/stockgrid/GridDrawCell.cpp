@@ -142,8 +142,10 @@ void TStockGrid::paintEvent(QPaintEvent *e) {
   m_paintSettings = std::make_unique<TDisplaySettings>(CurrentDisplaySettings());
   m_paintNow = AppClock().Now();
   m_rowPaint.Row = -1;
-  m_paintFontKnown.fill(false);
-  m_paintViewStyleKnown = false;
+  // The fields' fonts (the last: a column of no field, the view font).
+  for (int f = 0; f <= GridFieldCount; ++f)
+    m_paintFonts[std::size_t(f)] = FieldFont(f < GridFieldCount ? f : -1);
+  m_paintViewStyle = m_paintFonts[GridFieldCount].Style();
   try {
     TStringGrid::paintEvent(e);
   } catch (...) {
@@ -176,21 +178,12 @@ void TStockGrid::GridDrawCell(TCanvas &canvas, int ACol, int ARow, const TRect &
     const int field = FieldAtColumn(ColPos, ACol);
     // The view font with the field's style unless it keeps the font's own
     // (made once per paint).
-    if (!m_paintSettings)
+    const bool known = field >= 0 && field < GridFieldCount;
+    if (m_paintSettings)
+      canvas.Font() = m_paintFonts[std::size_t(known ? field : GridFieldCount)];
+    else
       canvas.Font() = FieldFont(field);
-    else if (field >= 0 && field < GridFieldCount) {
-      if (!m_paintFontKnown[std::size_t(field)]) {
-        m_paintFonts[std::size_t(field)] = FieldFont(field);
-        m_paintFontKnown[std::size_t(field)] = true;
-      }
-      canvas.Font() = m_paintFonts[std::size_t(field)];
-    } else
-      canvas.Font() = FieldFont(field);
-    if (!m_paintSettings || !m_paintViewStyleKnown) {
-      m_paintViewStyle = ViewFont().Style();
-      m_paintViewStyleKnown = m_paintSettings != nullptr;
-    }
-    const TFontStyles keptStyle = m_paintViewStyle;
+    const TFontStyles keptStyle = m_paintSettings ? m_paintViewStyle : ViewFont().Style();
 
     const bool titleRow = ARow < FixedRows();
     // What the row's cells share: its symbol and alert state, read once per

@@ -236,11 +236,9 @@ private:
     std::intptr_t Tag = 0; // the symbol cell's object
   };
   TRowPaint m_rowPaint;
-  // The fonts of the fields, made once per paint.
-  std::array<TFont, GridFieldCount> m_paintFonts{};
-  std::array<bool, GridFieldCount> m_paintFontKnown{};
+  // The fonts of the fields, then the view font, made once per paint.
+  std::array<TFont, GridFieldCount + 1> m_paintFonts{};
   TFontStyles m_paintViewStyle = 0; // the view font's style
-  bool m_paintViewStyleKnown = false;
   bool m_sorting = false; // a sort waits for its fill
   TFitMemo m_fitMemo;       // what AutoFitColumns measured
   TFitMemo m_symbolFitMemo; // what FitSymbolColumn measured
