@@ -45,8 +45,7 @@ void TTextLayoutCache::SetFont(const QFont &font, const QPaintDevice *device) {
   if (m_fonts.size() < kFonts) {
     m_fonts.reserve(kFonts);
     m_fonts.emplace_back();
-  }
-  else
+  } else
     std::rotate(m_fonts.begin(), m_fonts.begin() + 1, m_fonts.end());
   m_of = &m_fonts.back();
   m_of->Font = font;
@@ -54,32 +53,78 @@ void TTextLayoutCache::SetFont(const QFont &font, const QPaintDevice *device) {
   const QFontMetrics fm(font);
   m_of->Ascent = fm.ascent();
   m_of->Height = fm.height();
-  m_of->Now.clear();
-  m_of->Before.clear();
+  m_of->Now.Clear();
+  m_of->Before.Clear();
   m_of->Composed.reset();
+}
+
+TTextLayoutCache::Generation::Slot *TTextLayoutCache::Generation::SlotOf(std::string_view text,
+                                                                         std::size_t hash) {
+  if (m_slots.empty())
+    return nullptr;
+  const auto tag = std::uint32_t(hash >> 32);
+  for (std::size_t at = hash & (kSlots - 1);; at = (at + 1) & (kSlots - 1)) {
+    Slot &slot = m_slots[at];
+    if (slot.Index == 0)
+      return &slot;
+    if (slot.Tag == tag && slot.Index != kGone && m_items[slot.Index - 1].first == text)
+      return &slot;
+  }
+}
+
+TTextLayoutCache::Entry *TTextLayoutCache::Generation::Find(std::string_view text,
+                                                            std::size_t hash) {
+  const Slot *slot = SlotOf(text, hash);
+  return slot && slot->Index != 0 ? &m_items[slot->Index - 1].second : nullptr;
+}
+
+TTextLayoutCache::Entry &TTextLayoutCache::Generation::Add(std::string_view text, std::size_t hash,
+                                                           Entry &&entry) {
+  if (m_slots.empty()) {
+    m_slots.resize(kSlots);
+    m_items.reserve(kTextsPerGeneration);
+  }
+  Slot *slot = SlotOf(text, hash);
+  m_items.emplace_back(std::string(text), std::move(entry));
+  slot->Tag = std::uint32_t(hash >> 32);
+  slot->Index = std::uint32_t(m_items.size());
+  return m_items.back().second;
+}
+
+bool TTextLayoutCache::Generation::Take(std::string_view text, std::size_t hash, Entry &taken) {
+  Slot *slot = SlotOf(text, hash);
+  if (!slot || slot->Index == 0)
+    return false;
+  taken = std::move(m_items[slot->Index - 1].second);
+  // The slot stays occupied, so that the texts placed after it are still found.
+  slot->Index = kGone;
+  return true;
+}
+
+void TTextLayoutCache::Generation::Clear() {
+  m_items.clear();
+  std::fill(m_slots.begin(), m_slots.end(), Slot{});
 }
 
 TTextLayoutCache::Entry &TTextLayoutCache::Find(const std::string &text) {
   if (m_last && m_lastText == text)
     return *m_last;
-  if (const auto it = m_of->Now.find(text); it != m_of->Now.end()) {
-    m_lastText = text;
-    m_last = &it->second;
-    return it->second;
+  const std::size_t hash = std::hash<std::string_view>{}(text);
+  Entry *entry = m_of->Now.Find(text, hash);
+  if (!entry) {
+    // The newer generation is full: it becomes the older one, and the texts
+    // of the older one not drawn since go.
+    if (m_of->Now.Full()) {
+      std::swap(m_of->Before, m_of->Now);
+      m_of->Now.Clear();
+    }
+    Entry kept;
+    m_of->Before.Take(text, hash, kept);
+    entry = &m_of->Now.Add(text, hash, std::move(kept));
   }
-  // Entries move between the generations below.
-  m_last = nullptr;
-  if (m_of->Now.size() >= kTextsPerGeneration) {
-    m_of->Before = std::move(m_of->Now);
-    m_of->Now.clear();
-    m_of->Now.reserve(kTextsPerGeneration);
-  }
-  if (auto it = m_of->Before.find(text); it != m_of->Before.end()) {
-    Entry &entry = m_of->Now.emplace(text, std::move(it->second)).first->second;
-    m_of->Before.erase(it);
-    return entry;
-  }
-  return m_of->Now.emplace(text, Entry{}).first->second;
+  m_lastText = text;
+  m_last = entry;
+  return *entry;
 }
 
 const TTextLayoutCache::Entry &TTextLayoutCache::LaidOut(const std::string &text) {

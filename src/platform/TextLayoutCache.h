@@ -8,9 +8,11 @@
 #include <QFont>
 #include <QGlyphRun>
 #include <QList>
+#include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 class QPaintDevice;
@@ -51,11 +53,37 @@ public:
   static constexpr std::size_t kTextsPerGeneration = 4096;
 
 private:
+  // The texts of one generation in the order they came, with an index of
+  // their hashes kept in one block (open addressing, at most half full):
+  // a text not drawn lately is looked up without walking scattered nodes.
+  class Generation {
+  public:
+    Entry *Find(std::string_view text, std::size_t hash);
+    // Adds a text that is not there yet; the generation must not be full.
+    Entry &Add(std::string_view text, std::size_t hash, Entry &&entry);
+    // Takes a text's entry out, so that it can move to the newer generation.
+    bool Take(std::string_view text, std::size_t hash, Entry &taken);
+    bool Full() const { return m_items.size() >= kTextsPerGeneration; }
+    void Clear();
+
+  private:
+    struct Slot {
+      std::uint32_t Tag = 0;   // the hash's high half
+      std::uint32_t Index = 0; // the item's index + 1; 0 empty, kGone taken out
+    };
+    static constexpr std::uint32_t kGone = 0xFFFFFFFFu;
+    static constexpr std::size_t kSlots = 2 * kTextsPerGeneration; // a power of two
+    Slot *SlotOf(std::string_view text, std::size_t hash);
+
+    std::vector<std::pair<std::string, Entry>> m_items;
+    std::vector<Slot> m_slots;
+  };
+
   struct FontTexts {
     QFont Font;
     int Dpi = 0;
     int Ascent = 0, Height = 0;
-    std::unordered_map<std::string, Entry> Now, Before;
+    Generation Now, Before;
     // Number texts put together from their characters (made at the first
     // layout in the font).
     std::unique_ptr<TComposedGlyphs> Composed;

@@ -790,6 +790,38 @@ TEST(CanvasText, TextsDrawnAgainLookAsThePainterDrawsThem) {
   }
 }
 
+// A canvas that meets more texts than it keeps: texts come and go between
+// what it keeps, and each still measures and draws as the painter's own, be
+// it new, met lately or met long ago.
+TEST(CanvasText, TextsKeptAndLetGoMeasureAndDrawAsThePainterDoes) {
+  TFont font;
+  font.Name = "Arial";
+  font.SetSize(9);
+  font.Color = kInk;
+  const QFontMetrics fm(ToQFont(font));
+  // Numbers, composed from their characters, and texts with letters, shaped.
+  const auto text = [](int i) {
+    return std::to_string(i * 7919 % 100000) + (i % 3 ? ".25" : " Q" + std::to_string(i));
+  };
+  const std::vector<std::string> last = {text(19999), text(19998), text(10000), text(10),
+                                         text(0)};
+  const int lineH = fm.height() + 2;
+  int wrong = 0;
+  const QImage drawn = Drawn(
+      [&](TCanvas &cv) {
+        cv.Font() = font;
+        cv.Brush().Style = bsClear;
+        for (int i = 0; i < 20000; ++i)
+          for (const std::string &s : {text(i), text(i / 2), text(i % 64)})
+            wrong += cv.TextExtent(s).cx != fm.horizontalAdvance(QString::fromStdString(s));
+        for (std::size_t i = 0; i < last.size(); ++i)
+          cv.TextOut(7, 3 + int(i) * lineH, last[i]);
+      },
+      200, lineH * int(last.size()) + 4);
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(drawn, PainterLines(font, last, 200, 7, lineH));
+}
+
 // A text in a rectangle: the rectangle filled with the brush, the text's
 // background (when opaque) and glyphs clipped to it, whether the text lies
 // inside it, crosses one of its sides or is wider than it: every pixel as
