@@ -11,6 +11,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define TV_FOLD_AVX2 1
+#endif
 
 namespace {
 
@@ -62,12 +66,65 @@ TBand BandOf(const TAxisPixelMap &toX, double mx, double from, double to) {
   return band;
 }
 
+#if defined(TV_FOLD_AVX2)
+// The start of FoldBand, four points a step, on processors that have the
+// wider registers: the same comparisons and the same order of folding.
+__attribute__((target("avx2"))) int FoldBandWide(const double *xs, const double *ys, int t, int to,
+                                                 const TBand &band, double &low, double &high,
+                                                 bool &odd) {
+  const __m256d bandLow = _mm256_set1_pd(band.Low), bandHigh = _mm256_set1_pd(band.High);
+  __m256d lo = _mm256_set1_pd(low), hi = _mm256_set1_pd(high), bad = _mm256_setzero_pd();
+  // Eight points a step while all eight lie in the band, then four.
+  for (; t + 8 <= to; t += 8) {
+    const __m256d x0 = _mm256_loadu_pd(xs + t), x1 = _mm256_loadu_pd(xs + t + 4);
+    const __m256d in = _mm256_and_pd(_mm256_and_pd(_mm256_cmp_pd(x0, bandLow, _CMP_GE_OQ),
+                                                   _mm256_cmp_pd(x0, bandHigh, _CMP_LE_OQ)),
+                                     _mm256_and_pd(_mm256_cmp_pd(x1, bandLow, _CMP_GE_OQ),
+                                                   _mm256_cmp_pd(x1, bandHigh, _CMP_LE_OQ)));
+    if (_mm256_movemask_pd(in) != 15)
+      break;
+    const __m256d y0 = _mm256_loadu_pd(ys + t), y1 = _mm256_loadu_pd(ys + t + 4);
+    lo = _mm256_min_pd(_mm256_min_pd(lo, y0), y1);
+    hi = _mm256_max_pd(_mm256_max_pd(hi, y0), y1);
+    bad = _mm256_or_pd(bad, _mm256_cmp_pd(y0, y1, _CMP_UNORD_Q));
+  }
+  for (; t + 4 <= to; t += 4) {
+    const __m256d x = _mm256_loadu_pd(xs + t);
+    const __m256d in = _mm256_and_pd(_mm256_cmp_pd(x, bandLow, _CMP_GE_OQ),
+                                     _mm256_cmp_pd(x, bandHigh, _CMP_LE_OQ));
+    if (_mm256_movemask_pd(in) != 15)
+      break;
+    const __m256d y = _mm256_loadu_pd(ys + t);
+    lo = _mm256_min_pd(lo, y);
+    hi = _mm256_max_pd(hi, y);
+    bad = _mm256_or_pd(bad, _mm256_cmp_pd(y, y, _CMP_UNORD_Q));
+  }
+  alignas(32) double l[4], h[4];
+  _mm256_store_pd(l, lo);
+  _mm256_store_pd(h, hi);
+  low = std::min(std::min(l[0], l[1]), std::min(l[2], l[3]));
+  high = std::max(std::max(h[0], h[1]), std::max(h[2], h[3]));
+  odd = odd || _mm256_movemask_pd(bad) != 0;
+  return t;
+}
+
+bool HasWideRegisters() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+#endif
+
 // Folds the points from t on whose x lie in the band into low and high (odd:
 // a y that is no number); answers the first point past them.
 int FoldBand(const double *xs, const double *ys, int t, int to, const TBand &band, double &low,
              double &high, bool &odd) {
+#if defined(TV_FOLD_AVX2)
+  if (to - t >= 8 && HasWideRegisters())
+    t = FoldBandWide(xs, ys, t, to, band, low, high, odd);
+  else
+#endif
 #if defined(__SSE2__)
-  if (to - t >= 8) {
+      if (to - t >= 8) {
     const __m128d bandLow = _mm_set1_pd(band.Low), bandHigh = _mm_set1_pd(band.High);
     __m128d lo = _mm_set1_pd(low), hi = _mm_set1_pd(high), bad = _mm_setzero_pd();
     const auto inBand = [&](const double *x) {
@@ -118,9 +175,7 @@ void FoldColumns(const TLineValues &values, int from, int to, const TAxisPixelMa
   const double mx = values.XMultiplier, my = values.YMultiplier;
   // Bands of x values stand for pixel columns while offsets grow with x.
   const bool bands = mx > 0 && toX.Offset(1) > toX.Offset(0);
-  const auto far = [&](double v) {
-    return !(std::fabs(toY.Offset(v * my)) < TAxisPixelMap::kFar);
-  };
+  const auto far = [&](double v) { return !(std::fabs(toY.Offset(v * my)) < TAxisPixelMap::kFar); };
   TBand band;
   int t = from;
   while (t < to) {
@@ -170,8 +225,8 @@ void FoldColumns(const TLineValues &values, int from, int to, const TAxisPixelMa
     // between them: the shorter way round writes fewer.
     const int first = toY(ys[start] * my), last = toY(ys[t - 1] * my);
     const int a = toY(low * my), b = toY(high * my);
-    const bool aFirst = std::abs(first - a) + std::abs(b - last) <=
-                        std::abs(first - b) + std::abs(a - last);
+    const bool aFirst =
+        std::abs(first - a) + std::abs(b - last) <= std::abs(first - b) + std::abs(a - last);
     path.Add(TPoint(x, first));
     path.Add(TPoint(x, aFirst ? a : b));
     path.Add(TPoint(x, aFirst ? b : a));
