@@ -145,10 +145,10 @@ std::vector<std::pair<int, int>> SortGroups(const std::vector<std::string> &symb
 namespace {
 
 // Sorts every group by before(a, b) on row numbers, then moves the rows'
-// texts, values and list indexes to their places.
+// list indexes, values and (when textsFollow) texts to their places.
 template <class Before>
 void SortEachGroup(const std::vector<std::pair<int, int>> &groups, int rows, Before before,
-                   std::vector<std::string> &texts, std::vector<double> &values,
+                   std::vector<std::string> &texts, bool textsFollow, std::vector<double> &values,
                    std::vector<int> &order) {
   std::vector<int> rowsOf;
   std::vector<std::string> movedTexts;
@@ -166,23 +166,24 @@ void SortEachGroup(const std::vector<std::pair<int, int>> &groups, int rows, Bef
     movedValues.clear();
     movedOrder.clear();
     for (const int r : rowsOf) {
-      movedTexts.push_back(std::move(texts[std::size_t(r)]));
+      if (textsFollow)
+        movedTexts.push_back(std::move(texts[std::size_t(r)]));
       movedValues.push_back(values[std::size_t(r)]);
       movedOrder.push_back(order[std::size_t(r - 1)]);
     }
     for (std::size_t k = 0; k < rowsOf.size(); ++k) {
       const std::size_t r = std::size_t(first) + k;
-      texts[r] = std::move(movedTexts[k]);
+      if (textsFollow)
+        texts[r] = std::move(movedTexts[k]);
       values[r] = movedValues[k];
       order[r - 1] = movedOrder[k];
     }
   }
 }
 
-} // namespace
-
-void SortGroupsInPlace(int field, const std::vector<std::pair<int, int>> &groups,
-                       std::vector<std::string> &texts, std::vector<int> &order, bool sortDown) {
+void SortRowsOfGroups(int field, const std::vector<std::pair<int, int>> &groups,
+                      std::vector<std::string> &texts, bool textsFollow, std::vector<int> &order,
+                      bool sortDown) {
   const TSortKind kind = SortKindOf(field);
   if (kind == TSortKind::None)
     return;
@@ -202,16 +203,23 @@ void SortGroupsInPlace(int field, const std::vector<std::pair<int, int>> &groups
     if (sortDown)
       SortEachGroup(
           groups, rows, [&](int a, int b) { return keys[std::size_t(a)] < keys[std::size_t(b)]; },
-          texts, values, order);
+          texts, textsFollow, values, order);
     else
       SortEachGroup(
           groups, rows, [&](int a, int b) { return keys[std::size_t(b)] < keys[std::size_t(a)]; },
-          texts, values, order);
+          texts, textsFollow, values, order);
   };
   if (kind == TSortKind::Text)
     sortBy(texts);
   else
     sortBy(values);
+}
+
+} // namespace
+
+void SortGroupsInPlace(int field, const std::vector<std::pair<int, int>> &groups,
+                       std::vector<std::string> &texts, std::vector<int> &order, bool sortDown) {
+  SortRowsOfGroups(field, groups, texts, true, order, sortDown);
 }
 
 void SortRowOrder(const TGridCellStore &cells, int column, int field, int lastRow, bool sortDown,
@@ -221,8 +229,10 @@ void SortRowOrder(const TGridCellStore &cells, int column, int field, int lastRo
   const std::vector<std::string> symbols = cells.ColumnTexts(0, 0, lastRow);
   std::vector<std::string> texts = cells.ColumnTexts(column, 0, lastRow);
   texts[0] = "Vosk1";
+  const bool twoValues = SortKindOf(field) == TSortKind::TwoValue;
   for (std::size_t r = 1; r < texts.size(); ++r)
-    if (SortKindOf(field) == TSortKind::TwoValue || texts[r].find_first_of("<>") == 0)
+    if (twoValues || (!texts[r].empty() && (texts[r][0] == '<' || texts[r][0] == '>')))
       texts[r] = PrepareSortText(field, texts[r]);
-  SortGroupsInPlace(field, SortGroups(symbols, lastRow), texts, order, sortDown);
+  // Only the order is kept: the texts need not move with their rows.
+  SortRowsOfGroups(field, SortGroups(symbols, lastRow), texts, false, order, sortDown);
 }
