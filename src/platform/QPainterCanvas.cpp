@@ -17,6 +17,11 @@
 
 namespace {
 
+// A brush that paints with a picture instead of its style.
+bool HasPattern(const TBrush &b) { return b.Bitmap && !b.Bitmap->isNull(); }
+// A brush that lays one colour over everything it covers.
+bool PlainSolid(const TBrush &b) { return b.Style == bsSolid && !HasPattern(b); }
+
 // Dash patterns of the 1-px styled pens, in pixels on and off.
 const QList<qreal> kDashPattern{18, 6};
 const QList<qreal> kDotPattern{3, 3};
@@ -203,7 +208,7 @@ template <typename F> void TQPainterCanvas::StrokeWide(F &&draw) {
 
 void TQPainterCanvas::FillWithBrush(const std::function<void(const QBrush &)> &fill) {
   const TBrush &b = Brush();
-  if (b.Bitmap && !b.Bitmap->isNull()) {
+  if (HasPattern(b)) {
     fill(QBrush(*b.Bitmap));
     return;
   }
@@ -222,7 +227,7 @@ void TQPainterCanvas::FillWithBrush(const std::function<void(const QBrush &)> &f
 
 void TQPainterCanvas::FillRectWithBrush(const QRect &r) {
   const TBrush &b = Brush();
-  if (b.Style == bsSolid && !(b.Bitmap && !b.Bitmap->isNull())) {
+  if (PlainSolid(b)) {
     m_painter->fillRect(r, ToQColor(b.Color));
     return;
   }
@@ -263,16 +268,14 @@ const TPictureTarget *TQPainterCanvas::DirectTarget(TPenMode mode) {
   const QImage *image = Image();
   // Pixels laid through the painter's opacity blend with the picture: the
   // painter draws them.
-  if (!image || !TPictureTarget::Writable(*image, mode) || !OwnsClip() ||
-      m_painter->opacity() < 1)
+  if (!image || !TPictureTarget::Writable(*image, mode) || !OwnsClip() || m_painter->opacity() < 1)
     return nullptr;
   const QTransform &t = m_painter->deviceTransform();
   if (t.type() > QTransform::TxTranslate)
     return nullptr;
   DirectCache &c = m_direct;
   if (!c.valid || c.painter != m_painter || c.bits != image->constBits() ||
-      c.size != image->size() || c.dx != t.dx() || c.dy != t.dy() ||
-      c.clipSerial != m_clipSerial) {
+      c.size != image->size() || c.dx != t.dx() || c.dy != t.dy() || c.clipSerial != m_clipSerial) {
     c.valid = true;
     c.painter = m_painter;
     c.bits = image->constBits();
@@ -548,11 +551,11 @@ void TQPainterCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int 
 
 void TQPainterCanvas::FillPolygonArea(const std::vector<QPoint> &pts) {
   const TBrush &b = Brush();
-  const bool solid = b.Style == bsSolid && !(b.Bitmap && !b.Bitmap->isNull());
+  const bool solid = PlainSolid(b);
   if (solid && Pen().Mode == pmCopy) {
     const TPictureTarget *target = DirectTarget(pmCopy);
-    if (target && target->FillPolygon(pts.data(), int(pts.size()), ToQColor(b.Color).rgb(),
-                                      *m_spans)) {
+    if (target &&
+        target->FillPolygon(pts.data(), int(pts.size()), ToQColor(b.Color).rgb(), *m_spans)) {
       ++m_directFills;
       return;
     }
@@ -678,10 +681,7 @@ void TQPainterCanvas::DrawText(int x, int y, const std::string &text, const QRec
   const int w = needsWidth ? m_texts.Width(text) : 0;
   const int h = m_texts.Height();
 
-  if (align & TA_UPDATECP) {
-    x = PenPos().X;
-    y = PenPos().Y;
-  }
+  TextReference(x, y);
   const TPoint offset = TextCellOffset(w);
   const int dx = offset.X, dy = offset.Y;
   if (align & TA_UPDATECP) {
@@ -738,6 +738,13 @@ void TQPainterCanvas::DrawText(int x, int y, const std::string &text, const QRec
   m_painter->restore();
 }
 
+void TQPainterCanvas::TextReference(int &x, int &y) const {
+  if (TextAlign() & TA_UPDATECP) {
+    x = PenPos().X;
+    y = PenPos().Y;
+  }
+}
+
 TPoint TQPainterCanvas::TextCellOffset(int width) const {
   const unsigned align = TextAlign();
   TPoint offset(0, 0);
@@ -759,11 +766,7 @@ bool TQPainterCanvas::TextInside(const TRect &r, int x, int y, const std::string
     return false;
   CurrentQFont();
   // Placed as TextOut places it.
-  const unsigned align = TextAlign();
-  if (align & TA_UPDATECP) {
-    x = PenPos().X;
-    y = PenPos().Y;
-  }
+  TextReference(x, y);
   const TPoint offset = TextCellOffset(m_texts.Width(text));
   x += offset.X;
   y += offset.Y;
@@ -784,9 +787,7 @@ void TQPainterCanvas::TextRect(const TRect &r, int x, int y, const std::string &
     m_painter->setCompositionMode(mode);
     // A solid fill of the background's colour leaves the text's background
     // nothing to lay.
-    const TBrush &b = Brush();
-    const bool laid = BkMode() == OPAQUE && b.Style == bsSolid &&
-                      !(b.Bitmap && !b.Bitmap->isNull()) && b.Color == BkColor();
+    const bool laid = BkMode() == OPAQUE && PlainSolid(Brush()) && Brush().Color == BkColor();
     DrawText(x, y, text, laid ? nullptr : &within, laid);
     return;
   }

@@ -8,10 +8,10 @@
 #include <QPen>
 #include <QRegion>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
-#include <memory>
 #include <vector>
 
 class QPainter;
@@ -162,6 +162,9 @@ private:
   // TextOut; an opaque background is laid only inside within (when given),
   // not at all when it is there already.
   void DrawText(int x, int y, const std::string &text, const QRect *within, bool backgroundLaid);
+  // A text's reference point: the one given, or the pen position when the
+  // alignment says to use and update it.
+  void TextReference(int &x, int &y) const;
   // From a text's reference point to the top left of its cell (of the
   // width given, in the selected font), by the text alignment.
   TPoint TextCellOffset(int width) const;
